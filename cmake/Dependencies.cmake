@@ -1,0 +1,27 @@
+# Third-party libraries, found the same way on every target.
+if(WIN32)
+  # libjpeg-turbo is built for the target by scripts/build-libjpeg-win32.
+  find_package(libjpeg-turbo CONFIG REQUIRED NO_CMAKE_FIND_ROOT_PATH
+               PATHS ${FLUX_DEPS_PREFIX} NO_DEFAULT_PATH)
+  add_library(flux_jpeg ALIAS libjpeg-turbo::jpeg-static)
+else()
+  find_package(JPEG REQUIRED)
+  add_library(flux_jpeg ALIAS JPEG::JPEG)
+endif()
+
+if(FLUX_TESTS)
+  if(CMAKE_CROSSCOMPILING)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  else()
+    find_package(GTest REQUIRED)
+  endif()
+  include(GoogleTest)
+endif()
+
+if(FLUX_BENCH)
+  find_package(benchmark REQUIRED)
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(PIXMAN REQUIRED IMPORTED_TARGET pixman-1)
+endif()
