@@ -208,8 +208,10 @@ void AudioEffect::setParameterAutomated(VstInt32 index, float value) {
 void AudioEffect::processReplacing(float**, float**, VstInt32) {}
 void AudioEffect::open() {}
 void AudioEffect::close() {}
-VstInt32 AudioEffect::getProgram() { return curProgram; }
-void AudioEffect::setProgram(VstInt32 program) { curProgram = program; }
+VstInt32 AudioEffect::getProgram() { return curProgram.load(std::memory_order_relaxed); }
+void AudioEffect::setProgram(VstInt32 program) {
+  curProgram.store(program, std::memory_order_relaxed);
+}
 void AudioEffect::setProgramName(char*) {}
 void AudioEffect::getProgramName(char*) {}
 void AudioEffect::getParameterLabel(VstInt32, char*) {}

@@ -3,6 +3,7 @@
 // supplies the five host-facing functions, turns opcodes 0..24 into virtual
 // operations and wraps the first host requests.
 
+#include <atomic>
 #include <memory>
 
 #include "vst/AEffEditor.h"
@@ -72,6 +73,7 @@ class AudioEffect {
   VstInt32 numPrograms;
   VstInt32 numParams;
   VstInt32 blockSize = 1024;
-  VstInt32 curProgram = 0;
+  // Set from the user-interface thread, read where parameters change (either thread).
+  std::atomic<VstInt32> curProgram{0};
   audioMasterCallback audioMaster;
 };

@@ -1,0 +1,6 @@
+// The headless build of the plug-in: no editor, so the host sees no
+// effFlagsHasEditor and every editor request answers 0.
+
+#include "plugin/PluginEditorFactory.h"
+
+std::unique_ptr<AEffEditor> createPluginEditor(APlugin&) { return nullptr; }

@@ -1,0 +1,8 @@
+// Every instance the host asks for is an APlugin.
+
+#include "plugin/uPlugin.h"
+#include "vst/VstMain.h"
+
+AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
+  return new APlugin(audioMaster);
+}

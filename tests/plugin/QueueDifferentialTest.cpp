@@ -1,0 +1,176 @@
+// The plug-in's queue against the literal frame-by-frame algorithm, over
+// long random streams of events, blocks and parameter changes: the same host
+// calls with the same bytes, the same values for the editor, the same queue
+// contents and the same audio after every call.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "plugin/LiteralCcGenerator.h"
+#include "plugin/RandomGenerator.h"
+#include "plugin/uPlugin.h"
+
+namespace {
+
+struct SentEvent {
+  VstInt32 opcode;
+  std::array<char, 4> midi;
+  VstInt32 delta;
+  bool operator==(const SentEvent&) const = default;
+};
+
+std::vector<SentEvent>* currentLog = nullptr;
+
+VstIntPtr VSTCALLBACK recordingHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr,
+                                    float) {
+  if (opcode == audioMasterVersion) return 2400;
+  if (!currentLog) return 0;
+  SentEvent sent{opcode, {}, 0};
+  if (opcode == audioMasterProcessEvents) {
+    const auto* list = static_cast<VstEvents*>(ptr);
+    const auto* midi = reinterpret_cast<const VstMidiEvent*>(list->events[0]);
+    std::memcpy(sent.midi.data(), midi->midiData, 4);
+    sent.delta = midi->deltaFrames;
+  }
+  currentLog->push_back(sent);
+  return opcode == audioMasterTempoAt ? 1200000 : 1;
+}
+
+class EventStream {
+ public:
+  explicit EventStream(uint32_t seed) : random(seed) {}
+
+  // A list of random events: mostly MIDI of every kind, some not MIDI, some null.
+  VstEvents* makeList(int blockFrames) {
+    const int count = pick(0, 20) == 0 ? pick(200, 300) : pick(0, 12);
+    records.assign(static_cast<size_t>(count), VstMidiEvent{});
+    storage.assign(sizeof(VstEvents) + sizeof(VstEvent*) * static_cast<size_t>(count + 2), 0);
+    auto* list = reinterpret_cast<VstEvents*>(storage.data());
+    list->numEvents = count;
+    for (int i = 0; i < count; ++i) {
+      VstMidiEvent& e = records[static_cast<size_t>(i)];
+      e.type = pick(0, 15) == 0 ? 6 : kVstMidiType;
+      e.byteSize = 24;
+      e.deltaFrames = delta(blockFrames);
+      const int statuses[] = {0x90, 0x90, 0x90, 0x80, 0xB0, 0xC0, 0xE0};
+      e.midiData[0] = static_cast<char>(statuses[pick(0, 6)] | pick(0, 15));
+      e.midiData[1] = static_cast<char>(pick(0, 127));
+      const int velocities[] = {0, 0x80, 1, 64, 127, 0xFF};
+      e.midiData[2] = static_cast<char>(velocities[pick(0, 5)]);
+      e.noteLength = pick(0, 100);
+      e.detune = static_cast<char>(pick(-50, 50));
+      e.reserved2 = static_cast<char>(pick(0, 3));
+      list->events[i] = pick(0, 40) == 0 ? nullptr : reinterpret_cast<VstEvent*>(&e);
+    }
+    return list;
+  }
+
+  int delta(int blockFrames) {
+    switch (pick(0, 9)) {
+      case 0: return 0;
+      case 1: return pick(-3, -1);
+      case 2: return -99;
+      case 3: return pick(blockFrames, 5000);
+      default: return pick(0, blockFrames > 0 ? blockFrames - 1 : 0);
+    }
+  }
+
+  int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
+  float value() { return std::uniform_real_distribution<float>(-0.2f, 1.2f)(random); }
+
+ private:
+  std::mt19937 random;
+  std::vector<VstMidiEvent> records;
+  std::vector<unsigned char> storage;
+};
+
+void expectSameQueue(const APlugin& plugin, const LiteralCcGenerator& literal,
+                     const std::string& where) {
+  ASSERT_EQ(plugin.queuedCount(), literal.queueCount) << where;
+  for (int slot = 0; slot < LiteralCcGenerator::kSlots; ++slot) {
+    ASSERT_EQ(std::memcmp(&plugin.eventSlot(slot), &literal.slots[slot],
+                          sizeof(VstMidiEvent)),
+              0)
+        << where << ", slot " << slot;
+  }
+  ASSERT_EQ(plugin.lastValue(1), literal.lastValue1) << where;
+  ASSERT_EQ(plugin.lastValue(2), literal.lastValue2) << where;
+}
+
+TEST(QueueDifferential, PluginMatchesTheLiteralAlgorithmOverRandomStreams) {
+  size_t controlChanges = 0;
+  int fullQueues = 0;
+  for (uint32_t run = 0; run < 12; ++run) {
+    EventStream stream(1000 + run);
+    APlugin plugin(recordingHost);
+    flux::setRandomSeed(run * 7919u);
+    LiteralCcGenerator literal(recordingHost, plugin.getAeffect(), run * 7919u);
+    std::vector<SentEvent> pluginLog, literalLog;
+
+    constexpr int kMaxFrames = 1024;
+    std::vector<float> input[2], pluginOut[2], literalOut[2];
+    for (int c = 0; c < 2; ++c) {
+      input[c].resize(kMaxFrames);
+      for (float& s : input[c]) s = static_cast<float>(stream.pick(-1000, 1000)) / 1000.0f;
+    }
+
+    for (int step = 0; step < 400; ++step) {
+      const std::string where = "run " + std::to_string(run) + " step " + std::to_string(step);
+      const int frames = stream.pick(0, 8) == 0 ? 0 : stream.pick(1, kMaxFrames);
+      if (stream.pick(0, 3) == 0) {
+        const int index = stream.pick(-1, 6);
+        plugin.setParameter(index, stream.value());
+      }
+      for (int i = 0; i < 6; ++i) literal.params[i] = plugin.param(i);
+
+      if (stream.pick(0, 1) == 0) {
+        VstEvents* list = stream.makeList(frames > 0 ? frames : 512);
+        currentLog = &pluginLog;
+        plugin.processEvents(list);
+        currentLog = &literalLog;
+        literal.processEvents(list);
+        expectSameQueue(plugin, literal, where + " after events");
+      }
+
+      const bool replacing = stream.pick(0, 1) == 0;
+      const bool nullAudio = stream.pick(0, 30) == 0;
+      for (int c = 0; c < 2; ++c) {
+        pluginOut[c].assign(kMaxFrames, 0.25f);
+        literalOut[c].assign(kMaxFrames, 0.25f);
+      }
+      float* in[2] = {input[0].data(), input[1].data()};
+      float* outP[2] = {pluginOut[0].data(), pluginOut[1].data()};
+      float* outL[2] = {literalOut[0].data(), literalOut[1].data()};
+      currentLog = &pluginLog;
+      if (replacing)
+        plugin.processReplacing(nullAudio ? nullptr : in, outP, frames);
+      else
+        plugin.process(nullAudio ? nullptr : in, outP, frames);
+      currentLog = &literalLog;
+      literal.process(nullAudio ? nullptr : in, outL, frames, replacing);
+      currentLog = nullptr;
+
+      ASSERT_EQ(pluginLog, literalLog) << where;
+      for (const SentEvent& sent : pluginLog)
+        controlChanges += sent.opcode == audioMasterProcessEvents;
+      fullQueues += plugin.queuedCount() == 250;
+      expectSameQueue(plugin, literal, where + " after process");
+      for (int c = 0; c < 2; ++c)
+        ASSERT_EQ(std::memcmp(pluginOut[c].data(), literalOut[c].data(),
+                              sizeof(float) * kMaxFrames),
+                  0)
+            << where << " channel " << c;
+      pluginLog.clear();
+      literalLog.clear();
+    }
+  }
+  // The streams must reach the cases that matter: many sends, a full queue.
+  EXPECT_GT(controlChanges, 10000u);
+  EXPECT_GT(fullQueues, 0);
+}
+
+}  // namespace
