@@ -1,0 +1,98 @@
+// The audio path against a plain copy of the same buffers: 512 stereo frames,
+// a host callback that does nothing.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "plugin/LiteralCcGenerator.h"
+#include "plugin/uPlugin.h"
+
+namespace {
+
+constexpr int kFrames = 512;
+
+VstIntPtr VSTCALLBACK idleHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+  return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+struct Buffers {
+  std::vector<float> in[2]{std::vector<float>(kFrames, 0.5f), std::vector<float>(kFrames, -0.5f)};
+  std::vector<float> out[2]{std::vector<float>(kFrames), std::vector<float>(kFrames)};
+  float* inputs[2] = {in[0].data(), in[1].data()};
+  float* outputs[2] = {out[0].data(), out[1].data()};
+};
+
+// Note Ons that fall due only after millions of blocks.
+struct FarEvents {
+  FarEvents() {
+    for (size_t i = 0; i < records.size(); ++i) {
+      records[i].type = kVstMidiType;
+      records[i].deltaFrames = INT32_MAX - static_cast<VstInt32>(i);
+      records[i].midiData[0] = static_cast<char>(0x90);
+      records[i].midiData[2] = 100;
+      pointers[i] = reinterpret_cast<VstEvent*>(&records[i]);
+    }
+    storage.assign(sizeof(VstEvents) + sizeof(VstEvent*) * records.size(), 0);
+    list = reinterpret_cast<VstEvents*>(storage.data());
+    list->numEvents = static_cast<VstInt32>(records.size());
+    std::memcpy(list->events, pointers.data(), sizeof(VstEvent*) * records.size());
+  }
+  std::vector<VstMidiEvent> records = std::vector<VstMidiEvent>(16);
+  std::vector<VstEvent*> pointers = std::vector<VstEvent*>(16);
+  std::vector<unsigned char> storage;
+  VstEvents* list;
+};
+
+void copyReference(benchmark::State& state) {
+  Buffers b;
+  for (auto _ : state) {
+    for (int c = 0; c < 2; ++c) std::memcpy(b.outputs[c], b.inputs[c], sizeof(float) * kFrames);
+    benchmark::ClobberMemory();
+  }
+}
+
+void processEmpty(benchmark::State& state) {
+  APlugin plugin(idleHost);
+  Buffers b;
+  for (auto _ : state) {
+    plugin.processReplacing(b.inputs, b.outputs, kFrames);
+    benchmark::ClobberMemory();
+  }
+}
+
+void processQueued(benchmark::State& state) {
+  APlugin plugin(idleHost);
+  FarEvents events;
+  plugin.processEvents(events.list);
+  Buffers b;
+  for (auto _ : state) {
+    plugin.processReplacing(b.inputs, b.outputs, kFrames);
+    benchmark::ClobberMemory();
+  }
+}
+
+void processLiteral(benchmark::State& state) {
+  APlugin plugin(idleHost);
+  LiteralCcGenerator literal(idleHost, plugin.getAeffect(), 1);
+  FarEvents events;
+  literal.processEvents(events.list);
+  Buffers b;
+  for (auto _ : state) {
+    literal.process(b.inputs, b.outputs, kFrames, true);
+    benchmark::ClobberMemory();
+  }
+}
+
+BENCHMARK(processEmpty)->Name("process_empty_vs_memcpy:subject");
+BENCHMARK(copyReference)->Name("process_empty_vs_memcpy:reference");
+BENCHMARK(processQueued)->Name("process_queued_vs_memcpy:subject");
+BENCHMARK(copyReference)->Name("process_queued_vs_memcpy:reference");
+BENCHMARK(processLiteral)->Name("process_literal_vs_memcpy:subject");
+BENCHMARK(copyReference)->Name("process_literal_vs_memcpy:reference");
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,174 @@
+// What the plug-in is for, seen from the host: Note Ons that fall due make
+// both units send a Control Change on all 16 channels; audio passes through.
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "plugin/PluginTestBase.h"
+
+namespace {
+
+using ControlChanges = PluginTestBase;
+
+void expectUnitGroup(const std::vector<SentControlChange>& sent, size_t first, int controller,
+                     int value) {
+  ASSERT_GE(sent.size(), first + 16);
+  for (int channel = 0; channel < 16; ++channel) {
+    const SentControlChange& cc = sent[first + static_cast<size_t>(channel)];
+    EXPECT_EQ(cc.channel, channel);
+    EXPECT_EQ(cc.controller, controller);
+    EXPECT_EQ(cc.value, value);
+    EXPECT_EQ(cc.deltaFrames, 0);
+    EXPECT_EQ(cc.reserved1, 99);
+  }
+}
+
+TEST_F(ControlChanges, FirstNoteSendsControllers14And15WithValue64) {
+  MidiList notes;
+  notes.add(0x90, 60, 100, 0);
+  EXPECT_EQ(dispatch(effProcessEvents, 0, 0, notes.list()), 1);
+  EXPECT_TRUE(sent().empty());  // nothing is sent before the block is processed
+  runBlock(512);
+  ASSERT_EQ(sent().size(), 32u);
+  expectUnitGroup(sent(), 0, 14, 64);
+  expectUnitGroup(sent(), 16, 15, 64);
+  runBlock(512);
+  EXPECT_EQ(sent().size(), 32u);  // the slot was freed
+}
+
+TEST_F(ControlChanges, OnlyNoteOnsWithVelocityTrigger) {
+  MidiList events;
+  events.add(0x90, 60, 0, 0)      // velocity 0 is a Note Off
+      .add(0x90, 60, 0x80, 0)     // only the low seven bits count
+      .add(0x80, 60, 64, 0)       // Note Off
+      .add(0xB0, 7, 100, 0)       // Control Change
+      .add(0xC0, 5, 0, 0)         // Program Change
+      .add(0x90, 60, 100, 0, 6);  // not a MIDI record
+  dispatch(effProcessEvents, 0, 0, events.list());
+  runBlock(64);
+  EXPECT_TRUE(sent().empty());
+
+  MidiList drum;
+  drum.add(0x99, 36, 1, 0);  // channel 10 triggers like channel 1
+  dispatch(effProcessEvents, 0, 0, drum.list());
+  runBlock(64);
+  EXPECT_EQ(sent().size(), 32u);
+}
+
+TEST_F(ControlChanges, EventsFallDueCountingFramesAcrossBlocks) {
+  // Output samples are written frame by frame after each frame's pass, so
+  // the number already written tells the frame at which a send happened.
+  PluginHost::instance().framePosition = [&] {
+    int frame = 0;
+    while (frame < static_cast<int>(out[0].size()) && out[0][static_cast<size_t>(frame)] == 0.5f)
+      ++frame;
+    return frame;
+  };
+  MidiList late;
+  late.add(0x90, 60, 100, 700);
+  dispatch(effProcessEvents, 0, 0, late.list());
+  runBlock(512);
+  EXPECT_TRUE(sent().empty());
+  runBlock(512);
+  ASSERT_EQ(sent().size(), 32u);
+  EXPECT_EQ(sent()[0].atFrame, 187);  // the 700th frame counted from the first block
+
+  sent().clear();
+  MidiList two;
+  two.add(0x90, 60, 100, 0).add(0x90, 62, 100, 100);
+  dispatch(effProcessEvents, 0, 0, two.list());
+  runBlock(512);
+  ASSERT_EQ(sent().size(), 64u);
+  EXPECT_EQ(sent()[0].atFrame, 0);
+  EXPECT_EQ(sent()[32].atFrame, 99);
+  for (const SentControlChange& cc : sent()) EXPECT_EQ(cc.deltaFrames, 0);
+}
+
+TEST_F(ControlChanges, TheQueueHolds250EventsAndDropsTheRest) {
+  MidiList many;
+  for (int i = 0; i < 251; ++i) many.add(0x90, 60, 100, 10);
+  dispatch(effProcessEvents, 0, 0, many.list());
+  runBlock(16);
+  EXPECT_EQ(sent().size(), 250u * 32u);
+
+  sent().clear();
+  MidiList mixed;  // records that are not MIDI take no slot
+  for (int i = 0; i < 250; ++i) mixed.add(0xF0, 0, 0, 0, 6);
+  mixed.add(0x90, 60, 100, 0);
+  dispatch(effProcessEvents, 0, 0, mixed.list());
+  runBlock(16);
+  EXPECT_EQ(sent().size(), 32u);
+}
+
+TEST_F(ControlChanges, SettingsShapeTheControllersAndValues) {
+  setParameter(2, 1.0f);  // unit 1 sends controller 127
+  setParameter(5, 1.0f);  // and so does unit 2
+  setParameter(0, 1.0f);
+  setParameter(3, 0.0f);
+  MidiList note;
+  note.add(0x90, 60, 100, 0);
+  dispatch(effProcessEvents, 0, 0, note.list());
+  runBlock(8);
+  ASSERT_EQ(sent().size(), 32u);
+  expectUnitGroup(sent(), 0, 127, 127);
+  expectUnitGroup(sent(), 16, 127, 0);
+}
+
+TEST_F(ControlChanges, ReplacingCopiesEveryBitAndProcessAdds) {
+  const float special[] = {0.0f, -0.0f, 1.0f, std::numeric_limits<float>::denorm_min(),
+                           std::numeric_limits<float>::infinity(), -3.25f};
+  std::vector<float> left(special, special + 6), right(6, 0.125f);
+  uint32_t signalling = 0x7FA00001;  // a NaN payload survives only a bit copy
+  std::memcpy(&left[0], &signalling, 4);
+  std::vector<float> outLeft(6, 9.0f), outRight(6, 9.0f);
+  float* inputs[2] = {left.data(), right.data()};
+  float* outputs[2] = {outLeft.data(), outRight.data()};
+  effect->processReplacing(effect, inputs, outputs, 6);
+  EXPECT_EQ(std::memcmp(outLeft.data(), left.data(), 24), 0);
+  EXPECT_EQ(std::memcmp(outRight.data(), right.data(), 24), 0);
+
+  std::vector<float> accLeft(6, 1.0f), accRight(6, -1.0f);
+  float* accumulate[2] = {accLeft.data(), accRight.data()};
+  float* dry[2] = {right.data(), right.data()};
+  effect->process(effect, dry, accumulate, 6);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(accLeft[static_cast<size_t>(i)], 1.125f);
+    EXPECT_EQ(accRight[static_cast<size_t>(i)], -0.875f);
+  }
+}
+
+TEST_F(ControlChanges, HostileInputIsHandledWithoutLosingSlots) {
+  EXPECT_EQ(dispatch(effProcessEvents, 0, 0, nullptr), 1);  // nothing to queue
+
+  MidiList odd;
+  odd.add(0x90, 60, 100, -5).add(0x90, 61, 100, -99);
+  VstEvents* list = odd.list();
+  dispatch(effProcessEvents, 0, 0, list);
+  list->numEvents = -3;  // a negative count does nothing
+  dispatch(effProcessEvents, 0, 0, list);
+  runBlock(1);  // negative offsets are due at once
+  EXPECT_EQ(sent().size(), 64u);
+
+  MidiList withHoles;
+  withHoles.add(0x90, 60, 100, 0).add(0x90, 60, 100, 0);
+  VstEvents* holes = withHoles.list();
+  holes->events[0] = nullptr;
+  sent().clear();
+  dispatch(effProcessEvents, 0, 0, holes);
+  runBlock(1);
+  EXPECT_EQ(sent().size(), 32u);
+
+  // The queue is whole again: 250 events still fit.
+  sent().clear();
+  MidiList many;
+  for (int i = 0; i < 250; ++i) many.add(0x90, 60, 100, 0);
+  dispatch(effProcessEvents, 0, 0, many.list());
+  effect->processReplacing(effect, nullptr, nullptr, 1);  // no buffers: events still run
+  EXPECT_EQ(sent().size(), 250u * 32u);
+  effect->processReplacing(effect, nullptr, nullptr, 0);
+  effect->processReplacing(effect, nullptr, nullptr, -5);
+  effect->process(effect, nullptr, nullptr, -1);
+}
+
+}  // namespace

@@ -1,0 +1,165 @@
+// The built plug-in, driven only through its entry point and descriptor:
+// what a host sees of parameters, programs, texts and pins.
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "plugin/PluginTestBase.h"
+
+namespace {
+
+using Instance = PluginTestBase;
+
+TEST_F(Instance, ConstructionAnswers) {
+  EXPECT_EQ(effect->magic, fourCharCode('V', 's', 't', 'P'));
+  EXPECT_NE(effect->object, nullptr);
+  EXPECT_EQ(effect->numPrograms, 16);
+  EXPECT_EQ(effect->numParams, 6);
+  EXPECT_EQ(effect->numInputs, 2);
+  EXPECT_EQ(effect->numOutputs, 2);
+  // No editor in this build: can-mono and can-replacing only.
+  EXPECT_EQ(effect->flags, effFlagsCanMono | effFlagsCanReplacing);
+  EXPECT_EQ(effect->uniqueID, 0x51423032);  // "QB02"
+  EXPECT_EQ(effect->version, 1);
+  EXPECT_EQ(effect->ioRatio, 1.0f);
+  EXPECT_EQ(dispatch(effGetProgram), 0);
+  EXPECT_EQ(text(effGetProgramName), "Preset 0");
+  for (int i = 0; i < 16; ++i)
+    EXPECT_EQ(text(effGetProgramNameIndexed, i, -1), "Preset " + std::to_string(i));
+  const float initial[6] = {0.5f, 0.0f, 14.0f / 127, 0.5f, 0.0f, 15.0f / 127};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(getParameter(i), initial[i]) << i;
+  uint32_t ccOut1;
+  const float value = getParameter(2);
+  std::memcpy(&ccOut1, &value, 4);
+  EXPECT_EQ(ccOut1, 0x3DE1C387u);
+  // The host was asked for its names while the instance was built.
+  bool askedVendor = false;
+  for (const auto& r : PluginHost::instance().requests)
+    askedVendor |= r.opcode == audioMasterGetVendorString;
+  EXPECT_TRUE(askedVendor);
+}
+
+TEST_F(Instance, VersionQueryAndEntryPoints) {
+  PluginHost::instance().version = 0;
+  EXPECT_EQ(entry(PluginHost::callback), nullptr);
+  EXPECT_EQ(entry(nullptr), nullptr);
+#if !defined(_WIN32)
+  EXPECT_NE(library.entry("VSTPluginMain"), nullptr);
+#endif
+}
+
+TEST_F(Instance, FixedAnswersToTheHost) {
+  EXPECT_EQ(text(effGetEffectName), "Fluxomatic");
+  EXPECT_EQ(text(effGetVendorString), "Quelbrook");
+  EXPECT_EQ(text(effGetProductString), "Fluxomatic");
+  EXPECT_EQ(dispatch(effGetVendorVersion), 1);
+  EXPECT_EQ(dispatch(effGetVstVersion), 2300);
+  EXPECT_EQ(dispatch(effKeysRequired), 1);
+  EXPECT_EQ(dispatch(effCanBeAutomated, 99), 1);
+  EXPECT_EQ(dispatch(effGetNumProgramCategories), 1);
+  EXPECT_EQ(dispatch(effGetPlugCategory), 0);
+  EXPECT_EQ(dispatch(effGetCurrentMidiProgram), -1);
+  EXPECT_EQ(dispatch(effGetVu), 0);
+  EXPECT_EQ(dispatch(effIdentify), 0x4E764566);
+  EXPECT_EQ(dispatch(effGetChunk, 0, 0, &effect->user), 0);
+  EXPECT_EQ(dispatch(effEditOpen), 0);  // no editor in this build
+}
+
+TEST_F(Instance, ParametersAreClampedAndNamed) {
+  setParameter(0, 1.5f);
+  EXPECT_EQ(getParameter(0), 1.0f);
+  setParameter(0, -0.2f);
+  EXPECT_EQ(getParameter(0), 0.0f);
+  setParameter(0, std::numeric_limits<float>::quiet_NaN());
+  EXPECT_EQ(getParameter(0), 0.0f);
+  setParameter(6, 0.3f);
+  setParameter(-1, 0.3f);
+  EXPECT_EQ(getParameter(6), 0.0f);
+  EXPECT_EQ(getParameter(-1), 0.0f);
+
+  const char* names[6] = {"1-CC Value", "1-Randomise Amt", "1-CC Out",
+                          "2-CC Value", "2-Randomise Amt.", "2-CC Out"};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(text(effGetParamName, i), names[i]);
+  EXPECT_EQ(text(effGetParamName, 6), "undefined");
+  EXPECT_EQ(text(effGetParamName, -1), "par-1");
+  EXPECT_EQ(text(effGetParamName, -25), "par-25");
+  EXPECT_EQ(text(effGetParamLabel, 3), "%");
+  EXPECT_EQ(text(effGetParamLabel, 100), "%");
+  EXPECT_EQ(text(effGetParamDisplay, 3), "0.50");
+  EXPECT_EQ(text(effGetParamDisplay, 2), "0.11");
+  EXPECT_EQ(text(effGetParamDisplay, 0), "0.00");
+  setParameter(4, 1.0f);
+  EXPECT_EQ(text(effGetParamDisplay, 4), "1.00");
+  EXPECT_EQ(text(effGetParamDisplay, 6), "undefined");
+}
+
+TEST_F(Instance, ProgramsKeepTheirValuesAndNames) {
+  setParameter(1, 0.4f);
+  dispatch(effSetProgram, 0, 3);
+  EXPECT_EQ(dispatch(effGetProgram), 3);
+  EXPECT_EQ(getParameter(1), 0.0f);
+  setParameter(1, 0.7f);
+  dispatch(effSetProgramName, 0, 0, const_cast<char*>("Bright"));
+  dispatch(effSetProgram, 0, 0);
+  EXPECT_EQ(getParameter(1), 0.4f);
+  EXPECT_EQ(text(effGetProgramName), "Preset 0");
+  dispatch(effSetProgram, 0, 3);
+  EXPECT_EQ(getParameter(1), 0.7f);
+  EXPECT_EQ(text(effGetProgramName), "Bright");
+
+  dispatch(effSetProgram, 0, 16);
+  dispatch(effSetProgram, 0, -1);
+  EXPECT_EQ(dispatch(effGetProgram), 3);
+  char name[64];
+  EXPECT_EQ(dispatch(effGetProgramNameIndexed, 16, 0, name), 0);
+  EXPECT_EQ(dispatch(effGetProgramNameIndexed, -1, 0, name), 0);
+
+  std::string longName(70, 'x');
+  dispatch(effSetProgramName, 0, 0, longName.data());
+  EXPECT_EQ(text(effGetProgramName), std::string(51, 'x'));
+}
+
+TEST_F(Instance, PinsAndCapabilities) {
+  VstPinProperties pin;
+  std::memset(&pin, 0x55, sizeof pin);
+  EXPECT_EQ(dispatch(effGetInputProperties, 1, 0, &pin), 1);
+  EXPECT_STREQ(pin.label, "Input #2");
+  EXPECT_EQ(pin.flags, kVstPinIsActive | kVstPinIsStereo);
+  EXPECT_EQ(pin.arrangementType, 0x55555555);  // untouched
+  EXPECT_EQ(dispatch(effGetOutputProperties, 0, 0, &pin), 1);
+  EXPECT_STREQ(pin.label, "Output #1");
+  EXPECT_EQ(dispatch(effGetOutputProperties, 2, 0, &pin), 0);
+  EXPECT_EQ(dispatch(effGetInputProperties, -1, 0, &pin), 0);
+
+  for (const char* yes : {"receiveVstEvents", "receiveVstMidiEvent", "sendVstEvents",
+                          "sendVstMidiEvent", "receiveVstTimeInfo"})
+    EXPECT_EQ(dispatch(effCanDo, 0, 0, const_cast<char*>(yes)), 1) << yes;
+  for (const char* no : {"ReceiveVstEvents", "offline", "", "receiveVstEventsX"})
+    EXPECT_EQ(dispatch(effCanDo, 0, 0, const_cast<char*>(no)), -1) << no;
+}
+
+TEST_F(Instance, ResumeAsksForMidi) {
+  PluginHost::instance().requests.clear();
+  dispatch(effMainsChanged, 0, 1);
+  ASSERT_EQ(PluginHost::instance().requests.size(), 1u);
+  EXPECT_EQ(PluginHost::instance().requests[0].opcode, audioMasterWantMidi);
+  EXPECT_EQ(PluginHost::instance().requests[0].value, 1);
+  dispatch(effMainsChanged, 0, 0);
+  EXPECT_EQ(PluginHost::instance().requests.size(), 1u);
+}
+
+TEST_F(Instance, TwoInstancesAreIndependent) {
+  AEffect* other = entry(PluginHost::callback);
+  ASSERT_NE(other, nullptr);
+  EXPECT_NE(other, effect);
+  EXPECT_NE(other->object, effect->object);
+  other->setParameter(other, 0, 0.9f);
+  EXPECT_EQ(getParameter(0), 0.5f);
+  EXPECT_EQ(other->dispatcher(other, effClose, 0, 0, nullptr, 0.0f), 1);
+  setParameter(0, 0.25f);
+  EXPECT_EQ(getParameter(0), 0.25f);
+  EXPECT_EQ(text(effGetEffectName), "Fluxomatic");
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+#pragma once
+// A fixture that loads the built plug-in library and creates one instance
+// through its exported entry point, as a host does.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "plugin/LoadedPlugin.h"
+#include "plugin/PluginHost.h"
+
+class PluginTestBase : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    PluginHost::instance().reset();
+    ASSERT_TRUE(library.loaded()) << FLUX_PLUGIN_FILE;
+    entry = library.entry("main");
+    ASSERT_NE(entry, nullptr);
+    effect = entry(PluginHost::callback);
+    ASSERT_NE(effect, nullptr);
+  }
+  void TearDown() override {
+    if (effect) {
+      EXPECT_EQ(dispatch(effClose), 1);
+    }
+  }
+
+  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
+                     void* ptr = nullptr, float opt = 0.0f) {
+    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+  }
+  std::string text(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0) {
+    char buffer[128] = {};
+    dispatch(opcode, index, value, buffer);
+    return buffer;
+  }
+  void setParameter(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
+  float getParameter(VstInt32 index) { return effect->getParameter(effect, index); }
+
+  // Runs one block of processReplacing over silence-free input.
+  void runBlock(int frames) {
+    in[0].assign(static_cast<size_t>(frames), 0.5f);
+    in[1].assign(static_cast<size_t>(frames), -0.5f);
+    out[0].assign(static_cast<size_t>(frames), 0.0f);
+    out[1].assign(static_cast<size_t>(frames), 0.0f);
+    float* inputs[2] = {in[0].data(), in[1].data()};
+    float* outputs[2] = {out[0].data(), out[1].data()};
+    effect->processReplacing(effect, inputs, outputs, frames);
+  }
+  std::vector<SentControlChange>& sent() { return PluginHost::instance().sent; }
+
+  LoadedPlugin library;
+  PluginEntry entry = nullptr;
+  AEffect* effect = nullptr;
+  std::vector<float> in[2], out[2];
+};
