@@ -49,6 +49,19 @@ TEST_F(Instance, VersionQueryAndEntryPoints) {
 #endif
 }
 
+#if defined(_WIN32) && defined(__i386__)
+TEST(LibraryLoad, SetsTheLoadingThreadsX87ControlWord) {
+  const unsigned short hostDefault = 0x027F;  // 53-bit precision, as some hosts leave it
+  __asm__ volatile("fldcw %0" : : "m"(hostDefault));
+  LoadedPlugin library;
+  ASSERT_TRUE(library.loaded());
+  unsigned short controlWord = 0;
+  __asm__ volatile("fnstcw %0" : "=m"(controlWord));
+  // 64-bit precision, round to nearest, all six exceptions masked.
+  EXPECT_EQ(controlWord & 0x1F3F, 0x133F);
+}
+#endif
+
 TEST_F(Instance, FixedAnswersToTheHost) {
   EXPECT_EQ(text(effGetEffectName), "Fluxomatic");
   EXPECT_EQ(text(effGetVendorString), "Quelbrook");

@@ -1,0 +1,131 @@
+// The pixel routines on 512 x 512 images, each figure with its reference in the same run:
+// "<figure>:subject" against "<figure>:reference".
+
+#include <benchmark/benchmark.h>
+#include <pixman.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "DIB/DIBBlit.h"
+#include "DIB/DIBStretch.h"
+#include "DIB/DIBTransform.h"
+
+namespace {
+
+constexpr int32_t kSide = 512;
+
+// Random pixels with a quarter fully transparent and a quarter fully opaque.
+std::vector<uint32_t> RandomImage(uint32_t seed, int32_t width, int32_t height) {
+  std::mt19937 random(seed);
+  std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  for (uint32_t& p : pixels) {
+    const uint32_t colour = random() & 0xFFFFFF;
+    switch (random() % 4) {
+      case 0:
+        p = colour;
+        break;
+      case 1:
+        p = colour | 0xFF000000;
+        break;
+      default:
+        p = static_cast<uint32_t>(random());
+    }
+  }
+  return pixels;
+}
+
+struct Images {
+  std::vector<uint32_t> src = RandomImage(1, kSide, kSide);
+  std::vector<uint32_t> dest = RandomImage(2, kSide, kSide);
+};
+
+void Blit(benchmark::State& state, dib::BlitKind kind, uint8_t opacity) {
+  Images images;
+  const dib::BlitSettings settings{opacity, images.src[17]};
+  // Top row first through bottom-up storage, as images draw.
+  const std::ptrdiff_t last = std::ptrdiff_t{kSide} * (kSide - 1);
+  const dib::BlitJob job{
+      images.dest.data() + last, -kSide, images.src.data() + last, -kSide, kSide, kSide};
+  for (auto _ : state) {
+    dib::RunBlit(kind, job, settings);
+    benchmark::ClobberMemory();
+  }
+}
+
+void Memcpy(benchmark::State& state) {
+  Images images;
+  for (auto _ : state) {
+    std::memcpy(images.dest.data(), images.src.data(), images.src.size() * sizeof(uint32_t));
+    benchmark::ClobberMemory();
+  }
+}
+
+pixman_image_t* PixmanImage(pixman_format_code_t format, std::vector<uint32_t>& pixels) {
+  return pixman_image_create_bits(format, kSide, kSide, pixels.data(), kSide * 4);
+}
+
+// OVER of the source onto the destination, through a solid mask of the given opacity or,
+// without one, through the source's own alpha.
+void PixmanOver(benchmark::State& state, pixman_format_code_t sourceFormat, int opacity) {
+  Images images;
+  pixman_image_t* src = PixmanImage(sourceFormat, images.src);
+  pixman_image_t* dest = PixmanImage(PIXMAN_a8r8g8b8, images.dest);
+  const auto level = static_cast<uint16_t>(opacity * 257);
+  const pixman_color_t grey = {level, level, level, level};
+  pixman_image_t* mask = opacity >= 0 ? pixman_image_create_solid_fill(&grey) : nullptr;
+  for (auto _ : state) {
+    pixman_image_composite32(PIXMAN_OP_OVER, src, mask, dest, 0, 0, 0, 0, 0, 0, kSide, kSide);
+    benchmark::ClobberMemory();
+  }
+  if (mask) pixman_image_unref(mask);
+  pixman_image_unref(dest);
+  pixman_image_unref(src);
+}
+
+template <auto Stretch>
+void StretchUp(benchmark::State& state) {
+  const std::vector<uint32_t> src = RandomImage(3, 200, 150);
+  std::vector<uint32_t> dest(kSide * kSide);
+  for (auto _ : state) {
+    Stretch(dib::PixelBlock{dest.data(), kSide, kSide}, dib::ConstPixelBlock{src.data(), 200, 150});
+    benchmark::ClobberMemory();
+  }
+}
+
+template <auto Transform>
+void Rotate(benchmark::State& state) {
+  const std::vector<uint32_t> src = RandomImage(4, kSide, kSide);
+  std::vector<uint32_t> dest(kSide * kSide);
+  const dib::TransformSettings settings{30, 100.0, 100.0, 0};
+  for (auto _ : state) {
+    Transform(dib::PixelBlock{dest.data(), kSide, kSide},
+              dib::ConstPixelBlock{src.data(), kSide, kSide}, settings);
+    benchmark::ClobberMemory();
+  }
+}
+
+int Register() {
+  using benchmark::RegisterBenchmark;
+  RegisterBenchmark("blit_copy_vs_memcpy:subject", Blit, dib::BlitKind::Copy, uint8_t{255});
+  RegisterBenchmark("blit_copy_vs_memcpy:reference", Memcpy);
+  RegisterBenchmark("blit_opacity_vs_pixman:subject", Blit, dib::BlitKind::Opacity, uint8_t{128});
+  RegisterBenchmark("blit_opacity_vs_pixman:reference", PixmanOver, PIXMAN_x8r8g8b8, 128);
+  RegisterBenchmark("blit_masked_vs_pixman:subject", Blit, dib::BlitKind::Masked, uint8_t{255});
+  RegisterBenchmark("blit_masked_vs_pixman:reference", PixmanOver, PIXMAN_a8r8g8b8, -1);
+  RegisterBenchmark("blit_transparent_vs_pixman:subject", Blit, dib::BlitKind::Transparent,
+                    uint8_t{255});
+  RegisterBenchmark("blit_transparent_vs_pixman:reference", PixmanOver, PIXMAN_a8r8g8b8, -1);
+  RegisterBenchmark("stretch_vs_portable:subject", StretchUp<dib::StretchPixels>);
+  RegisterBenchmark("stretch_vs_portable:reference", StretchUp<dib::StretchPixelsReference>);
+  RegisterBenchmark("transform_vs_portable:subject", Rotate<dib::TransformPixels>);
+  RegisterBenchmark("transform_vs_portable:reference", Rotate<dib::TransformPixelsReference>);
+  return 0;
+}
+
+const int kRegistered = Register();
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,98 @@
+#include "CommandSupport.h"
+
+#include <cctype>
+#include <cstdint>
+
+#include "Platform.h"
+#include "vst/VstRecords.h"
+
+namespace fluxhost {
+
+namespace {
+
+constexpr double kLongRunSeconds = 20.0;
+
+}  // namespace
+
+std::vector<OptionSpec> withLoadOptions(std::initializer_list<OptionSpec> own) {
+  std::vector<OptionSpec> specs(own);
+  specs.insert(specs.end(), {{"shell-id", true}, {"load-timeout", true}, {"help", false}});
+  return specs;
+}
+
+LoadOptions loadOptionsFrom(const ParsedOptions& options) {
+  LoadOptions load;
+  if (options.has("shell-id")) {
+    const std::string id = options.value("shell-id");
+    load.shellId =
+        id.size() == 4 && !std::isdigit(static_cast<unsigned char>(id[0]))
+            ? fourCharCode(id[0], id[1], id[2], id[3])
+            : static_cast<VstInt32>(parseInteger(id, "--shell-id", INT32_MIN, INT32_MAX));
+  }
+  load.timeout = std::chrono::milliseconds(
+      static_cast<int64_t>(options.number("load-timeout", 30.0, 0.1, 3600.0) * 1000.0));
+  return load;
+}
+
+std::string onePluginPath(const ParsedOptions& options) {
+  const auto& positionals = options.positionals();
+  if (positionals.empty()) throw UsageError("no plug-in given");
+  if (positionals.size() > 1) throw UsageError("unexpected argument '" + positionals[1] + "'");
+  return positionals[0];
+}
+
+PluginSettings settingsFrom(const ParsedOptions& options) {
+  PluginSettings settings;
+  settings.program = options.integer("program", -1, 0, INT32_MAX);
+  for (const std::string& setting : options.all("param")) {
+    const size_t equals = setting.find('=');
+    if (equals == std::string::npos)
+      throw UsageError("--param needs INDEX=VALUE, not '" + setting + "'");
+    const long index = parseInteger(setting.substr(0, equals), "a --param index", 0, INT32_MAX);
+    const double value = parseNumber(setting.substr(equals + 1), "a --param value", 0.0, 1.0);
+    settings.parameters.emplace_back(index, static_cast<float>(value));
+  }
+  return settings;
+}
+
+void applySettings(const PluginInstance& plugin, const PluginSettings& settings) {
+  const AEffect& effect = plugin.effect();
+  if (settings.program >= effect.numPrograms) {
+    throw std::runtime_error("the plug-in has " + std::to_string(effect.numPrograms) +
+                             " programs: there is no program " + std::to_string(settings.program));
+  }
+  if (settings.program >= 0) plugin.dispatch(effSetProgram, 0, settings.program);
+  for (const auto& [index, value] : settings.parameters) {
+    if (index >= effect.numParams) {
+      throw std::runtime_error("the plug-in has " + std::to_string(effect.numParams) +
+                               " parameters: there is no parameter " + std::to_string(index));
+    }
+    plugin.setParameter(static_cast<VstInt32>(index), value);
+  }
+}
+
+ProgressBar::ProgressBar(std::ostream& err, int64_t total, bool show)
+    : m_err(err), m_total(total > 0 ? total : 1), m_show(show) {}
+
+void ProgressBar::finish() {
+  if (m_show && m_shownPercent >= 0) m_err << "\n";
+  m_show = false;
+}
+
+void ProgressBar::update(int64_t done) {
+  if (!m_show) return;
+  const int percent = static_cast<int>(done * 100 / m_total);
+  if (percent == m_shownPercent) return;
+  m_shownPercent = percent;
+  constexpr int kWidth = 40;
+  const int filled = percent * kWidth / 100;
+  m_err << "\rrendering [" << std::string(static_cast<size_t>(filled), '#')
+        << std::string(static_cast<size_t>(kWidth - filled), '.') << "] " << percent << "%"
+        << std::flush;
+}
+
+bool progressWanted(double seconds) {
+  return seconds > kLongRunSeconds && platform::stderrIsTerminal();
+}
+
+}  // namespace fluxhost

@@ -1,0 +1,52 @@
+#pragma once
+// What the subcommands share: loading options, settings and the progress bar.
+
+#include <cstdint>
+#include <initializer_list>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "CommandLine.h"
+#include "PluginInstance.h"
+
+namespace fluxhost {
+
+// A command's own options and those of every command that loads a plug-in.
+std::vector<OptionSpec> withLoadOptions(std::initializer_list<OptionSpec> own);
+constexpr const char* kLoadOptionsHelp =
+    "      --shell-id ID        create this sub-plug-in of a shell library (number or 4 chars)\n"
+    "      --load-timeout SEC   give up when loading takes longer (default 30)\n"
+    "      --help               show this help\n";
+
+LoadOptions loadOptionsFrom(const ParsedOptions& options);
+std::string onePluginPath(const ParsedOptions& options);
+
+// --program N and every --param INDEX=VALUE, checked before anything is loaded.
+struct PluginSettings {
+  long program = -1;  // none
+  std::vector<std::pair<long, float>> parameters;
+};
+PluginSettings settingsFrom(const ParsedOptions& options);
+// The program first, then the parameters in order; fails for indices the plug-in lacks.
+void applySettings(const PluginInstance& plugin, const PluginSettings& settings);
+
+// A bar on a terminal for runs long enough to wait for; nothing otherwise.
+class ProgressBar {
+ public:
+  ProgressBar(std::ostream& err, int64_t total, bool show);
+  ~ProgressBar() { finish(); }
+  void update(int64_t done);
+  void finish();  // ends the bar's line
+
+ private:
+  std::ostream& m_err;
+  int64_t m_total;
+  bool m_show;
+  int m_shownPercent = -1;
+};
+
+bool progressWanted(double seconds);  // a terminal, and more than a few seconds to render
+
+}  // namespace fluxhost

@@ -1,0 +1,140 @@
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "AudioFile.h"
+#include "CommandSupport.h"
+#include "Commands.h"
+#include "FileIo.h"
+#include "Render.h"
+#include "SentEventOutput.h"
+#include "TextFormat.h"
+
+namespace fluxhost {
+
+namespace {
+
+constexpr const char* kPlayHelp =
+    "Usage: fluxhost play PLUGIN [--midi IN.mid] [--audio IN.wav] [OPTIONS]\n"
+    "Streams a Standard MIDI File (format 0 or 1) through the plug-in block by block, each\n"
+    "event at its frame inside its block, and writes what the plug-in sends. A WAV file\n"
+    "given with --audio plays into the plug-in's audio inputs; without it they get silence.\n"
+    "The run lasts as long as the longer of the two, plus a tail.\n"
+    "\n"
+    "Options:\n"
+    "      --midi FILE          the MIDI file to play\n"
+    "      --audio FILE         a WAV file for the audio inputs\n"
+    "      --out FILE           write what the plug-in sent as a Standard MIDI File\n"
+    "      --text               print what the plug-in sent: time, block, offset, channel,\n"
+    "                           message (the default when no other output is asked for)\n"
+    "      --audio-out FILE     write the audio outputs as a 32-bit float WAV file\n"
+    "      --rate HZ            sample rate (default: the WAV file's, else 44100)\n"
+    "      --block FRAMES       block size (default 512)\n"
+    "      --tempo BPM          play at this one tempo instead of the file's tempo map\n"
+    "      --tail SECONDS       time to run after the input ends (default 1)\n"
+    "      --program N          select program N first\n"
+    "      --param INDEX=VALUE  set a parameter (0..1) before playing; may be repeated\n";
+
+constexpr double kDefaultRate = 44100.0;
+// A file whose events lie days apart is more likely broken than meant.
+constexpr double kLongestRunSeconds = 24 * 3600.0;
+
+std::optional<AudioBuffer> inputAudio(const ParsedOptions& options) {
+  if (!options.has("audio")) return std::nullopt;
+  return readAudioFile(options.value("audio"));
+}
+
+double sampleRateFor(const ParsedOptions& options, const std::optional<AudioBuffer>& audio) {
+  const double rate =
+      options.number("rate", audio ? audio->sampleRate : kDefaultRate, 1000.0, 768000.0);
+  if (audio && options.has("rate") && rate != audio->sampleRate) {
+    throw UsageError("--rate " + options.value("rate") + " differs from the WAV file's rate of " +
+                     std::to_string(static_cast<long>(audio->sampleRate)) + " Hz (no resampling)");
+  }
+  return rate;
+}
+
+void reportAutomation(const PluginInstance& plugin, std::ostream& err) {
+  constexpr size_t kShown = 10;
+  const auto requests = plugin.host().automation();
+  for (size_t i = 0; i < requests.size() && i < kShown; ++i) {
+    err << "fluxhost: the plug-in automated parameter " << requests[i].index << " to "
+        << requests[i].value << " (block " << requests[i].block << ")\n";
+  }
+  if (requests.size() > kShown)
+    err << "fluxhost: ... and " << requests.size() - kShown << " more automation requests\n";
+}
+
+}  // namespace
+
+void runPlay(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  const ParsedOptions options(args, withLoadOptions({{"midi", true},
+                                                     {"audio", true},
+                                                     {"out", true},
+                                                     {"text", false},
+                                                     {"audio-out", true},
+                                                     {"rate", true},
+                                                     {"block", true},
+                                                     {"tempo", true},
+                                                     {"tail", true},
+                                                     {"program", true},
+                                                     {"param", true}}));
+  if (options.has("help")) {
+    out << kPlayHelp << kLoadOptionsHelp;
+    return;
+  }
+  const std::string path = onePluginPath(options);
+  if (!options.has("midi") && !options.has("audio"))
+    throw UsageError("nothing to play: give --midi, --audio or both");
+  if ((options.has("audio") || options.has("audio-out")) && !audioFilesSupported()) {
+    throw UsageError("this build of fluxhost has no WAV support (--audio, --audio-out)");
+  }
+  const auto blockSize = static_cast<int32_t>(options.integer("block", 512, 1, 1 << 16));
+  const double tail = options.number("tail", 1.0, 0.0, 3600.0);
+  const std::optional<double> bpm = options.has("tempo")
+                                        ? std::optional(options.number("tempo", 0.0, 1.0, 1000.0))
+                                        : std::nullopt;
+  const bool text = options.has("text") || (!options.has("out") && !options.has("audio-out"));
+  const PluginSettings pluginSettings = settingsFrom(options);
+
+  const std::optional<AudioBuffer> audio = inputAudio(options);
+  const double rate = sampleRateFor(options, audio);
+  const MidiFile midiFile = options.has("midi") ? readMidiFile(options.value("midi")) : MidiFile{};
+  const PreparedMidi midi = prepareMidi(midiFile, bpm, rate);
+
+  RenderSettings settings;
+  settings.sampleRate = rate;
+  settings.blockSize = blockSize;
+  settings.frames =
+      std::max(midi.endFrame, audio ? audio->frames() : 0) + std::llround(tail * rate);
+  const double seconds = static_cast<double>(settings.frames) / rate;
+  if (seconds > kLongestRunSeconds) {
+    throw std::runtime_error(
+        formatText("the input would play for %.0f s; runs over 24 hours are refused", seconds));
+  }
+  PluginInstance plugin(path, loadOptionsFrom(options));
+  applySettings(plugin, pluginSettings);
+
+  settings.keepOutput = options.has("audio-out");
+  settings.tempo = &midi.tempo;
+  settings.midi = &midi.schedule;
+  settings.input = audio ? &*audio : nullptr;
+  ProgressBar progress(err, settings.frames, progressWanted(seconds));
+  settings.progress = [&progress](int64_t done, int64_t) { progress.update(done); };
+  const AudioBuffer output = render(plugin, settings);
+  progress.finish();
+
+  const auto sent = plugin.host().sentEvents();
+  if (text) out << sentEventsAsText(sent, rate);
+  if (options.has("out"))
+    writeMidiFile(sentEventsAsMidiFile(sent, midi.tempo, rate), options.value("out"));
+  if (options.has("audio-out")) writeAudioFile(options.value("audio-out"), output);
+  reportAutomation(plugin, err);
+  err << "fluxhost: played " << seconds << " s in " << (settings.frames + blockSize - 1) / blockSize
+      << " blocks; " << midi.schedule.events().size() << " MIDI events in, " << sent.size()
+      << " events out";
+  if (settings.keepOutput) err << "; output peak " << output.peak();
+  err << "\n";
+}
+
+}  // namespace fluxhost

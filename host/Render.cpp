@@ -1,0 +1,93 @@
+#include "Render.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace fluxhost {
+
+namespace {
+
+// Sloppy plug-ins index their first two channels whatever they declare.
+constexpr size_t kMinChannelArrays = 2;
+
+struct BlockBuffers {
+  BlockBuffers(size_t channels, int32_t blockSize)
+      : samples(std::max(channels, kMinChannelArrays),
+                std::vector<float>(static_cast<size_t>(blockSize))) {
+    for (auto& channel : samples) pointers.push_back(channel.data());
+  }
+  std::vector<std::vector<float>> samples;
+  std::vector<float*> pointers;
+};
+
+void fillInputs(BlockBuffers& inputs, const AudioBuffer* source, int64_t start, int32_t frames) {
+  for (size_t c = 0; c < inputs.samples.size(); ++c) {
+    float* out = inputs.samples[c].data();
+    std::fill_n(out, frames, 0.0f);
+    if (source == nullptr || source->channels.empty()) continue;
+    const auto& channel = source->channels[c % source->channels.size()];
+    const int64_t available = std::clamp<int64_t>(source->frames() - start, 0, frames);
+    std::copy_n(channel.data() + start, available, out);
+  }
+}
+
+std::vector<VstMidiEvent> blockEvents(const MidiSchedule* midi, int64_t start, int32_t frames) {
+  std::vector<VstMidiEvent> events;
+  if (midi == nullptr) return events;
+  for (const ScheduledMidi& scheduled : midi->block(start, frames)) {
+    VstMidiEvent event{};
+    event.type = kVstMidiType;
+    event.byteSize = static_cast<VstInt32>(sizeof(VstMidiEvent));
+    event.deltaFrames = static_cast<VstInt32>(scheduled.frame - start);
+    std::copy_n(scheduled.bytes, 3, reinterpret_cast<uint8_t*>(event.midiData));
+    events.push_back(event);
+  }
+  return events;
+}
+
+}  // namespace
+
+PreparedMidi prepareMidi(const MidiFile& file, std::optional<double> bpm, double sampleRate) {
+  if (file.format == 2)
+    throw std::runtime_error("format 2 MIDI files (independent sequences) cannot be played");
+  const MidiTrack merged = mergeTracks(file);
+  TempoMap tempo = bpm ? TempoMap::constant(file.division, *bpm) : TempoMap(file.division, merged);
+  MidiSchedule schedule(merged, tempo, sampleRate);
+  const int64_t end = merged.empty() ? 0 : tempo.frameAt(merged.back().tick, sampleRate) + 1;
+  return {std::move(tempo), std::move(schedule), end};
+}
+
+AudioBuffer render(PluginInstance& plugin, const RenderSettings& settings) {
+  const AEffect& effect = plugin.effect();
+  BlockBuffers inputs(static_cast<size_t>(effect.numInputs), settings.blockSize);
+  BlockBuffers outputs(static_cast<size_t>(effect.numOutputs), settings.blockSize);
+  AudioBuffer result;
+  result.sampleRate = settings.sampleRate;
+  if (settings.keepOutput) {
+    result.channels.assign(static_cast<size_t>(effect.numOutputs),
+                           std::vector<float>(static_cast<size_t>(settings.frames)));
+  }
+
+  plugin.host().setTransport(settings.sampleRate, settings.blockSize,
+                             settings.tempo != nullptr
+                                 ? *settings.tempo
+                                 : TempoMap::constant(MidiDivision{}, TempoMap::kDefaultBpm));
+  plugin.start(settings.sampleRate, settings.blockSize);
+  int64_t block = 0;
+  for (int64_t start = 0; start < settings.frames; start += settings.blockSize, ++block) {
+    const auto frames =
+        static_cast<int32_t>(std::min<int64_t>(settings.blockSize, settings.frames - start));
+    fillInputs(inputs, settings.input, start, frames);
+    std::vector<VstMidiEvent> events = blockEvents(settings.midi, start, frames);
+    plugin.host().beginBlock(block, start);
+    plugin.processBlock(events, inputs.pointers.data(), outputs.pointers.data(), frames);
+    for (size_t c = 0; c < result.channels.size(); ++c) {
+      std::copy_n(outputs.samples[c].data(), frames, result.channels[c].data() + start);
+    }
+    if (settings.progress) settings.progress(start + frames, settings.frames);
+  }
+  plugin.stop();
+  return result;
+}
+
+}  // namespace fluxhost

@@ -1,0 +1,42 @@
+#pragma once
+// Runs a plug-in over a stretch of time, block by block, as a host's transport does.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "AudioFile.h"
+#include "MidiSchedule.h"
+#include "PluginInstance.h"
+#include "TempoMap.h"
+
+namespace fluxhost {
+
+// A MIDI file placed on the frame time line of a run.
+struct PreparedMidi {
+  TempoMap tempo;
+  MidiSchedule schedule;
+  int64_t endFrame = 0;  // where the file's last event, of any kind, falls
+};
+
+// With `bpm` the file plays at that one tempo, whatever its tempo events say.
+// Format 2 files (independent sequences) are refused.
+PreparedMidi prepareMidi(const MidiFile& file, std::optional<double> bpm, double sampleRate);
+
+struct RenderSettings {
+  double sampleRate = 44100.0;
+  int32_t blockSize = 512;
+  int64_t frames = 0;                  // length of the run
+  const TempoMap* tempo = nullptr;     // what the host reports; 120 beats per minute without
+  const MidiSchedule* midi = nullptr;  // events handed in with their block offsets
+  const AudioBuffer* input = nullptr;  // input c plays channel c modulo the file's channels
+  bool keepOutput = true;              // false: return no audio (long MIDI-only runs)
+  std::function<void(int64_t done, int64_t total)> progress;
+};
+
+// Starts the instance, processes every block (silence where there is no input),
+// stops it, and returns what its outputs produced (if kept). What the plug-in sent is
+// recorded in its HostContext.
+AudioBuffer render(PluginInstance& plugin, const RenderSettings& settings);
+
+}  // namespace fluxhost

@@ -1,0 +1,27 @@
+#pragma once
+// Ends the process with a message when a call into a plug-in does not return
+// within its time: a plug-in that hangs while loading must not hang the host.
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace fluxhost {
+
+class Watchdog {
+ public:
+  Watchdog(std::chrono::milliseconds limit, std::string message);  // armed at once
+  ~Watchdog();                                                     // disarms
+  Watchdog(const Watchdog&) = delete;
+  Watchdog& operator=(const Watchdog&) = delete;
+
+ private:
+  std::mutex m_mutex;
+  std::condition_variable m_disarmed;
+  bool m_done = false;
+  std::thread m_thread;
+};
+
+}  // namespace fluxhost

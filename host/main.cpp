@@ -1,0 +1,12 @@
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+#include "Platform.h"
+
+int main(int argc, char** argv) {
+  fluxhost::platform::installCrashReport();
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  return fluxhost::runFluxhost(args, std::cout, std::cerr);
+}

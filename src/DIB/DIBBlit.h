@@ -1,0 +1,61 @@
+#pragma once
+// The blit routines: every routine blends one row with the same signature, and lives in
+// one table per implementation (portable, SSE2); RunBlit steps the rows.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace dib {
+
+// What a routine reads of the image whose settings it uses.
+struct BlitSettings {
+  uint8_t opacity = 255;
+  uint32_t key = 0;  // key colour in pixel form; only its low 24 bits are compared
+};
+
+// Blends count pixels of src into dest. The two rows must not overlap.
+using BlitRow = void (*)(uint32_t* dest, const uint32_t* src, int32_t count,
+                         const BlitSettings& settings);
+
+enum class BlitKind : uint8_t {
+  Copy,                // d = s
+  Opacity,             // colour blended with a = opacity, d's mask kept
+  Masked,              // colour blended with a = s's mask, d's mask kept
+  MaskedOpacity,       // colour blended with a = (s's mask * opacity) >> 8, d's mask kept
+  Transparent,         // key colour skipped, otherwise d = s with mask 0
+  TransparentOpacity,  // key colour skipped, otherwise colour blended with a = opacity, mask = s's
+  Alpha,               // d's mask = s's mask, colour kept
+  MaskAsGrey,          // all four bytes of d = s's mask
+};
+inline constexpr std::size_t kBlitKindCount = 8;
+
+using BlitTable = std::array<BlitRow, kBlitKindCount>;
+
+enum class BlitImplementation : uint8_t { Portable, Sse2 };
+
+// The routine an image draws with: Masked wins over Transparent.
+BlitKind SelectBlitKind(uint8_t opacity, bool masked, bool transparent);
+
+bool HasSse2();  // whether the SSE2 table holds SSE2 routines on this build and processor
+const BlitTable& BlitRoutines(BlitImplementation implementation);  // Sse2 without SSE2: portable
+// The table RunBlit uses; the best one unless chosen otherwise (tests compare them).
+void SelectBlitImplementation(BlitImplementation implementation);
+BlitImplementation ActiveBlitImplementation();
+
+// A block of rows to blend. Strides are in pixels from one drawn row to the next and are
+// negative when the rows run from the top of a bottom-up image downwards.
+struct BlitJob {
+  uint32_t* dest;
+  std::ptrdiff_t destStride;
+  const uint32_t* src;
+  std::ptrdiff_t srcStride;
+  int32_t columns;
+  int32_t rows;
+};
+
+void RunBlit(const BlitTable& table, BlitKind kind, const BlitJob& job,
+             const BlitSettings& settings);
+void RunBlit(BlitKind kind, const BlitJob& job, const BlitSettings& settings);  // active table
+
+}  // namespace dib

@@ -1,0 +1,11 @@
+#pragma once
+// The implementations behind BlitRoutines.
+
+#include "DIB/DIBBlit.h"
+
+namespace dib::detail {
+
+const BlitTable& PortableBlitTable();
+const BlitTable* Sse2BlitTable();  // null when the build has no SSE2 routines
+
+}  // namespace dib::detail

@@ -1,0 +1,72 @@
+#pragma once
+// Shared by the host's tests: where the test plug-ins are, scratch files, and
+// running fluxhost's commands in process.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+#include "MidiFile.h"
+#include "Platform.h"
+
+namespace fluxhost::test {
+
+// The test plug-ins are built beside the test executables.
+inline std::string besideExecutable(const std::string& baseName) {
+  const std::filesystem::path dir = std::filesystem::path(platform::executablePath()).parent_path();
+  return (dir / (baseName + platform::libraryExtension())).string();
+}
+
+inline std::string testPlugin() {
+  return besideExecutable("fluxhost_test_plugin");
+}
+
+// A folder of its own for each test, removed afterwards.
+class ScratchDir {
+ public:
+  ScratchDir() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    m_path = std::filesystem::temp_directory_path() /
+             (std::string("fluxhost-") + info->test_suite_name() + "-" + info->name());
+    std::filesystem::remove_all(m_path);
+    std::filesystem::create_directories(m_path);
+  }
+  ~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+  }
+  std::string file(const std::string& name) const { return (m_path / name).string(); }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+struct CommandResult {
+  int exitCode;
+  std::string out;
+  std::string err;
+};
+
+inline CommandResult runCommand(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int code = runFluxhost(args, out, err);
+  return {code, out.str(), err.str()};
+}
+
+// A channel message or meta event at a tick.
+inline MidiEvent at(uint64_t tick, std::vector<uint8_t> bytes) {
+  return {tick, std::move(bytes)};
+}
+
+inline MidiEvent tempoEvent(uint64_t tick, uint32_t microsPerQuarter) {
+  return at(tick,
+            {0xFF, kMetaTempo, static_cast<uint8_t>(microsPerQuarter >> 16),
+             static_cast<uint8_t>(microsPerQuarter >> 8), static_cast<uint8_t>(microsPerQuarter)});
+}
+
+}  // namespace fluxhost::test

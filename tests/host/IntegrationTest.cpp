@@ -1,0 +1,150 @@
+// The host against plug-ins written by others, from Debian's packages: an
+// instrument, an effect and an audio-to-MIDI trigger. Skipped where a package
+// is not installed.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <numbers>
+
+#include "HostTestSupport.h"
+#include "PluginInfo.h"
+#include "Render.h"
+
+namespace fluxhost {
+namespace {
+
+constexpr const char* kInstrument = "/usr/lib/vst/amsynth_vst.so";
+constexpr const char* kEffect = "/usr/lib/lxvst/DragonflyRoomReverb-vst.so";
+constexpr const char* kTrigger = "/usr/lib/vst/lsp-plugins/trigger-midi-stereo.so";
+
+// Debian's Linux libraries: a Windows build under Wine would see the files
+// through its drive mapping but cannot load them.
+bool installed(const char* path) {
+#if defined(_WIN32)
+  static_cast<void>(path);
+  return false;
+#else
+  return std::filesystem::exists(path);
+#endif
+}
+
+#define REQUIRE_PLUGIN(path) \
+  if (!installed(path))      \
+  GTEST_SKIP() << (path) << " is not installed (scripts/setup installs it on Linux)"
+
+// Four bursts of a 1 kHz tone, 30 ms each, every half second, on both channels.
+AudioBuffer clickTrack() {
+  AudioBuffer audio;
+  std::vector<float> samples(88200, 0.0f);
+  for (size_t click = 0; click < 4; ++click) {
+    for (size_t i = 0; i < 1300; ++i) {
+      samples[click * 22050 + i] =
+          0.9f * static_cast<float>(
+                     std::sin(2.0 * std::numbers::pi * 1000.0 * static_cast<double>(i) / 44100.0));
+    }
+  }
+  audio.channels = {samples, samples};
+  return audio;
+}
+
+float peakIn(const AudioBuffer& audio, int64_t from, int64_t to) {
+  float peak = 0.0f;
+  for (const auto& channel : audio.channels) {
+    for (int64_t i = from; i < to; ++i)
+      peak = std::max(peak, std::fabs(channel[static_cast<size_t>(i)]));
+  }
+  return peak;
+}
+
+TEST(ThirdPartyPlugins, InstrumentDescribesItselfAndPlaysNotes) {
+  REQUIRE_PLUGIN(kInstrument);
+  PluginInstance plugin(kInstrument);
+  const PluginInfo info = describePlugin(plugin);
+  EXPECT_EQ(info.effectName, "amsynth");
+  EXPECT_EQ(fourCharText(info.uniqueId), "amsy");
+  EXPECT_TRUE(info.flags & effFlagsIsSynth);
+  EXPECT_EQ(info.numInputs, 0);
+  EXPECT_EQ(info.numOutputs, 2);
+  EXPECT_GT(info.numParams, 20);
+  EXPECT_EQ(info.parameters[0].name, "amp_attack");
+  EXPECT_EQ(info.canDo[3].ability, "receiveVstMidiEvent");
+  EXPECT_EQ(info.canDo[3].answer, 1);
+
+  const MidiSchedule notes({{4410, {0x90, 60, 100}},
+                            {4410, {0x90, 64, 100}},
+                            {30000, {0x80, 60, 0}},
+                            {30000, {0x80, 64, 0}}});
+  RenderSettings settings;
+  settings.frames = 44100;
+  settings.midi = &notes;
+  const AudioBuffer out = render(plugin, settings);
+  EXPECT_LT(peakIn(out, 0, 4410), 1e-4f) << "sound before the first note";
+  EXPECT_GT(peakIn(out, 4410, 30000), 0.05f) << "no sound from the notes";
+}
+
+TEST(ThirdPartyPlugins, EffectChangesTheAudioPassingThrough) {
+  REQUIRE_PLUGIN(kEffect);
+  PluginInstance plugin(kEffect);
+  const PluginInfo info = describePlugin(plugin);
+  EXPECT_EQ(info.effectName, "Dragonfly Room Reverb");
+  EXPECT_EQ(info.numInputs, 2);
+  EXPECT_EQ(info.numOutputs, 2);
+  EXPECT_EQ(info.parameters[0].name, "Dry Level");
+
+  AudioBuffer input;
+  std::vector<float> impulse(44100, 0.0f);
+  impulse[100] = 1.0f;
+  input.channels = {impulse, impulse};
+  RenderSettings settings;
+  settings.frames = 44100;
+  settings.input = &input;
+  const AudioBuffer out = render(plugin, settings);
+  // The impulse comes out (dry) and a reverberant tail follows it.
+  EXPECT_GT(peakIn(out, 0, 2000), 0.1f);
+  EXPECT_GT(peakIn(out, 2000, 20000), 1e-4f) << "no reverb tail";
+}
+
+TEST(ThirdPartyPlugins, TriggerTurnsClicksIntoMidiNotes) {
+  REQUIRE_PLUGIN(kTrigger);
+  PluginInstance plugin(kTrigger);
+  const PluginInfo info = describePlugin(plugin);
+  EXPECT_EQ(info.effectName, "Trigger MIDI Stereo");
+  EXPECT_EQ(info.numInputs, 2);
+  EXPECT_EQ(info.canDo[1].ability, "sendVstMidiEvent");
+  EXPECT_EQ(info.canDo[1].answer, 1);
+
+  const AudioBuffer clicks = clickTrack();
+  RenderSettings settings;
+  settings.frames = clicks.frames();
+  settings.input = &clicks;
+  render(plugin, settings);
+  std::vector<int64_t> noteOns;
+  for (const SentEvent& e : plugin.host().sentEvents()) {
+    ASSERT_EQ(e.type, kVstMidiType);
+    EXPECT_GE(e.deltaFrames, 0);
+    EXPECT_LT(e.deltaFrames, settings.blockSize);
+    if ((e.midi[0] & 0xF0) == 0x90 && e.midi[2] > 0) noteOns.push_back(e.frame());
+  }
+  ASSERT_EQ(noteOns.size(), 4u);
+  for (size_t i = 0; i < 4; ++i) {
+    const auto click = static_cast<int64_t>(i) * 22050;
+    EXPECT_GE(noteOns[i], click);
+    EXPECT_LT(noteOns[i], click + 1300) << "note " << i << " far from its click";
+  }
+}
+
+TEST(ThirdPartyPlugins, FluxhostCommandsRunEachPlugin) {
+  int tried = 0;
+  for (const char* path : {kInstrument, kEffect, kTrigger}) {
+    if (!installed(path)) continue;
+    ++tried;
+    const auto info = test::runCommand({"info", path, "--json"});
+    EXPECT_EQ(info.exitCode, 0) << path << ": " << info.err;
+    EXPECT_NE(info.out.find("\"parameters\": ["), std::string::npos);
+  }
+  if (tried == 0) GTEST_SKIP() << "none of the plug-ins is installed";
+}
+
+}  // namespace
+}  // namespace fluxhost
