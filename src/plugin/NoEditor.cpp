@@ -3,4 +3,6 @@
 
 #include "plugin/PluginEditorFactory.h"
 
-std::unique_ptr<AEffEditor> createPluginEditor(APlugin&) { return nullptr; }
+std::unique_ptr<AEffEditor> createPluginEditor(APlugin&) {
+  return nullptr;
+}

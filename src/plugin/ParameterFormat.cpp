@@ -31,9 +31,8 @@ void formatParameterValue(float value, char* buffer) {
   char text[32];
   // to_chars rounds the exact binary value, whatever locale or rounding mode
   // the host has set.
-  const auto result =
-      std::to_chars(text, text + sizeof text - 1, static_cast<double>(value),
-                    std::chars_format::fixed, 2);
+  const auto result = std::to_chars(text, text + sizeof text - 1, static_cast<double>(value),
+                                    std::chars_format::fixed, 2);
   *result.ptr = '\0';
   const char separator = userDecimalSeparator();
   int out = 0;

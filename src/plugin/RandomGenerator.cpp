@@ -26,8 +26,12 @@ void randomize() {
                    std::memory_order_relaxed);
 }
 
-uint32_t randomSeed() { return sharedSeed.load(std::memory_order_relaxed); }
+uint32_t randomSeed() {
+  return sharedSeed.load(std::memory_order_relaxed);
+}
 
-void setRandomSeed(uint32_t seed) { sharedSeed.store(seed, std::memory_order_relaxed); }
+void setRandomSeed(uint32_t seed) {
+  sharedSeed.store(seed, std::memory_order_relaxed);
+}
 
 }  // namespace flux

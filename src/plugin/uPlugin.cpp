@@ -10,16 +10,20 @@
 
 namespace {
 
-constexpr const char* kParameterNames[kNumParams] = {
-    "1-CC Value", "1-Randomise Amt", "1-CC Out", "2-CC Value", "2-Randomise Amt.", "2-CC Out"};
+constexpr const char* kParameterNames[kNumParams] = {"1-CC Value", "1-Randomise Amt",  "1-CC Out",
+                                                     "2-CC Value", "2-Randomise Amt.", "2-CC Out"};
 
 constexpr const char* kCanDo[] = {"receiveVstEvents", "receiveVstMidiEvent", "sendVstEvents",
                                   "sendVstMidiEvent", "receiveVstTimeInfo"};
 
 // The host owns the buffer and sizes it for the texts it asks for.
-void copyText(char* buffer, const char* text) { std::memcpy(buffer, text, std::strlen(text) + 1); }
+void copyText(char* buffer, const char* text) {
+  std::memcpy(buffer, text, std::strlen(text) + 1);
+}
 
-bool isParameter(VstInt32 index) { return index >= 0 && index < kNumParams; }
+bool isParameter(VstInt32 index) {
+  return index >= 0 && index < kNumParams;
+}
 
 bool fillPin(VstInt32 index, VstPinProperties* properties, const char* prefix) {
   if (index < 0 || index > 1) return false;
@@ -76,8 +80,8 @@ APlugin::APlugin(audioMasterCallback master) : AudioEffectX(master, kNumPrograms
   setUniqueID(fourCharCode('Q', 'B', '0', '2'));
 
   for (int i = 0; i < kNumPrograms; ++i)
-    std::snprintf(programs[static_cast<size_t>(i)]->name, sizeof(APluginProgram::name),
-                  "Preset %d", i);
+    std::snprintf(programs[static_cast<size_t>(i)]->name, sizeof(APluginProgram::name), "Preset %d",
+                  i);
 
   curProgram.store(0, relaxed);
   setProgram(0);
@@ -97,8 +101,8 @@ void APlugin::setParameter(VstInt32 index, float value) {
     value = 1.0f;
   if (!isParameter(index)) return;
   params[static_cast<size_t>(index)].store(value, relaxed);
-  programs[static_cast<size_t>(curProgram.load(relaxed))]->params[static_cast<size_t>(index)]
-      .store(value, relaxed);
+  programs[static_cast<size_t>(curProgram.load(relaxed))]->params[static_cast<size_t>(index)].store(
+      value, relaxed);
   if (editor) editor->update();
 }
 
@@ -131,7 +135,9 @@ void APlugin::getProgramName(char* name) {
   copyText(name, programs[static_cast<size_t>(curProgram.load(relaxed))]->name);
 }
 
-void APlugin::getParameterLabel(VstInt32, char* label) { copyText(label, "%"); }
+void APlugin::getParameterLabel(VstInt32, char* label) {
+  copyText(label, "%");
+}
 
 void APlugin::getParameterDisplay(VstInt32 index, char* text) {
   if (isParameter(index))
@@ -157,7 +163,9 @@ float APlugin::getVu() {
 
 void APlugin::suspend() {}
 
-void APlugin::resume() { wantEvents(1); }
+void APlugin::resume() {
+  wantEvents(1);
+}
 
 bool APlugin::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
   if (index < 0 || index >= kNumPrograms) return false;
@@ -188,7 +196,9 @@ bool APlugin::getProductString(char* text) {
   return true;
 }
 
-VstInt32 APlugin::getVendorVersion() { return 1; }
+VstInt32 APlugin::getVendorVersion() {
+  return 1;
+}
 
 VstInt32 APlugin::canDo(char* text) {
   for (const char* capability : kCanDo)
@@ -196,6 +206,10 @@ VstInt32 APlugin::canDo(char* text) {
   return -1;
 }
 
-void APlugin::randomize() { flux::randomize(); }
+void APlugin::randomize() {
+  flux::randomize();
+}
 
-double APlugin::nextRandom() { return flux::nextRandom(); }
+double APlugin::nextRandom() {
+  return flux::nextRandom();
+}

@@ -12,7 +12,7 @@
 
 constexpr VstInt32 kNumPrograms = 16;
 constexpr VstInt32 kNumParams = 6;
-constexpr int kEventSlots = 251;    // slot 0 sends, slots 1..250 queue
+constexpr int kEventSlots = 251;  // slot 0 sends, slots 1..250 queue
 constexpr int kQueueSlots = 250;
 constexpr VstInt32 FREE_SLOT = -99;
 

@@ -64,7 +64,8 @@ VstInt32 APlugin::processEvents(VstEvents* events) {
     int slot = 0;
     for (size_t word = 0; word < occupied.size() && slot == 0; ++word) {
       const uint64_t freeBits = ~occupied[word] & (word == 0 ? ~uint64_t{1} : ~uint64_t{0});
-      if (freeBits) slot = static_cast<int>(word * 64 + static_cast<size_t>(std::countr_zero(freeBits)));
+      if (freeBits)
+        slot = static_cast<int>(word * 64 + static_cast<size_t>(std::countr_zero(freeBits)));
     }
     if (slot == 0 || slot > kQueueSlots) continue;
 

@@ -22,12 +22,22 @@ void AEffEditor::idle() {
 
 void AEffEditor::update() {}
 
-void AEffEditor::postUpdate() { updateFlag.store(1, std::memory_order_relaxed); }
+void AEffEditor::postUpdate() {
+  updateFlag.store(1, std::memory_order_relaxed);
+}
 
-VstInt32 AEffEditor::onKeyDown(VstKeyCode&) { return -1; }
+VstInt32 AEffEditor::onKeyDown(VstKeyCode&) {
+  return -1;
+}
 
-VstInt32 AEffEditor::onKeyUp(VstKeyCode&) { return -1; }
+VstInt32 AEffEditor::onKeyUp(VstKeyCode&) {
+  return -1;
+}
 
-VstInt32 AEffEditor::setKnobMode(VstInt32) { return 0; }
+VstInt32 AEffEditor::setKnobMode(VstInt32) {
+  return 0;
+}
 
-bool AEffEditor::onWheel(float) { return false; }
+bool AEffEditor::onWheel(float) {
+  return false;
+}

@@ -20,7 +20,7 @@ class AEffEditor {
   virtual void close();
   virtual void idle();  // runs a pending update
   virtual void update();
-  virtual void postUpdate();  // marks an update for the next idle
+  virtual void postUpdate();                        // marks an update for the next idle
   virtual VstInt32 onKeyDown(VstKeyCode& keyCode);  // -1: key not used
   virtual VstInt32 onKeyUp(VstKeyCode& keyCode);    // -1: key not used
   virtual VstInt32 setKnobMode(VstInt32 val);

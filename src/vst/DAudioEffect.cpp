@@ -49,8 +49,7 @@ VST_HOST_ENTRY void VSTCALLBACK processReplacingEffect(AEffect* effect, float** 
   }
 }
 
-VST_HOST_ENTRY void VSTCALLBACK setParameterEffect(AEffect* effect, VstInt32 index,
-                                                   float value) {
+VST_HOST_ENTRY void VSTCALLBACK setParameterEffect(AEffect* effect, VstInt32 index, float value) {
   try {
     if (AudioEffect* instance = instanceOf(effect)) instance->setParameter(index, value);
   } catch (...) {
@@ -85,8 +84,7 @@ bool needsBuffer(VstInt32 opcode) {
 
 }  // namespace
 
-AudioEffect::AudioEffect(audioMasterCallback master, VstInt32 programCount,
-                         VstInt32 paramCount)
+AudioEffect::AudioEffect(audioMasterCallback master, VstInt32 programCount, VstInt32 paramCount)
     : cEffect{}, numPrograms(programCount), numParams(paramCount), audioMaster(master) {
   cEffect.magic = kEffectMagic;
   cEffect.dispatcher = dispatchEffect;
@@ -195,10 +193,16 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
   }
 }
 
-void AudioEffect::setSampleRate(float rate) { sampleRate = rate; }
-void AudioEffect::setBlockSize(VstInt32 size) { blockSize = size; }
+void AudioEffect::setSampleRate(float rate) {
+  sampleRate = rate;
+}
+void AudioEffect::setBlockSize(VstInt32 size) {
+  blockSize = size;
+}
 void AudioEffect::setParameter(VstInt32, float) {}
-float AudioEffect::getParameter(VstInt32) { return 0.0f; }
+float AudioEffect::getParameter(VstInt32) {
+  return 0.0f;
+}
 
 void AudioEffect::setParameterAutomated(VstInt32 index, float value) {
   setParameter(index, value);
@@ -208,7 +212,9 @@ void AudioEffect::setParameterAutomated(VstInt32 index, float value) {
 void AudioEffect::processReplacing(float**, float**, VstInt32) {}
 void AudioEffect::open() {}
 void AudioEffect::close() {}
-VstInt32 AudioEffect::getProgram() { return curProgram.load(std::memory_order_relaxed); }
+VstInt32 AudioEffect::getProgram() {
+  return curProgram.load(std::memory_order_relaxed);
+}
 void AudioEffect::setProgram(VstInt32 program) {
   curProgram.store(program, std::memory_order_relaxed);
 }
@@ -217,22 +223,50 @@ void AudioEffect::getProgramName(char*) {}
 void AudioEffect::getParameterLabel(VstInt32, char*) {}
 void AudioEffect::getParameterDisplay(VstInt32, char*) {}
 void AudioEffect::getParameterName(VstInt32, char*) {}
-float AudioEffect::getVu() { return 0.0f; }
-VstInt32 AudioEffect::getChunk(void**, bool) { return 0; }
-VstInt32 AudioEffect::setChunk(void*, VstInt32, bool) { return 0; }
+float AudioEffect::getVu() {
+  return 0.0f;
+}
+VstInt32 AudioEffect::getChunk(void**, bool) {
+  return 0;
+}
+VstInt32 AudioEffect::setChunk(void*, VstInt32, bool) {
+  return 0;
+}
 void AudioEffect::suspend() {}
 void AudioEffect::resume() {}
-void AudioEffect::setUniqueID(VstInt32 iD) { cEffect.uniqueID = iD; }
-void AudioEffect::setNumInputs(VstInt32 inputs) { cEffect.numInputs = inputs; }
-void AudioEffect::setNumOutputs(VstInt32 outputs) { cEffect.numOutputs = outputs; }
-void AudioEffect::hasVu(bool state) { setFlag(effFlagsHasVu, state); }
-void AudioEffect::hasClip(bool state) { setFlag(effFlagsHasClip, state); }
-void AudioEffect::canMono(bool state) { setFlag(effFlagsCanMono, state); }
-void AudioEffect::canProcessReplacing(bool state) { setFlag(effFlagsCanReplacing, state); }
-void AudioEffect::programsAreChunks(bool state) { setFlag(effFlagsProgramChunks, state); }
-void AudioEffect::setRealtimeQualities(VstInt32 qualities) { cEffect.realQualities = qualities; }
-void AudioEffect::setOfflineQualities(VstInt32 qualities) { cEffect.offQualities = qualities; }
-void AudioEffect::setInitialDelay(VstInt32 delay) { cEffect.initialDelay = delay; }
+void AudioEffect::setUniqueID(VstInt32 iD) {
+  cEffect.uniqueID = iD;
+}
+void AudioEffect::setNumInputs(VstInt32 inputs) {
+  cEffect.numInputs = inputs;
+}
+void AudioEffect::setNumOutputs(VstInt32 outputs) {
+  cEffect.numOutputs = outputs;
+}
+void AudioEffect::hasVu(bool state) {
+  setFlag(effFlagsHasVu, state);
+}
+void AudioEffect::hasClip(bool state) {
+  setFlag(effFlagsHasClip, state);
+}
+void AudioEffect::canMono(bool state) {
+  setFlag(effFlagsCanMono, state);
+}
+void AudioEffect::canProcessReplacing(bool state) {
+  setFlag(effFlagsCanReplacing, state);
+}
+void AudioEffect::programsAreChunks(bool state) {
+  setFlag(effFlagsProgramChunks, state);
+}
+void AudioEffect::setRealtimeQualities(VstInt32 qualities) {
+  cEffect.realQualities = qualities;
+}
+void AudioEffect::setOfflineQualities(VstInt32 qualities) {
+  cEffect.offQualities = qualities;
+}
+void AudioEffect::setInitialDelay(VstInt32 delay) {
+  cEffect.initialDelay = delay;
+}
 
 VstInt32 AudioEffect::getMasterVersion() {
   const auto version = static_cast<VstInt32>(callHost(audioMasterVersion));
@@ -243,7 +277,9 @@ VstInt32 AudioEffect::getCurrentUniqueId() {
   return static_cast<VstInt32>(callHost(audioMasterCurrentId));
 }
 
-void AudioEffect::masterIdle() { callHost(audioMasterIdle); }
+void AudioEffect::masterIdle() {
+  callHost(audioMasterIdle);
+}
 
 bool AudioEffect::isInputConnected(VstInt32 input) {
   return callHost(audioMasterPinConnected, input, 0) == 0;

@@ -63,8 +63,8 @@ class AudioEffect {
 
  protected:
   // Calls the host; without a callback answers 0 and does nothing.
-  VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                     void* ptr = nullptr, float opt = 0.0f);
+  VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f);
   void setFlag(VstInt32 flag, bool state);
 
   AEffect cEffect;

@@ -36,8 +36,7 @@ VstKeyCode keyCodeOf(VstInt32 index, VstIntPtr value, float opt) {
 
 }  // namespace
 
-AudioEffectX::AudioEffectX(audioMasterCallback master, VstInt32 programCount,
-                           VstInt32 paramCount)
+AudioEffectX::AudioEffectX(audioMasterCallback master, VstInt32 programCount, VstInt32 paramCount)
     : AudioEffect(master, programCount, paramCount) {}
 
 VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
@@ -168,7 +167,9 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
   }
 }
 
-void AudioEffectX::wantEvents(VstInt32 filter) { callHost(audioMasterWantMidi, 0, filter); }
+void AudioEffectX::wantEvents(VstInt32 filter) {
+  callHost(audioMasterWantMidi, 0, filter);
+}
 
 bool AudioEffectX::sendVstEventsToHost(VstEvents* events) {
   return callHost(audioMasterProcessEvents, 0, 0, events) == 1;
@@ -186,7 +187,9 @@ VstInt32 AudioEffectX::tempoAt(VstInt32 pos) {
   return static_cast<VstInt32>(callHost(audioMasterTempoAt, 0, pos));
 }
 
-VstInt32 AudioEffectX::processEvents(VstEvents*) { return 0; }
+VstInt32 AudioEffectX::processEvents(VstEvents*) {
+  return 0;
+}
 
 VstInt32 AudioEffectX::getNumAutomatableParameters() {
   return static_cast<VstInt32>(callHost(audioMasterGetNumAutomatableParameters));
@@ -196,14 +199,30 @@ VstInt32 AudioEffectX::getParameterQuantization() {
   return static_cast<VstInt32>(callHost(audioMasterGetParameterQuantization));
 }
 
-bool AudioEffectX::canParameterBeAutomated(VstInt32) { return true; }
-bool AudioEffectX::string2parameter(VstInt32, char*) { return false; }
-float AudioEffectX::getChannelParameter(VstInt32, VstInt32) { return 0.0f; }
-VstInt32 AudioEffectX::getNumCategories() { return 1; }
-bool AudioEffectX::getProgramNameIndexed(VstInt32, VstInt32, char*) { return false; }
-bool AudioEffectX::copyProgram(VstInt32) { return false; }
-bool AudioEffectX::ioChanged() { return callHost(audioMasterIOChanged) != 0; }
-bool AudioEffectX::needIdle() { return callHost(audioMasterNeedIdle) != 0; }
+bool AudioEffectX::canParameterBeAutomated(VstInt32) {
+  return true;
+}
+bool AudioEffectX::string2parameter(VstInt32, char*) {
+  return false;
+}
+float AudioEffectX::getChannelParameter(VstInt32, VstInt32) {
+  return 0.0f;
+}
+VstInt32 AudioEffectX::getNumCategories() {
+  return 1;
+}
+bool AudioEffectX::getProgramNameIndexed(VstInt32, VstInt32, char*) {
+  return false;
+}
+bool AudioEffectX::copyProgram(VstInt32) {
+  return false;
+}
+bool AudioEffectX::ioChanged() {
+  return callHost(audioMasterIOChanged) != 0;
+}
+bool AudioEffectX::needIdle() {
+  return callHost(audioMasterNeedIdle) != 0;
+}
 
 bool AudioEffectX::sizeWindow(VstInt32 width, VstInt32 height) {
   return callHost(audioMasterSizeWindow, width, height) != 0;
@@ -239,8 +258,12 @@ AEffect* AudioEffectX::getNextPlug(VstInt32) {
 
 void AudioEffectX::inputConnected(VstInt32, bool) {}
 void AudioEffectX::outputConnected(VstInt32, bool) {}
-bool AudioEffectX::getInputProperties(VstInt32, VstPinProperties*) { return false; }
-bool AudioEffectX::getOutputProperties(VstInt32, VstPinProperties*) { return false; }
+bool AudioEffectX::getInputProperties(VstInt32, VstPinProperties*) {
+  return false;
+}
+bool AudioEffectX::getOutputProperties(VstInt32, VstPinProperties*) {
+  return false;
+}
 
 VstInt32 AudioEffectX::getPlugCategory() {
   return (cEffect.flags & effFlagsIsSynth) ? kPlugCategSynth : kPlugCategUnknown;
@@ -258,10 +281,18 @@ VstInt32 AudioEffectX::getAutomationState() {
   return static_cast<VstInt32>(callHost(audioMasterGetAutomationState));
 }
 
-void AudioEffectX::wantAsyncOperation(bool state) { setFlag(effFlagsExtIsAsync, state); }
-void AudioEffectX::hasExternalBuffer(bool state) { setFlag(effFlagsExtHasBuffer, state); }
-VstInt32 AudioEffectX::reportCurrentPosition() { return 0; }
-float* AudioEffectX::reportDestinationBuffer() { return nullptr; }
+void AudioEffectX::wantAsyncOperation(bool state) {
+  setFlag(effFlagsExtIsAsync, state);
+}
+void AudioEffectX::hasExternalBuffer(bool state) {
+  setFlag(effFlagsExtHasBuffer, state);
+}
+VstInt32 AudioEffectX::reportCurrentPosition() {
+  return 0;
+}
+float* AudioEffectX::reportDestinationBuffer() {
+  return nullptr;
+}
 
 bool AudioEffectX::offlineRead(VstOfflineTask* offline, VstInt32 option, bool readSource) {
   return callHost(audioMasterOfflineRead, readSource ? 1 : 0, option, offline) != 0;
@@ -284,24 +315,32 @@ VstInt32 AudioEffectX::offlineGetCurrentMetaPass() {
   return callHost(audioMasterOfflineGetCurrentMetaPass) != 0 ? 1 : 0;
 }
 
-bool AudioEffectX::offlineNotify(VstAudioFile*, VstInt32, bool) { return false; }
-bool AudioEffectX::offlinePrepare(VstOfflineTask*, VstInt32) { return false; }
-bool AudioEffectX::offlineRun(VstOfflineTask*, VstInt32) { return false; }
-VstInt32 AudioEffectX::offlineGetNumPasses() { return 0; }
-VstInt32 AudioEffectX::offlineGetNumMetaPasses() { return 0; }
+bool AudioEffectX::offlineNotify(VstAudioFile*, VstInt32, bool) {
+  return false;
+}
+bool AudioEffectX::offlinePrepare(VstOfflineTask*, VstInt32) {
+  return false;
+}
+bool AudioEffectX::offlineRun(VstOfflineTask*, VstInt32) {
+  return false;
+}
+VstInt32 AudioEffectX::offlineGetNumPasses() {
+  return 0;
+}
+VstInt32 AudioEffectX::offlineGetNumMetaPasses() {
+  return 0;
+}
 
 void AudioEffectX::setOutputSamplerate(float samplerate) {
   callHost(audioMasterSetOutputSampleRate, 0, 0, nullptr, samplerate);
 }
 
 VstSpeakerArrangement* AudioEffectX::getInputSpeakerArrangement() {
-  return reinterpret_cast<VstSpeakerArrangement*>(
-      callHost(audioMasterGetInputSpeakerArrangement));
+  return reinterpret_cast<VstSpeakerArrangement*>(callHost(audioMasterGetInputSpeakerArrangement));
 }
 
 VstSpeakerArrangement* AudioEffectX::getOutputSpeakerArrangement() {
-  return reinterpret_cast<VstSpeakerArrangement*>(
-      callHost(audioMasterGetOutputSpeakerArrangement));
+  return reinterpret_cast<VstSpeakerArrangement*>(callHost(audioMasterGetOutputSpeakerArrangement));
 }
 
 bool AudioEffectX::getHostVendorString(char* text) {
@@ -325,8 +364,12 @@ VstInt32 AudioEffectX::canHostDo(char* text) {
   return static_cast<VstInt32>(callHost(audioMasterCanDo, 0, 0, text));
 }
 
-void AudioEffectX::isSynth(bool state) { setFlag(effFlagsIsSynth, state); }
-void AudioEffectX::noTail(bool state) { setFlag(effFlagsNoSoundInStop, state); }
+void AudioEffectX::isSynth(bool state) {
+  setFlag(effFlagsIsSynth, state);
+}
+void AudioEffectX::noTail(bool state) {
+  setFlag(effFlagsNoSoundInStop, state);
+}
 
 VstInt32 AudioEffectX::getHostLanguage() {
   return static_cast<VstInt32>(callHost(audioMasterGetLanguage));
@@ -344,9 +387,13 @@ void* AudioEffectX::getDirectory() {
   return reinterpret_cast<void*>(callHost(audioMasterGetDirectory));
 }
 
-bool AudioEffectX::updateDisplay() { return callHost(audioMasterUpdateDisplay) != 0; }
+bool AudioEffectX::updateDisplay() {
+  return callHost(audioMasterUpdateDisplay) != 0;
+}
 
-bool AudioEffectX::processVariableIo(VstVariableIo*) { return false; }
+bool AudioEffectX::processVariableIo(VstVariableIo*) {
+  return false;
+}
 
 bool AudioEffectX::setSpeakerArrangement(VstSpeakerArrangement*, VstSpeakerArrangement*) {
   return false;
@@ -364,49 +411,108 @@ void AudioEffectX::setBlockSizeAndSampleRate(VstInt32 size, float rate) {
   sampleRate = rate;
 }
 
-bool AudioEffectX::setBypass(bool) { return false; }
-bool AudioEffectX::getEffectName(char*) { return false; }
-bool AudioEffectX::getErrorText(char*) { return false; }
-bool AudioEffectX::getVendorString(char*) { return false; }
-bool AudioEffectX::getProductString(char*) { return false; }
-VstInt32 AudioEffectX::getVendorVersion() { return 0; }
-VstIntPtr AudioEffectX::vendorSpecific(VstInt32, VstIntPtr, void*, float) { return 0; }
-VstInt32 AudioEffectX::canDo(char*) { return 0; }
-void* AudioEffectX::getIcon() { return nullptr; }
-bool AudioEffectX::setViewPosition(VstInt32, VstInt32) { return false; }
-VstInt32 AudioEffectX::getGetTailSize() { return 0; }
-VstInt32 AudioEffectX::fxIdle() { return 0; }
-bool AudioEffectX::getParameterProperties(VstInt32, VstParameterProperties*) { return false; }
-bool AudioEffectX::keysRequired() { return false; }
-VstInt32 AudioEffectX::getVstVersion() { return 2300; }
-VstInt32 AudioEffectX::getMidiProgramName(VstInt32, MidiProgramName*) { return 0; }
-VstInt32 AudioEffectX::getCurrentMidiProgram(VstInt32, MidiProgramName*) { return -1; }
-VstInt32 AudioEffectX::getMidiProgramCategory(VstInt32, MidiProgramCategory*) { return 0; }
-bool AudioEffectX::hasMidiProgramsChanged(VstInt32) { return false; }
-bool AudioEffectX::getMidiKeyName(VstInt32, MidiKeyName*) { return false; }
-bool AudioEffectX::beginSetProgram() { return false; }
-bool AudioEffectX::endSetProgram() { return false; }
+bool AudioEffectX::setBypass(bool) {
+  return false;
+}
+bool AudioEffectX::getEffectName(char*) {
+  return false;
+}
+bool AudioEffectX::getErrorText(char*) {
+  return false;
+}
+bool AudioEffectX::getVendorString(char*) {
+  return false;
+}
+bool AudioEffectX::getProductString(char*) {
+  return false;
+}
+VstInt32 AudioEffectX::getVendorVersion() {
+  return 0;
+}
+VstIntPtr AudioEffectX::vendorSpecific(VstInt32, VstIntPtr, void*, float) {
+  return 0;
+}
+VstInt32 AudioEffectX::canDo(char*) {
+  return 0;
+}
+void* AudioEffectX::getIcon() {
+  return nullptr;
+}
+bool AudioEffectX::setViewPosition(VstInt32, VstInt32) {
+  return false;
+}
+VstInt32 AudioEffectX::getGetTailSize() {
+  return 0;
+}
+VstInt32 AudioEffectX::fxIdle() {
+  return 0;
+}
+bool AudioEffectX::getParameterProperties(VstInt32, VstParameterProperties*) {
+  return false;
+}
+bool AudioEffectX::keysRequired() {
+  return false;
+}
+VstInt32 AudioEffectX::getVstVersion() {
+  return 2300;
+}
+VstInt32 AudioEffectX::getMidiProgramName(VstInt32, MidiProgramName*) {
+  return 0;
+}
+VstInt32 AudioEffectX::getCurrentMidiProgram(VstInt32, MidiProgramName*) {
+  return -1;
+}
+VstInt32 AudioEffectX::getMidiProgramCategory(VstInt32, MidiProgramCategory*) {
+  return 0;
+}
+bool AudioEffectX::hasMidiProgramsChanged(VstInt32) {
+  return false;
+}
+bool AudioEffectX::getMidiKeyName(VstInt32, MidiKeyName*) {
+  return false;
+}
+bool AudioEffectX::beginSetProgram() {
+  return false;
+}
+bool AudioEffectX::endSetProgram() {
+  return false;
+}
 
 bool AudioEffectX::beginEdit(VstInt32 index) {
   return callHost(audioMasterBeginEdit, index) != 0;
 }
 
-bool AudioEffectX::endEdit(VstInt32 index) { return callHost(audioMasterEndEdit, index) != 0; }
+bool AudioEffectX::endEdit(VstInt32 index) {
+  return callHost(audioMasterEndEdit, index) != 0;
+}
 
 bool AudioEffectX::openFileSelector(VstFileSelect* ptr) {
   return ptr && callHost(audioMasterOpenFileSelector, 0, 0, ptr) != 0;
 }
 
-VstInt32 AudioEffectX::setTotalSampleToProcess(VstInt32 value) { return value; }
-VstInt32 AudioEffectX::getNextShellPlugin(char*) { return 0; }
-VstInt32 AudioEffectX::startProcess() { return 0; }
-VstInt32 AudioEffectX::stopProcess() { return 0; }
-bool AudioEffectX::setPanLaw(VstInt32, float) { return false; }
-VstInt32 AudioEffectX::beginLoadBank(VstPatchChunkInfo*) { return 0; }
-VstInt32 AudioEffectX::beginLoadProgram(VstPatchChunkInfo*) { return 0; }
+VstInt32 AudioEffectX::setTotalSampleToProcess(VstInt32 value) {
+  return value;
+}
+VstInt32 AudioEffectX::getNextShellPlugin(char*) {
+  return 0;
+}
+VstInt32 AudioEffectX::startProcess() {
+  return 0;
+}
+VstInt32 AudioEffectX::stopProcess() {
+  return 0;
+}
+bool AudioEffectX::setPanLaw(VstInt32, float) {
+  return false;
+}
+VstInt32 AudioEffectX::beginLoadBank(VstPatchChunkInfo*) {
+  return 0;
+}
+VstInt32 AudioEffectX::beginLoadProgram(VstPatchChunkInfo*) {
+  return 0;
+}
 
-bool AudioEffectX::allocateArrangement(VstSpeakerArrangement** arrangement,
-                                       VstInt32 nbChannels) {
+bool AudioEffectX::allocateArrangement(VstSpeakerArrangement** arrangement, VstInt32 nbChannels) {
   deallocateArrangement(arrangement);
   if (nbChannels < 0) return false;
   const size_t bytes = offsetof(VstSpeakerArrangement, speakers) +

@@ -27,11 +27,11 @@ using VstIntPtr = intptr_t;
 struct AEffect;
 
 using audioMasterCallback = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode,
-                                                     VstInt32 index, VstIntPtr value, void* ptr,
-                                                     float opt);
+                                                    VstInt32 index, VstIntPtr value, void* ptr,
+                                                    float opt);
 using AEffectDispatcherProc = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode,
-                                                       VstInt32 index, VstIntPtr value, void* ptr,
-                                                       float opt);
+                                                      VstInt32 index, VstIntPtr value, void* ptr,
+                                                      float opt);
 using AEffectProcessProc = void(VSTCALLBACK*)(AEffect* effect, float** inputs, float** outputs,
                                               VstInt32 sampleFrames);
 using AEffectSetParameterProc = void(VSTCALLBACK*)(AEffect* effect, VstInt32 index,
@@ -299,9 +299,9 @@ struct ERect {
   int16_t right;
 };
 
-struct VstTimeInfo;     // received from the host as a pointer and handed on unread
-struct VstVariableIo;   // likewise
-struct VstFileSelect;   // likewise
+struct VstTimeInfo;    // received from the host as a pointer and handed on unread
+struct VstVariableIo;  // likewise
+struct VstFileSelect;  // likewise
 struct VstAudioFile;
 struct VstOfflineTask;
 struct VstParameterProperties;

@@ -23,8 +23,12 @@ void* operator new(std::size_t size) {
   if (void* p = std::malloc(size ? size : 1)) return p;
   throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
 
 namespace {
 
@@ -108,7 +112,7 @@ TEST(AudioPath, ValuesSpreadAroundTheCentreAndClamp) {
     highest = std::max(highest, v);
     sum += v;
   }
-  EXPECT_GE(lowest, 51);  // (0.5 - 0.1) * 127 = 50.8
+  EXPECT_GE(lowest, 51);   // (0.5 - 0.1) * 127 = 50.8
   EXPECT_LE(highest, 76);  // (0.5 + 0.1) * 127 = 76.2
   EXPECT_NEAR(sum / static_cast<double>(middle.size()), 63.5, 1.0);
 

@@ -39,7 +39,8 @@ TEST_F(ControlChanges, FirstNoteSendsControllers14And15WithValue64) {
 
 TEST_F(ControlChanges, OnlyNoteOnsWithVelocityTrigger) {
   MidiList events;
-  events.add(0x90, 60, 0, 0)      // velocity 0 is a Note Off
+  events
+      .add(0x90, 60, 0, 0)        // velocity 0 is a Note Off
       .add(0x90, 60, 0x80, 0)     // only the low seven bits count
       .add(0x80, 60, 64, 0)       // Note Off
       .add(0xB0, 7, 100, 0)       // Control Change
@@ -116,8 +117,12 @@ TEST_F(ControlChanges, SettingsShapeTheControllersAndValues) {
 }
 
 TEST_F(ControlChanges, ReplacingCopiesEveryBitAndProcessAdds) {
-  const float special[] = {0.0f, -0.0f, 1.0f, std::numeric_limits<float>::denorm_min(),
-                           std::numeric_limits<float>::infinity(), -3.25f};
+  const float special[] = {0.0f,
+                           -0.0f,
+                           1.0f,
+                           std::numeric_limits<float>::denorm_min(),
+                           std::numeric_limits<float>::infinity(),
+                           -3.25f};
   std::vector<float> left(special, special + 6), right(6, 0.125f);
   uint32_t signalling = 0x7FA00001;  // a NaN payload survives only a bit copy
   std::memcpy(&left[0], &signalling, 4);

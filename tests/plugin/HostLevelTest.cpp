@@ -91,7 +91,7 @@ TEST_F(Instance, ParametersAreClampedAndNamed) {
   EXPECT_EQ(getParameter(6), 0.0f);
   EXPECT_EQ(getParameter(-1), 0.0f);
 
-  const char* names[6] = {"1-CC Value", "1-Randomise Amt", "1-CC Out",
+  const char* names[6] = {"1-CC Value", "1-Randomise Amt",  "1-CC Out",
                           "2-CC Value", "2-Randomise Amt.", "2-CC Out"};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(text(effGetParamName, i), names[i]);
   EXPECT_EQ(text(effGetParamName, 6), "undefined");

@@ -32,7 +32,9 @@ class LoadedPlugin {
   LoadedPlugin(const LoadedPlugin&) = delete;
   LoadedPlugin& operator=(const LoadedPlugin&) = delete;
 
-  bool loaded() const { return handle != nullptr; }
+  bool loaded() const {
+    return handle != nullptr;
+  }
 
   PluginEntry entry(const char* name) const {
 #if defined(_WIN32)

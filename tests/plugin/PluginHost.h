@@ -53,8 +53,7 @@ class PluginHost {
           const auto midiByte = [&](int n) { return static_cast<unsigned char>(e->midiData[n]); };
           if ((midiByte(0) & 0xF0) != 0xB0) continue;
           host.sent.push_back({midiByte(0) & 0x0F, midiByte(1), midiByte(2), e->deltaFrames,
-                               e->reserved1,
-                               host.framePosition ? host.framePosition() : -1});
+                               e->reserved1, host.framePosition ? host.framePosition() : -1});
         }
         return 1;
       }

@@ -26,8 +26,8 @@ class PluginTestBase : public ::testing::Test {
     }
   }
 
-  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                     void* ptr = nullptr, float opt = 0.0f) {
+  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f) {
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
   }
   std::string text(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0) {

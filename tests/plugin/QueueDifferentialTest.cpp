@@ -71,11 +71,16 @@ class EventStream {
 
   int delta(int blockFrames) {
     switch (pick(0, 9)) {
-      case 0: return 0;
-      case 1: return pick(-3, -1);
-      case 2: return -99;
-      case 3: return pick(blockFrames, 5000);
-      default: return pick(0, blockFrames > 0 ? blockFrames - 1 : 0);
+      case 0:
+        return 0;
+      case 1:
+        return pick(-3, -1);
+      case 2:
+        return -99;
+      case 3:
+        return pick(blockFrames, 5000);
+      default:
+        return pick(0, blockFrames > 0 ? blockFrames - 1 : 0);
     }
   }
 
@@ -92,9 +97,7 @@ void expectSameQueue(const APlugin& plugin, const LiteralCcGenerator& literal,
                      const std::string& where) {
   ASSERT_EQ(plugin.queuedCount(), literal.queueCount) << where;
   for (int slot = 0; slot < LiteralCcGenerator::kSlots; ++slot) {
-    ASSERT_EQ(std::memcmp(&plugin.eventSlot(slot), &literal.slots[slot],
-                          sizeof(VstMidiEvent)),
-              0)
+    ASSERT_EQ(std::memcmp(&plugin.eventSlot(slot), &literal.slots[slot], sizeof(VstMidiEvent)), 0)
         << where << ", slot " << slot;
   }
   ASSERT_EQ(plugin.lastValue(1), literal.lastValue1) << where;
@@ -160,9 +163,8 @@ TEST(QueueDifferential, PluginMatchesTheLiteralAlgorithmOverRandomStreams) {
       fullQueues += plugin.queuedCount() == 250;
       expectSameQueue(plugin, literal, where + " after process");
       for (int c = 0; c < 2; ++c)
-        ASSERT_EQ(std::memcmp(pluginOut[c].data(), literalOut[c].data(),
-                              sizeof(float) * kMaxFrames),
-                  0)
+        ASSERT_EQ(
+            std::memcmp(pluginOut[c].data(), literalOut[c].data(), sizeof(float) * kMaxFrames), 0)
             << where << " channel " << c;
       pluginLog.clear();
       literalLog.clear();

@@ -20,8 +20,8 @@ class Dispatcher : public ::testing::Test {
   void TearDown() override {
     if (effect) effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
   }
-  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                     void* ptr = nullptr, float opt = 0.0f) {
+  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f) {
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
   }
   std::string lastLog() const { return probe->log.empty() ? "" : probe->log.back(); }
@@ -132,10 +132,10 @@ TEST_F(Dispatcher, IdentifyAnswersNvEfAndUnhandledOpcodesAnswerZero) {
 
 TEST_F(Dispatcher, NullBuffersAreRefusedWithoutReachingThePlugin) {
   for (VstInt32 opcode :
-       {effSetProgramName, effGetProgramName, effGetParamLabel, effGetParamDisplay,
-        effGetParamName, effEditGetRect, effGetChunk, effSetChunk, effString2Parameter,
-        effGetProgramNameIndexed, effGetInputProperties, effGetOutputProperties,
-        effGetEffectName, effGetErrorText, effGetVendorString, effGetProductString, effCanDo}) {
+       {effSetProgramName, effGetProgramName, effGetParamLabel, effGetParamDisplay, effGetParamName,
+        effEditGetRect, effGetChunk, effSetChunk, effString2Parameter, effGetProgramNameIndexed,
+        effGetInputProperties, effGetOutputProperties, effGetEffectName, effGetErrorText,
+        effGetVendorString, effGetProductString, effCanDo}) {
     EXPECT_EQ(dispatch(opcode, 0, 0, nullptr), 0) << opcode;
   }
   EXPECT_TRUE(probe->log.empty());
@@ -151,12 +151,18 @@ TEST_F(Dispatcher, CloseCallsCloseDestroysTheObjectAndAnswersOne) {
 }
 
 TEST_F(Dispatcher, ExtensionOpcodesConvertTheirResults) {
-  probe->answers = {{"processEvents", 7},  {"canParameterBeAutomated", 9},
-                    {"string2parameter", 3}, {"getProgramNameIndexed", 2},
-                    {"copyProgram", 5},       {"offlineNotify", 4},
-                    {"setBypass", 8},         {"vendorSpecific", -12},
-                    {"canDo", -1},            {"setViewPosition", 6},
-                    {"setSpeakerArrangement", 11}, {"setPanLaw", 13}};
+  probe->answers = {{"processEvents", 7},
+                    {"canParameterBeAutomated", 9},
+                    {"string2parameter", 3},
+                    {"getProgramNameIndexed", 2},
+                    {"copyProgram", 5},
+                    {"offlineNotify", 4},
+                    {"setBypass", 8},
+                    {"vendorSpecific", -12},
+                    {"canDo", -1},
+                    {"setViewPosition", 6},
+                    {"setSpeakerArrangement", 11},
+                    {"setPanLaw", 13}};
   VstSpeakerArrangement in{}, out{};
   ProbeEffect::pointerNames = {{buffer, "buffer"}, {&in, "in"}, {&out, "out"}};
   std::strcpy(buffer, "sendVstEvents");
@@ -206,14 +212,31 @@ TEST_F(Dispatcher, ExtensionOpcodesAnswerTheirDefaults) {
   EXPECT_EQ(dispatch(effKeysRequired), 0);
   EXPECT_EQ(dispatch(effGetVstVersion), 2300);
   EXPECT_EQ(dispatch(effGetCurrentMidiProgram, 0, 0, buffer), -1);
-  for (VstInt32 opcode : {effGetCurrentPosition, effGetDestinationBuffer, effOfflinePrepare,
-                          effOfflineRun, effProcessVarIo, effGetErrorText, effGetEffectName,
-                          effGetVendorString, effGetProductString, effGetVendorVersion,
-                          effGetTailSize, effIdle, effGetIcon, effGetParameterProperties,
-                          effGetMidiProgramName, effGetMidiProgramCategory,
-                          effHasMidiProgramsChanged, effGetMidiKeyName, effBeginSetProgram,
-                          effEndSetProgram, effShellGetNextPlugin, effStartProcess,
-                          effStopProcess, effBeginLoadBank, effBeginLoadProgram}) {
+  for (VstInt32 opcode : {effGetCurrentPosition,
+                          effGetDestinationBuffer,
+                          effOfflinePrepare,
+                          effOfflineRun,
+                          effProcessVarIo,
+                          effGetErrorText,
+                          effGetEffectName,
+                          effGetVendorString,
+                          effGetProductString,
+                          effGetVendorVersion,
+                          effGetTailSize,
+                          effIdle,
+                          effGetIcon,
+                          effGetParameterProperties,
+                          effGetMidiProgramName,
+                          effGetMidiProgramCategory,
+                          effHasMidiProgramsChanged,
+                          effGetMidiKeyName,
+                          effBeginSetProgram,
+                          effEndSetProgram,
+                          effShellGetNextPlugin,
+                          effStartProcess,
+                          effStopProcess,
+                          effBeginLoadBank,
+                          effBeginLoadProgram}) {
     EXPECT_EQ(dispatch(opcode, 0, 0, buffer), 0) << opcode;
   }
 }
@@ -228,8 +251,7 @@ TEST_F(Dispatcher, GetSpeakerArrangementLeavesTheHostVariablesUntouched) {
   VstSpeakerArrangement in{}, out{};
   ProbeEffect::pointerNames = {{&in, "in"}, {&out, "out"}};
   VstSpeakerArrangement* hostIn = &in;
-  EXPECT_EQ(dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(hostIn), &out),
-            0);
+  EXPECT_EQ(dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(hostIn), &out), 0);
   EXPECT_EQ(hostIn, &in);
   EXPECT_EQ(lastLog(), "getSpeakerArrangement(in,out)");
 }

@@ -42,8 +42,8 @@ class EditorRouting : public ::testing::Test {
  protected:
   void SetUp() override { RecordingHost::instance().reset(); }
   void TearDown() override { effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f); }
-  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                     void* ptr = nullptr, float opt = 0.0f) {
+  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f) {
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
   }
   ProbeEffect* probe = new ProbeEffect(RecordingHost::callback);
@@ -55,9 +55,9 @@ TEST_F(EditorRouting, WithoutEditorEveryRequestAnswersZero) {
   ERect* rect = reinterpret_cast<ERect*>(0x1234);
   EXPECT_EQ(dispatch(effEditGetRect, 0, 0, &rect), 0);
   EXPECT_EQ(rect, reinterpret_cast<ERect*>(0x1234));
-  for (VstInt32 opcode : {effEditOpen, effEditClose, effEditIdle, effEditKeyDown, effEditKeyUp,
-                          effSetEditKnobMode, effEditDraw, effEditMouse, effEditKey, effEditTop,
-                          effEditSleep}) {
+  for (VstInt32 opcode :
+       {effEditOpen, effEditClose, effEditIdle, effEditKeyDown, effEditKeyUp, effSetEditKnobMode,
+        effEditDraw, effEditMouse, effEditKey, effEditTop, effEditSleep}) {
     EXPECT_EQ(dispatch(opcode, 65, 1, nullptr, 1.0f), 0) << opcode;
   }
 }

@@ -95,9 +95,7 @@ class ProbeEffect : public AudioEffectX {
     note("copyProgram", destination);
     return answer("copyProgram") != 0;
   }
-  void inputConnected(VstInt32 index, bool state) override {
-    note("inputConnected", index, state);
-  }
+  void inputConnected(VstInt32 index, bool state) override { note("inputConnected", index, state); }
   void outputConnected(VstInt32 index, bool state) override {
     note("outputConnected", index, state);
   }
