@@ -3,6 +3,7 @@
 // destructor in their frame, so the jump skips nothing. The session that owns the
 // decompressor lives one frame further out and cleans up as the error is thrown.
 
+#include <cstdint>
 #include <csetjmp>
 #include <cstdio>
 #include <string>
@@ -80,12 +81,19 @@ bool ReadPixels(Session& session, Surface& surface) {
   throw GraphicError(std::string("JPEG error: ") + session.trap.message);
 }
 
+// 8192 x 8192 pixels: far beyond any skin, and a 256 MiB surface at most.
+constexpr uint64_t kMaxJpegPixels = uint64_t{1} << 26;
+
 }  // namespace
 
 Surface DecodeJpeg(std::span<const uint8_t> data) {
   Session session;
   if (data.empty()) throw GraphicError("JPEG error: no data");
   if (!ReadHeader(session, data.data(), data.size())) Fail(session);
+  // A few hundred bytes of header can claim a picture of 65535 x 65535: the
+  // size is checked before anything is allocated for it.
+  const uint64_t pixels = uint64_t{session.info.output_width} * session.info.output_height;
+  if (pixels == 0 || pixels > kMaxJpegPixels) throw GraphicError("JPEG error: picture too large");
   Surface surface(static_cast<int32_t>(session.info.output_width),
                   static_cast<int32_t>(session.info.output_height));
   if (!ReadPixels(session, surface)) Fail(session);

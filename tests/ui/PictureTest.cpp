@@ -128,6 +128,20 @@ TEST(Picture, DamagedDataRaisesAndKeepsThePreviousPicture) {
   EXPECT_EQ(picture.Width(), 2);
 }
 
+TEST(Picture, JpegClaimingAHugeSizeRaisesBeforeAllocating) {
+  std::vector<uint8_t> jpeg = MakeJpeg(8, 8, 10, 20, 30);
+  // The frame header (FF C0, length, precision) is followed by height and width.
+  for (size_t i = 0; i + 8 < jpeg.size(); ++i) {
+    if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+      jpeg[i + 5] = jpeg[i + 7] = 0xFF;
+      jpeg[i + 6] = jpeg[i + 8] = 0xD8;  // 65496 x 65496
+      break;
+    }
+  }
+  ui::Picture picture;
+  EXPECT_THROW(picture.LoadFromMemory(jpeg), ui::GraphicError);
+}
+
 TEST(Picture, DrawsStretchedOverTheRectangle) {
   Picture picture;
   picture.LoadFromMemory(MakeBmp(2, 1, 24, false));
