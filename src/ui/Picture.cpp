@@ -1,7 +1,6 @@
 #include "ui/Picture.h"
 
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "ui/Blit.h"
@@ -13,8 +12,15 @@ namespace ui {
 void Picture::LoadFromFile(const std::string& fileName) {
   std::ifstream file(fileName, std::ios::binary);
   if (!file) throw GraphicError("Cannot open file \"" + fileName + "\"");
-  const std::vector<uint8_t> data((std::istreambuf_iterator<char>(file)),
-                                  std::istreambuf_iterator<char>());
+  // A device or a huge file named as a picture is refused once the limit is
+  // passed, instead of filling the memory.
+  constexpr std::size_t kMaxFileSize = std::size_t{64} << 20;
+  std::vector<uint8_t> data;
+  char chunk[65536];
+  while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
+    data.insert(data.end(), chunk, chunk + static_cast<std::size_t>(file.gcount()));
+    if (data.size() > kMaxFileSize) throw GraphicError("File \"" + fileName + "\" is too large");
+  }
   LoadFromMemory(data);
 }
 

@@ -142,6 +142,13 @@ TEST(Picture, JpegClaimingAHugeSizeRaisesBeforeAllocating) {
   EXPECT_THROW(picture.LoadFromMemory(jpeg), ui::GraphicError);
 }
 
+#if !defined(_WIN32)
+TEST(Picture, EndlessFileIsRefusedOnceTooLarge) {
+  ui::Picture picture;
+  EXPECT_THROW(picture.LoadFromFile("/dev/zero"), ui::GraphicError);
+}
+#endif
+
 TEST(Picture, DrawsStretchedOverTheRectangle) {
   Picture picture;
   picture.LoadFromMemory(MakeBmp(2, 1, 24, false));
