@@ -5,18 +5,31 @@
 namespace dib {
 namespace {
 
+// Feature tests may run from static constructors, before the runtime has probed the processor.
 bool ProcessorHasSse2() {
 #if defined(__x86_64__) || defined(_M_X64)
   return true;  // part of the architecture
 #elif defined(__i386__) && (defined(__GNUC__) || defined(__clang__))
+  __builtin_cpu_init();
   return __builtin_cpu_supports("sse2");
 #else
   return false;
 #endif
 }
 
+bool ProcessorHasAvx2() {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2");  // also false when the system does not save YMM state
+#else
+  return false;
+#endif
+}
+
 BlitImplementation BestImplementation() {
-  return HasSse2() ? BlitImplementation::Sse2 : BlitImplementation::Portable;
+  if (BlitImplementationAvailable(BlitImplementation::Avx2)) return BlitImplementation::Avx2;
+  if (BlitImplementationAvailable(BlitImplementation::Sse2)) return BlitImplementation::Sse2;
+  return BlitImplementation::Portable;
 }
 
 BlitImplementation& ActiveImplementation() {
@@ -33,13 +46,38 @@ BlitKind SelectBlitKind(uint8_t opacity, bool masked, bool transparent) {
   return opaque ? BlitKind::Copy : BlitKind::Opacity;
 }
 
-bool HasSse2() {
-  static const bool available = detail::Sse2BlitTable() != nullptr && ProcessorHasSse2();
-  return available;
+const char* BlitImplementationName(BlitImplementation implementation) {
+  switch (implementation) {
+    case BlitImplementation::Portable:
+      return "Portable";
+    case BlitImplementation::Sse2:
+      return "Sse2";
+    case BlitImplementation::Avx2:
+      return "Avx2";
+  }
+  return "?";
+}
+
+bool BlitImplementationAvailable(BlitImplementation implementation) {
+  static const bool sse2 = detail::Sse2BlitTable() != nullptr && ProcessorHasSse2();
+  static const bool avx2 = detail::Avx2BlitTable() != nullptr && ProcessorHasAvx2();
+  switch (implementation) {
+    case BlitImplementation::Portable:
+      return true;
+    case BlitImplementation::Sse2:
+      return sse2;
+    case BlitImplementation::Avx2:
+      return avx2;
+  }
+  return false;
 }
 
 const BlitTable& BlitRoutines(BlitImplementation implementation) {
-  if (implementation == BlitImplementation::Sse2 && HasSse2()) return *detail::Sse2BlitTable();
+  using enum BlitImplementation;
+  if (implementation == Avx2 && BlitImplementationAvailable(Avx2)) return *detail::Avx2BlitTable();
+  if (implementation != Portable && BlitImplementationAvailable(Sse2)) {
+    return *detail::Sse2BlitTable();
+  }
   return detail::PortableBlitTable();
 }
 

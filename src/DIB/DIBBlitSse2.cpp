@@ -23,43 +23,61 @@ __m128i Splat(uint32_t value) {
   return _mm_set1_epi32(static_cast<int>(value));
 }
 
-// (s * a + d * (255 - a)) >> 8 on two pixels; the sum is at most 65025, so it fits an
-// unsigned 16-bit lane, and the result at most 254.
-__m128i Blend16(__m128i s, __m128i d, __m128i a) {
-  const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(255), a);
-  const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(s, a), _mm_mullo_epi16(d, inverse));
-  return _mm_srli_epi16(sum, 8);
+// The weights of two pixels' source and destination bytes, in 16-bit lanes (blue, green, red,
+// mask each).
+struct Weights {
+  __m128i source;
+  __m128i destination;
+};
+
+// (s * a + d * (255 - a)) >> 8 per colour lane: the sum is at most 65025, so it fits an
+// unsigned 16-bit lane, and the result at most 254. The mask lane takes one of its two bytes
+// whole, weighed 256 and 0 (at most 65280).
+__m128i Blend16(__m128i s, __m128i d, Weights w) {
+  return _mm_srli_epi16(
+      _mm_add_epi16(_mm_mullo_epi16(s, w.source), _mm_mullo_epi16(d, w.destination)), 8);
 }
 
-// Four pixels; aLow weighs pixels 0 and 1, aHigh pixels 2 and 3, one 16-bit lane a byte.
-// The "+ 1" goes on after packing, once per byte: no byte is above 254 before it.
-__m128i Blend4(__m128i s, __m128i d, __m128i aLow, __m128i aHigh) {
+// Four pixels; low weighs pixels 0 and 1, high pixels 2 and 3. The colour bytes get their
+// "+ 1" after packing: none is above 254 before it.
+__m128i Blend4(__m128i s, __m128i d, Weights low, Weights high) {
   const __m128i zero = _mm_setzero_si128();
-  const __m128i low = Blend16(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero), aLow);
-  const __m128i high = Blend16(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero), aHigh);
-  return _mm_add_epi8(_mm_packus_epi16(low, high), _mm_set1_epi8(1));
+  const __m128i lowHalf = Blend16(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero), low);
+  const __m128i highHalf = Blend16(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero), high);
+  return _mm_add_epi8(_mm_packus_epi16(lowHalf, highHalf), Splat(0x00010101));
 }
 
-// Each pixel's mask byte in both 16-bit halves of its 32-bit lane; unpacking that with
-// itself spreads it over the pixel's four 16-bit lanes.
-__m128i MaskPairs(__m128i s) {
-  const __m128i mask = _mm_srli_epi32(s, 24);
-  return _mm_or_si128(mask, _mm_slli_epi32(mask, 16));
-}
-__m128i MaskWeightsLow(__m128i s) {
-  const __m128i pairs = MaskPairs(s);
-  return _mm_unpacklo_epi32(pairs, pairs);
-}
-__m128i MaskWeightsHigh(__m128i s) {
-  const __m128i pairs = MaskPairs(s);
-  return _mm_unpackhi_epi32(pairs, pairs);
+// Lanes of one pixel: a on the colour lanes, the mask lane's weight given.
+__m128i ColorWeights(uint32_t a, int16_t mask) {
+  const auto w = static_cast<int16_t>(a);
+  return _mm_setr_epi16(w, w, w, mask, w, w, w, mask);
 }
 
-// Colour bytes of the first, mask byte of the second.
-__m128i WithMaskOf(__m128i color, __m128i maskSource) {
-  return _mm_or_si128(_mm_and_si128(color, Splat(kColorBits)),
-                      _mm_and_si128(maskSource, Splat(kMaskBits)));
+enum class MaskFrom { Destination, Source };
+
+// The same colour weight a for every pixel.
+Weights OpacityWeights(uint8_t a, MaskFrom maskFrom) {
+  const int16_t sourceMask = maskFrom == MaskFrom::Source ? 256 : 0;
+  return {ColorWeights(a, sourceMask),
+          ColorWeights(255u - a, static_cast<int16_t>(256 - sourceMask))};
 }
+
+// Per-pixel source weights (colour lanes a, mask lane 0) with the destination's weights beside
+// them, the destination's mask kept.
+Weights KeepingDestinationMask(__m128i sourceWeights) {
+  return {sourceWeights, _mm_sub_epi16(ColorWeights(255, 256), sourceWeights)};
+}
+
+// Each pixel's mask byte on its colour lanes, 0 on its mask lane: the mask alone and the mask
+// in both 16-bit halves, interleaved by 32 bits.
+struct MaskSpread {
+  explicit MaskSpread(__m128i s)
+      : mask(_mm_srli_epi32(s, 24)), pairs(_mm_or_si128(mask, _mm_slli_epi32(mask, 16))) {}
+  __m128i Low() const { return _mm_unpacklo_epi32(pairs, mask); }
+  __m128i High() const { return _mm_unpackhi_epi32(pairs, mask); }
+  __m128i mask;
+  __m128i pairs;
+};
 
 // All ones in the pixels whose colour equals the key.
 __m128i KeyPixels(__m128i s, __m128i key) {
@@ -81,33 +99,37 @@ void SimdRow(uint32_t* dest, const uint32_t* src, int32_t count, const BlitSetti
 
 struct OpacityKernel {
   explicit OpacityKernel(const BlitSettings& b)
-      : opacity(b.opacity), weights(_mm_set1_epi16(static_cast<short>(b.opacity))) {}
-  __m128i Four(__m128i s, __m128i d) const { return WithMaskOf(Blend4(s, d, weights, weights), d); }
+      : opacity(b.opacity), weights(OpacityWeights(b.opacity, MaskFrom::Destination)) {}
+  __m128i Four(__m128i s, __m128i d) const { return Blend4(s, d, weights, weights); }
   uint32_t One(uint32_t s, uint32_t d) const { return pixel::Opacity(s, d, opacity); }
   uint32_t opacity;
-  __m128i weights;
+  Weights weights;
 };
 
 struct MaskedKernel {
   explicit MaskedKernel(const BlitSettings&) {}
   __m128i Four(__m128i s, __m128i d) const {
-    return WithMaskOf(Blend4(s, d, MaskWeightsLow(s), MaskWeightsHigh(s)), d);
+    const MaskSpread masks(s);
+    return Blend4(s, d, KeepingDestinationMask(masks.Low()), KeepingDestinationMask(masks.High()));
   }
   uint32_t One(uint32_t s, uint32_t d) const { return pixel::Masked(s, d); }
 };
 
 struct MaskedOpacityKernel {
   explicit MaskedOpacityKernel(const BlitSettings& b)
-      : opacity(b.opacity), weights(_mm_set1_epi16(static_cast<short>(b.opacity))) {}
+      : opacity(b.opacity), opacityLanes(_mm_set1_epi16(static_cast<short>(b.opacity))) {}
   __m128i Four(__m128i s, __m128i d) const {
-    // mask * opacity <= 65025: the low 16 bits hold the whole product.
-    const __m128i low = _mm_srli_epi16(_mm_mullo_epi16(MaskWeightsLow(s), weights), 8);
-    const __m128i high = _mm_srli_epi16(_mm_mullo_epi16(MaskWeightsHigh(s), weights), 8);
-    return WithMaskOf(Blend4(s, d, low, high), d);
+    const MaskSpread masks(s);
+    return Blend4(s, d, KeepingDestinationMask(Scaled(masks.Low())),
+                  KeepingDestinationMask(Scaled(masks.High())));
+  }
+  // mask * opacity <= 65025: the low 16 bits hold the whole product.
+  __m128i Scaled(__m128i masks) const {
+    return _mm_srli_epi16(_mm_mullo_epi16(masks, opacityLanes), 8);
   }
   uint32_t One(uint32_t s, uint32_t d) const { return pixel::MaskedOpacity(s, d, opacity); }
   uint32_t opacity;
-  __m128i weights;
+  __m128i opacityLanes;
 };
 
 struct TransparentKernel {
@@ -126,9 +148,9 @@ struct TransparentOpacityKernel {
       : key(b.key),
         opacity(b.opacity),
         keyColor(Splat(b.key & kColorBits)),
-        weights(_mm_set1_epi16(static_cast<short>(b.opacity))) {}
+        weights(OpacityWeights(b.opacity, MaskFrom::Source)) {}
   __m128i Four(__m128i s, __m128i d) const {
-    return Select(KeyPixels(s, keyColor), d, WithMaskOf(Blend4(s, d, weights, weights), s));
+    return Select(KeyPixels(s, keyColor), d, Blend4(s, d, weights, weights));
   }
   uint32_t One(uint32_t s, uint32_t d) const {
     return pixel::TransparentOpacity(s, d, key, opacity);
@@ -136,12 +158,12 @@ struct TransparentOpacityKernel {
   uint32_t key;
   uint32_t opacity;
   __m128i keyColor;
-  __m128i weights;
+  Weights weights;
 };
 
 struct AlphaKernel {
   explicit AlphaKernel(const BlitSettings&) {}
-  __m128i Four(__m128i s, __m128i d) const { return WithMaskOf(d, s); }
+  __m128i Four(__m128i s, __m128i d) const { return Select(Splat(kMaskBits), s, d); }
   uint32_t One(uint32_t s, uint32_t d) const { return pixel::Alpha(s, d); }
 };
 

@@ -7,5 +7,6 @@ namespace dib::detail {
 
 const BlitTable& PortableBlitTable();
 const BlitTable* Sse2BlitTable();  // null when the build has no SSE2 routines
+const BlitTable* Avx2BlitTable();  // null when the build has no AVX2 routines
 
 }  // namespace dib::detail

@@ -52,4 +52,15 @@ void DeviceContext::Restore() {
   m_Saved.pop_back();
 }
 
+const LogicalPalette* DeviceContext::SelectPalette(const LogicalPalette* palette,
+                                                   bool forceBackground) {
+  m_PaletteBackground = forceBackground;
+  return std::exchange(m_Palette, palette);
+}
+
+uint32_t DeviceContext::RealizePalette() {
+  if (!m_Window || !m_Palette || m_BitsPerPixel != 8) return 0;
+  return m_Window->RealizePalette(m_Palette->Entries(), m_PaletteBackground);
+}
+
 }  // namespace ui

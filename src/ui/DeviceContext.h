@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/Backend.h"
 #include "ui/Geometry.h"
+#include "ui/LogicalPalette.h"
 #include "ui/Region.h"
 #include "ui/Surface.h"
 
@@ -18,8 +20,19 @@ class DeviceContext {
   // Binds another surface (or none); the origin, clip and saved states start afresh.
   void SelectSurface(Surface* surface);
   Surface* GetSurface() const { return m_Surface; }
-  // 32; palette devices with 8 bits per pixel come with palettes.
-  int32_t BitsPerPixel() const { return 32; }
+  // 32, or 8 for a palette display: its pixels stay 32-bit here, and the window system shows
+  // each as the nearest colour of its palette when presenting.
+  int32_t BitsPerPixel() const { return m_BitsPerPixel; }
+  void SetBitsPerPixel(int32_t bits) { m_BitsPerPixel = bits == 8 ? 8 : 32; }
+
+  // Palettes. The window whose context this is realises them (none: off screen, not owned).
+  void SetWindow(platform::WindowPeer* window) { m_Window = window; }
+  // Selects `palette` (none: the default palette of the static colours; not owned, must stay
+  // alive while selected) and returns the one selected before.
+  const LogicalPalette* SelectPalette(const LogicalPalette* palette, bool forceBackground);
+  const LogicalPalette* SelectedPalette() const { return m_Palette; }
+  // Maps the selected palette into the system palette; the number of system entries changed.
+  uint32_t RealizePalette();
 
   // Device position of logical (0, 0).
   Point Origin() const { return m_State.origin; }
@@ -59,6 +72,10 @@ class DeviceContext {
 
   Surface* m_Surface;
   State m_State;
+  int32_t m_BitsPerPixel = 32;
+  platform::WindowPeer* m_Window = nullptr;
+  const LogicalPalette* m_Palette = nullptr;
+  bool m_PaletteBackground = false;
   std::vector<State> m_Saved;
 };
 

@@ -1,18 +1,23 @@
-// The SSE2 routines against the portable ones: seeded random images (odd sizes, misaligned
-// rows, every opacity), one checksum over the whole run, the first difference reported.
+// Every SIMD implementation against the portable routines: seeded random images (odd sizes,
+// misaligned rows, gaps between rows, every opacity), one checksum per implementation over the
+// whole run, the first difference reported; and every blend input exhaustively.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "DIB/DIBBlit.h"
 #include "DIB/DIBClip.h"
+#include "DIB/DIBPixels.h"
 #include "RandomPixels.h"
 
 namespace {
 
 using dib::BlitImplementation;
 using dib::BlitKind;
+using dib::kColorBits;
+using dib::kMaskBits;
 
 uint32_t Crc32(uint32_t crc, const std::vector<uint32_t>& words) {
   for (uint32_t word : words) {
@@ -24,56 +29,109 @@ uint32_t Crc32(uint32_t crc, const std::vector<uint32_t>& words) {
   return crc;
 }
 
-TEST(BlitDifferential, Sse2MatchesPortableOverRandomImages) {
-  if (!dib::HasSse2()) GTEST_SKIP() << "no SSE2 routines on this build";
+std::vector<BlitImplementation> SimdImplementations() {
+  std::vector<BlitImplementation> found;
+  for (BlitImplementation implementation : dib::kBlitImplementations) {
+    if (implementation != BlitImplementation::Portable &&
+        dib::BlitImplementationAvailable(implementation)) {
+      found.push_back(implementation);
+    }
+  }
+  return found;
+}
+
+TEST(BlitDifferential, EverySimdImplementationMatchesPortableOverRandomImages) {
+  const std::vector<BlitImplementation> tested = SimdImplementations();
+  if (tested.empty()) GTEST_SKIP() << "no SIMD routines on this build";
   dibtest::RandomPixels random(20040);
-  uint32_t portableSum = 0, sse2Sum = 0;
-  for (int run = 0; run < 3000; ++run) {
+  uint32_t portableSum = 0;
+  std::vector<uint32_t> sums(tested.size(), 0);
+  for (int run = 0; run < 4000; ++run) {
     const auto kind = static_cast<BlitKind>(random.Below(dib::kBlitKindCount));
     const auto width = static_cast<int32_t>(1 + random.Below(37));
     const auto height = static_cast<int32_t>(1 + random.Below(9));
-    const auto offset = static_cast<int32_t>(random.Below(4));  // misaligns the rows
+    const auto gap = static_cast<int32_t>(random.Below(3));        // pixels no routine may touch
+    const auto srcOffset = static_cast<int32_t>(random.Below(8));  // misaligns the rows
+    const auto destOffset = static_cast<int32_t>(random.Below(8));
     const auto opacity = static_cast<uint8_t>(run % 256);
     const uint32_t key = random.Pixel();
-    const std::size_t count = static_cast<std::size_t>(width * height + offset);
-    const std::vector<uint32_t> src = random.Image(count, key);
-    const std::vector<uint32_t> original = random.Image(count, key);
+    const int32_t stride = width + gap;
+    std::vector<uint32_t> src =
+        random.Image(static_cast<std::size_t>(stride * height + srcOffset), key);
+    // A run of key colour, as transparent areas of real images have.
+    const std::size_t runStart = random.Below(static_cast<uint32_t>(src.size()));
+    const std::size_t runEnd = std::min(src.size(), runStart + random.Below(24));
+    for (std::size_t i = runStart; i < runEnd; ++i)
+      src[i] = (src[i] & kMaskBits) | (key & kColorBits);
+    const std::vector<uint32_t> original =
+        random.Image(static_cast<std::size_t>(stride * height + destOffset), key);
 
     const auto draw = [&](BlitImplementation implementation) {
       std::vector<uint32_t> dest = original;
-      dib::RunBlit(dib::BlitRoutines(implementation), kind,
-                   {dest.data() + offset, width, src.data() + offset, width, width, height},
-                   {opacity, key});
+      dib::RunBlit(
+          dib::BlitRoutines(implementation), kind,
+          {dest.data() + destOffset, stride, src.data() + srcOffset, stride, width, height},
+          {opacity, key});
       return dest;
     };
     const std::vector<uint32_t> expected = draw(BlitImplementation::Portable);
-    const std::vector<uint32_t> actual = draw(BlitImplementation::Sse2);
-    ASSERT_EQ(actual, expected) << "run " << run << ", routine " << static_cast<int>(kind) << ", "
-                                << width << " x " << height << ", opacity " << +opacity;
     portableSum = Crc32(portableSum, expected);
-    sse2Sum = Crc32(sse2Sum, actual);
-  }
-  EXPECT_EQ(sse2Sum, portableSum);
-}
-
-TEST(BlitDifferential, Sse2OpacityBlendMatchesForEveryByteTriple) {
-  if (!dib::HasSse2()) GTEST_SKIP() << "no SSE2 routines on this build";
-  // Every source byte against every destination byte, in the blue byte, for each weight.
-  std::vector<uint32_t> src(256 * 256), dest(256 * 256);
-  for (uint32_t s = 0; s < 256; ++s) {
-    for (uint32_t d = 0; d < 256; ++d) {
-      src[s * 256 + d] = s | 0xFF000000u;
-      dest[s * 256 + d] = d;
+    for (std::size_t i = 0; i < tested.size(); ++i) {
+      const std::vector<uint32_t> actual = draw(tested[i]);
+      ASSERT_EQ(actual, expected) << dib::BlitImplementationName(tested[i]) << ", run " << run
+                                  << ", routine " << static_cast<int>(kind) << ", " << width
+                                  << " x " << height << ", opacity " << +opacity;
+      sums[i] = Crc32(sums[i], actual);
     }
   }
+  for (std::size_t i = 0; i < tested.size(); ++i) {
+    EXPECT_EQ(sums[i], portableSum) << dib::BlitImplementationName(tested[i]);
+  }
+}
+
+// One long row per case: the portable result against every SIMD implementation's.
+void ExpectSameRow(BlitKind kind, const std::vector<uint32_t>& src,
+                   const std::vector<uint32_t>& dest, uint8_t opacity) {
+  const auto draw = [&](BlitImplementation implementation) {
+    std::vector<uint32_t> out = dest;
+    dib::BlitRoutines(implementation)[static_cast<std::size_t>(kind)](
+        out.data(), src.data(), static_cast<int32_t>(out.size()), {opacity, 0});
+    return out;
+  };
+  const std::vector<uint32_t> expected = draw(BlitImplementation::Portable);
+  for (BlitImplementation implementation : SimdImplementations()) {
+    ASSERT_EQ(draw(implementation), expected)
+        << dib::BlitImplementationName(implementation) << ", routine " << static_cast<int>(kind)
+        << ", opacity " << +opacity;
+  }
+}
+
+TEST(BlitDifferential, EveryWeightOfEverySourceAndDestinationByteBlendsLikePortable) {
+  if (SimdImplementations().empty()) GTEST_SKIP() << "no SIMD routines on this build";
+  // Every source byte against every destination byte in blue, their complements in green;
+  // mask of the source pixel given by the caller.
+  std::vector<uint32_t> src(256 * 256), dest(256 * 256);
+  const auto fill = [&](auto sourceMask) {
+    for (uint32_t s = 0; s < 256; ++s) {
+      for (uint32_t d = 0; d < 256; ++d) {
+        src[s * 256 + d] = sourceMask(s, d) << 24 | (255 - s) << 8 | s;
+        dest[s * 256 + d] = 0x5A000000u | (255 - d) << 8 | d;
+      }
+    }
+  };
+  fill([](uint32_t s, uint32_t d) { return s ^ d; });
   for (int a = 0; a < 256; ++a) {
-    std::vector<uint32_t> portable = dest, sse2 = dest;
-    const dib::BlitSettings settings{static_cast<uint8_t>(a), 0};
-    const auto kind = static_cast<std::size_t>(BlitKind::Opacity);
-    dib::BlitRoutines(BlitImplementation::Portable)[kind](portable.data(), src.data(), 65536,
-                                                          settings);
-    dib::BlitRoutines(BlitImplementation::Sse2)[kind](sse2.data(), src.data(), 65536, settings);
-    ASSERT_EQ(sse2, portable) << "opacity " << a;
+    ExpectSameRow(BlitKind::Opacity, src, dest, static_cast<uint8_t>(a));
+    ExpectSameRow(BlitKind::TransparentOpacity, src, dest, static_cast<uint8_t>(a));
+  }
+  for (uint32_t mask = 0; mask < 256; ++mask) {
+    fill([mask](uint32_t, uint32_t) { return mask; });
+    ExpectSameRow(BlitKind::Masked, src, dest, 255);
+  }
+  // Every mask with every opacity, the mask changing along the row.
+  fill([](uint32_t s, uint32_t d) { return (s * 7 + d) & 0xFF; });
+  for (int opacity = 0; opacity < 256; ++opacity) {
+    ExpectSameRow(BlitKind::MaskedOpacity, src, dest, static_cast<uint8_t>(opacity));
   }
 }
 

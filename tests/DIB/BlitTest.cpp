@@ -17,10 +17,14 @@ uint32_t Argb(uint32_t mask, uint32_t red, uint32_t green, uint32_t blue) {
 
 class BlitRule : public ::testing::TestWithParam<BlitImplementation> {
  protected:
-  // One pixel blended over another, inside rows long enough to reach the SIMD path.
+  void SetUp() override {
+    if (!dib::BlitImplementationAvailable(GetParam())) GTEST_SKIP() << "not on this machine";
+  }
+
+  // One pixel blended over another, in a row that reaches the widest SIMD step and its tail.
   uint32_t Blend(BlitKind kind, uint32_t s, uint32_t d, uint8_t opacity = 255, uint32_t key = 0) {
-    std::vector<uint32_t> src(9, s), dest(9, d);
-    dib::BlitRoutines(GetParam())[static_cast<std::size_t>(kind)](dest.data(), src.data(), 9,
+    std::vector<uint32_t> src(13, s), dest(13, d);
+    dib::BlitRoutines(GetParam())[static_cast<std::size_t>(kind)](dest.data(), src.data(), 13,
                                                                   {opacity, key});
     for (uint32_t p : dest) EXPECT_EQ(p, dest[0]) << "SIMD steps and the tail disagree";
     return dest[0];
@@ -82,11 +86,9 @@ TEST_P(BlitRule, CopyTakesAllFourBytes) {
   EXPECT_EQ(Blend(BlitKind::Copy, Argb(1, 2, 3, 4), Argb(5, 6, 7, 8)), Argb(1, 2, 3, 4));
 }
 
-INSTANTIATE_TEST_SUITE_P(Implementations, BlitRule,
-                         ::testing::Values(BlitImplementation::Portable, BlitImplementation::Sse2),
+INSTANTIATE_TEST_SUITE_P(Implementations, BlitRule, ::testing::ValuesIn(dib::kBlitImplementations),
                          [](const auto& instance) {
-                           return instance.param == BlitImplementation::Portable ? "Portable"
-                                                                                 : "Sse2";
+                           return dib::BlitImplementationName(instance.param);
                          });
 
 TEST(BlitSelection, MaskedWinsOverTransparentAndOpacityPicksTheBlend) {
@@ -103,6 +105,16 @@ TEST(BlitRows, RunBlitStepsRowsByTheirStrides) {
   std::vector<uint32_t> src = {1, 2, 3, 4, 5, 6}, dest(6, 0);
   dib::RunBlit(BlitKind::Copy, {dest.data() + 3, -3, src.data() + 3, -3, 2, 2}, {});
   EXPECT_EQ(dest, (std::vector<uint32_t>{1, 2, 0, 4, 5, 0}));
+}
+
+TEST(BlitRows, TheBestAvailableImplementationIsActiveAndUnavailableOnesFallBack) {
+  BlitImplementation best = BlitImplementation::Portable;
+  for (BlitImplementation implementation : dib::kBlitImplementations) {
+    if (dib::BlitImplementationAvailable(implementation)) best = implementation;
+    EXPECT_EQ(&dib::BlitRoutines(implementation), &dib::BlitRoutines(best))
+        << dib::BlitImplementationName(implementation);
+  }
+  EXPECT_EQ(dib::ActiveBlitImplementation(), best);
 }
 
 TEST(BlitRows, ActiveImplementationCanBeChosen) {

@@ -1,0 +1,102 @@
+// Repainting a 432 x 135 form of twenty controls on the headless backend, whole and one
+// control's area, each against a plain copy of the form's surface in the same run:
+// "<figure>:subject" against "<figure>:reference".
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/HeadlessBackend.h"
+#include "ui/Form.h"
+#include "ui/Label.h"
+#include "ui/Panel.h"
+#include "ui/PictureBox.h"
+#include "ui/TextBox.h"
+
+namespace {
+
+struct Editor {
+  platform::HeadlessBackend backend;
+  platform::ScopedBackend installed{backend};
+  std::unique_ptr<ui::Form> form;
+  ui::Label* oneLabel = nullptr;
+
+  Editor() {
+    void* host = backend.CreateHostWindow({0, 0, 432, 135});
+    form = std::make_unique<ui::Form>(nullptr, host);
+    form->SetBounds(0, 0, 432, 135);
+    form->SetColor(ui::clBlack);
+    ui::Panel& container = ui::Create<ui::Panel>(*form);
+    container.SetParent(form.get());
+    container.SetBounds(0, 24, 432, 111);
+    container.SetBevelOuter(ui::bvNone);
+    container.SetColor(ui::clSilver);
+    // Eighteen labels in three rows of six, a memo and the title: twenty controls.
+    for (int i = 0; i < 18; ++i) {
+      ui::Label& label = ui::Create<ui::Label>(*form);
+      label.SetParent(&container);
+      label.SetBounds(4 + (i % 6) * 70, 4 + (i / 6) * 20, 0, 0);
+      label.Font().SetColor(ui::clBlack);
+      label.SetColor(ui::clSilver);
+      label.SetCaption("Value " + std::to_string(i));
+      if (i == 7) oneLabel = &label;
+    }
+    ui::TextBox& memo = ui::Create<ui::TextBox>(*form);
+    memo.SetParent(&container);
+    memo.SetBounds(8, 64, 300, 44);
+    memo.SetScrollBars(ui::ssVertical);
+    memo.SetText("line one\nline two\nline three\nline four");
+    ui::Label& title = ui::Create<ui::Label>(*form);
+    title.SetParent(form.get());
+    title.SetBounds(4, 0, 0, 0);
+    title.Font().SetHeight(-19);
+    title.Font().SetColor(ui::clBlack);
+    title.SetColor(ui::clSilver);
+    title.SetCaption("Fluxomatic");
+    form->Show();
+    backend.Pump();
+  }
+};
+
+void Repaint(benchmark::State& state, bool whole) {
+  Editor editor;
+  for (auto _ : state) {
+    if (whole) {
+      editor.form->Invalidate();
+    } else {
+      editor.oneLabel->Invalidate();
+    }
+    editor.form->PaintInvalid();
+    benchmark::DoNotOptimize(editor.form->Pixels().Bits());
+  }
+}
+
+void CopySurface(benchmark::State& state) {
+  Editor editor;
+  const ui::Surface& surface = editor.form->Pixels();
+  std::vector<uint32_t> target(static_cast<std::size_t>(surface.Width() * surface.Height()));
+  for (auto _ : state) {
+    std::memcpy(target.data(), surface.Bits(), target.size() * sizeof(uint32_t));
+    benchmark::DoNotOptimize(target.data());
+    benchmark::ClobberMemory();
+  }
+}
+
+void RepaintFull(benchmark::State& state) {
+  Repaint(state, true);
+}
+void RepaintControl(benchmark::State& state) {
+  Repaint(state, false);
+}
+
+BENCHMARK(RepaintFull)->Name("repaint_full_vs_memcpy:subject");
+BENCHMARK(CopySurface)->Name("repaint_full_vs_memcpy:reference");
+BENCHMARK(RepaintControl)->Name("repaint_control_vs_memcpy:subject");
+BENCHMARK(CopySurface)->Name("repaint_control_vs_memcpy:reference");
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,189 @@
+// Drawing one image into another: clipping, the blit routines, the rotation path, stretching,
+// and regions made from a mask or a key colour.
+
+#include <vector>
+
+#include "DIB/DIBStretch.h"
+#include "DIB/DIBTransform.h"
+#include "DIB/cDIB.h"
+
+namespace {
+
+// The area's source pixels in a block of their own, for drawing an image into itself.
+std::vector<uint32_t> CopyArea(const dib::ConstPixelBlock& source, const dib::DrawArea& area) {
+  std::vector<uint32_t> copy(static_cast<std::size_t>(area.columns) *
+                             static_cast<std::size_t>(area.rows));
+  for (int32_t y = 0; y < area.rows; ++y) {
+    const uint32_t* from =
+        source.bits +
+        static_cast<std::ptrdiff_t>(source.height - 1 - (area.srcY + y)) * source.width + area.srcX;
+    std::copy(from, from + area.columns,
+              copy.begin() + static_cast<std::ptrdiff_t>(area.rows - 1 - y) * area.columns);
+  }
+  return copy;
+}
+
+}  // namespace
+
+struct TAbstractSuperDIB::DrawState {
+  dib::BlitKind routine;
+  const TAbstractSuperDIB* owner;
+  uint16_t angle;
+  long double scaleX;
+  long double scaleY;
+};
+
+void TAbstractSuperDIB::Draw(int32_t destX, int32_t destY, int32_t width, int32_t height,
+                             TAbstractSuperDIB& dest, uint16_t srcX, uint16_t srcY) {
+  if (m_Angle == 0 && m_ScaleX == 100.0L && m_ScaleY == 100.0L) {
+    DrawUntransformed(destX, destY, width, height, dest, srcX, srcY);
+  } else {
+    DrawTransformed(destX, destY, width, height, dest);
+  }
+}
+
+void TAbstractSuperDIB::DrawUntransformed(int32_t destX, int32_t destY, int32_t width,
+                                          int32_t height, TAbstractSuperDIB& dest, uint16_t srcX,
+                                          uint16_t srcY) const {
+  const dib::PixelBlock target = dest.Block();
+  dib::ConstPixelBlock source = ConstBlock();
+  if (target.bits == nullptr || source.bits == nullptr) return;
+  std::optional<dib::DrawArea> area =
+      dib::ClipDraw(destX, destY, width, height, srcX, srcY, source.width, source.height,
+                    target.width, target.height, dest.m_ClipRect);
+  if (!area) return;
+  std::vector<uint32_t> copy;
+  if (source.bits == target.bits) {  // itself, or a view of the same pixels
+    copy = CopyArea(source, *area);
+    source = {copy.data(), area->columns, area->rows};
+    area->srcX = area->srcY = 0;
+  }
+  const dib::BlitSettings settings{m_DrawRoutineOwner->m_Opacity,
+                                   m_DrawRoutineOwner->m_TransparentColor};
+  dib::RunBlit(m_DrawRoutine, dib::MakeBlitJob(*area, target, source), settings);
+  dest.Changed();
+}
+
+void TAbstractSuperDIB::DrawTransformed(int32_t destX, int32_t destY, int32_t width, int32_t height,
+                                        TAbstractSuperDIB& dest) const {
+  if (m_Pixels == nullptr || dest.m_Pixels == nullptr) return;
+  dib::BoxSize box{width, height};
+  if (m_AutoSize) {
+    box = dib::TransformedBoxSize(width, height, m_Angle, static_cast<double>(m_ScaleX),
+                                  static_cast<double>(m_ScaleY));
+  }
+  // Nothing to draw, or a box no image can hold.
+  if (box.width <= 0 || box.height <= 0 || box.width > 65535 || box.height > 65535) return;
+  TWinDIB rotatedImage(static_cast<uint16_t>(box.width), static_cast<uint16_t>(box.height));
+  TAbstractSuperDIB& rotated = rotatedImage;
+  rotated.m_Masked = m_Masked;
+  rotated.m_Opacity = m_Opacity;
+  rotated.m_Transparent = m_Transparent;
+  rotated.m_TransparentMode = tmFixed;
+  rotated.m_TransparentColor = KeyPixel();
+  TransformInto(rotated);
+  // Blended with this image's routine and settings.
+  rotated.m_DrawRoutine = m_DrawRoutine;
+  rotated.m_DrawRoutineOwner = m_DrawRoutineOwner;
+  rotated.DrawUntransformed(destX, destY, box.width, box.height, dest, 0, 0);
+}
+
+void TAbstractSuperDIB::DrawWith(const DrawState& state, int32_t destX, int32_t destY,
+                                 int32_t width, int32_t height, TAbstractSuperDIB& dest,
+                                 uint16_t srcX, uint16_t srcY) {
+  const DrawState saved{m_DrawRoutine, m_DrawRoutineOwner, m_Angle, m_ScaleX, m_ScaleY};
+  const auto apply = [this](const DrawState& s) {
+    m_DrawRoutine = s.routine;
+    m_DrawRoutineOwner = s.owner;
+    m_Angle = s.angle;
+    m_ScaleX = s.scaleX;
+    m_ScaleY = s.scaleY;
+  };
+  apply(state);
+  try {
+    Draw(destX, destY, width, height, dest, srcX, srcY);
+  } catch (...) {
+    apply(saved);
+    throw;
+  }
+  apply(saved);
+}
+
+void TAbstractSuperDIB::DrawCopy(int32_t destX, int32_t destY, int32_t width, int32_t height,
+                                 TAbstractSuperDIB& dest, uint16_t srcX, uint16_t srcY) {
+  DrawWith({dib::BlitKind::Copy, this, 0, 100.0L, 100.0L}, destX, destY, width, height, dest, srcX,
+           srcY);
+}
+
+void TAbstractSuperDIB::DrawAlpha(int32_t destX, int32_t destY, int32_t width, int32_t height,
+                                  TAbstractSuperDIB& dest, uint16_t srcX, uint16_t srcY) {
+  DrawWith({dib::BlitKind::Alpha, m_DrawRoutineOwner, m_Angle, m_ScaleX, m_ScaleY}, destX, destY,
+           width, height, dest, srcX, srcY);
+}
+
+void TAbstractSuperDIB::DrawMask(int32_t destX, int32_t destY, int32_t width, int32_t height,
+                                 TAbstractSuperDIB& dest, uint16_t srcX, uint16_t srcY) {
+  DrawWith({dib::BlitKind::MaskAsGrey, m_DrawRoutineOwner, m_Angle, m_ScaleX, m_ScaleY}, destX,
+           destY, width, height, dest, srcX, srcY);
+}
+
+void TAbstractSuperDIB::TransformInto(TAbstractSuperDIB& dest) const {
+  const dib::PixelBlock target = dest.Block();
+  const dib::ConstPixelBlock source = ConstBlock();
+  if (target.bits == nullptr || source.bits == nullptr) return;
+  if (m_ScaleX == 0.0L || m_ScaleY == 0.0L) return;  // the image vanishes
+  const uint32_t background = m_Masked ? 0 : m_TransparentColor;
+  dib::TransformPixels(
+      target, source,
+      {m_Angle, static_cast<double>(m_ScaleX), static_cast<double>(m_ScaleY), background});
+  dest.Changed();
+}
+
+void TAbstractSuperDIB::StretchFrom(const TAbstractSuperDIB& source) {
+  const dib::PixelBlock target = Block();
+  const dib::ConstPixelBlock from = source.ConstBlock();
+  // The same pixels have the same size: there is nothing to resize.
+  if (target.bits != nullptr && from.bits != nullptr && target.bits != from.bits) {
+    dib::StretchPixels(target, from);
+  }
+  Changed();
+}
+
+template <class Inside>
+std::optional<ui::Region> TAbstractSuperDIB::RegionOf(Inside inside) const {
+  if (m_Pixels == nullptr) return std::nullopt;
+  // Rows top down, each run of inside pixels one rectangle; joined 400 at a time.
+  constexpr std::size_t kBatch = 400;
+  std::vector<ui::Rect> runs;
+  runs.reserve(kBatch);
+  ui::Region region;
+  const auto join = [&] {
+    region = region.Union(ui::Region::FromRects(runs));
+    runs.clear();
+  };
+  for (int32_t y = 0; y < m_Height; ++y) {
+    const uint32_t* row = ScanLine(y);
+    for (int32_t x = 0; x < m_Width;) {
+      if (!inside(row[x])) {
+        ++x;
+        continue;
+      }
+      const int32_t start = x;
+      while (x < m_Width && inside(row[x])) ++x;
+      runs.push_back({start, y, x, y + 1});
+      if (runs.size() == kBatch) join();
+    }
+  }
+  join();
+  if (region.IsEmpty()) return std::nullopt;
+  return region;
+}
+
+std::optional<ui::Region> TAbstractSuperDIB::MaskToRegion(uint8_t threshold) const {
+  return RegionOf([threshold](uint32_t pixel) { return dib::MaskOf(pixel) > threshold; });
+}
+
+std::optional<ui::Region> TAbstractSuperDIB::ColorToRegion(ui::Color color) const {
+  const uint32_t key = ui::ColorToPixel(ui::ColorToRGB(color));
+  return RegionOf([key](uint32_t pixel) { return (pixel & dib::kColorBits) != key; });
+}

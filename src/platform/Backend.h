@@ -1,0 +1,145 @@
+#pragma once
+// The one interface between the window framework and a window system. A backend implements
+// the pure virtual "do" operations; it calls the plain "handle" entry points of a peer to
+// deliver what happened (messages with the window system's numbers, paint requests). Handles
+// pass as void*; no window-system header is needed to use this one.
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+namespace platform {
+
+struct Point {
+  int32_t X = 0;
+  int32_t Y = 0;
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
+// Half-open: Right and Bottom lie just outside.
+struct Area {
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Right = 0;
+  int32_t Bottom = 0;
+  int32_t Width() const { return Right - Left; }
+  int32_t Height() const { return Bottom - Top; }
+  bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
+  friend bool operator==(const Area&, const Area&) = default;
+};
+
+// 32-bit pixels (blue, green, red, mask), rows bottom-up without padding; not owned.
+struct PixelView {
+  const uint32_t* bits = nullptr;
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+// One colour of a logical palette, in the window system's byte order.
+struct PaletteEntry {
+  uint8_t red = 0;
+  uint8_t green = 0;
+  uint8_t blue = 0;
+  uint8_t flags = 0;
+  friend bool operator==(const PaletteEntry&, const PaletteEntry&) = default;
+};
+
+struct TimeOfDay {
+  uint16_t hour = 0;
+  uint16_t minute = 0;
+  uint16_t second = 0;
+  uint16_t milliseconds = 0;
+};
+
+// What a window's owner in the framework answers to; the backend reaches it through the peer.
+class PeerClient {
+ public:
+  // A message with the window system's numbers (platform/WindowMessages.h). Must not throw.
+  virtual intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+  // The window system wants `area` (client coordinates) on screen: paint what is invalid and
+  // present it, with at least that area. Must not throw.
+  virtual void HandlePaint(const Area& area) = 0;
+
+ protected:
+  ~PeerClient() = default;
+};
+
+// A native window (a child of a host's window, or a hidden window that only receives
+// messages). Destroying the peer destroys the native window; no message reaches the client
+// afterwards.
+class WindowPeer {
+ public:
+  explicit WindowPeer(PeerClient& client) : m_Client(client) {}  // client not owned
+  WindowPeer(const WindowPeer&) = delete;
+  WindowPeer& operator=(const WindowPeer&) = delete;
+  virtual ~WindowPeer() = default;
+
+  virtual void* NativeHandle() const = 0;
+  virtual void SetBounds(const Area& boundsInParent) = 0;
+  virtual void SetVisible(bool visible) = 0;
+  // Asks for HandlePaint over `area` (client coordinates) at the window system's next chance.
+  virtual void RequestRepaint(const Area& area) = 0;
+  // Puts `area` of `pixels` (client coordinates, the surface the size of the client) on screen.
+  virtual void Present(const PixelView& pixels, const Area& area) = 0;
+  virtual void SetCapture(bool capture) = 0;
+  virtual void SetCursor(int16_t cursor) = 0;  // a cursor number of platform/WindowMessages.h
+  virtual void TakeFocus() = 0;                // WM_KILLFOCUS/WM_SETFOCUS follow
+  // WM_TIMER with wParam `id` every `milliseconds`; false when the window system refuses.
+  // Starting a running id again restarts its period.
+  virtual bool StartTimer(uintptr_t id, uint32_t milliseconds) = 0;
+  virtual void StopTimer(uintptr_t id) = 0;
+  virtual Point ClientOrigin() const = 0;  // screen position of the client's top-left corner
+  // On a palette display: maps `entries` into the system palette, as the foreground palette
+  // (its colours take the free system entries) or in the background (only entries nobody
+  // claimed); the number of system entries that changed. Other displays change nothing.
+  virtual uint32_t RealizePalette(std::span<const PaletteEntry> /*entries*/, bool /*background*/) {
+    return 0;
+  }
+
+  // Entry points for the backend.
+  intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    return m_Client.HandleMessage(message, wParam, lParam);
+  }
+  void HandlePaint(const Area& area) { m_Client.HandlePaint(area); }
+
+ private:
+  PeerClient& m_Client;
+};
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+
+  // The backend in use, or none; the caller of Install keeps it alive while installed.
+  static Backend* Current() noexcept;
+  static void Install(Backend* backend) noexcept;
+
+  // A hidden child window of `parent` (a host's window handle); none when the window system
+  // refuses (no such parent, for one).
+  virtual std::unique_ptr<WindowPeer> CreateChildWindow(void* parent, PeerClient& client) = 0;
+  // A window that is never shown and only receives messages (timers).
+  virtual std::unique_ptr<WindowPeer> CreateMessageWindow(PeerClient& client) = 0;
+
+  virtual uint32_t TickCount() const = 0;  // milliseconds, wrapping
+  virtual TimeOfDay UtcTimeOfDay() const = 0;
+  // As the window system reports a key: bit 15 set while down, bit 0 toggled.
+  virtual int16_t KeyState(int32_t virtualKey) const = 0;
+  virtual int32_t ScreenBitsPerPixel() const = 0;
+  virtual Point CursorPos() const = 0;  // screen coordinates
+};
+
+// Installs a backend for the life of this object and then puts back the previous one.
+class ScopedBackend {
+ public:
+  explicit ScopedBackend(Backend& backend) : m_Previous(Backend::Current()) {
+    Backend::Install(&backend);
+  }
+  ScopedBackend(const ScopedBackend&) = delete;
+  ScopedBackend& operator=(const ScopedBackend&) = delete;
+  ~ScopedBackend() { Backend::Install(m_Previous); }
+
+ private:
+  Backend* m_Previous;
+};
+
+}  // namespace platform

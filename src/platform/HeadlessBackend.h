@@ -1,0 +1,144 @@
+#pragma once
+// A complete backend in memory, for tests and tools: host windows are made on request, time
+// stands still until Advance moves it (firing due timers in time order, each on its own
+// window), mouse and keyboard input is synthetic, and each window's presented pixels are kept
+// as a frame that can be read back or saved as PNG. Paint requests are served by Pump, which
+// every input call and Advance end with.
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Backend.h"
+
+namespace platform {
+
+// What a window presented: 32-bit pixels, rows bottom-up as in PixelView.
+struct Frame {
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<uint32_t> bits;
+  uint32_t Pixel(int32_t x, int32_t y) const {  // y = 0: top row
+    return bits[static_cast<std::size_t>(height - 1 - y) * static_cast<std::size_t>(width) +
+                static_cast<std::size_t>(x)];
+  }
+};
+
+enum class MouseButton : uint8_t { Left, Right, Middle };
+
+class HeadlessBackend final : public Backend {
+ public:
+  HeadlessBackend();
+  ~HeadlessBackend() override;
+
+  std::unique_ptr<WindowPeer> CreateChildWindow(void* parent, PeerClient& client) override;
+  std::unique_ptr<WindowPeer> CreateMessageWindow(PeerClient& client) override;
+  uint32_t TickCount() const override { return static_cast<uint32_t>(m_Now); }
+  TimeOfDay UtcTimeOfDay() const override;
+  int16_t KeyState(int32_t virtualKey) const override;
+  int32_t ScreenBitsPerPixel() const override { return m_BitsPerPixel; }
+  Point CursorPos() const override { return m_Cursor; }
+
+  // A host's window at `screenBounds`, visible; its handle is what a host passes to a plug-in.
+  void* CreateHostWindow(const Area& screenBounds);
+  void DestroyHostWindow(void* host);  // its child windows stay, but hidden and orphaned
+
+  // Time.
+  void Advance(uint32_t milliseconds);
+  void SetTimeOfDay(const TimeOfDay& utcAtZero) { m_TimeAtZero = utcAtZero; }
+  // A refusing window system: StartTimer answers false while set.
+  void SetRefuseTimers(bool refuse) { m_RefuseTimers = refuse; }
+  std::size_t RunningTimerCount() const { return m_Timers.size(); }
+
+  // Input, in screen coordinates. Moves go to the window under the cursor, or to the one
+  // holding the capture; a window the cursor leaves gets WM_MOUSELEAVE.
+  void MouseMove(int32_t x, int32_t y);
+  void MouseDown(MouseButton button, int32_t x, int32_t y);
+  void MouseUp(MouseButton button, int32_t x, int32_t y);
+  void Click(int32_t x, int32_t y, MouseButton button = MouseButton::Left);
+  void Wheel(int32_t x, int32_t y, int16_t delta);  // WHEEL_DELTA per notch; away: positive
+  // Keys go to the focus window; with Alt down they arrive as the WM_SYS* messages.
+  void KeyDown(uint16_t virtualKey);
+  void KeyUp(uint16_t virtualKey);
+  void Char(char character);
+  // Down, the character the key types (if any), up.
+  void PressKey(uint16_t virtualKey);
+
+  // Serves repaint requests (HandlePaint) until none is left.
+  void Pump();
+  // Delivers a message now, as the window system's SendMessage; 0 for a handle that is gone.
+  intptr_t Send(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+  // Observation.
+  bool IsWindow(void* window) const { return Find(window) != nullptr; }
+  std::size_t WindowCount() const { return m_Windows.size(); }  // host windows included
+  const Frame* FrameOf(void* window) const;
+  // The areas presented since the last call, in order, and forgotten.
+  std::vector<Area> TakePresented(void* window);
+  // False when the window is gone, the file cannot be written, or the build has no libpng.
+  bool SaveFramePng(void* window, const std::string& fileName) const;
+  void* FocusWindow() const;
+  void* CaptureWindow() const;
+  int16_t Cursor() const { return m_CursorShape; }
+  Area ScreenBoundsOf(void* window) const;  // empty for a handle that is gone
+
+  // 32 or 8; anything else is taken as 32. Each switch to 8 bits starts the system palette
+  // afresh: the 20 static colours, 10 at each end, and the 236 entries between them free.
+  void SetScreenBitsPerPixel(int32_t bits);
+  // The 8-bit display's colours. A foreground realisation gives the free entries to its
+  // palette, in entry order, and tells every window with WM_PALETTECHANGED when any changed; a
+  // background one takes only entries no palette holds. Presented pixels show as the nearest
+  // of these colours.
+  const std::array<PaletteEntry, 256>& SystemPalette() const { return m_SystemPalette; }
+
+ private:
+  class Peer;
+  struct Window;
+  struct Timer {
+    uint32_t window;
+    uintptr_t id;
+    uint32_t period;
+    uint64_t due;
+    uint64_t order;  // start order: equal due times fire in it
+  };
+
+  Window* Find(const void* handle) const;
+  Window* FindId(uint32_t id) const;
+  Window& AddWindow(Window* parent, PeerClient* client);
+  void RemoveWindow(uint32_t id);
+  Area ScreenArea(const Window& window) const;
+  bool IsShown(const Window& window) const;
+  Window* WindowAt(Point screen) const;
+  intptr_t Deliver(uint32_t id, uint32_t message, uintptr_t wParam, intptr_t lParam);
+  void MouseMessage(uint32_t message, Point screen, uintptr_t extra);
+  uintptr_t MouseKeys() const;
+  void SetKey(uint16_t virtualKey, bool down);
+  void SetFocusWindow(uint32_t id);
+  bool StartTimer(uint32_t window, uintptr_t id, uint32_t period);
+  void StopTimer(uint32_t window, uintptr_t id);
+  uint32_t RealizePalette(uint32_t window, std::span<const PaletteEntry> entries, bool background);
+  uint32_t ShownColor(uint32_t pixel) const;  // the nearest system colour on an 8-bit display
+
+  std::map<uint32_t, std::unique_ptr<Window>> m_Windows;
+  uint32_t m_NextId = 1;
+  std::vector<Timer> m_Timers;
+  uint64_t m_TimerOrder = 0;
+  uint64_t m_Now = 0;
+  TimeOfDay m_TimeAtZero{12, 0, 0, 0};
+  bool m_RefuseTimers = false;
+  int32_t m_BitsPerPixel = 32;
+  std::array<PaletteEntry, 256> m_SystemPalette{};
+  std::array<bool, 256> m_Claimed{};  // free entries that a realised palette holds
+  uint8_t m_Keys[256] = {};           // bit 7 down, bit 0 toggled
+  Point m_Cursor;
+  int16_t m_CursorShape = 0;
+  uint32_t m_Focus = 0;  // window ids; 0 for none
+  uint32_t m_Capture = 0;
+  uint32_t m_Hover = 0;
+};
+
+}  // namespace platform
