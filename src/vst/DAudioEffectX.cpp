@@ -30,7 +30,7 @@ VstKeyCode keyCodeOf(VstInt32 index, VstIntPtr value, float opt) {
   VstKeyCode key{};
   key.character = index;
   key.virt = static_cast<unsigned char>(value);
-  key.modifier = static_cast<unsigned char>(flux::RoundHalfEven(opt));
+  key.modifier = static_cast<unsigned char>(flux::RoundHalfEven(static_cast<double>(opt)));
   return key;
 }
 
@@ -231,7 +231,7 @@ bool AudioEffectX::sizeWindow(VstInt32 width, VstInt32 height) {
 double AudioEffectX::updateSampleRate() {
   const VstIntPtr rate = callHost(audioMasterGetSampleRate);
   if (rate > 0) setSampleRate(static_cast<float>(rate));
-  return sampleRate;
+  return static_cast<double>(sampleRate);
 }
 
 VstInt32 AudioEffectX::updateBlockSize() {
