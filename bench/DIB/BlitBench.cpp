@@ -110,8 +110,8 @@ void Rotate(benchmark::State& state) {
 }
 
 // The blends against pixman's OVER: through a solid mask of the same opacity, or through the
-// source's own alpha. The best implementation gives the plain figures; SSE2, which the 32-bit
-// build uses, has its own where something better is active.
+// source's own alpha. The best implementation gives the plain figures; SSSE3 and SSE2, one of
+// which the 32-bit build uses, have their own where something better is active.
 void RegisterBlends() {
   using benchmark::RegisterBenchmark;
   using dib::BlitKind;
@@ -140,10 +140,13 @@ void RegisterBlends() {
   };
   const dib::BlitImplementation best = dib::ActiveBlitImplementation();
   registerAll(best, "");
-  if (best != dib::BlitImplementation::Sse2 &&
-      dib::BlitImplementationAvailable(dib::BlitImplementation::Sse2)) {
-    registerAll(dib::BlitImplementation::Sse2, "_sse2");
-  }
+  const auto registerIfBelowBest = [&](dib::BlitImplementation implementation, const char* infix) {
+    if (implementation != best && dib::BlitImplementationAvailable(implementation)) {
+      registerAll(implementation, infix);
+    }
+  };
+  registerIfBelowBest(dib::BlitImplementation::Ssse3, "_ssse3");
+  registerIfBelowBest(dib::BlitImplementation::Sse2, "_sse2");
 }
 
 int Register() {

@@ -17,6 +17,15 @@ bool ProcessorHasSse2() {
 #endif
 }
 
+bool ProcessorHasSsse3() {
+#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("ssse3");
+#else
+  return false;
+#endif
+}
+
 bool ProcessorHasAvx2() {
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
   __builtin_cpu_init();
@@ -26,10 +35,40 @@ bool ProcessorHasAvx2() {
 #endif
 }
 
-BlitImplementation BestImplementation() {
-  if (BlitImplementationAvailable(BlitImplementation::Avx2)) return BlitImplementation::Avx2;
-  if (BlitImplementationAvailable(BlitImplementation::Sse2)) return BlitImplementation::Sse2;
+// Each implementation's place in kBlitImplementations is its value.
+constexpr bool ListedInOrder() {
+  for (std::size_t i = 0; i < kBlitImplementations.size(); ++i) {
+    if (static_cast<std::size_t>(kBlitImplementations[i]) != i) return false;
+  }
+  return true;
+}
+static_assert(ListedInOrder());
+
+// The implementation's own table, whether or not the processor can run it.
+const BlitTable* OwnTable(BlitImplementation implementation) {
+  switch (implementation) {
+    case BlitImplementation::Portable:
+      return &detail::PortableBlitTable();
+    case BlitImplementation::Sse2:
+      return detail::Sse2BlitTable();
+    case BlitImplementation::Ssse3:
+      return detail::Ssse3BlitTable();
+    case BlitImplementation::Avx2:
+      return detail::Avx2BlitTable();
+  }
+  return nullptr;
+}
+
+// The first available one at or below the given one in the order of preference.
+BlitImplementation AvailableAtOrBelow(BlitImplementation implementation) {
+  for (auto i = static_cast<std::size_t>(implementation); i > 0; --i) {
+    if (BlitImplementationAvailable(kBlitImplementations[i])) return kBlitImplementations[i];
+  }
   return BlitImplementation::Portable;
+}
+
+BlitImplementation BestImplementation() {
+  return AvailableAtOrBelow(kBlitImplementations.back());
 }
 
 BlitImplementation& ActiveImplementation() {
@@ -52,6 +91,8 @@ const char* BlitImplementationName(BlitImplementation implementation) {
       return "Portable";
     case BlitImplementation::Sse2:
       return "Sse2";
+    case BlitImplementation::Ssse3:
+      return "Ssse3";
     case BlitImplementation::Avx2:
       return "Avx2";
   }
@@ -60,12 +101,15 @@ const char* BlitImplementationName(BlitImplementation implementation) {
 
 bool BlitImplementationAvailable(BlitImplementation implementation) {
   static const bool sse2 = detail::Sse2BlitTable() != nullptr && ProcessorHasSse2();
+  static const bool ssse3 = detail::Ssse3BlitTable() != nullptr && ProcessorHasSsse3();
   static const bool avx2 = detail::Avx2BlitTable() != nullptr && ProcessorHasAvx2();
   switch (implementation) {
     case BlitImplementation::Portable:
       return true;
     case BlitImplementation::Sse2:
       return sse2;
+    case BlitImplementation::Ssse3:
+      return ssse3;
     case BlitImplementation::Avx2:
       return avx2;
   }
@@ -73,12 +117,7 @@ bool BlitImplementationAvailable(BlitImplementation implementation) {
 }
 
 const BlitTable& BlitRoutines(BlitImplementation implementation) {
-  using enum BlitImplementation;
-  if (implementation == Avx2 && BlitImplementationAvailable(Avx2)) return *detail::Avx2BlitTable();
-  if (implementation != Portable && BlitImplementationAvailable(Sse2)) {
-    return *detail::Sse2BlitTable();
-  }
-  return detail::PortableBlitTable();
+  return *OwnTable(AvailableAtOrBelow(implementation));
 }
 
 void SelectBlitImplementation(BlitImplementation implementation) {

@@ -1,6 +1,6 @@
 #pragma once
 // The blit routines: every routine blends one row with the same signature, and lives in
-// one table per implementation (portable, SSE2, AVX2); RunBlit steps the rows.
+// one table per implementation (portable, SSE2, SSSE3, AVX2); RunBlit steps the rows.
 
 #include <array>
 #include <cstddef>
@@ -32,10 +32,12 @@ inline constexpr std::size_t kBlitKindCount = 8;
 
 using BlitTable = std::array<BlitRow, kBlitKindCount>;
 
-// Avx2 only on x86-64 (not Windows); the 32-bit build's best is Sse2.
-enum class BlitImplementation : uint8_t { Portable, Sse2, Avx2 };
+// In rising order of preference. Avx2 only on x86-64 (not Windows); the 32-bit build's best
+// is Ssse3 where the processor has it, else Sse2.
+enum class BlitImplementation : uint8_t { Portable, Sse2, Ssse3, Avx2 };
 inline constexpr std::array kBlitImplementations = {
-    BlitImplementation::Portable, BlitImplementation::Sse2, BlitImplementation::Avx2};
+    BlitImplementation::Portable, BlitImplementation::Sse2, BlitImplementation::Ssse3,
+    BlitImplementation::Avx2};
 
 // The routine an image draws with: Masked wins over Transparent.
 BlitKind SelectBlitKind(uint8_t opacity, bool masked, bool transparent);
@@ -43,7 +45,7 @@ BlitKind SelectBlitKind(uint8_t opacity, bool masked, bool transparent);
 const char* BlitImplementationName(BlitImplementation implementation);  // "Portable", "Sse2", ...
 // Whether the implementation's own routines exist on this build and processor.
 bool BlitImplementationAvailable(BlitImplementation implementation);
-// The implementation's table, or the best available one below it (Avx2, Sse2, Portable).
+// The implementation's table, or the best available one below it (Avx2, Ssse3, Sse2, Portable).
 const BlitTable& BlitRoutines(BlitImplementation implementation);
 // The table RunBlit uses; the best one unless chosen otherwise (tests compare them).
 void SelectBlitImplementation(BlitImplementation implementation);

@@ -8,6 +8,7 @@
 
 #include <immintrin.h>
 
+#include "DIB/DIBBlitMaddubs.h"
 #include "DIB/DIBPixels.h"
 
 #define FLUX_AVX2 __attribute__((target("avx2")))
@@ -24,33 +25,21 @@ FLUX_AVX2 __m256i SplatPair(uint64_t bytes) {
   return _mm256_set1_epi64x(static_cast<long long>(bytes));
 }
 
-// Unpacking interleaves the bytes of a source and a destination pixel, biased by -128, into
-// four 16-bit lanes (blue, green, red, mask); maddubs weighs each lane's pair. Colour lanes
-// take a and 255 - a; the mask lane takes one of its two bytes whole, weighed 255 and 0.
-constexpr uint64_t kInverseColorWeights = 0x0000FF00FF00FF00u;  // xor turns a into 255 - a
-constexpr uint64_t kKeepDestinationMask = 0xFF00000000000000u;
-constexpr uint64_t kTakeSourceMask = 0x00FF000000000000u;
-
-FLUX_AVX2 __m256i ConstantWeights(uint8_t a, uint64_t maskWeights) {
-  return SplatPair((uint64_t{a} * 0x0000010101010101u ^ kInverseColorWeights) | maskWeights);
-}
+using namespace maddubs;
 
 // Every pixel's weight byte (at ByteInPixel) spread over its colour lanes, the destination's
 // mask kept. Low: pixels 0, 1 of each 128-bit lane, high: pixels 2, 3, as unpacking pairs them.
 template <int ByteInPixel>
 struct PixelWeights {
   FLUX_AVX2 PixelWeights()
-      : low(Spread(0)),
-        high(Spread(8)),
+      : low(Control<0>()),
+        high(Control<8>()),
         flip(SplatPair(kInverseColorWeights | kKeepDestinationMask)) {}
-  FLUX_AVX2 static __m256i Spread(int firstPixelByte) {
-    const auto b = [firstPixelByte](int pixel) {
-      return static_cast<char>(firstPixelByte + 4 * pixel + ByteInPixel);
-    };
-    const char z = static_cast<char>(0x80);  // pshufb zeroes the byte
-    const __m128i lane = _mm_setr_epi8(b(0), b(0), b(0), b(0), b(0), b(0), z, z, b(1), b(1), b(1),
-                                       b(1), b(1), b(1), z, z);
-    return _mm256_broadcastsi128_si256(lane);
+  template <int FirstPixelByte>
+  FLUX_AVX2 static __m256i Control() {
+    static constexpr std::array<char, 16> kControl = SpreadControl(ByteInPixel, FirstPixelByte);
+    return _mm256_broadcastsi128_si256(
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(kControl.data())));
   }
   FLUX_AVX2 __m256i Low(__m256i weights) const {
     return _mm256_xor_si256(_mm256_shuffle_epi8(weights, low), flip);
@@ -61,14 +50,9 @@ struct PixelWeights {
   __m256i low, high, flip;
 };
 
-// The bias keeps every weighed sum within maddubs' signed 16 bits: for a colour lane
-// t = s * a + d * (255 - a) - 32640 lies in [-32640, 32385], for the mask lane t = 255 * (x - 128).
-// mulhrs by 128 gives (t + 128) >> 8 = ((s * a + d * (255 - a)) >> 8) + 1 - 128, by 129 on the
-// mask lane x - 128: all within a signed byte, so packing saturates nothing, and flipping the
-// top bit of every byte adds the 128 back.
 class Blender {
  public:
-  FLUX_AVX2 Blender() : m_Bias(Splat(0x80808080u)), m_Scale(SplatPair(0x0081008000800080u)) {}
+  FLUX_AVX2 Blender() : m_Bias(Splat(kBias)), m_Scale(SplatPair(kMulhrsScale)) {}
 
   FLUX_AVX2 __m256i Blend(__m256i s, __m256i d, __m256i weightsLow, __m256i weightsHigh) const {
     const __m256i biasedS = _mm256_xor_si256(s, m_Bias);
@@ -115,7 +99,7 @@ FLUX_AVX2 void Avx2Row(uint32_t* dest, const uint32_t* src, int32_t count,
 
 struct OpacityKernel {
   FLUX_AVX2 explicit OpacityKernel(const BlitSettings& b)
-      : weights(ConstantWeights(b.opacity, kKeepDestinationMask)) {}
+      : weights(SplatPair(ConstantWeights(b.opacity, kKeepDestinationMask))) {}
   FLUX_AVX2 __m256i Eight(__m256i s, __m256i d) const {
     return blender.Blend(s, d, weights, weights);
   }
@@ -165,7 +149,7 @@ struct TransparentKernel {
 
 struct TransparentOpacityKernel {
   FLUX_AVX2 explicit TransparentOpacityKernel(const BlitSettings& b)
-      : isKey(b.key), weights(ConstantWeights(b.opacity, kTakeSourceMask)) {}
+      : isKey(b.key), weights(SplatPair(ConstantWeights(b.opacity, kTakeSourceMask))) {}
   FLUX_AVX2 __m256i Eight(__m256i s, __m256i d) const {
     const __m256i keys = isKey(s);
     // Runs of key colour or of none are the rule, and are cheaper whole.

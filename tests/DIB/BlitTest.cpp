@@ -1,4 +1,4 @@
-// The blit routines' arithmetic, each rule checked on both implementations.
+// The blit routines' arithmetic, each rule checked on every implementation.
 
 #include <gtest/gtest.h>
 
