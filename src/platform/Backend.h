@@ -8,25 +8,9 @@
 #include <memory>
 #include <span>
 
+#include "platform/Geometry.h"
+
 namespace platform {
-
-struct Point {
-  int32_t X = 0;
-  int32_t Y = 0;
-  friend bool operator==(const Point&, const Point&) = default;
-};
-
-// Half-open: Right and Bottom lie just outside.
-struct Area {
-  int32_t Left = 0;
-  int32_t Top = 0;
-  int32_t Right = 0;
-  int32_t Bottom = 0;
-  int32_t Width() const { return Right - Left; }
-  int32_t Height() const { return Bottom - Top; }
-  bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
-  friend bool operator==(const Area&, const Area&) = default;
-};
 
 // 32-bit pixels (blue, green, red, mask), rows bottom-up without padding; not owned.
 struct PixelView {
@@ -58,7 +42,7 @@ class PeerClient {
   virtual intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
   // The window system wants `area` (client coordinates) on screen: paint what is invalid and
   // present it, with at least that area. Must not throw.
-  virtual void HandlePaint(const Area& area) = 0;
+  virtual void HandlePaint(const Rect& area) = 0;
 
  protected:
   ~PeerClient() = default;
@@ -75,12 +59,12 @@ class WindowPeer {
   virtual ~WindowPeer() = default;
 
   virtual void* NativeHandle() const = 0;
-  virtual void SetBounds(const Area& boundsInParent) = 0;
+  virtual void SetBounds(const Rect& boundsInParent) = 0;
   virtual void SetVisible(bool visible) = 0;
   // Asks for HandlePaint over `area` (client coordinates) at the window system's next chance.
-  virtual void RequestRepaint(const Area& area) = 0;
+  virtual void RequestRepaint(const Rect& area) = 0;
   // Puts `area` of `pixels` (client coordinates, the surface the size of the client) on screen.
-  virtual void Present(const PixelView& pixels, const Area& area) = 0;
+  virtual void Present(const PixelView& pixels, const Rect& area) = 0;
   virtual void SetCapture(bool capture) = 0;
   virtual void SetCursor(int16_t cursor) = 0;  // a cursor number of platform/WindowMessages.h
   virtual void TakeFocus() = 0;                // WM_KILLFOCUS/WM_SETFOCUS follow
@@ -100,7 +84,7 @@ class WindowPeer {
   intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     return m_Client.HandleMessage(message, wParam, lParam);
   }
-  void HandlePaint(const Area& area) { m_Client.HandlePaint(area); }
+  void HandlePaint(const Rect& area) { m_Client.HandlePaint(area); }
 
  private:
   PeerClient& m_Client;

@@ -36,12 +36,12 @@ intptr_t PackPoint(int32_t x, int32_t y) {
                                static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16);
 }
 
-Area Intersection(const Area& a, const Area& b) {
+Rect Intersection(const Rect& a, const Rect& b) {
   return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
           std::min(a.Bottom, b.Bottom)};
 }
 
-Area Union(const Area& a, const Area& b) {
+Rect Union(const Rect& a, const Rect& b) {
   if (a.IsEmpty()) return b;
   if (b.IsEmpty()) return a;
   return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
@@ -76,12 +76,12 @@ struct HeadlessBackend::Window {
   bool host = false;
   bool messageOnly = false;
   bool visible = false;
-  Area bounds;  // in the parent's client; screen coordinates for a host
+  Rect bounds;  // in the parent's client; screen coordinates for a host
   PeerClient* client = nullptr;
   WindowPeer* peer = nullptr;
-  Area pendingPaint;
+  Rect pendingPaint;
   Frame frame;
-  std::vector<Area> presented;
+  std::vector<Rect> presented;
 };
 
 class HeadlessBackend::Peer final : public WindowPeer {
@@ -100,7 +100,7 @@ class HeadlessBackend::Peer final : public WindowPeer {
 
   void* NativeHandle() const override { return Self(); }
 
-  void SetBounds(const Area& boundsInParent) override {
+  void SetBounds(const Rect& boundsInParent) override {
     Window* w = Self();
     if (!w) return;
     w->bounds = boundsInParent;
@@ -118,18 +118,18 @@ class HeadlessBackend::Peer final : public WindowPeer {
     if (Window* w = Self()) w->visible = visible;
   }
 
-  void RequestRepaint(const Area& area) override {
+  void RequestRepaint(const Rect& area) override {
     Window* w = Self();
     if (!w) return;
-    const Area clipped = Intersection(area, {0, 0, w->frame.width, w->frame.height});
+    const Rect clipped = Intersection(area, {0, 0, w->frame.width, w->frame.height});
     if (!clipped.IsEmpty()) w->pendingPaint = Union(w->pendingPaint, clipped);
   }
 
-  void Present(const PixelView& pixels, const Area& area) override {
+  void Present(const PixelView& pixels, const Rect& area) override {
     Window* w = Self();
     if (!w || !pixels.bits) return;
     Frame& f = w->frame;
-    const Area part = Intersection(
+    const Rect part = Intersection(
         area, {0, 0, std::min(f.width, pixels.width), std::min(f.height, pixels.height)});
     if (part.IsEmpty()) return;
     const bool reduce = m_Backend->m_BitsPerPixel == 8;
@@ -182,7 +182,7 @@ class HeadlessBackend::Peer final : public WindowPeer {
   Point ClientOrigin() const override {
     const Window* w = Self();
     if (!w) return {};
-    const Area screen = m_Backend->ScreenArea(*w);
+    const Rect screen = m_Backend->ScreenArea(*w);
     return {screen.Left, screen.Top};
   }
 
@@ -250,7 +250,7 @@ std::unique_ptr<WindowPeer> HeadlessBackend::CreateMessageWindow(PeerClient& cli
   return peer;
 }
 
-void* HeadlessBackend::CreateHostWindow(const Area& screenBounds) {
+void* HeadlessBackend::CreateHostWindow(const Rect& screenBounds) {
   Window& window = AddWindow(nullptr, nullptr);
   window.host = true;
   window.visible = true;
@@ -282,8 +282,8 @@ int16_t HeadlessBackend::KeyState(int32_t virtualKey) const {
   return static_cast<int16_t>(((state & 0x80) ? 0x8000 : 0) | (state & 1));
 }
 
-Area HeadlessBackend::ScreenArea(const Window& window) const {
-  Area area = window.bounds;
+Rect HeadlessBackend::ScreenArea(const Window& window) const {
+  Rect area = window.bounds;
   for (const Window* p = FindId(window.parent); p; p = FindId(p->parent)) {
     area = {area.Left + p->bounds.Left, area.Top + p->bounds.Top, area.Right + p->bounds.Left,
             area.Bottom + p->bounds.Top};
@@ -291,9 +291,9 @@ Area HeadlessBackend::ScreenArea(const Window& window) const {
   return area;
 }
 
-Area HeadlessBackend::ScreenBoundsOf(void* window) const {
+Rect HeadlessBackend::ScreenBoundsOf(void* window) const {
   const Window* w = Find(window);
-  return w ? ScreenArea(*w) : Area{};
+  return w ? ScreenArea(*w) : Rect{};
 }
 
 bool HeadlessBackend::IsShown(const Window& window) const {
@@ -307,7 +307,7 @@ HeadlessBackend::Window* HeadlessBackend::WindowAt(Point screen) const {
   Window* found = nullptr;  // the last made is on top
   for (const auto& [id, window] : m_Windows) {
     if (window->host || !IsShown(*window)) continue;
-    const Area area = ScreenArea(*window);
+    const Rect area = ScreenArea(*window);
     if (screen.X >= area.Left && screen.X < area.Right && screen.Y >= area.Top &&
         screen.Y < area.Bottom) {
       found = window.get();
@@ -338,7 +338,7 @@ void HeadlessBackend::Pump() {
     for (uint32_t id : due) {
       Window* window = FindId(id);
       if (!window || !window->peer) continue;
-      const Area area = window->pendingPaint;
+      const Rect area = window->pendingPaint;
       window->pendingPaint = {};
       window->peer->HandlePaint(area);
     }
@@ -455,7 +455,7 @@ void HeadlessBackend::MouseMessage(uint32_t message, Point screen, uintptr_t ext
   }
   if (const Window* window = FindId(target)) {
     m_Hover = target;
-    const Area area = ScreenArea(*window);
+    const Rect area = ScreenArea(*window);
     const intptr_t position = message == WM_MOUSEWHEEL
                                   ? PackPoint(screen.X, screen.Y)
                                   : PackPoint(screen.X - area.Left, screen.Y - area.Top);
@@ -558,7 +558,7 @@ const Frame* HeadlessBackend::FrameOf(void* window) const {
   return w ? &w->frame : nullptr;
 }
 
-std::vector<Area> HeadlessBackend::TakePresented(void* window) {
+std::vector<Rect> HeadlessBackend::TakePresented(void* window) {
   Window* w = Find(window);
   if (!w) return {};
   return std::exchange(w->presented, {});

@@ -44,7 +44,7 @@ class HeadlessBackend final : public Backend {
   Point CursorPos() const override { return m_Cursor; }
 
   // A host's window at `screenBounds`, visible; its handle is what a host passes to a plug-in.
-  void* CreateHostWindow(const Area& screenBounds);
+  void* CreateHostWindow(const Rect& screenBounds);
   void DestroyHostWindow(void* host);  // its child windows stay, but hidden and orphaned
 
   // Time.
@@ -78,13 +78,13 @@ class HeadlessBackend final : public Backend {
   std::size_t WindowCount() const { return m_Windows.size(); }  // host windows included
   const Frame* FrameOf(void* window) const;
   // The areas presented since the last call, in order, and forgotten.
-  std::vector<Area> TakePresented(void* window);
+  std::vector<Rect> TakePresented(void* window);
   // False when the window is gone, the file cannot be written, or the build has no libpng.
   bool SaveFramePng(void* window, const std::string& fileName) const;
   void* FocusWindow() const;
   void* CaptureWindow() const;
   int16_t Cursor() const { return m_CursorShape; }
-  Area ScreenBoundsOf(void* window) const;  // empty for a handle that is gone
+  Rect ScreenBoundsOf(void* window) const;  // empty for a handle that is gone
 
   // 32 or 8; anything else is taken as 32. Each switch to 8 bits starts the system palette
   // afresh: the 20 static colours, 10 at each end, and the 236 entries between them free.
@@ -110,7 +110,7 @@ class HeadlessBackend final : public Backend {
   Window* FindId(uint32_t id) const;
   Window& AddWindow(Window* parent, PeerClient* client);
   void RemoveWindow(uint32_t id);
-  Area ScreenArea(const Window& window) const;
+  Rect ScreenArea(const Window& window) const;
   bool IsShown(const Window& window) const;
   Window* WindowAt(Point screen) const;
   intptr_t Deliver(uint32_t id, uint32_t message, uintptr_t wParam, intptr_t lParam);

@@ -91,8 +91,7 @@ int32_t Screen::BitsPerPixel() {
 Point Screen::CursorPos() {
   const platform::Backend* backend = platform::Backend::Current();
   if (!backend) return {};
-  const platform::Point p = backend->CursorPos();
-  return {p.X, p.Y};
+  return backend->CursorPos();
 }
 
 TShiftState KeysToShiftState(uintptr_t keys) {

@@ -57,8 +57,7 @@ const TypeInfo& Form::StaticType() {
 }
 
 Point Form::WindowOrigin() const {
-  const platform::Point p = m_Peer->ClientOrigin();
-  return {p.X, p.Y};
+  return m_Peer->ClientOrigin();
 }
 
 void Form::BoundsChanged() {
@@ -140,10 +139,10 @@ intptr_t Form::HandleMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
   return message.Result;
 }
 
-void Form::HandlePaint(const platform::Area& area) {
+void Form::HandlePaint(const platform::Rect& area) {
   ControlRef<Form> self(this);
   try {
-    AddPainted(Region({area.Left, area.Top, area.Right, area.Bottom}));
+    AddPainted(Region(area));
     PaintInvalid();
   } catch (const std::exception& error) {
     Application::Instance().HandleException(self.Get(), error);
@@ -348,7 +347,7 @@ void Form::ForgetControl(Control& control, bool notify) {
 // Painting --------------------------------------------------------------------------------------
 
 void Form::RequestRepaint(const Rect& area) {
-  if (Visible()) m_Peer->RequestRepaint({area.Left, area.Top, area.Right, area.Bottom});
+  if (Visible()) m_Peer->RequestRepaint(area);
 }
 
 void Form::AddPainted(const Region& area) {
@@ -390,7 +389,7 @@ void Form::PresentPainted() {
   if (m_Painted.IsEmpty()) return;
   const platform::PixelView pixels{m_Surface.Bits(), m_Surface.Width(), m_Surface.Height()};
   for (const Rect& r : m_Painted.Rects())
-    m_Peer->Present(pixels, {r.Left, r.Top, r.Right, r.Bottom});
+    m_Peer->Present(pixels, r);
   m_Painted = Region();
 }
 

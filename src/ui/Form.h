@@ -61,7 +61,7 @@ class Form : public WindowedControl, private platform::PeerClient {
   friend void SetCaptureControl(Control* control);
 
   intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-  void HandlePaint(const platform::Area& area) override;
+  void HandlePaint(const platform::Rect& area) override;
 
   void RouteMouse(Message& message);
   void RouteKey(Message& message);

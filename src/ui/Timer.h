@@ -37,7 +37,7 @@ class Timer : public Component, private platform::PeerClient {
 
  private:
   intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-  void HandlePaint(const platform::Area&) override {}
+  void HandlePaint(const platform::Rect&) override {}
   void UpdateTimer();
 
   bool m_Enabled = true;

@@ -19,7 +19,7 @@ struct Recorder : PeerClient {
   std::vector<uint32_t> messages;
   std::vector<uintptr_t> wParams;
   std::vector<intptr_t> lParams;
-  std::vector<Area> paints;
+  std::vector<Rect> paints;
   std::unique_ptr<WindowPeer>* self = nullptr;  // reset on WM_TIMER when set
   virtual ~Recorder() = default;
   intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
@@ -29,7 +29,7 @@ struct Recorder : PeerClient {
     if (message == WM_TIMER && self) self->reset();
     return 7;
   }
-  void HandlePaint(const Area& area) override { paints.push_back(area); }
+  void HandlePaint(const Rect& area) override { paints.push_back(area); }
 };
 
 TEST(HeadlessBackend, ChildWindowsNeedALiveHostWindow) {
@@ -94,14 +94,14 @@ TEST(HeadlessBackend, PresentedPixelsMakeTheFrame) {
   window->SetBounds({0, 0, 4, 2});
   window->RequestRepaint({0, 0, 100, 100});
   backend.Pump();
-  EXPECT_EQ(client.paints, (std::vector<Area>{{0, 0, 4, 2}}));
+  EXPECT_EQ(client.paints, (std::vector<Rect>{{0, 0, 4, 2}}));
   const std::vector<uint32_t> pixels{1, 2, 3, 4, 5, 6, 7, 8};  // bottom row first
   window->Present({pixels.data(), 4, 2}, {1, 0, 3, 2});
   const Frame& frame = *backend.FrameOf(window->NativeHandle());
   EXPECT_EQ(frame.Pixel(1, 0), 6u);
   EXPECT_EQ(frame.Pixel(2, 1), 3u);
   EXPECT_EQ(frame.Pixel(0, 0), 0u);
-  EXPECT_EQ(backend.TakePresented(window->NativeHandle()), (std::vector<Area>{{1, 0, 3, 2}}));
+  EXPECT_EQ(backend.TakePresented(window->NativeHandle()), (std::vector<Rect>{{1, 0, 3, 2}}));
 #ifdef FLUX_HAVE_PNG
   const std::string file = ::testing::TempDir() + "headless_frame.png";
   EXPECT_TRUE(backend.SaveFramePng(window->NativeHandle(), file));

@@ -13,7 +13,7 @@
 namespace uitest {
 namespace {
 
-using platform::Area;
+using platform::Rect;
 
 class Painting : public FormFixture {
  public:
@@ -38,7 +38,7 @@ TEST_F(Painting, OnlyWhatWasInvalidatedIsPaintedAndPresented) {
   right.Invalidate();
   backend.Pump();
   EXPECT_EQ(Paints(), (std::vector<int>{0, 0, 1, 0, 0}));
-  EXPECT_EQ(backend.TakePresented(form->Handle()), (std::vector<Area>{{150, 70, 180, 90}}));
+  EXPECT_EQ(backend.TakePresented(form->Handle()), (std::vector<Rect>{{150, 70, 180, 90}}));
 
   left.Invalidate();  // `over` overlaps it and is drawn again above it, clipped to it
   backend.Pump();
@@ -48,7 +48,7 @@ TEST_F(Painting, OnlyWhatWasInvalidatedIsPaintedAndPresented) {
   backend.Pump();
   EXPECT_EQ(Paints(), (std::vector<int>{1, 1, 1, 1, 1}));
   EXPECT_EQ(backend.TakePresented(form->Handle()),
-            (std::vector<Area>{{10, 10, 40, 30}, {105, 5, 125, 25}}));
+            (std::vector<Rect>{{10, 10, 40, 30}, {105, 5, 125, 25}}));
 }
 
 TEST_F(Painting, AWindowedChildKeepsItsAreaFromTheParentsPaint) {
@@ -56,8 +56,8 @@ TEST_F(Painting, AWindowedChildKeepsItsAreaFromTheParentsPaint) {
   backend.Pump();
   EXPECT_EQ(panel.paints, 0);
   EXPECT_EQ(right.paints, 1);
-  const std::vector<Area> presented = backend.TakePresented(form->Handle());
-  for (const Area& a : presented) {
+  const std::vector<Rect> presented = backend.TakePresented(form->Handle());
+  for (const Rect& a : presented) {
     EXPECT_FALSE(a.Left >= 100 && a.Right <= 160 && a.Bottom <= 60) << "panel area presented";
   }
 }
