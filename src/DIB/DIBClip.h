@@ -15,6 +15,7 @@ struct InclusiveRect {  // Right and Bottom belong to the rectangle
   int32_t Top;
   int32_t Right;
   int32_t Bottom;
+  friend bool operator==(const InclusiveRect&, const InclusiveRect&) = default;
 };
 
 // Picture coordinates (row 0 at the top) of the area to blend.

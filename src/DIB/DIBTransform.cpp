@@ -134,6 +134,9 @@ BoxSize TransformedBoxSize(int32_t width, int32_t height, uint16_t angle, double
   const double sh = scaleY * height / 100.0;
   const double t = -NormalizeAngle(angle) * std::numbers::pi / 180.0;
   const auto even = [](double side) {
+    // No image can be larger than 65535 pixels a side: a bigger, infinite or NaN side is a box
+    // with nothing in it, and converting it would leave the integer range.
+    if (!(side <= 65536.0)) return 0;
     const auto n = static_cast<int32_t>(std::ceil(side));
     return n % 2 != 0 ? n + 1 : n;
   };

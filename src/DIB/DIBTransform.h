@@ -40,7 +40,8 @@ struct BoxSize {
   int32_t width;
   int32_t height;
 };
-// The box that holds the whole transformed width x height area, each side raised to even.
+// The box that holds the whole transformed width x height area, each side raised to even; 0 x 0
+// when a side would be beyond any image or is not a number.
 BoxSize TransformedBoxSize(int32_t width, int32_t height, uint16_t angle, double scaleX,
                            double scaleY);
 

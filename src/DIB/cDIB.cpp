@@ -246,6 +246,8 @@ void TAbstractSuperDIB::ShareFrom(TAbstractSuperDIB& source) {
   m_OwnsPixels = false;
   source.CopyPropertiesTo(*this);
   m_Pixels = source.m_Pixels;
+  // The clip belonged to the former pixels: the view clips to what it now shows.
+  m_ClipRect = {0, 0, m_Width - 1, m_Height - 1};
 }
 
 void TAbstractSuperDIB::AssignTo(ui::Persistent& target) const {

@@ -44,4 +44,4 @@ TDIBCompressor* FindDecompressor(const TDIBId& id);
 // The compressed form is read only up to this uncompressed length (an image of 8192 x 8192),
 // so that a hostile length cannot demand an absurd buffer; longer forms are written
 // uncompressed.
-inline constexpr std::size_t kMaxCompressedDataLength = 4 + std::size_t{4} * 4096 * 4096;
+inline constexpr std::size_t kMaxCompressedDataLength = 4 + std::size_t{4} * 8192 * 8192;

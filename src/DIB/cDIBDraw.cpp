@@ -67,6 +67,7 @@ void TAbstractSuperDIB::DrawUntransformed(int32_t destX, int32_t destY, int32_t 
 void TAbstractSuperDIB::DrawTransformed(int32_t destX, int32_t destY, int32_t width, int32_t height,
                                         TAbstractSuperDIB& dest) const {
   if (m_Pixels == nullptr || dest.m_Pixels == nullptr) return;
+  if (m_ScaleX == 0.0L || m_ScaleY == 0.0L) return;  // the image vanishes: nothing to draw
   dib::BoxSize box{width, height};
   if (m_AutoSize) {
     box = dib::TransformedBoxSize(width, height, m_Angle, static_cast<double>(m_ScaleX),

@@ -121,12 +121,14 @@ void TDIBImagesItem::LoadExternalFiles() {
     const std::string maskFilename = m_DIB->MaskFilename();
     m_DIB->LoadImageFromFile(TranslateImagePath(m_DIB->ImageFilename()));
     if (!maskFilename.empty()) m_DIB->LoadMaskFromFile(TranslateImagePath(maskFilename));
+    // Before the announcement: a link that repaints reads the image again, and must find it
+    // loaded rather than read the files (and announce) once more.
+    m_Loaded = true;
   } catch (...) {
     m_DIB->EndUpdate();
     throw;
   }
   m_DIB->EndUpdate();
-  m_Loaded = true;
 }
 
 std::string TDIBImagesItem::TranslateImagePath(const std::string& fileName) {
@@ -187,6 +189,7 @@ TCustomDIBImageList::TCustomDIBImageList(ui::Component* owner)
       m_Work(std::make_unique<TMemoryDIB>(1, 1)) {}
 
 TCustomDIBImageList::~TCustomDIBImageList() {
+  *m_Alive = false;
   while (!m_Links.empty()) {
     m_Links.back()->m_DIBImageList = nullptr;
     m_Links.pop_back();
@@ -219,9 +222,12 @@ void TCustomDIBImageList::UnregisterLink(TDIBImageLink& link) {
 
 void TCustomDIBImageList::NotifyLinks(int32_t index, TDIBImageChangeKind kind) {
   if (index < 0) return;
-  // A handler may unregister or destroy links: only those still registered are told.
+  // A handler may unregister or destroy links, or destroy this list: only links still
+  // registered are told, and nothing more once the list has gone.
   const std::vector<TDIBImageLink*> links = m_Links;
+  const std::shared_ptr<const bool> alive = m_Alive;
   for (TDIBImageLink* link : links) {
+    if (!*alive) return;
     if (IsRegistered(link)) link->ImageChanged(index, kind);
   }
 }

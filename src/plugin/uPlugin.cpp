@@ -21,6 +21,16 @@ void copyText(char* buffer, const char* text) {
   std::memcpy(buffer, text, std::strlen(text) + 1);
 }
 
+// Hosts size a program-name buffer at 24 bytes, while a stored name may be
+// longer: the answer is cut to fit with its terminator.
+constexpr size_t kHostProgramNameSize = 24;
+
+void copyProgramName(char* buffer, const char* name) {
+  const size_t length = strnlen(name, kHostProgramNameSize - 1);
+  std::memcpy(buffer, name, length);
+  buffer[length] = '\0';
+}
+
 bool isParameter(VstInt32 index) {
   return index >= 0 && index < kNumParams;
 }
@@ -132,7 +142,7 @@ void APlugin::setProgramName(char* name) {
 }
 
 void APlugin::getProgramName(char* name) {
-  copyText(name, programs[static_cast<size_t>(curProgram.load(relaxed))]->name);
+  copyProgramName(name, programs[static_cast<size_t>(curProgram.load(relaxed))]->name);
 }
 
 void APlugin::getParameterLabel(VstInt32, char* label) {
@@ -169,7 +179,7 @@ void APlugin::resume() {
 
 bool APlugin::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
   if (index < 0 || index >= kNumPrograms) return false;
-  copyText(text, programs[static_cast<size_t>(index)]->name);
+  copyProgramName(text, programs[static_cast<size_t>(index)]->name);
   return true;
 }
 

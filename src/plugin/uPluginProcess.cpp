@@ -53,11 +53,14 @@ void addChannels(float** inputs, float** outputs, VstInt32 from, VstInt32 to) {
 
 VstInt32 APlugin::processEvents(VstEvents* events) {
   if (!events) return 1;
+  // The record declares two entries, but a host passes as many as it counts:
+  // walk them through a pointer to the first, not the declared array.
+  VstEvent* const* entries = events->events;
   for (VstInt32 i = 0; i < events->numEvents; ++i) {
     // Once the queue is full every further event would be dropped anyway;
     // stopping also keeps a host's absurd count from walking off its list.
     if (queueCount >= kQueueSlots) break;
-    const VstEvent* event = events->events[i];
+    const VstEvent* event = entries[i];
     if (!event || event->type != kVstMidiType) continue;
     const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
 

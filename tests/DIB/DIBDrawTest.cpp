@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "DIB/RandomPixels.h"
 #include "DIB/cDIB.h"
 
@@ -112,6 +114,33 @@ int DrawnBoxPixels(uint16_t width, uint16_t height, long double scale, int32_t d
 TEST(DIBDraw, AutoSizeGrowsTheBoxToTheTransformedImage) {
   EXPECT_EQ(DrawnBoxPixels(20, 10, 200, 20, 10), 40 * 20);
   EXPECT_EQ(DrawnBoxPixels(5, 5, 150, 5, 5), 8 * 8);  // 7.5 rounded up to 8
+}
+
+TEST(DIBDraw, ScalesThatLeaveNoBoxDrawNothing) {
+  struct Counter {
+    int count = 0;
+    void Changed(ui::Persistent*) { ++count; }
+  } counter;
+  const long double huge = std::numeric_limits<long double>::max();
+  const long double absurd[] = {1e12L, huge, std::numeric_limits<long double>::infinity(),
+                                std::numeric_limits<long double>::quiet_NaN(), 0.0L};
+  for (const bool autoSize : {true, false}) {
+    for (const long double scale : absurd) {
+      TMemoryDIB source(4, 4), dest(8, 8);
+      Number(source);
+      source.SetAutoSize(autoSize);
+      source.SetAngle(30);
+      source.SetScale(scale);
+      Clear(dest);
+      dest.SetOnChange(ui::Bind<&Counter::Changed>(&counter));
+      source.Draw(0, 0, 8, 8, dest);
+      // A scale of 0 makes the image vanish whatever the box; the others only without one.
+      if (autoSize || scale == 0.0L) {
+        EXPECT_EQ(CountChanged(dest), 0) << autoSize << " " << static_cast<double>(scale);
+      }
+    }
+  }
+  EXPECT_EQ(counter.count, 4) << "only the drawings without AutoSize and with a scale";
 }
 
 TEST(DIBDraw, DrawCopyIgnoresSettingsAndRestoresThem) {

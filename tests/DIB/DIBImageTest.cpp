@@ -3,10 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
+#include "DIB/BmpTestFile.h"
 #include "DIB/cDIB.h"
 #include "ui/GraphicError.h"
 #include "ui/TypeInfo.h"
@@ -183,32 +182,9 @@ TEST(DIBImage, CanvasDrawingRunsChanged) {
   EXPECT_EQ(image.ScanLine(0)[0] & dib::kColorBits, 0x00FF0000u);
 }
 
-// A bitmap file whose pixels are all (blue, green, red[, mask]).
-std::filesystem::path WriteBmp(const char* name, int32_t width, int32_t height, uint16_t bits,
-                               std::vector<uint8_t> pixel) {
-  const uint32_t stride = (static_cast<uint32_t>(width) * bits / 8u + 3) & ~3u;
-  std::vector<uint8_t> file{'B', 'M'};
-  const auto put = [&file](uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) file.push_back(static_cast<uint8_t>(value >> (8 * i)));
-  };
-  put(54 + stride * static_cast<uint32_t>(height), 4), put(0, 4), put(54, 4), put(40, 4);
-  put(static_cast<uint32_t>(width), 4), put(static_cast<uint32_t>(height), 4);
-  put(1, 2), put(bits, 2);
-  for (int i = 0; i < 6; ++i) put(0, 4);
-  for (int32_t row = 0; row < height; ++row) {
-    const std::size_t start = file.size();
-    for (int32_t x = 0; x < width; ++x) file.insert(file.end(), pixel.begin(), pixel.end());
-    file.resize(start + stride, 0);
-  }
-  const auto path = std::filesystem::temp_directory_path() / name;
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-  return path;
-}
-
 TEST(DIBImage, A32BitBitmapImportsItsMaskAndOthersBecomeOpaque) {
   TMemoryDIB image;
-  image.LoadImageFromFile(WriteBmp("dib_import32.bmp", 3, 2, 32, {1, 2, 3, 0x40}).string());
+  image.LoadImageFromFile(dibtest::WriteBmp("dib_import32.bmp", 3, 2, 32, {1, 2, 3, 0x40}).string());
   EXPECT_EQ(image.Width(), 3);
   EXPECT_EQ(image.Height(), 2);
   EXPECT_TRUE(image.Masked());
@@ -216,7 +192,7 @@ TEST(DIBImage, A32BitBitmapImportsItsMaskAndOthersBecomeOpaque) {
   EXPECT_NE(image.ImageFilename().find("dib_import32.bmp"), std::string::npos);
 
   TMemoryDIB opaque;
-  opaque.LoadImageFromFile(WriteBmp("dib_import24.bmp", 2, 2, 24, {1, 2, 3}).string());
+  opaque.LoadImageFromFile(dibtest::WriteBmp("dib_import24.bmp", 2, 2, 24, {1, 2, 3}).string());
   EXPECT_FALSE(opaque.Masked());
   EXPECT_EQ(opaque.Pixels()[3], 0xFF030201u);
 }
@@ -226,7 +202,7 @@ TEST(DIBImage, MaskImportTakesTheStretchedBlueBytes) {
   EXPECT_THROW(image.LoadMaskFromFile("unused.bmp"), EDIBError);
   image.SetSize(4, 3);
   image.Fill(ui::clRed);
-  image.LoadMaskFromFile(WriteBmp("dib_mask.bmp", 1, 1, 24, {0x90, 0x10, 0x20}).string());
+  image.LoadMaskFromFile(dibtest::WriteBmp("dib_mask.bmp", 1, 1, 24, {0x90, 0x10, 0x20}).string());
   for (int i = 0; i < 12; ++i) EXPECT_EQ(image.Pixels()[i], 0x90FF0000u);
   EXPECT_FALSE(image.Masked());
   EXPECT_NE(image.MaskFilename().find("dib_mask.bmp"), std::string::npos);

@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "DIB/BmpTestFile.h"
 #include "DIB/ImageLinkHost.h"
 #include "DIB/cDIBImageList.h"
 #include "ui/Exception.h"
@@ -126,11 +127,98 @@ TEST_F(ImageListTest, GetImageHandsOutTheListsOneViewShowingTheLatestImage) {
   EXPECT_EQ(list.GetImage(3), nullptr);
   EXPECT_EQ(list.GetImage(-1), nullptr);
 
-  // Deleting the shown image leaves the view on harmless pixels, not freed ones.
+  // The view clips to the pixels it shows now, not to those it showed before.
+  EXPECT_EQ(second->ClipRect(), (dib::InclusiveRect{0, 0, 3, 4}));
+  list.DIBImages().Items(1).DIB().DrawCopy(3, 4, 1, 1, *second);
+  EXPECT_EQ(list.DIBImages().Items(2).DIB().ScanLine(4)[3],
+            list.DIBImages().Items(1).DIB().Pixels()[0]);
+
+  // Deleting the shown image leaves the view on harmless pixels, not freed ones: drawing it
+  // writes its one pixel and nothing beyond.
+  const uint32_t* deletedPixels = second->Pixels();
   list.DIBImages().Delete(2);
+  EXPECT_NE(second->Pixels(), deletedPixels);
   EXPECT_EQ(second->Width(), 1);
+  EXPECT_EQ(second->Height(), 1);
+  EXPECT_EQ(second->ClipRect(), (dib::InclusiveRect{0, 0, 0, 0}));
   TMemoryDIB canvas(4, 4);
-  second->Draw(0, 0, 4, 4, canvas);
+  canvas.Fill(static_cast<ui::Color>(0x123456));
+  const uint32_t untouched = canvas.Pixels()[0];
+  second->DrawCopy(0, 0, 4, 4, canvas);
+  for (int32_t y = 0; y < 4; ++y) {
+    for (int32_t x = 0; x < 4; ++x) {
+      if (x != 0 || y != 0) {
+        EXPECT_EQ(canvas.ScanLine(y)[x], untouched) << x << "," << y;
+      }
+    }
+  }
+  EXPECT_EQ(canvas.ScanLine(0)[0], second->Pixels()[0]);
+}
+
+// Repaints a control from its link's change handler, as a real control does.
+struct RepaintingLink {
+  explicit RepaintingLink(TCustomDIBImageList& list) : link(nullptr) {
+    link.SetOnImageChange(ui::Bind<&RepaintingLink::Changed>(this));
+    link.SetDIBIndex(0);
+    link.SetDIBImageList(&list);
+  }
+  void Changed(TDIBImageLink*, int32_t, TDIBImageChangeKind) {
+    // Bounded, so that a fault shows as a count rather than a stack overflow.
+    if (++events < 10) link.GetImage();
+  }
+  TDIBImageLink link;
+  int events = 0;
+};
+
+TEST_F(ImageListTest, ALinkThatRepaintsWhileItsImageLoadsReadsTheFileOnce) {
+  for (const TDIBImageRetrieval retrieval : {irLoadOnDemand, irLoadOnStart}) {
+    TDIBImageList& list = MakeList(0);
+    TDIBImagesItem& item = list.DIBImages().Add();
+    item.SetImageRetrieval(retrieval);
+    RepaintingLink control(list);  // no file named yet: nothing to read
+    item.DIB().SetImageFilename(
+        dibtest::WriteBmp("image_list_load.bmp", 2, 3, 24, {1, 2, 3}).string());
+    control.events = 0;
+
+    if (retrieval == irLoadOnDemand) {
+      EXPECT_NE(control.link.GetImage(), nullptr);
+    } else {
+      list.Loaded();
+    }
+    EXPECT_TRUE(item.Loaded());
+    EXPECT_EQ(control.events, 1) << "one announcement for the load, none for the repaint";
+    EXPECT_EQ(control.link.GetImage()->Width(), 2);
+    delete &list;
+  }
+}
+
+// A handler may destroy the list whose deletion it hears: the announcement stops there.
+struct ListDestroyer {
+  void Changed(TDIBImageLink*, int32_t, TDIBImageChangeKind kind) {
+    ++events;
+    if (kind == ickDeleted) delete list;
+  }
+  TDIBImageList* list = nullptr;
+  int events = 0;
+};
+
+TEST_F(ImageListTest, AHandlerMayDestroyTheListWhileADeletionIsAnnounced) {
+  TDIBImageList& list = MakeList(2);
+  ListDestroyer destroyer{&list};
+  TDIBImageLink first(nullptr);
+  first.SetOnImageChange(ui::Bind<&ListDestroyer::Changed>(&destroyer));
+  first.SetDIBIndex(0);
+  first.SetDIBImageList(&list);
+  TImageLinkHost& later = MakeHost(&list, 0);
+  Events().clear();
+  destroyer.events = 0;
+
+  list.DIBImages().Delete(0);
+
+  EXPECT_EQ(destroyer.events, 1);
+  EXPECT_EQ(first.DIBImageList(), nullptr);
+  EXPECT_EQ(later.IndexMain().DIBImageList(), nullptr);
+  EXPECT_TRUE(Events().empty()) << "links detached by the destruction hear nothing more";
 }
 
 TEST_F(ImageListTest, FindOrAddTemplateItemMatchesTheWholeKeyExactly) {

@@ -128,9 +128,27 @@ TEST_F(Instance, ProgramsKeepTheirValuesAndNames) {
   EXPECT_EQ(dispatch(effGetProgramNameIndexed, 16, 0, name), 0);
   EXPECT_EQ(dispatch(effGetProgramNameIndexed, -1, 0, name), 0);
 
+}
+
+TEST_F(Instance, LongProgramNamesAreCutToTheHostsBuffer) {
   std::string longName(70, 'x');
   dispatch(effSetProgramName, 0, 0, longName.data());
-  EXPECT_EQ(text(effGetProgramName), std::string(51, 'x'));
+  // A host's program-name buffer has 24 bytes: 23 characters and the
+  // terminator, and not a byte past it.
+  for (const bool indexed : {false, true}) {
+    char buffer[64];
+    std::memset(buffer, 0x5A, sizeof buffer);
+    if (indexed)
+      dispatch(effGetProgramNameIndexed, 0, 0, buffer);
+    else
+      dispatch(effGetProgramName, 0, 0, buffer);
+    EXPECT_EQ(std::string(buffer), std::string(23, 'x')) << indexed;
+    for (size_t i = 24; i < sizeof buffer; ++i) ASSERT_EQ(buffer[i], 0x5A) << indexed << " " << i;
+  }
+  // The program keeps the whole name it stores: a shorter one set over it
+  // shows that the cut was only in the answer.
+  dispatch(effSetProgramName, 0, 0, const_cast<char*>("Short"));
+  EXPECT_EQ(text(effGetProgramName), "Short");
 }
 
 TEST_F(Instance, PinsAndCapabilities) {
