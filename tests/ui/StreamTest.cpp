@@ -76,8 +76,9 @@ TEST(Values, FloatsKeepTheirBitsAtEachPrecision) {
   ui::MemoryStream stream;
   ui::ValueWriter writer(stream);
   writer.WriteFloat(extended, ui::FloatPrecision::Extended);
-  writer.WriteFloat(0.1, ui::FloatPrecision::Double);
-  writer.WriteFloat(std::numeric_limits<float>::denorm_min(), ui::FloatPrecision::Single);
+  writer.WriteFloat(static_cast<long double>(0.1), ui::FloatPrecision::Double);
+  writer.WriteFloat(static_cast<long double>(std::numeric_limits<float>::denorm_min()),
+                    ui::FloatPrecision::Single);
   writer.WriteFloat(-0.0L, ui::FloatPrecision::Extended);
   EXPECT_EQ(stream.Size(), 11 + 9 + 5 + 11);
   stream.SetPosition(0);

@@ -96,10 +96,10 @@ TEST_F(TextForm, FloatsRoundTripExactlyAtTheirPrecision) {
     writer.WriteFloat(value, precision);
   };
   for (long double v : extended) add(v, ui::FloatPrecision::Extended);
-  for (double v : doubles) add(v, ui::FloatPrecision::Double);
-  for (float v : singles) add(v, ui::FloatPrecision::Single);
-  add(std::numeric_limits<double>::infinity(), ui::FloatPrecision::Double);
-  add(-std::numeric_limits<float>::infinity(), ui::FloatPrecision::Single);
+  for (double v : doubles) add(static_cast<long double>(v), ui::FloatPrecision::Double);
+  for (float v : singles) add(static_cast<long double>(v), ui::FloatPrecision::Single);
+  add(std::numeric_limits<long double>::infinity(), ui::FloatPrecision::Double);
+  add(-std::numeric_limits<long double>::infinity(), ui::FloatPrecision::Single);
   add(std::numeric_limits<long double>::quiet_NaN(), ui::FloatPrecision::Extended);
   writer.WriteName({});
   writer.WriteMarker(false);
