@@ -6,6 +6,7 @@
 namespace ui {
 namespace {
 
+// Laid out by this generator, not by the formatter.
 // clang-format off
 constexpr uint8_t kCoverage[] = {
 88,192,88,192,88,192,87,191,80,183,67,170,0,0,88,192,232,0,232,232,0,232,232,0,232,0,0,0,48,172,0,192,
@@ -2059,7 +2060,6 @@ constexpr Glyph kGlyphs5[] = {
     {233, 0, 15, 12, 15, 13, 46160},
     {8211, 1, 7, 8, 2, 10, 46340},
 };
-// clang-format on
 
 constexpr GlyphFace kFaces[] = {
     {11, false, 11, 3, kGlyphs0},

@@ -388,8 +388,7 @@ void Form::PaintInvalid() {
 void Form::PresentPainted() {
   if (m_Painted.IsEmpty()) return;
   const platform::PixelView pixels{m_Surface.Bits(), m_Surface.Width(), m_Surface.Height()};
-  for (const Rect& r : m_Painted.Rects())
-    m_Peer->Present(pixels, r);
+  for (const Rect& r : m_Painted.Rects()) m_Peer->Present(pixels, r);
   m_Painted = Region();
 }
 

@@ -3,8 +3,8 @@
 // destructor in their frame, so the jump skips nothing. The session that owns the
 // decompressor lives one frame further out and cleans up as the error is thrown.
 
-#include <cstdint>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 

@@ -9,8 +9,8 @@
 namespace dibtest {
 
 // A bitmap file whose pixels are all (blue, green, red[, mask]).
-inline std::filesystem::path WriteBmp(const char* name, int32_t width, int32_t height, uint16_t bits,
-                               std::vector<uint8_t> pixel) {
+inline std::filesystem::path WriteBmp(const char* name, int32_t width, int32_t height,
+                                      uint16_t bits, std::vector<uint8_t> pixel) {
   const uint32_t stride = (static_cast<uint32_t>(width) * bits / 8u + 3) & ~3u;
   std::vector<uint8_t> file{'B', 'M'};
   const auto put = [&file](uint32_t value, int bytes) {

@@ -184,7 +184,8 @@ TEST(DIBImage, CanvasDrawingRunsChanged) {
 
 TEST(DIBImage, A32BitBitmapImportsItsMaskAndOthersBecomeOpaque) {
   TMemoryDIB image;
-  image.LoadImageFromFile(dibtest::WriteBmp("dib_import32.bmp", 3, 2, 32, {1, 2, 3, 0x40}).string());
+  image.LoadImageFromFile(
+      dibtest::WriteBmp("dib_import32.bmp", 3, 2, 32, {1, 2, 3, 0x40}).string());
   EXPECT_EQ(image.Width(), 3);
   EXPECT_EQ(image.Height(), 2);
   EXPECT_TRUE(image.Masked());

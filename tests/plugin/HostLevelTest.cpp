@@ -127,7 +127,6 @@ TEST_F(Instance, ProgramsKeepTheirValuesAndNames) {
   char name[64];
   EXPECT_EQ(dispatch(effGetProgramNameIndexed, 16, 0, name), 0);
   EXPECT_EQ(dispatch(effGetProgramNameIndexed, -1, 0, name), 0);
-
 }
 
 TEST_F(Instance, LongProgramNamesAreCutToTheHostsBuffer) {
