@@ -1,0 +1,3 @@
+#pragma once
+// Reaches into the interface layer beyond its records.
+#include "vst/DAudioEffect.h"

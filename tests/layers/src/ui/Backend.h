@@ -1,0 +1,3 @@
+#pragma once
+// Reaches past the platform interface into a backend.
+#include "platform/headless/HeadlessBackend.h"
