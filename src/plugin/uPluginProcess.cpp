@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/Assert.h"
 #include "common/Rounding.h"
 #include "plugin/uPlugin.h"
 
@@ -53,9 +54,7 @@ void addChannels(float** inputs, float** outputs, VstInt32 from, VstInt32 to) {
 
 VstInt32 APlugin::processEvents(VstEvents* events) {
   if (!events) return 1;
-  // The record declares two entries, but a host passes as many as it counts:
-  // walk them through a pointer to the first, not the declared array.
-  VstEvent* const* entries = events->events;
+  VstEvent* const* entries = eventEntries(*events);
   for (VstInt32 i = 0; i < events->numEvents; ++i) {
     // Once the queue is full every further event would be dropped anyway;
     // stopping also keeps a host's absurd count from walking off its list.
@@ -70,7 +69,8 @@ VstInt32 APlugin::processEvents(VstEvents* events) {
       if (freeBits)
         slot = static_cast<int>(word * 64 + static_cast<size_t>(std::countr_zero(freeBits)));
     }
-    if (slot == 0 || slot > kQueueSlots) continue;
+    // Fewer than kQueueSlots events are queued, so one of slots 1..250 is free.
+    FLUX_ASSERT(slot >= 1 && slot <= kQueueSlots);
 
     ++queueCount;
     occupied[static_cast<size_t>(slot) / 64] |= uint64_t{1} << (slot % 64);
@@ -93,20 +93,19 @@ VstInt32 APlugin::processEvents(VstEvents* events) {
 }
 
 void APlugin::markFree(int slot) {
+  FLUX_ASSERT(slot >= 1 && slot <= kQueueSlots);
   eventSlots[static_cast<size_t>(slot)]->deltaFrames = FREE_SLOT;
   occupied[static_cast<size_t>(slot) / 64] &= ~(uint64_t{1} << (slot % 64));
 }
 
 void APlugin::fireDueEvents() {
   forEachOccupied(occupied, [this](int slot) {
-    if (queueCount == 0) return;  // the pass has ended (see below)
+    // queueCount counts the occupied slots: a pass ends with its last queued event.
+    FLUX_ASSERT(queueCount > 0);
     VstMidiEvent& event = *eventSlots[static_cast<size_t>(slot)];
     if (event.deltaFrames > 0) --event.deltaFrames;
     if (event.deltaFrames != 0) return;
-    if (--queueCount < 0) {
-      queueCount = 0;
-      return;
-    }
+    --queueCount;
     const auto status = static_cast<unsigned char>(event.midiData[0]) & kStatusMask;
     const auto velocity = static_cast<unsigned char>(event.midiData[2]) & 0x7F;
     if (status == kNoteOn && velocity > 0) {
@@ -155,7 +154,9 @@ void APlugin::countDown(int passes) {
   if (passes <= 0) return;
   forEachOccupied(occupied, [&](int slot) {
     VstMidiEvent& event = *eventSlots[static_cast<size_t>(slot)];
-    event.deltaFrames -= passes;  // every waiting count exceeds passes here
+    // Only frames on which nothing falls due are skipped: every count stays above 0.
+    FLUX_ASSERT(event.deltaFrames > passes);
+    event.deltaFrames -= passes;
   });
 }
 

@@ -251,6 +251,15 @@ struct VstEvents {
   VstEvent* events[2];
 };
 
+// The numEvents entries of a list, reached through a pointer to the first: indexing the
+// declared two-entry array beyond its end is out of bounds in the language's eyes.
+inline VstEvent** eventEntries(VstEvents& list) {
+  return list.events;
+}
+inline VstEvent* const* eventEntries(const VstEvents& list) {
+  return list.events;
+}
+
 enum : VstInt32 { kVstPinIsActive = 1, kVstPinIsStereo = 2 };
 
 struct VstPinProperties {

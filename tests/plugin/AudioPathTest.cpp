@@ -51,7 +51,7 @@ TEST(AudioPath, ProcessingAllocatesNothing) {
   auto* list = reinterpret_cast<VstEvents*>(storage.data());
   list->numEvents = static_cast<VstInt32>(records.size());
   for (size_t i = 0; i < records.size(); ++i)
-    list->events[i] = reinterpret_cast<VstEvent*>(&records[i]);
+    eventEntries(*list)[i] = reinterpret_cast<VstEvent*>(&records[i]);
   std::vector<float> a(512, 0.5f), b(512, 0.25f), c(512), d(512);
   float* in[2] = {a.data(), b.data()};
   float* out[2] = {c.data(), d.data()};

@@ -30,7 +30,7 @@ class LiteralCcGenerator {
   void processEvents(const VstEvents* events) {
     if (!events) return;
     for (VstInt32 i = 0; i < events->numEvents; ++i) {
-      const VstEvent* event = events->events[i];
+      const VstEvent* event = eventEntries(*events)[i];
       if (!event || event->type != kVstMidiType) continue;
       int slot = 1;
       while (slot <= 250 && slots[slot].deltaFrames != kFree) ++slot;

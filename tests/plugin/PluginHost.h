@@ -49,7 +49,7 @@ class PluginHost {
       case audioMasterProcessEvents: {
         const auto* list = static_cast<VstEvents*>(ptr);
         for (VstInt32 i = 0; i < list->numEvents; ++i) {
-          const auto* e = reinterpret_cast<const VstMidiEvent*>(list->events[i]);
+          const auto* e = reinterpret_cast<const VstMidiEvent*>(eventEntries(*list)[i]);
           const auto midiByte = [&](int n) { return static_cast<unsigned char>(e->midiData[n]); };
           if ((midiByte(0) & 0xF0) != 0xB0) continue;
           host.sent.push_back({midiByte(0) & 0x0F, midiByte(1), midiByte(2), e->deltaFrames,
@@ -93,7 +93,7 @@ class MidiList {
     auto* events = reinterpret_cast<VstEvents*>(storage.data());
     events->numEvents = static_cast<VstInt32>(records.size());
     for (size_t i = 0; i < records.size(); ++i)
-      events->events[i] = reinterpret_cast<VstEvent*>(&records[i]);
+      eventEntries(*events)[i] = reinterpret_cast<VstEvent*>(&records[i]);
     return events;
   }
 

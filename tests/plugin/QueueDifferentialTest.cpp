@@ -64,7 +64,7 @@ class EventStream {
       e.noteLength = pick(0, 100);
       e.detune = static_cast<char>(pick(-50, 50));
       e.reserved2 = static_cast<char>(pick(0, 3));
-      list->events[i] = pick(0, 40) == 0 ? nullptr : reinterpret_cast<VstEvent*>(&e);
+      eventEntries(*list)[i] = pick(0, 40) == 0 ? nullptr : reinterpret_cast<VstEvent*>(&e);
     }
     return list;
   }
