@@ -3,6 +3,7 @@
 // half-open: Right and Bottom are the first column and row outside it, as the window
 // system's rectangles are.
 
+#include <algorithm>
 #include <cstdint>
 
 namespace platform {
@@ -27,6 +28,18 @@ struct Rect {
   }
   Rect Offset(int32_t dx, int32_t dy) const {
     return {Left + dx, Top + dy, Right + dx, Bottom + dy};
+  }
+  // The area both cover; empty (not necessarily all zero) when they do not overlap.
+  Rect Intersect(const Rect& other) const {
+    return {std::max(Left, other.Left), std::max(Top, other.Top), std::min(Right, other.Right),
+            std::min(Bottom, other.Bottom)};
+  }
+  // The smallest rectangle holding both; an empty one adds nothing.
+  Rect Union(const Rect& other) const {
+    if (IsEmpty()) return other;
+    if (other.IsEmpty()) return *this;
+    return {std::min(Left, other.Left), std::min(Top, other.Top), std::max(Right, other.Right),
+            std::max(Bottom, other.Bottom)};
   }
   friend bool operator==(const Rect&, const Rect&) = default;
 };

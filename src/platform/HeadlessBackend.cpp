@@ -31,23 +31,6 @@ bool SameColor(const PaletteEntry& a, const PaletteEntry& b) {
   return a.red == b.red && a.green == b.green && a.blue == b.blue;
 }
 
-intptr_t PackPoint(int32_t x, int32_t y) {
-  return static_cast<intptr_t>(static_cast<uint32_t>(static_cast<uint16_t>(x)) |
-                               static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16);
-}
-
-Rect Intersection(const Rect& a, const Rect& b) {
-  return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-          std::min(a.Bottom, b.Bottom)};
-}
-
-Rect Union(const Rect& a, const Rect& b) {
-  if (a.IsEmpty()) return b;
-  if (b.IsEmpty()) return a;
-  return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
-          std::max(a.Bottom, b.Bottom)};
-}
-
 // The character a key types, as the window system's key translation gives it; 0 for none.
 char TranslateKey(uint16_t key, bool shift) {
   if (key >= 'A' && key <= 'Z') return static_cast<char>(shift ? key : key + ('a' - 'A'));
@@ -121,16 +104,16 @@ class HeadlessBackend::Peer final : public WindowPeer {
   void RequestRepaint(const Rect& area) override {
     Window* w = Self();
     if (!w) return;
-    const Rect clipped = Intersection(area, {0, 0, w->frame.width, w->frame.height});
-    if (!clipped.IsEmpty()) w->pendingPaint = Union(w->pendingPaint, clipped);
+    const Rect clipped = area.Intersect({0, 0, w->frame.width, w->frame.height});
+    w->pendingPaint = w->pendingPaint.Union(clipped);
   }
 
   void Present(const PixelView& pixels, const Rect& area) override {
     Window* w = Self();
     if (!w || !pixels.bits) return;
     Frame& f = w->frame;
-    const Rect part = Intersection(
-        area, {0, 0, std::min(f.width, pixels.width), std::min(f.height, pixels.height)});
+    const Rect part =
+        area.Intersect({0, 0, std::min(f.width, pixels.width), std::min(f.height, pixels.height)});
     if (part.IsEmpty()) return;
     const bool reduce = m_Backend->m_BitsPerPixel == 8;
     std::unordered_map<uint32_t, uint32_t> shown;  // pixels repeat: look each colour up once
@@ -457,8 +440,8 @@ void HeadlessBackend::MouseMessage(uint32_t message, Point screen, uintptr_t ext
     m_Hover = target;
     const Rect area = ScreenArea(*window);
     const intptr_t position = message == WM_MOUSEWHEEL
-                                  ? PackPoint(screen.X, screen.Y)
-                                  : PackPoint(screen.X - area.Left, screen.Y - area.Top);
+                                  ? PointToLParam(screen.X, screen.Y)
+                                  : PointToLParam(screen.X - area.Left, screen.Y - area.Top);
     Deliver(target, message, MouseKeys() | extra, position);
   }
   Pump();

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/Geometry.h"
+
 namespace platform::messages {
 
 inline constexpr uint32_t WM_SETFOCUS = 0x0007;
@@ -99,5 +101,18 @@ inline constexpr int16_t crIBeam = -4;
 inline constexpr int16_t crSizeNS = -7;
 inline constexpr int16_t crSizeWE = -9;
 inline constexpr int16_t crHandPoint = -21;
+
+// A point as mouse messages carry it: x in the low, y in the high 16 bits, both signed.
+inline intptr_t PointToLParam(int32_t x, int32_t y) {
+  return static_cast<intptr_t>(static_cast<uint32_t>(static_cast<uint16_t>(x)) |
+                               static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16);
+}
+inline intptr_t PointToLParam(Point p) {
+  return PointToLParam(p.X, p.Y);
+}
+inline Point LParamToPoint(intptr_t lParam) {
+  const auto bits = static_cast<uint32_t>(lParam);
+  return {static_cast<int16_t>(bits & 0xFFFF), static_cast<int16_t>(bits >> 16)};
+}
 
 }  // namespace platform::messages

@@ -21,7 +21,7 @@ void BitBlt(DeviceContext& dest, int32_t x, int32_t y, int32_t width, int32_t he
   const Rect destArea = dest.ToDevice(Bounds(x, y, width, height));
   const Rect sourceArea = source.ToDevice(Bounds(srcX, srcY, width, height));
   const int32_t dx = sourceArea.Left - destArea.Left, dy = sourceArea.Top - destArea.Top;
-  const Rect readable = Intersect(destArea, from->BoundsRect().Offset(-dx, -dy));
+  const Rect readable = destArea.Intersect(from->BoundsRect().Offset(-dx, -dy));
   // Copying within one surface reads from a snapshot, whatever the overlap.
   const Surface snapshot = from == target ? *from : Surface();
   const Surface& input = from == target ? snapshot : *from;

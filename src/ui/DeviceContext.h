@@ -57,7 +57,7 @@ class DeviceContext {
   template <typename Draw>
   void ForEachVisiblePart(const Rect& deviceRect, Draw draw) const {
     for (const Rect& clip : m_State.clip.Rects()) {
-      const Rect part = Intersect(clip, deviceRect);
+      const Rect part = clip.Intersect(deviceRect);
       if (!part.IsEmpty()) draw(part);
     }
   }

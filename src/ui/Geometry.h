@@ -2,7 +2,6 @@
 // Points, sizes and rectangles in pixels. A Rect is half-open: Right and Bottom are the first
 // column and row outside it, as the window system's rectangles are.
 
-#include <algorithm>
 #include <cstdint>
 
 #include "platform/Geometry.h"
@@ -20,12 +19,6 @@ struct Size {
 
 inline Rect Bounds(int32_t left, int32_t top, int32_t width, int32_t height) {
   return {left, top, left + width, top + height};
-}
-
-// Empty (not necessarily all zero) when they do not overlap.
-inline Rect Intersect(const Rect& a, const Rect& b) {
-  return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-          std::min(a.Bottom, b.Bottom)};
 }
 
 }  // namespace ui

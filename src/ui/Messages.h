@@ -50,19 +50,6 @@ inline constexpr uint32_t CN_SYSKEYDOWN = CN_BASE + WM_SYSKEYDOWN;
 inline constexpr uint32_t CN_SYSKEYUP = CN_BASE + WM_SYSKEYUP;
 inline constexpr uint32_t CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
 
-// A point as mouse messages carry it: x in the low, y in the high 16 bits, both signed.
-inline intptr_t PointToLParam(int32_t x, int32_t y) {
-  return static_cast<intptr_t>(static_cast<uint32_t>(static_cast<uint16_t>(x)) |
-                               static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16);
-}
-inline intptr_t PointToLParam(Point p) {
-  return PointToLParam(p.X, p.Y);
-}
-inline Point LParamToPoint(intptr_t lParam) {
-  const auto bits = static_cast<uint32_t>(lParam);
-  return {static_cast<int16_t>(bits & 0xFFFF), static_cast<int16_t>(bits >> 16)};
-}
-
 // Pointers passed in message parameters (device contexts, controls).
 template <class T>
 uintptr_t PointerToWParam(T* pointer) {

@@ -259,7 +259,7 @@ void WindowedControl::InvalidateRect(const Rect& rect, bool erase, bool children
   for (Control* child : m_Controls) {
     WindowedControl* windowed = child->AsWindowed();
     if (!windowed || !windowed->Visible()) continue;
-    const Rect part = Intersect(rect, windowed->BoundsRect());
+    const Rect part = rect.Intersect(windowed->BoundsRect());
     if (!part.IsEmpty()) {
       windowed->InvalidateRect(part.Offset(-windowed->Left(), -windowed->Top()), erase, true);
     }

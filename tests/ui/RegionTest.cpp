@@ -40,7 +40,7 @@ bool Disjoint(const Region& region) {
   const auto& rects = region.Rects();
   for (std::size_t i = 0; i < rects.size(); ++i) {
     for (std::size_t k = i + 1; k < rects.size(); ++k) {
-      if (!ui::Intersect(rects[i], rects[k]).IsEmpty()) return false;
+      if (!rects[i].Intersect(rects[k]).IsEmpty()) return false;
     }
   }
   return true;
