@@ -115,6 +115,10 @@ class HeadlessBackend::Peer final : public WindowPeer {
     const Rect part =
         area.Intersect({0, 0, std::min(f.width, pixels.width), std::min(f.height, pixels.height)});
     if (part.IsEmpty()) return;
+    FLUX_ASSERT(part.Left >= 0 && part.Top >= 0 && part.Right <= f.width &&
+                part.Bottom <= f.height);
+    FLUX_ASSERT(f.bits.size() ==
+                static_cast<std::size_t>(f.width) * static_cast<std::size_t>(f.height));
     const bool reduce = m_Backend->m_BitsPerPixel == 8;
     std::unordered_map<uint32_t, uint32_t> shown;  // pixels repeat: look each colour up once
     for (int32_t y = part.Top; y < part.Bottom; ++y) {

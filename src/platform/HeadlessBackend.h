@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/Assert.h"
 #include "platform/Backend.h"
 
 namespace platform {
@@ -23,6 +24,8 @@ struct Frame {
   int32_t height = 0;
   std::vector<uint32_t> bits;
   uint32_t Pixel(int32_t x, int32_t y) const {  // y = 0: top row
+    FLUX_ASSERT(x >= 0 && x < width && y >= 0 && y < height);
+    FLUX_ASSERT(bits.size() == static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     return bits[static_cast<std::size_t>(height - 1 - y) * static_cast<std::size_t>(width) +
                 static_cast<std::size_t>(x)];
   }
