@@ -9,15 +9,13 @@
 #include <vector>
 
 #include "plugin/uPlugin.h"
+#include "vst/FakeHost.h"
 
 namespace {
 
-VstIntPtr VSTCALLBACK silentHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
-
 TEST(Threads, ParametersProgramsAndAudioRunConcurrently) {
-  APlugin plugin(silentHost);
+  FakeHost::instance().reset();
+  APlugin plugin(FakeHost::callback);
   std::atomic<bool> running{true};
   std::thread audio([&] {
     VstMidiEvent note{};
