@@ -117,17 +117,4 @@ TEST(AudioPath, ValuesSpreadAroundTheCentreAndClamp) {
   for (int v : unitOneValues(0.5f, 0.0f, 50)) EXPECT_EQ(v, 64);
 }
 
-TEST(AudioPath, TheGeneratorFollowsItsRecurrence) {
-  flux::setRandomSeed(0);
-  EXPECT_EQ(flux::nextRandom(), 1.0 / 4294967296.0);
-  EXPECT_EQ(flux::randomSeed(), 1u);
-  flux::nextRandom();
-  EXPECT_EQ(flux::randomSeed(), 134775814u);
-  flux::setRandomSeed(0xFFFFFFFF);
-  flux::nextRandom();
-  EXPECT_EQ(flux::randomSeed(), static_cast<uint32_t>(0xFFFFFFFFu * 134775813u + 1u));
-  flux::randomize();
-  EXPECT_LT(flux::randomSeed(), 86'400'000u);
-}
-
 }  // namespace
