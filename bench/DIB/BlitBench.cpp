@@ -12,6 +12,7 @@
 #include "DIB/DIBBlit.h"
 #include "DIB/DIBStretch.h"
 #include "DIB/DIBTransform.h"
+#include "DIB/PixelReferences.h"  // from tests/
 
 namespace {
 
@@ -156,9 +157,9 @@ int Register() {
   RegisterBenchmark("blit_copy_vs_memcpy:reference", Memcpy);
   RegisterBlends();
   RegisterBenchmark("stretch_vs_portable:subject", StretchUp<dib::StretchPixels>);
-  RegisterBenchmark("stretch_vs_portable:reference", StretchUp<dib::StretchPixelsReference>);
+  RegisterBenchmark("stretch_vs_portable:reference", StretchUp<dibtest::StretchPixelsReference>);
   RegisterBenchmark("transform_vs_portable:subject", Rotate<dib::TransformPixels>);
-  RegisterBenchmark("transform_vs_portable:reference", Rotate<dib::TransformPixelsReference>);
+  RegisterBenchmark("transform_vs_portable:reference", Rotate<dibtest::TransformPixelsReference>);
   return 0;
 }
 

@@ -31,18 +31,6 @@ int32_t StretchSourceRow(int32_t k, int32_t sourceHeight, int32_t destHeight) {
   return static_cast<int32_t>(std::min<int64_t>(row, sourceHeight - 1));
 }
 
-void StretchPixelsReference(const PixelBlock& dest, const ConstPixelBlock& source) {
-  if (IsEmpty(dest.width, dest.height) || IsEmpty(source.width, source.height)) return;
-  for (int32_t k = 0; k < dest.height; ++k) {
-    const int32_t row = StretchSourceRow(k, source.height, dest.height);
-    for (int32_t j = 0; j < dest.width; ++j) {
-      const int32_t column = StretchSourceColumn(j, source.width, dest.width);
-      dest.bits[static_cast<std::ptrdiff_t>(k) * dest.width + j] =
-          source.bits[static_cast<std::ptrdiff_t>(row) * source.width + column];
-    }
-  }
-}
-
 void StretchPixels(const PixelBlock& dest, const ConstPixelBlock& source) {
   if (IsEmpty(dest.width, dest.height) || IsEmpty(source.width, source.height)) return;
   std::vector<int32_t> columns(static_cast<std::size_t>(dest.width));

@@ -13,9 +13,8 @@ int32_t StretchSourceColumn(int32_t j, int32_t sourceWidth, int32_t destWidth);
 // the plain rule would pick when the target is more than twice as tall as the source.
 int32_t StretchSourceRow(int32_t k, int32_t sourceHeight, int32_t destHeight);
 
-// Fills all of dest with source resized to dest's size; every pixel copied whole.
+// Fills all of dest with source resized to dest's size by the two rules above; every pixel
+// copied whole.
 void StretchPixels(const PixelBlock& dest, const ConstPixelBlock& source);
-// The same, one pixel at a time from the two rules above: the reference for StretchPixels.
-void StretchPixelsReference(const PixelBlock& dest, const ConstPixelBlock& source);
 
 }  // namespace dib

@@ -28,38 +28,6 @@ RotationTables BuildTables() {
   return tables;
 }
 
-// The walk through the source: u and v advance by (ux, vx) per destination column and by
-// (uy, vy) per destination row, in 1/256 source pixels.
-struct Walk {
-  int64_t ux, vx, uy, vy, uStart, vStart;
-  int32_t halfWidth, halfHeight;  // of the source
-};
-
-bool MakeWalk(const PixelBlock& dest, const ConstPixelBlock& source,
-              const TransformSettings& settings, Walk& walk) {
-  const double sx = settings.scaleX / 100.0;
-  const double sy = settings.scaleY / 100.0;
-  const int32_t w = source.width, h = source.height;
-  if (w * sx == 0.0 || h * sy == 0.0) return false;
-  const RotationTables& t = GetRotationTables();
-  const auto a = static_cast<std::size_t>(NormalizeAngle(settings.angle));
-  walk.ux = RoundHalfEven(t.C[a] * w / (w * sx));
-  walk.vx = RoundHalfEven(t.S[a] * h / (h * sy));
-  walk.uy = RoundHalfEven(t.C90[a] * w / (w * sx));
-  walk.vy = RoundHalfEven(t.S90[a] * h / (h * sy));
-  walk.uStart = -walk.ux * (dest.width / 2) - (dest.height / 2) * walk.uy;
-  walk.vStart = -walk.vx * (dest.width / 2) - (dest.height / 2) * walk.vy;
-  walk.halfWidth = w / 2;
-  walk.halfHeight = h / 2;
-  return true;
-}
-
-uint32_t SourceAt(const ConstPixelBlock& source, const Walk& walk, int64_t u, int64_t v) {
-  const int64_t row = walk.halfHeight + v / 256;  // both divisions truncate toward zero
-  const int64_t column = walk.halfWidth + u / 256;
-  return source.bits[row * source.width + column];
-}
-
 int64_t FloorDivide(int64_t a, int64_t b) {  // b > 0
   const int64_t q = a / b;
   return (a % b != 0 && a < 0) ? q - 1 : q;
@@ -88,27 +56,39 @@ const RotationTables& GetRotationTables() {
   return tables;
 }
 
-void TransformPixelsReference(const PixelBlock& dest, const ConstPixelBlock& source,
-                              const TransformSettings& settings) {
-  Walk walk{};
-  if (!MakeWalk(dest, source, settings, walk)) return;
-  for (int32_t i = 0; i < dest.height; ++i) {
-    for (int32_t j = 0; j < dest.width; ++j) {
-      const int64_t u = walk.uStart + i * walk.uy + j * walk.ux;
-      const int64_t v = walk.vStart + i * walk.vy + j * walk.vx;
-      const int64_t tx = u / 256, ty = v / 256;
-      const bool inside = -walk.halfHeight < ty && ty < walk.halfHeight && -walk.halfWidth < tx &&
-                          tx < walk.halfWidth;
-      dest.bits[static_cast<std::ptrdiff_t>(i) * dest.width + j] =
-          inside ? SourceAt(source, walk, u, v) : settings.background;
-    }
-  }
+std::optional<TransformWalk> MakeTransformWalk(const PixelBlock& dest,
+                                               const ConstPixelBlock& source,
+                                               const TransformSettings& settings) {
+  const double sx = settings.scaleX / 100.0;
+  const double sy = settings.scaleY / 100.0;
+  const int32_t w = source.width, h = source.height;
+  if (w * sx == 0.0 || h * sy == 0.0) return std::nullopt;
+  const RotationTables& t = GetRotationTables();
+  const auto a = static_cast<std::size_t>(NormalizeAngle(settings.angle));
+  TransformWalk walk{};
+  walk.ux = RoundHalfEven(t.C[a] * w / (w * sx));
+  walk.vx = RoundHalfEven(t.S[a] * h / (h * sy));
+  walk.uy = RoundHalfEven(t.C90[a] * w / (w * sx));
+  walk.vy = RoundHalfEven(t.S90[a] * h / (h * sy));
+  walk.uStart = -walk.ux * (dest.width / 2) - (dest.height / 2) * walk.uy;
+  walk.vStart = -walk.vx * (dest.width / 2) - (dest.height / 2) * walk.vy;
+  walk.halfWidth = w / 2;
+  walk.halfHeight = h / 2;
+  return walk;
+}
+
+uint32_t TransformSourcePixel(const ConstPixelBlock& source, const TransformWalk& walk, int64_t u,
+                              int64_t v) {
+  const int64_t row = walk.halfHeight + v / 256;  // both divisions truncate toward zero
+  const int64_t column = walk.halfWidth + u / 256;
+  return source.bits[row * source.width + column];
 }
 
 void TransformPixels(const PixelBlock& dest, const ConstPixelBlock& source,
                      const TransformSettings& settings) {
-  Walk walk{};
-  if (!MakeWalk(dest, source, settings, walk)) return;
+  const std::optional<TransformWalk> found = MakeTransformWalk(dest, source, settings);
+  if (!found) return;
+  const TransformWalk& walk = *found;
   const int64_t uLimit = 256 * int64_t{walk.halfWidth};
   const int64_t vLimit = 256 * int64_t{walk.halfHeight};
   for (int32_t i = 0; i < dest.height; ++i) {
@@ -122,7 +102,7 @@ void TransformPixels(const PixelBlock& dest, const ConstPixelBlock& source,
     std::fill(out, out + first, settings.background);
     int64_t u = u0 + first * walk.ux, v = v0 + first * walk.vx;
     for (int64_t j = first; j < end; ++j, u += walk.ux, v += walk.vx) {
-      out[j] = SourceAt(source, walk, u, v);
+      out[j] = TransformSourcePixel(source, walk, u, v);
     }
     std::fill(out + end, out + dest.width, settings.background);
   }

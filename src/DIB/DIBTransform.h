@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "DIB/DIBPixels.h"
 
@@ -28,13 +29,27 @@ struct TransformSettings {
   uint32_t background;  // pixel for the area the rotated image does not cover
 };
 
-// Fills every pixel of dest with source rotated and scaled; dest is left alone when a scale
-// makes the source vanish.
+// Where each destination pixel samples the source: pixel (column j, row i) lies at
+// u = uStart + i * uy + j * ux, v = vStart + i * vy + j * vx, in 1/256 source pixels from the
+// source's centre. It is inside the source, and takes TransformSourcePixel, when u / 256 and
+// v / 256 truncated toward zero lie strictly between -halfWidth and halfWidth, and -halfHeight
+// and halfHeight; outside it takes the background.
+struct TransformWalk {
+  int64_t ux, vx, uy, vy, uStart, vStart;
+  int32_t halfWidth, halfHeight;  // of the source
+};
+// The walk from dest into source; none when a scale makes the source vanish.
+std::optional<TransformWalk> MakeTransformWalk(const PixelBlock& dest,
+                                               const ConstPixelBlock& source,
+                                               const TransformSettings& settings);
+// The source pixel at u, v, which must be inside the source.
+uint32_t TransformSourcePixel(const ConstPixelBlock& source, const TransformWalk& walk, int64_t u,
+                              int64_t v);
+
+// Fills every pixel of dest with source rotated and scaled, as the walk says; dest is left
+// alone when a scale makes the source vanish.
 void TransformPixels(const PixelBlock& dest, const ConstPixelBlock& source,
                      const TransformSettings& settings);
-// The same with the inside test made per pixel: the reference for TransformPixels.
-void TransformPixelsReference(const PixelBlock& dest, const ConstPixelBlock& source,
-                              const TransformSettings& settings);
 
 struct BoxSize {
   int32_t width;

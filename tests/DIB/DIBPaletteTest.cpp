@@ -140,7 +140,9 @@ TEST_F(DIBPaletteTest, TheFormGetsItsMessageHandlingBackWhenThePaletteGoes) {
 TEST_F(DIBPaletteTest, ADesignedFormKeepsItsWindowProcedure) {
   form->SetDesigning(true);
   const ui::Control::TWndMethod original = form->WindowProc();
-  delete &MakePalette();
+  TDIBPalette* palette = &MakePalette();
+  EXPECT_EQ(form->WindowProc(), original);  // not taken over while the palette exists
+  delete palette;
   EXPECT_EQ(form->WindowProc(), original);
 }
 

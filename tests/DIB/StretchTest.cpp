@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "DIB/DIBStretch.h"
+#include "PixelReferences.h"
 #include "RandomPixels.h"
 
 namespace {
@@ -60,7 +61,7 @@ TEST(Stretch, FastPathMatchesTheReferenceForRandomSizes) {
                dh = static_cast<int32_t>(1 + random.Below(90));
     const std::vector<uint32_t> src = random.Image(static_cast<std::size_t>(sw * sh), 0);
     std::vector<uint32_t> expected(static_cast<std::size_t>(dw * dh)), actual(expected.size());
-    dib::StretchPixelsReference({expected.data(), dw, dh}, {src.data(), sw, sh});
+    dibtest::StretchPixelsReference({expected.data(), dw, dh}, {src.data(), sw, sh});
     dib::StretchPixels({actual.data(), dw, dh}, {src.data(), sw, sh});
     ASSERT_EQ(actual, expected) << sw << "x" << sh << " -> " << dw << "x" << dh;
   }

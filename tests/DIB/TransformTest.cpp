@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "DIB/DIBTransform.h"
+#include "PixelReferences.h"
 #include "RandomPixels.h"
 
 namespace {
@@ -100,7 +101,7 @@ TEST(Transform, FastPathMatchesTheReference) {
                                           random.Pixel()};
     const std::vector<uint32_t> src = random.Image(static_cast<std::size_t>(sw * sh), 0);
     std::vector<uint32_t> expected(static_cast<std::size_t>(dw * dh), 1), actual(expected);
-    dib::TransformPixelsReference({expected.data(), dw, dh}, {src.data(), sw, sh}, settings);
+    dibtest::TransformPixelsReference({expected.data(), dw, dh}, {src.data(), sw, sh}, settings);
     dib::TransformPixels({actual.data(), dw, dh}, {src.data(), sw, sh}, settings);
     ASSERT_EQ(actual, expected) << sw << "x" << sh << " -> " << dw << "x" << dh << " angle "
                                 << settings.angle << " scale " << settings.scaleX << ","

@@ -11,14 +11,13 @@ namespace {
 
 using ControlChanges = PluginTestBase;
 
-void expectUnitGroup(const std::vector<SentControlChange>& sent, size_t first, int controller,
-                     int value) {
+void expectUnitGroup(const std::vector<SentMidi>& sent, size_t first, int controller, int value) {
   ASSERT_GE(sent.size(), first + 16);
   for (int channel = 0; channel < 16; ++channel) {
-    const SentControlChange& cc = sent[first + static_cast<size_t>(channel)];
-    EXPECT_EQ(cc.channel, channel);
-    EXPECT_EQ(cc.controller, controller);
-    EXPECT_EQ(cc.value, value);
+    const SentMidi& cc = sent[first + static_cast<size_t>(channel)];
+    EXPECT_EQ(cc.status(), 0xB0 + channel);
+    EXPECT_EQ(cc.controller(), controller);
+    EXPECT_EQ(cc.value(), value);
     EXPECT_EQ(cc.deltaFrames, 0);
     EXPECT_EQ(cc.reserved1, 99);
   }
@@ -60,7 +59,7 @@ TEST_F(ControlChanges, OnlyNoteOnsWithVelocityTrigger) {
 TEST_F(ControlChanges, EventsFallDueCountingFramesAcrossBlocks) {
   // Output samples are written frame by frame after each frame's pass, so
   // the number already written tells the frame at which a send happened.
-  PluginHost::instance().framePosition = [&] {
+  FakeHost::instance().framePosition = [&] {
     int frame = 0;
     while (frame < static_cast<int>(out[0].size()) && out[0][static_cast<size_t>(frame)] == 0.5f)
       ++frame;
@@ -83,7 +82,7 @@ TEST_F(ControlChanges, EventsFallDueCountingFramesAcrossBlocks) {
   ASSERT_EQ(sent().size(), 64u);
   EXPECT_EQ(sent()[0].atFrame, 0);
   EXPECT_EQ(sent()[32].atFrame, 99);
-  for (const SentControlChange& cc : sent()) EXPECT_EQ(cc.deltaFrames, 0);
+  for (const SentMidi& cc : sent()) EXPECT_EQ(cc.deltaFrames, 0);
 }
 
 TEST_F(ControlChanges, TheQueueHolds250EventsAndDropsTheRest) {

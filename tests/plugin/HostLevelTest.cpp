@@ -35,14 +35,14 @@ TEST_F(Instance, ConstructionAnswers) {
   EXPECT_EQ(ccOut1, 0x3DE1C387u);
   // The host was asked for its names while the instance was built.
   bool askedVendor = false;
-  for (const auto& r : PluginHost::instance().requests)
+  for (const HostCall& r : FakeHost::instance().calls)
     askedVendor |= r.opcode == audioMasterGetVendorString;
   EXPECT_TRUE(askedVendor);
 }
 
 TEST_F(Instance, VersionQueryAndEntryPoints) {
-  PluginHost::instance().version = 0;
-  EXPECT_EQ(entry(PluginHost::callback), nullptr);
+  FakeHost::instance().answers[audioMasterVersion] = 0;
+  EXPECT_EQ(entry(FakeHost::callback), nullptr);
   EXPECT_EQ(entry(nullptr), nullptr);
 #if !defined(_WIN32)
   EXPECT_NE(library.entry("VSTPluginMain"), nullptr);
@@ -170,17 +170,17 @@ TEST_F(Instance, PinsAndCapabilities) {
 }
 
 TEST_F(Instance, ResumeAsksForMidi) {
-  PluginHost::instance().requests.clear();
+  FakeHost::instance().calls.clear();
   dispatch(effMainsChanged, 0, 1);
-  ASSERT_EQ(PluginHost::instance().requests.size(), 1u);
-  EXPECT_EQ(PluginHost::instance().requests[0].opcode, audioMasterWantMidi);
-  EXPECT_EQ(PluginHost::instance().requests[0].value, 1);
+  ASSERT_EQ(FakeHost::instance().calls.size(), 1u);
+  EXPECT_EQ(FakeHost::instance().calls[0].opcode, audioMasterWantMidi);
+  EXPECT_EQ(FakeHost::instance().calls[0].value, 1);
   dispatch(effMainsChanged, 0, 0);
-  EXPECT_EQ(PluginHost::instance().requests.size(), 1u);
+  EXPECT_EQ(FakeHost::instance().calls.size(), 1u);
 }
 
 TEST_F(Instance, TwoInstancesAreIndependent) {
-  AEffect* other = entry(PluginHost::callback);
+  AEffect* other = entry(FakeHost::callback);
   ASSERT_NE(other, nullptr);
   EXPECT_NE(other, effect);
   EXPECT_NE(other->object, effect->object);

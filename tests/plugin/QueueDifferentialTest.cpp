@@ -13,31 +13,24 @@
 #include "plugin/LiteralCcGenerator.h"
 #include "plugin/RandomGenerator.h"
 #include "plugin/uPlugin.h"
+#include "vst/FakeHost.h"
 
 namespace {
 
-struct SentEvent {
-  VstInt32 opcode;
-  std::array<char, 4> midi;
-  VstInt32 delta;
-  bool operator==(const SentEvent&) const = default;
+// What the host saw since the last look: its requests in order and the events sent with them.
+struct HostLog {
+  std::vector<VstInt32> opcodes;
+  std::vector<SentMidi> sent;
+  bool operator==(const HostLog&) const = default;
 };
 
-std::vector<SentEvent>* currentLog = nullptr;
-
-VstIntPtr VSTCALLBACK recordingHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr,
-                                    float) {
-  if (opcode == audioMasterVersion) return 2400;
-  if (!currentLog) return 0;
-  SentEvent sent{opcode, {}, 0};
-  if (opcode == audioMasterProcessEvents) {
-    const auto* list = static_cast<VstEvents*>(ptr);
-    const auto* midi = reinterpret_cast<const VstMidiEvent*>(list->events[0]);
-    std::memcpy(sent.midi.data(), midi->midiData, 4);
-    sent.delta = midi->deltaFrames;
-  }
-  currentLog->push_back(sent);
-  return opcode == audioMasterTempoAt ? 1200000 : 1;
+HostLog TakeHostLog() {
+  FakeHost& host = FakeHost::instance();
+  HostLog log;
+  for (const HostCall& call : host.calls) log.opcodes.push_back(call.opcode);
+  log.sent.swap(host.sent);
+  host.calls.clear();
+  return log;
 }
 
 class EventStream {
@@ -109,10 +102,14 @@ TEST(QueueDifferential, PluginMatchesTheLiteralAlgorithmOverRandomStreams) {
   int fullQueues = 0;
   for (uint32_t run = 0; run < 12; ++run) {
     EventStream stream(1000 + run);
-    APlugin plugin(recordingHost);
+    FakeHost& host = FakeHost::instance();
+    host.reset();
+    host.answers[audioMasterTempoAt] = 1200000;
+    host.answers[audioMasterProcessEvents] = 1;
+    APlugin plugin(FakeHost::callback);
     flux::setRandomSeed(run * 7919u);
-    LiteralCcGenerator literal(recordingHost, plugin.getAeffect(), run * 7919u);
-    std::vector<SentEvent> pluginLog, literalLog;
+    LiteralCcGenerator literal(FakeHost::callback, plugin.getAeffect(), run * 7919u);
+    TakeHostLog();  // what the constructor asked
 
     constexpr int kMaxFrames = 1024;
     std::vector<float> input[2], pluginOut[2], literalOut[2];
@@ -132,10 +129,10 @@ TEST(QueueDifferential, PluginMatchesTheLiteralAlgorithmOverRandomStreams) {
 
       if (stream.pick(0, 1) == 0) {
         VstEvents* list = stream.makeList(frames > 0 ? frames : 512);
-        currentLog = &pluginLog;
         plugin.processEvents(list);
-        currentLog = &literalLog;
+        const HostLog pluginLog = TakeHostLog();
         literal.processEvents(list);
+        ASSERT_EQ(pluginLog, TakeHostLog()) << where;
         expectSameQueue(plugin, literal, where + " after events");
       }
 
@@ -148,26 +145,20 @@ TEST(QueueDifferential, PluginMatchesTheLiteralAlgorithmOverRandomStreams) {
       float* in[2] = {input[0].data(), input[1].data()};
       float* outP[2] = {pluginOut[0].data(), pluginOut[1].data()};
       float* outL[2] = {literalOut[0].data(), literalOut[1].data()};
-      currentLog = &pluginLog;
       if (replacing)
         plugin.processReplacing(nullAudio ? nullptr : in, outP, frames);
       else
         plugin.process(nullAudio ? nullptr : in, outP, frames);
-      currentLog = &literalLog;
+      const HostLog pluginLog = TakeHostLog();
       literal.process(nullAudio ? nullptr : in, outL, frames, replacing);
-      currentLog = nullptr;
-
-      ASSERT_EQ(pluginLog, literalLog) << where;
-      for (const SentEvent& sent : pluginLog)
-        controlChanges += sent.opcode == audioMasterProcessEvents;
+      ASSERT_EQ(pluginLog, TakeHostLog()) << where;
+      controlChanges += pluginLog.sent.size();
       fullQueues += plugin.queuedCount() == 250;
       expectSameQueue(plugin, literal, where + " after process");
       for (int c = 0; c < 2; ++c)
         ASSERT_EQ(
             std::memcmp(pluginOut[c].data(), literalOut[c].data(), sizeof(float) * kMaxFrames), 0)
             << where << " channel " << c;
-      pluginLog.clear();
-      literalLog.clear();
     }
   }
   // The streams must reach the cases that matter: many sends, a full queue.

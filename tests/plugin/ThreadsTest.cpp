@@ -1,23 +1,52 @@
-// The audio thread and the user-interface thread on one instance at once,
-// as hosts do: run under ThreadSanitizer, no data race may show.
+// The audio thread and the user-interface thread on one instance at once, as hosts do: under
+// ThreadSanitizer no data race may show, and in every build, whatever the interleaving, every
+// note sends two whole groups of 16 Control Changes made from settings that were really made.
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <thread>
 #include <vector>
 
 #include "plugin/uPlugin.h"
+#include "vst/FakeHost.h"
 
 namespace {
 
-VstIntPtr VSTCALLBACK silentHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
+// Every value either thread gives parameter k is n / 127 with n in its own band, so that a
+// controller or value sent tells which settings it came from. With the centres and spreads
+// below, unit 1 can only send values 0..31 and unit 2 only 64..95.
+struct Band {
+  int low, high;
+  bool holds(int n) const { return low <= n && n <= high; }
+};
+constexpr Band kBands[kNumParams] = {{8, 23}, {0, 8}, {32, 63}, {72, 87}, {0, 8}, {96, 127}};
+constexpr Band kUnitValues[2] = {{0, 31}, {64, 95}};
+
+float Setting(int index, int step) {
+  const Band band = kBands[index];
+  return static_cast<float>(band.low + step % (band.high - band.low + 1)) / 127.0f;
 }
 
-TEST(Threads, ParametersProgramsAndAudioRunConcurrently) {
-  APlugin plugin(silentHost);
+// Whether a parameter value read back is one of the settings made for it.
+bool IsSetting(int index, float value) {
+  const auto n = static_cast<int>(std::lround(value * 127.0f));
+  return kBands[index].holds(n) && value == static_cast<float>(n) / 127.0f;
+}
+
+TEST(Threads, EveryNoteSendsWholeGroupsFromRealSettingsWhileBothThreadsChangeThem) {
+  FakeHost& host = FakeHost::instance();
+  host.reset();
+  APlugin plugin(FakeHost::callback);
+  for (int program = kNumPrograms - 1; program >= 0; --program) {
+    plugin.setProgram(program);
+    for (int index = 0; index < kNumParams; ++index)
+      plugin.setParameter(index, Setting(index, program));
+  }
+  host.calls.clear();
+
+  constexpr int kBlocks = 2000;
   std::atomic<bool> running{true};
   std::thread audio([&] {
     VstMidiEvent note{};
@@ -28,23 +57,47 @@ TEST(Threads, ParametersProgramsAndAudioRunConcurrently) {
     std::vector<float> a(64, 0.5f), b(64);
     float* in[2] = {a.data(), a.data()};
     float* out[2] = {b.data(), b.data()};
-    for (int i = 0; i < 2000; ++i) {
+    for (int i = 0; i < kBlocks; ++i) {
       plugin.processEvents(&list);
       plugin.processReplacing(in, out, 64);
-      plugin.setParameter(i % 6, 0.25f);
+      plugin.setParameter(i % kNumParams, Setting(i % kNumParams, i));  // automation
     }
     running = false;
   });
   // The user-interface side keeps going at least until the audio side ends.
-  int32_t seen = 0;
+  int strangeParameters = 0, strangeValues = 0;
   for (int i = 0; running || i < 1000; ++i) {
-    plugin.setParameter(i % 6, static_cast<float>(i % 100) / 100.0f);
-    if (i % 50 == 0) plugin.setProgram(i % 16);
-    seen = std::max({seen, plugin.lastValue(1), plugin.lastValue(2)});
-    (void)plugin.getParameter(i % 6);
+    const int index = i % kNumParams;
+    plugin.setParameter(index, Setting(index, i * 7));
+    if (i % 50 == 0) plugin.setProgram(i % kNumPrograms);
+    strangeParameters += !IsSetting(index, plugin.getParameter(index));
+    strangeValues += !kUnitValues[0].holds(plugin.lastValue(1));
+    const int32_t second = plugin.lastValue(2);
+    strangeValues += second != 0 && !kUnitValues[1].holds(second);  // 0 before the first note
   }
   audio.join();
-  EXPECT_LE(seen, 127);
+  EXPECT_EQ(strangeParameters, 0);
+  EXPECT_EQ(strangeValues, 0);
+
+  const std::vector<SentMidi>& sent = host.sent;
+  ASSERT_EQ(sent.size(), size_t{kBlocks} * 32);
+  for (size_t group = 0; group < sent.size() / 16; ++group) {
+    const int unit = static_cast<int>(group % 2);
+    const SentMidi& first = sent[group * 16];
+    ASSERT_TRUE(kBands[unit * 3 + 2].holds(first.controller()))
+        << "group " << group << ": controller " << first.controller();
+    ASSERT_TRUE(kUnitValues[unit].holds(first.value()))
+        << "group " << group << ": value " << first.value();
+    for (int channel = 0; channel < 16; ++channel) {
+      const SentMidi& cc = sent[group * 16 + static_cast<size_t>(channel)];
+      ASSERT_EQ(cc.status(), 0xB0 + channel) << "group " << group;
+      ASSERT_EQ(cc.controller(), first.controller()) << "group " << group;
+      ASSERT_EQ(cc.value(), first.value()) << "group " << group;
+      ASSERT_EQ(cc.deltaFrames, 0) << "group " << group;
+    }
+  }
+  EXPECT_EQ(plugin.lastValue(1), sent[sent.size() - 32].value());
+  EXPECT_EQ(plugin.lastValue(2), sent.back().value());
 }
 
 }  // namespace

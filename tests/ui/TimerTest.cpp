@@ -45,6 +45,7 @@ TEST_F(TimerTest, EveryChangeRestartsThePeriod) {
   timer.SetOnTimer(timer.OnTimer());  // the same handler restarts too
   backend.Advance(45);
   timer.SetInterval(40);  // unchanged: no restart
+  timer.SetEnabled(true);
   backend.Advance(35);
   EXPECT_EQ(ticks, (std::vector<std::string>{"t@70", "t@115", "t@155"}));
 }
@@ -59,9 +60,12 @@ TEST_F(TimerTest, ATimerRunsOnlyWhenEnabledWithAnIntervalAndAHandler) {
   EXPECT_EQ(backend.WindowCount(), 0u);
   timer.SetInterval(20);
   EXPECT_TRUE(timer.Running());
+  EXPECT_EQ(backend.WindowCount(), 1u);
+  EXPECT_EQ(backend.RunningTimerCount(), 1u);
   timer.SetEnabled(false);
   EXPECT_FALSE(timer.Running());
   EXPECT_EQ(backend.WindowCount(), 0u);  // a stopped timer holds no window
+  EXPECT_EQ(backend.RunningTimerCount(), 0u);
   backend.Advance(100);
   EXPECT_TRUE(ticks.empty());
 }
@@ -72,6 +76,9 @@ TEST_F(TimerTest, ARefusedTimerSwitchesItselfOff) {
   EXPECT_FALSE(timer.Enabled());
   EXPECT_FALSE(timer.Running());
   EXPECT_EQ(backend.WindowCount(), 0u);
+  backend.SetRefuseTimers(false);
+  timer.SetEnabled(true);  // switched on again, it runs
+  EXPECT_TRUE(timer.Running());
 }
 
 TEST_F(TimerTest, AHandlerThatThrowsIsReportedAndTheTimerGoesOn) {
@@ -111,6 +118,7 @@ TEST_F(TimerTest, ATimerMayDestroyOrRestartItselfInItsHandler) {
   backend.Advance(100);
   EXPECT_EQ(ticks, (std::vector<std::string>{"gone@20", "slower@20", "slower@50", "slower@90"}));
   EXPECT_EQ(owner.ComponentCount(), 1);
+  EXPECT_EQ(backend.WindowCount(), 1u);  // the destroyed timer's window went with it
 }
 
 }  // namespace

@@ -5,16 +5,16 @@
 
 #include <cstring>
 
+#include "vst/FakeHost.h"
 #include "vst/ProbeEffect.h"
-#include "vst/RecordingHost.h"
 
 namespace {
 
 class Dispatcher : public ::testing::Test {
  protected:
   void SetUp() override {
-    RecordingHost::instance().reset();
-    probe = new ProbeEffect(RecordingHost::callback);  // the host owns it until effClose
+    FakeHost::instance().reset();
+    probe = new ProbeEffect(FakeHost::callback);  // the host owns it until effClose
     effect = probe->getAeffect();
   }
   void TearDown() override {
@@ -265,7 +265,7 @@ TEST_F(Dispatcher, PluginExceptionsNeverReachTheHost) {
     float getParameter(VstInt32) override { throw std::bad_alloc(); }
     void close() override { throw std::runtime_error("close"); }
   };
-  auto* throwing = new Throwing(RecordingHost::callback);
+  auto* throwing = new Throwing(FakeHost::callback);
   AEffect* e = throwing->getAeffect();
   char text[] = "x";
   EXPECT_EQ(e->dispatcher(e, effCanDo, 0, 0, text, 0.0f), 0);

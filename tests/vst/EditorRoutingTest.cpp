@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "vst/FakeHost.h"
 #include "vst/ProbeEffect.h"
-#include "vst/RecordingHost.h"
 
 namespace {
 
@@ -40,13 +40,13 @@ class KeyEditor : public AEffEditor {
 
 class EditorRouting : public ::testing::Test {
  protected:
-  void SetUp() override { RecordingHost::instance().reset(); }
+  void SetUp() override { FakeHost::instance().reset(); }
   void TearDown() override { effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f); }
   VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                      float opt = 0.0f) {
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
   }
-  ProbeEffect* probe = new ProbeEffect(RecordingHost::callback);
+  ProbeEffect* probe = new ProbeEffect(FakeHost::callback);
   AEffect* effect = probe->getAeffect();
 };
 
@@ -116,7 +116,7 @@ TEST_F(EditorRouting, ReplacingOrClearingTheEditorDestroysTheOldOne) {
 }
 
 TEST(EditorOwnership, ClosingThePluginDestroysItsEditor) {
-  auto* probe = new ProbeEffect(RecordingHost::callback);
+  auto* probe = new ProbeEffect(FakeHost::callback);
   probe->setEditor(std::make_unique<CountingEditor>(probe));
   const int before = CountingEditor::destroyed;
   AEffect* effect = probe->getAeffect();

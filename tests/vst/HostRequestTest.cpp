@@ -5,19 +5,19 @@
 
 #include <functional>
 
+#include "vst/FakeHost.h"
 #include "vst/ProbeEffect.h"
-#include "vst/RecordingHost.h"
 
 namespace {
 
 class HostRequests : public ::testing::Test {
  protected:
-  void SetUp() override { RecordingHost::instance().reset(); }
-  RecordingHost& host = RecordingHost::instance();
-  ProbeEffect probe{RecordingHost::callback};
+  void SetUp() override { FakeHost::instance().reset(); }
+  FakeHost& host = FakeHost::instance();
+  ProbeEffect probe{FakeHost::callback};
   ProbeEffect alone{nullptr};
   char text[8] = "abc";
-  int marker = 0;
+  VstEvents marker{};  // passed for every pointer; the host reads it as an empty event list
 };
 
 struct Expected {
