@@ -11,9 +11,16 @@ endif()
 
 if(FLUX_TESTS)
   if(CMAKE_CROSSCOMPILING)
+    # No GoogleTest is installed for the target: it is built from its sources, which Debian's
+    # googletest package puts here.
+    set(FLUX_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources for the target")
+    if(NOT EXISTS ${FLUX_GTEST_SOURCE_DIR}/CMakeLists.txt)
+      message(FATAL_ERROR "No GoogleTest sources in FLUX_GTEST_SOURCE_DIR (${FLUX_GTEST_SOURCE_DIR}); "
+                          "install Debian's googletest package or point the variable at a copy")
+    endif()
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_subdirectory(${FLUX_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   else()
     find_package(GTest REQUIRED)
   endif()

@@ -11,8 +11,8 @@
 #include "DIB/DIBPaletteTable.h"
 #include "DIB/cDIB.h"
 #include "DIB/cDIBPalette.h"
-#include "platform/HeadlessBackend.h"
-#include "ui/Form.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "ui/controls/Form.h"
 
 namespace {
 

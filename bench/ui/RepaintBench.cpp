@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/HeadlessBackend.h"
-#include "ui/Form.h"
-#include "ui/Label.h"
-#include "ui/Panel.h"
-#include "ui/PictureBox.h"
-#include "ui/TextBox.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "ui/controls/Form.h"
+#include "ui/controls/Label.h"
+#include "ui/controls/Panel.h"
+#include "ui/controls/PictureBox.h"
+#include "ui/controls/TextBox.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "DIB/DIBRunLengthCompressor.h"
 #include "DIB/cDIB.h"
-#include "ui/Exception.h"
-#include "ui/MemoryStream.h"
+#include "ui/model/Exception.h"
+#include "ui/model/MemoryStream.h"
 
 namespace {
 

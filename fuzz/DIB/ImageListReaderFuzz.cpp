@@ -10,10 +10,10 @@
 #include "DIB/ImageLinkHost.h"
 #include "DIB/cDIBBorder.h"
 #include "DIB/cDIBImageList.h"
-#include "ui/ComponentReader.h"
-#include "ui/ComponentWriter.h"
-#include "ui/Exception.h"
-#include "ui/MemoryStream.h"
+#include "ui/model/ComponentReader.h"
+#include "ui/model/ComponentWriter.h"
+#include "ui/model/Exception.h"
+#include "ui/model/MemoryStream.h"
 
 namespace {
 

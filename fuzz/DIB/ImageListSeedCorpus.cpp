@@ -3,9 +3,9 @@
 #include <fstream>
 
 #include "DIB/ImageLinkHost.h"
-#include "ui/ComponentWriter.h"
-#include "ui/MemoryStream.h"
-#include "ui/TextForm.h"
+#include "ui/model/ComponentWriter.h"
+#include "ui/model/MemoryStream.h"
+#include "ui/model/TextForm.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

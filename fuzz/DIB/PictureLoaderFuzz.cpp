@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <span>
 
-#include "ui/GraphicError.h"
-#include "ui/Picture.h"
+#include "ui/graphics/GraphicError.h"
+#include "ui/graphics/Picture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ui::Picture picture;

@@ -5,8 +5,8 @@
 #include <span>
 
 #include "DIB/cDIBFormat.h"
-#include "ui/Exception.h"
-#include "ui/MemoryStream.h"
+#include "ui/model/Exception.h"
+#include "ui/model/MemoryStream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TMemoryDIB image(3, 2);

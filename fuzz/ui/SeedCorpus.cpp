@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "ui/ComponentWriter.h"
-#include "ui/MemoryStream.h"
 #include "ui/SampleComponents.h"
-#include "ui/TextForm.h"
+#include "ui/model/ComponentWriter.h"
+#include "ui/model/MemoryStream.h"
+#include "ui/model/TextForm.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "ui/Exception.h"
-#include "ui/MemoryStream.h"
 #include "ui/SampleComponents.h"
-#include "ui/TextForm.h"
+#include "ui/model/Exception.h"
+#include "ui/model/MemoryStream.h"
+#include "ui/model/TextForm.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   sample::RegisterSampleClasses();

@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "ui/Exception.h"
+#include "ui/model/Exception.h"
 
 namespace dib {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "ui/LogicalPalette.h"
+#include "ui/graphics/LogicalPalette.h"
 
 namespace dib {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
-#include "DIB/DIBTransform.h"
-#include "ui/TypeBuilder.h"
+#include "DIB/pixels/DIBTransform.h"
+#include "ui/model/TypeBuilder.h"
 
 namespace {
 

@@ -1,8 +1,15 @@
 #pragma once
 // The skinned-control library's images: 32-bit pixels with a per-pixel mask, stored bottom row
-// first (DIB/DIBPixels.h); per-image drawing settings; storage in plain memory (TMemoryDIB) or
-// on a drawing surface with a device context and a canvas (TWinDIB); the "Data" stream form;
+// first (DIB/pixels/DIBPixels.h); per-image drawing settings; storage in plain memory (TMemoryDIB)
+// or on a drawing surface with a device context and a canvas (TWinDIB); the "Data" stream form;
 // drawing one image into another. Images live on the user-interface thread only.
+//
+// The classes declared here are defined across several files, one concern each:
+//   cDIB.cpp           storage, settings, views, assignment, change notification
+//   cDIBData.cpp       the "Data" stream form (compressed or not) and the stored properties
+//   cDIBDraw.cpp       drawing into another image: clipping, blits, rotation, stretching, regions
+//   cDIBImport.cpp     reading pictures and masks from image files
+//   cDIBRender8Bit.cpp drawing to an 8-bit display through a palette's lookup table
 
 #include <array>
 #include <cstdint>
@@ -10,17 +17,17 @@
 #include <optional>
 #include <string>
 
-#include "DIB/DIBBlit.h"
-#include "DIB/DIBClip.h"
-#include "DIB/DIBPixels.h"
-#include "ui/Canvas.h"
-#include "ui/Color.h"
-#include "ui/DeviceContext.h"
-#include "ui/Events.h"
-#include "ui/Exception.h"
-#include "ui/Persistent.h"
-#include "ui/Region.h"
-#include "ui/Surface.h"
+#include "DIB/pixels/DIBBlit.h"
+#include "DIB/pixels/DIBClip.h"
+#include "DIB/pixels/DIBPixels.h"
+#include "ui/graphics/Canvas.h"
+#include "ui/graphics/Color.h"
+#include "ui/graphics/DeviceContext.h"
+#include "ui/graphics/Region.h"
+#include "ui/graphics/Surface.h"
+#include "ui/model/Events.h"
+#include "ui/model/Exception.h"
+#include "ui/model/Persistent.h"
 
 namespace ui {
 class Stream;

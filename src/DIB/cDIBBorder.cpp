@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "ui/ClassRegistry.h"
-#include "ui/TypeBuilder.h"
+#include "ui/model/ClassRegistry.h"
+#include "ui/model/TypeBuilder.h"
 
 // --- TDIBBorderEdge --------------------------------------------------------------------------
 

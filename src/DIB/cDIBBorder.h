@@ -14,8 +14,8 @@
 #include <memory>
 
 #include "DIB/cDIBImageList.h"
-#include "ui/Component.h"
-#include "ui/Geometry.h"
+#include "ui/graphics/Geometry.h"
+#include "ui/model/Component.h"
 
 enum TDIBBorderDrawStyle : uint8_t { dsTile = 0, dsStretch = 1 };
 

@@ -11,10 +11,10 @@
 #include "DIB/DIBLittleEndian.h"
 #include "DIB/cDIB.h"
 #include "DIB/cDIBCompressor.h"
-#include "ui/PropertyFiler.h"
-#include "ui/Stream.h"
-#include "ui/ValueReader.h"
-#include "ui/ValueWriter.h"
+#include "ui/model/PropertyFiler.h"
+#include "ui/model/Stream.h"
+#include "ui/model/ValueReader.h"
+#include "ui/model/ValueWriter.h"
 
 static_assert(std::endian::native == std::endian::little, "pixels are stored as they lie");
 

@@ -3,9 +3,9 @@
 
 #include <vector>
 
-#include "DIB/DIBStretch.h"
-#include "DIB/DIBTransform.h"
 #include "DIB/cDIB.h"
+#include "DIB/pixels/DIBStretch.h"
+#include "DIB/pixels/DIBTransform.h"
 
 namespace {
 

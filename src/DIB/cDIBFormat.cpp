@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "DIB/DIBLittleEndian.h"
-#include "ui/Stream.h"
+#include "ui/model/Stream.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "DIB/cDIB.h"
-#include "ui/Events.h"
-#include "ui/Exception.h"
+#include "ui/model/Events.h"
+#include "ui/model/Exception.h"
 
 namespace ui {
 class Stream;

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "ui/ClassRegistry.h"
-#include "ui/PropertyFiler.h"
-#include "ui/TypeBuilder.h"
-#include "ui/ValueReader.h"
-#include "ui/ValueWriter.h"
+#include "ui/model/ClassRegistry.h"
+#include "ui/model/PropertyFiler.h"
+#include "ui/model/TypeBuilder.h"
+#include "ui/model/ValueReader.h"
+#include "ui/model/ValueWriter.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "DIB/cDIB.h"
-#include "ui/Collection.h"
-#include "ui/Component.h"
-#include "ui/Events.h"
+#include "ui/model/Collection.h"
+#include "ui/model/Component.h"
+#include "ui/model/Events.h"
 
 class TCustomDIBImageList;
 class TDIBImageLink;

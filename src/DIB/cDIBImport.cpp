@@ -1,8 +1,8 @@
 // Importing an image, or its mask, from a picture file through the framework's picture loader.
 
 #include "DIB/cDIB.h"
-#include "ui/Blit.h"
-#include "ui/Picture.h"
+#include "ui/graphics/Blit.h"
+#include "ui/graphics/Picture.h"
 
 namespace {
 

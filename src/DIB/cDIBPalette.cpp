@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "DIB/DIBPaletteTable.h"
-#include "ui/Form.h"
-#include "ui/PropertyFiler.h"
-#include "ui/Stream.h"
-#include "ui/TypeBuilder.h"
+#include "ui/controls/Form.h"
+#include "ui/model/PropertyFiler.h"
+#include "ui/model/Stream.h"
+#include "ui/model/TypeBuilder.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <span>
 #include <vector>
 
-#include "ui/Control.h"
-#include "ui/Exception.h"
-#include "ui/LogicalPalette.h"
+#include "ui/controls/Control.h"
+#include "ui/graphics/LogicalPalette.h"
+#include "ui/model/Exception.h"
 
 namespace ui {
 class Form;

@@ -1,6 +1,6 @@
 #include "DIB/cDIBTimer.h"
 
-#include "ui/TypeBuilder.h"
+#include "ui/model/TypeBuilder.h"
 
 TDIBTimer::TDIBTimer(ui::Component* owner) : ui::Timer(owner) {
   SetEnabled(false);

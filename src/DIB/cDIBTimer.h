@@ -4,7 +4,7 @@
 // start switches it off; a throwing handler is reported to the application and the timer goes
 // on), published as the library's own class, off until it is enabled.
 
-#include "ui/Timer.h"
+#include "ui/controls/Timer.h"
 
 class TDIBTimer : public ui::Timer {
  public:

@@ -1,8 +1,8 @@
 #include "DIB/ImageLinkHost.h"
 
 #include "DIB/cDIBBorder.h"
-#include "ui/ClassRegistry.h"
-#include "ui/TypeBuilder.h"
+#include "ui/model/ClassRegistry.h"
+#include "ui/model/TypeBuilder.h"
 
 namespace dibtest {
 

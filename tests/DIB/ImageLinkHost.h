@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "DIB/cDIBImageList.h"
-#include "ui/Component.h"
+#include "ui/model/Component.h"
 
 namespace dibtest {
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "DIB/cDIBPalette.h"
-#include "ui/LogicalPalette.h"
-#include "ui/MemoryStream.h"
-#include "ui/PropertyFiler.h"
+#include "ui/graphics/LogicalPalette.h"
+#include "ui/model/MemoryStream.h"
+#include "ui/model/PropertyFiler.h"
 
 namespace dibtest {
 

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "DIB/DIBPixels.h"
-#include "DIB/DIBStretch.h"
-#include "DIB/DIBTransform.h"
+#include "DIB/pixels/DIBPixels.h"
+#include "DIB/pixels/DIBStretch.h"
+#include "DIB/pixels/DIBTransform.h"
 
 namespace dibtest {
 

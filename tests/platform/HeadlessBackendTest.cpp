@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/HeadlessBackend.h"
 #include "platform/WindowMessages.h"
+#include "platform/headless/HeadlessBackend.h"
 
 namespace {
 

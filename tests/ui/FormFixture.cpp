@@ -1,6 +1,6 @@
 #include "FormFixture.h"
 
-#include "ui/Application.h"
+#include "ui/controls/Application.h"
 
 namespace uitest {
 

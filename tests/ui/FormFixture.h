@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/HeadlessBackend.h"
-#include "ui/Form.h"
-#include "ui/Panel.h"
-#include "ui/WindowlessControl.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "ui/controls/Form.h"
+#include "ui/controls/Panel.h"
+#include "ui/controls/WindowlessControl.h"
 
 namespace uitest {
 

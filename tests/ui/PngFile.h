@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/Surface.h"
+#include "ui/graphics/Surface.h"
 
 namespace uitest {
 

@@ -2,12 +2,12 @@
 
 #include <array>
 
-#include "ui/ClassRegistry.h"
-#include "ui/MemoryStream.h"
-#include "ui/PropertyFiler.h"
-#include "ui/TypeBuilder.h"
-#include "ui/ValueReader.h"
-#include "ui/ValueWriter.h"
+#include "ui/model/ClassRegistry.h"
+#include "ui/model/MemoryStream.h"
+#include "ui/model/PropertyFiler.h"
+#include "ui/model/TypeBuilder.h"
+#include "ui/model/ValueReader.h"
+#include "ui/model/ValueWriter.h"
 
 namespace sample {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/Collection.h"
-#include "ui/Component.h"
+#include "ui/model/Collection.h"
+#include "ui/model/Component.h"
 
 namespace sample {
 

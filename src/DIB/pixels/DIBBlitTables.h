@@ -1,0 +1,13 @@
+#pragma once
+// The implementations behind BlitRoutines.
+
+#include "DIB/pixels/DIBBlit.h"
+
+namespace dib::detail {
+
+const BlitTable& PortableBlitTable();
+const BlitTable* Sse2BlitTable();   // null when the build has no SSE2 routines
+const BlitTable* Ssse3BlitTable();  // null when the build has no SSSE3 routines
+const BlitTable* Avx2BlitTable();   // null when the build has no AVX2 routines
+
+}  // namespace dib::detail

@@ -1,0 +1,99 @@
+#pragma once
+// A borderless form: the one control with a native window, made inside a host's window. It
+// owns the surface that every control inside it paints into, routes the native input to its
+// controls (mouse to the control under it or holding the capture, with CM_MOUSEENTER and
+// CM_MOUSELEAVE as the control under the mouse changes; keys reflected to the focused control
+// first), keeps the focus among them, and presents only what was painted.
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/Backend.h"
+#include "ui/controls/WindowedControl.h"
+#include "ui/graphics/Surface.h"
+
+namespace ui {
+
+class Form : public WindowedControl, private platform::PeerClient {
+ public:
+  // The window is made hidden inside `parentWindow`, a host window handle, with the installed
+  // backend. Raises Exception when there is no backend or the window system refuses.
+  Form(Component* owner, void* parentWindow);
+  ~Form() override;
+
+  static const TypeInfo& StaticType();
+  const TypeInfo& Type() const override { return StaticType(); }
+
+  void* Handle() const { return m_Peer->NativeHandle(); }
+  Point WindowOrigin() const;  // the client's top-left corner on the screen
+
+  bool KeyPreview() const { return m_KeyPreview; }
+  void SetKeyPreview(bool preview) { m_KeyPreview = preview; }
+  // The control that has, or gets, the keyboard when the window has it; none: the form.
+  WindowedControl* ActiveControl() const { return m_ActiveControl.Get(); }
+  void SetActiveControl(WindowedControl* control);
+  // The control that has the keyboard now; none while the window does not have it.
+  WindowedControl* FocusedControl() const { return m_FocusedControl.Get(); }
+  bool HasWindowFocus() const { return m_WindowFocus; }
+  // Moves the keyboard to `control` (none: the form), taking the window focus if needed.
+  void FocusControl(WindowedControl* control);
+
+  // Whether OnShortCut took the key.
+  bool IsShortCut(Message& keyMessage);
+  TShortCutEvent OnShortCut;
+
+  // A device context for the whole client on the form's surface, with the screen's bits per
+  // pixel, that realises palettes through the form's window.
+  DeviceContext GetDC();
+
+  // Paints every invalid area now and presents what was painted.
+  void PaintInvalid();
+  const Surface& Pixels() const { return m_Surface; }
+
+ protected:
+  void Dispatch(Message& message) override;
+  void BoundsChanged() override;
+  void VisibleChanged() override;
+
+ private:
+  friend class Control;
+  friend class WindowedControl;
+  friend void SetCaptureControl(Control* control);
+
+  intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+  void HandlePaint(const platform::Rect& area) override;
+
+  void RouteMouse(Message& message);
+  void RouteKey(Message& message);
+  void TrackMouse(Point p, bool inside);
+  WindowedControl* WindowedAt(Point p);
+  Control* ControlUnder(Point p);
+  void ApplyFocus(WindowedControl* target);
+  void MoveFocus(WindowedControl* target);
+  void EnterAndExit(WindowedControl* target);
+
+  void RequestRepaint(const Rect& area);
+  void AddPainted(const Region& area);
+  void PresentPainted();
+  void SetNativeCapture(bool capture);
+  void SetNativeCursor(TCursor cursor);
+  // `control` is hidden, disabled, moved away or destroyed: it loses capture, hover and focus
+  // (with their messages when `notify`).
+  void ForgetControl(Control& control, bool notify);
+
+  std::unique_ptr<platform::WindowPeer> m_Peer;
+  Surface m_Surface;
+  Region m_Painted;  // painted, not yet presented
+  bool m_Painting = false;
+  bool m_KeyPreview = false;
+  bool m_WindowFocus = false;
+  bool m_Focusing = false;
+  bool m_FocusPending = false;
+  ControlRef<WindowedControl> m_PendingFocus;
+  ControlRef<WindowedControl> m_ActiveControl;
+  ControlRef<WindowedControl> m_FocusedControl;
+  ControlRef<WindowedControl> m_EnteredControl;
+  ControlRef<Control> m_MouseControl;
+};
+
+}  // namespace ui

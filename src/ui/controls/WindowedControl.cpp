@@ -1,0 +1,451 @@
+#include "ui/controls/WindowedControl.h"
+
+#include <algorithm>
+#include <array>
+
+#include "ui/controls/Application.h"
+#include "ui/controls/Form.h"
+#include "ui/model/TypeBuilder.h"
+
+namespace ui {
+
+WindowedControl::WindowedControl(Component* owner) : Control(owner) {}
+
+WindowedControl::~WindowedControl() {
+  BeginDestruction();
+  DestroyComponents();
+  DestroyChildren();
+  SetParent(nullptr);  // while it is still a windowed control to its parent
+}
+
+void WindowedControl::DestroyChildren() {
+  while (!m_Controls.empty()) delete m_Controls.back();  // each leaves the list itself
+}
+
+const TypeInfo& WindowedControl::StaticType() {
+  using T = WindowedControl;
+  static const TypeInfo type = TypeBuilder<T>("WindowedControl", Control::StaticType())
+                                   .Integer("TabOrder", &T::TabOrder, &T::SetTabOrder)
+                                   .Default(-1)
+                                   .Boolean("TabStop", &T::TabStop, &T::SetTabStop)
+                                   .Default(false)
+                                   .Event("OnEnter")
+                                   .Event("OnExit")
+                                   .Event("OnKeyDown")
+                                   .Event("OnKeyPress")
+                                   .Event("OnKeyUp")
+                                   .Build();
+  return type;
+}
+
+Control& WindowedControl::Controls(int index) const {
+  if (index < 0 || index >= ControlCount()) {
+    throw Exception("Control index out of bounds (" + std::to_string(index) + ")");
+  }
+  return *m_Controls[static_cast<std::size_t>(index)];
+}
+
+bool WindowedControl::ContainsControl(const Control* control) const {
+  for (const Control* c = control; c; c = c->Parent()) {
+    if (c == this) return true;
+  }
+  return false;
+}
+
+void WindowedControl::InsertControl(Control& control) {
+  m_Controls.push_back(&control);
+  if (WindowedControl* windowed = control.AsWindowed()) m_TabList.push_back(windowed);
+}
+
+void WindowedControl::RemoveControl(Control& control) {
+  std::erase(m_Controls, &control);
+  std::erase_if(m_TabList, [&control](const Control* c) { return c == &control; });
+}
+
+void WindowedControl::MoveControl(Control& control, bool toFront) {
+  const auto at = std::find(m_Controls.begin(), m_Controls.end(), &control);
+  if (at == m_Controls.end()) return;
+  m_Controls.erase(at);
+  m_Controls.insert(toFront ? m_Controls.end() : m_Controls.begin(), &control);
+  // Whatever overlaps the control changes order with it.
+  InvalidateRect(control.BoundsRect(), true, true);
+}
+
+Control* WindowedControl::ControlAtPos(Point p, bool allowDisabled, bool allowWindowed) const {
+  for (int pass = allowWindowed ? 0 : 1; pass < 2; ++pass) {
+    const bool windowed = pass == 0;  // windowed children lie above the others
+    for (auto it = m_Controls.rbegin(); it != m_Controls.rend(); ++it) {
+      Control* c = *it;
+      if ((c->AsWindowed() != nullptr) != windowed || !c->Visible()) continue;
+      if (!allowDisabled && !c->Enabled()) continue;
+      if (!c->BoundsRect().Contains(p.X, p.Y)) continue;
+      if (c->Perform(CM_HITTEST, 0, PointToLParam(p.X - c->Left(), p.Y - c->Top())) != 0) {
+        return c;
+      }
+    }
+  }
+  return nullptr;
+}
+
+void WindowedControl::Broadcast(Message& message) {
+  std::vector<ControlRef<Control>> children(m_Controls.begin(), m_Controls.end());
+  for (const ControlRef<Control>& child : children) {
+    Control* c = child.Get();
+    if (!c) continue;
+    message.Result = c->Perform(message.Msg, message.WParam, message.LParam);
+    if (message.Result != 0) return;
+  }
+}
+
+void WindowedControl::WndProc(Message& message) {
+  if (IsMouseMessage(message.Msg) && ForwardMouseToChild(message)) return;
+  Control::WndProc(message);
+}
+
+// A mouse message over a non-windowed child, or for the child holding the capture, is the
+// child's.
+bool WindowedControl::ForwardMouseToChild(Message& message) {
+  const Point p = LParamToPoint(message.LParam);
+  Control* target = nullptr;
+  if (Control* capture = GetCaptureControl()) {
+    if (capture->Parent() == this && !capture->AsWindowed()) target = capture;
+  } else {
+    target = ControlAtPos(p, false);
+  }
+  if (!target) return false;
+  message.Result = target->Perform(message.Msg, message.WParam,
+                                   PointToLParam(p.X - target->Left(), p.Y - target->Top()));
+  return true;
+}
+
+void WindowedControl::Dispatch(Message& message) {
+  switch (message.Msg) {
+    case WM_PAINT:
+      PaintMessage(message);
+      return;
+    case WM_ERASEBKGND:
+      if (!(ControlStyle() & csOpaque)) {
+        if (auto* dc = WParamToPointer<DeviceContext>(message.WParam)) {
+          m_Canvas.SetHandle(dc);
+          m_Canvas.brush = {Color(), BrushStyle::Solid};
+          m_Canvas.FillRect(dc->ClipBox());
+          m_Canvas.SetHandle(nullptr);
+        }
+      }
+      message.Result = 1;
+      return;
+    case WM_SETCURSOR:
+      SetCursorMessage(message);
+      return;
+    case CN_KEYDOWN:
+    case CN_SYSKEYDOWN:
+      CNKeyDown(message);
+      return;
+    case CN_CHAR:
+      CNChar(message);
+      return;
+    case CN_SYSCHAR: {
+      Form* form = ParentForm();
+      message.Result =
+          form && form->Perform(CM_DIALOGCHAR, message.WParam, message.LParam) != 0 ? 1 : 0;
+      return;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (!DoKeyDown(message)) DefaultHandler(message);
+      return;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (!DoKeyUp(message)) DefaultHandler(message);
+      return;
+    case WM_CHAR:
+      if (!DoKeyPress(message)) DefaultHandler(message);
+      return;
+    case CM_ENTER:
+      DoEnter();
+      return;
+    case CM_EXIT:
+      DoExit();
+      return;
+    case CM_DIALOGCHAR:
+      Broadcast(message);
+      return;
+    case CM_FOCUSCHANGED:
+      Broadcast(message);
+      message.Result = 0;
+      return;
+    default:
+      Control::Dispatch(message);
+  }
+}
+
+// The window system's default processing, as far as framework windows have one.
+void WindowedControl::DefaultHandler(Message& message) {
+  switch (message.Msg) {
+    case WM_PAINT:
+      if (message.WParam == 0) m_UpdateRegion = Region();
+      return;
+    case WM_SETCURSOR:
+      if (Parent() && Parent()->Perform(WM_SETCURSOR, message.WParam, message.LParam) != 0) {
+        message.Result = 1;
+        return;
+      }
+      if (Form* form = ParentForm()) form->SetNativeCursor(crArrow);
+      message.Result = 1;
+      return;
+    case WM_MOUSEWHEEL:
+      if (Parent()) message.Result = Parent()->Perform(message.Msg, message.WParam, message.LParam);
+      return;
+    default:
+      Control::DefaultHandler(message);
+  }
+}
+
+void WindowedControl::SetCursorMessage(Message& message) {
+  if ((static_cast<uint32_t>(message.LParam) & 0xFFFF) == HTCLIENT) {
+    TCursor cursor = Cursor();
+    if (Control* child = ControlAtPos(ScreenToClient(Screen::CursorPos()), false)) {
+      cursor = child->Cursor();
+    }
+    if (cursor != crDefault) {
+      if (Form* form = ParentForm()) form->SetNativeCursor(cursor);
+      message.Result = 1;
+      return;
+    }
+  }
+  DefaultHandler(message);
+}
+
+// Painting ------------------------------------------------------------------------------------
+
+Region WindowedControl::VisibleRegion() const {
+  const Form* form = ParentForm();
+  if (!form || !Showing()) return {};
+  const Point offset = FormOffset();
+  Region visible(Bounds(offset.X, offset.Y, Width(), Height()));
+  for (const WindowedControl* c = this; c->Parent(); c = c->Parent()) {
+    const WindowedControl* parent = c->Parent();
+    const Point origin = parent->FormOffset();
+    visible =
+        visible.Intersect(Region(Bounds(origin.X, origin.Y, parent->Width(), parent->Height())));
+    bool above = false;
+    for (const Control* sibling : parent->m_Controls) {
+      if (sibling == c) {
+        above = true;
+      } else if (above && sibling->AsWindowed() && sibling->Visible()) {
+        visible = visible.Exclude(Region(sibling->BoundsRect().Offset(origin.X, origin.Y)));
+      }
+    }
+  }
+  for (const Control* child : m_Controls) {
+    if (child->AsWindowed() && child->Visible()) {
+      visible = visible.Exclude(Region(child->BoundsRect().Offset(offset.X, offset.Y)));
+    }
+  }
+  return visible;
+}
+
+void WindowedControl::InvalidateRect(const Rect& rect, bool erase, bool children) {
+  Form* form = ParentForm();
+  if (!form || !Showing() || rect.IsEmpty()) return;
+  const Point offset = FormOffset();
+  const Region area = Region(rect.Offset(offset.X, offset.Y)).Intersect(VisibleRegion());
+  if (!area.IsEmpty()) {
+    m_UpdateRegion = m_UpdateRegion.Union(area.Offset(-offset.X, -offset.Y));
+    m_EraseNeeded = m_EraseNeeded || erase;
+    form->RequestRepaint(area.BoundingBox());
+  }
+  if (!children) return;
+  for (Control* child : m_Controls) {
+    WindowedControl* windowed = child->AsWindowed();
+    if (!windowed || !windowed->Visible()) continue;
+    const Rect part = rect.Intersect(windowed->BoundsRect());
+    if (!part.IsEmpty()) {
+      windowed->InvalidateRect(part.Offset(-windowed->Left(), -windowed->Top()), erase, true);
+    }
+  }
+}
+
+void WindowedControl::ValidateRect(const Rect& rect) {
+  m_UpdateRegion = m_UpdateRegion.Exclude(Region(rect));
+}
+
+void WindowedControl::Invalidate() {
+  InvalidateRect(ClientRect(), true, true);
+}
+
+DeviceContext& WindowedControl::BeginPaint(PaintStruct& paint) {
+  Form* form = ParentForm();
+  const Point offset = FormOffset();
+  paint.area = m_UpdateRegion.Offset(offset.X, offset.Y).Intersect(VisibleRegion());
+  paint.rcPaint =
+      paint.area.IsEmpty() ? Rect{} : paint.area.BoundingBox().Offset(-offset.X, -offset.Y);
+  paint.fErase = m_EraseNeeded;
+  m_UpdateRegion = Region();
+  m_EraseNeeded = false;
+  paint.dc.SelectSurface(form ? &form->m_Surface : nullptr);
+  paint.dc.SetBitsPerPixel(Screen::BitsPerPixel());
+  paint.dc.SetOrigin(offset);
+  paint.dc.SelectClipRegion(paint.area);
+  if (paint.fErase && !paint.area.IsEmpty()) {
+    paint.dc.Save();
+    paint.fErase = Perform(WM_ERASEBKGND, PointerToWParam(&paint.dc)) == 0;
+    paint.dc.Restore();
+  }
+  return paint.dc;
+}
+
+void WindowedControl::EndPaint(PaintStruct& paint) {
+  if (Form* form = ParentForm()) form->AddPainted(paint.area);
+  paint.area = Region();
+}
+
+void WindowedControl::PaintMessage(Message& message) {
+  if (auto* dc = WParamToPointer<DeviceContext>(message.WParam)) {
+    PaintHandler(*dc);
+    return;
+  }
+  PaintStruct paint;
+  BeginPaint(paint);
+  ControlRef<WindowedControl> self(this);
+  try {
+    if (!paint.area.IsEmpty()) PaintHandler(paint.dc);
+  } catch (...) {
+    if (self) EndPaint(paint);
+    throw;
+  }
+  if (self) EndPaint(paint);
+}
+
+void WindowedControl::PaintHandler(DeviceContext& dc) {
+  dc.Save();
+  for (const Control* child : m_Controls) {
+    if (!child->AsWindowed() && child->Visible() && (child->ControlStyle() & csOpaque)) {
+      dc.ExcludeClipRect(child->BoundsRect());
+      if (dc.ClipRegion().IsEmpty()) break;
+    }
+  }
+  ControlRef<WindowedControl> self(this);
+  try {
+    if (!dc.ClipRegion().IsEmpty()) PaintWindow(dc);
+  } catch (...) {
+    dc.Restore();
+    throw;
+  }
+  dc.Restore();
+  if (self) PaintControls(dc, nullptr);
+}
+
+void WindowedControl::PaintWindow(DeviceContext& dc) {
+  struct Binding {
+    ui::Canvas& canvas;
+    ~Binding() { canvas.SetHandle(nullptr); }
+  } binding{m_Canvas};
+  m_Canvas.SetHandle(&dc);
+  Paint();
+}
+
+void WindowedControl::PaintControls(DeviceContext& dc, Control* first) {
+  auto from = first ? std::find(m_Controls.begin(), m_Controls.end(), first) : m_Controls.begin();
+  std::vector<ControlRef<Control>> children(from, m_Controls.end());
+  for (const ControlRef<Control>& child : children) {
+    Control* c = child.Get();
+    if (!c || c->AsWindowed() || !c->Visible()) continue;
+    const Rect bounds = c->BoundsRect();
+    if (bounds.IsEmpty() || !dc.RectVisible(bounds)) continue;
+    dc.Save();
+    const Point origin = dc.Origin();
+    dc.SetOrigin({origin.X + bounds.Left, origin.Y + bounds.Top});
+    dc.IntersectClipRect({0, 0, bounds.Width(), bounds.Height()});
+    try {
+      c->Perform(WM_PAINT, PointerToWParam(&dc));
+    } catch (...) {
+      dc.Restore();
+      throw;
+    }
+    dc.Restore();
+  }
+}
+
+// Alignment -----------------------------------------------------------------------------------
+
+void WindowedControl::AdjustClientRect(Rect&) const {}
+
+void WindowedControl::EnableAlign() {
+  if (m_AlignDisabled > 0 && --m_AlignDisabled == 0) Realign();
+}
+
+void WindowedControl::Realign() {
+  if (m_Aligning || m_AlignDisabled > 0 || IsLoading()) return;
+  struct Guard {
+    bool& flag;
+    ~Guard() { flag = false; }
+  } guard{m_Aligning};
+  m_Aligning = true;
+  Rect r = ClientRect();
+  AdjustClientRect(r);
+  for (const TAlign align : std::array{alTop, alBottom, alLeft, alRight, alClient}) {
+    std::vector<Control*> aligned;
+    for (Control* c : m_Controls) {
+      if (c->Visible() && c->Align() == align) aligned.push_back(c);
+    }
+    // Nearest to its edge first.
+    std::stable_sort(aligned.begin(), aligned.end(), [align](Control* a, Control* b) {
+      switch (align) {
+        case alTop:
+          return a->Top() < b->Top();
+        case alBottom:
+          return a->Top() + a->Height() > b->Top() + b->Height();
+        case alLeft:
+          return a->Left() < b->Left();
+        case alRight:
+          return a->Left() + a->Width() > b->Left() + b->Width();
+        default:
+          return false;
+      }
+    });
+    for (Control* c : aligned) {
+      const int32_t width = std::max(r.Width(), 0), height = std::max(r.Height(), 0);
+      switch (align) {
+        case alTop:
+          c->SetBounds(r.Left, r.Top, width, c->Height());
+          r.Top += c->Height();
+          break;
+        case alBottom:
+          c->SetBounds(r.Left, r.Bottom - c->Height(), width, c->Height());
+          r.Bottom -= c->Height();
+          break;
+        case alLeft:
+          c->SetBounds(r.Left, r.Top, c->Width(), height);
+          r.Left += c->Width();
+          break;
+        case alRight:
+          c->SetBounds(r.Right - c->Width(), r.Top, c->Width(), height);
+          r.Right -= c->Width();
+          break;
+        default:
+          c->SetBounds(r.Left, r.Top, width, height);
+      }
+    }
+  }
+}
+
+void WindowedControl::BoundsChanged() {
+  Realign();
+}
+
+void WindowedControl::Loaded() {
+  Control::Loaded();
+  if (m_StoredTabOrder >= 0) SetTabOrder(m_StoredTabOrder);
+  Realign();
+}
+
+void WindowedControl::GetChildren(const std::function<void(Component&)>& proc, Component& root) {
+  Component::GetChildren(proc, root);
+  const std::vector<Control*> children = m_Controls;
+  for (Control* child : children) {
+    if (child->Owner() == &root) proc(*child);
+  }
+}
+
+}  // namespace ui

@@ -1,0 +1,196 @@
+// The keyboard side of a windowed control: tab order, focus, and the key path (reflection,
+// dialog keys and characters, key events).
+#include <algorithm>
+
+#include "ui/controls/Application.h"
+#include "ui/controls/Form.h"
+#include "ui/controls/PopupMenu.h"
+#include "ui/controls/WindowedControl.h"
+
+namespace ui {
+
+int16_t WindowedControl::TabOrder() const {
+  if (!Parent()) return -1;
+  const auto& list = Parent()->m_TabList;
+  const auto at = std::find(list.begin(), list.end(), this);
+  return at == list.end() ? int16_t{-1} : static_cast<int16_t>(at - list.begin());
+}
+
+void WindowedControl::SetTabOrder(int16_t order) {
+  if (IsLoading()) {
+    m_StoredTabOrder = order;  // the siblings it counts among may not be read yet
+    return;
+  }
+  if (!Parent()) return;
+  auto& list = Parent()->m_TabList;
+  const auto at = std::find(list.begin(), list.end(), this);
+  if (at == list.end()) return;
+  list.erase(at);
+  const auto index = std::clamp<std::ptrdiff_t>(order, 0, static_cast<std::ptrdiff_t>(list.size()));
+  list.insert(list.begin() + index, this);
+}
+
+void WindowedControl::GetTabOrderList(std::vector<WindowedControl*>& list) const {
+  for (WindowedControl* child : m_TabList) {
+    list.push_back(child);
+    child->GetTabOrderList(list);
+  }
+}
+
+WindowedControl* WindowedControl::FindNextControl(WindowedControl* current, bool forward,
+                                                  bool checkTabStop, bool checkParent) const {
+  std::vector<WindowedControl*> list;
+  GetTabOrderList(list);
+  if (list.empty()) return nullptr;
+  const std::ptrdiff_t count = static_cast<std::ptrdiff_t>(list.size());
+  std::ptrdiff_t start = std::find(list.begin(), list.end(), current) - list.begin();
+  if (start == count) start = forward ? count - 1 : 0;
+  std::ptrdiff_t i = start;
+  do {
+    i = forward ? (i + 1) % count : (i + count - 1) % count;
+    WindowedControl* candidate = list[static_cast<std::size_t>(i)];
+    if (candidate->CanFocus() && (!checkTabStop || candidate->TabStop()) &&
+        (!checkParent || candidate->Parent() == this)) {
+      return candidate;
+    }
+  } while (i != start);
+  return nullptr;
+}
+
+void WindowedControl::SelectNext(WindowedControl* current, bool forward, bool checkTabStop) {
+  if (WindowedControl* next = FindNextControl(current, forward, checkTabStop, !checkTabStop)) {
+    next->SetFocus();
+  }
+}
+
+bool WindowedControl::CanFocus() const {
+  if (!ParentForm()) return false;
+  for (const Control* c = this; c; c = c->Parent()) {
+    if (!c->Visible() || !c->Enabled()) return false;
+  }
+  return true;
+}
+
+bool WindowedControl::Focused() const {
+  const Form* form = ParentForm();
+  return form && form->FocusedControl() == this;
+}
+
+void WindowedControl::SetFocus() {
+  if (Form* form = ParentForm()) form->FocusControl(this);
+}
+
+void WindowedControl::DoEnter() {
+  OnEnter(this);
+}
+
+void WindowedControl::DoExit() {
+  OnExit(this);
+}
+
+void WindowedControl::KeyDown(uint16_t& key, TShiftState shift) {
+  OnKeyDown(this, key, shift);
+}
+
+void WindowedControl::KeyUp(uint16_t& key, TShiftState shift) {
+  OnKeyUp(this, key, shift);
+}
+
+void WindowedControl::KeyPress(char& key) {
+  OnKeyPress(this, key);
+}
+
+bool WindowedControl::IsMenuKey(Message& message) {
+  for (Control* c = this; c; c = c->Parent()) {
+    if (c->PopupMenu() && c->PopupMenu()->IsShortCut(message)) return true;
+  }
+  if (Form* form = ParentForm(); form && form->IsShortCut(message)) return true;
+  return Application::Instance().Perform(CM_APPKEYDOWN, message.WParam, message.LParam) != 0;
+}
+
+// Reflected key-down: a shortcut, a parent's CM_CHILDKEY, or a dialog key (Tab, arrows,
+// Return, Escape) that the control does not ask for with WM_GETDLGCODE takes the key;
+// otherwise (result 0) WM_KEYDOWN follows.
+void WindowedControl::CNKeyDown(Message& message) {
+  message.Result = 1;
+  ControlRef<WindowedControl> self(this);
+  if (IsMenuKey(message) || !self) return;
+  if (Perform(CM_CHILDKEY, message.WParam, PointerToLParam(this)) != 0 || !self) return;
+  intptr_t mask = 0;
+  switch (message.WParam) {
+    case VK_TAB:
+      mask = DLGC_WANTTAB;
+      break;
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+      mask = DLGC_WANTARROWS;
+      break;
+    case VK_RETURN:
+    case VK_EXECUTE:
+    case VK_ESCAPE:
+    case VK_CANCEL:
+      mask = DLGC_WANTALLKEYS;
+      break;
+    default:
+      break;
+  }
+  if (mask != 0 && (Perform(WM_GETDLGCODE) & mask) == 0) {
+    Form* form = ParentForm();
+    if (form && form->Perform(CM_DIALOGKEY, message.WParam, message.LParam) != 0) return;
+  }
+  message.Result = 0;
+}
+
+// Reflected character: one the control does not want is offered to the form's controls as
+// an accelerator (CM_DIALOGCHAR).
+void WindowedControl::CNChar(Message& message) {
+  message.Result = 1;
+  if ((Perform(WM_GETDLGCODE) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS)) == 0) {
+    Form* form = ParentForm();
+    if (form && form->Perform(CM_DIALOGCHAR, message.WParam, message.LParam) != 0) return;
+  }
+  message.Result = 0;
+}
+
+bool WindowedControl::DoKeyDown(Message& message) {
+  ControlRef<WindowedControl> self(this);
+  Form* form = ParentForm();
+  if (form && form != this && form->KeyPreview() && form->DoKeyDown(message)) return true;
+  if (!self) return true;
+  if (ControlStyle() & csNoStdEvents) return false;
+  auto key = static_cast<uint16_t>(message.WParam);
+  KeyDown(key, KeyDataToShiftState(message.LParam));
+  if (!self) return true;
+  message.WParam = key;
+  return key == 0;
+}
+
+bool WindowedControl::DoKeyUp(Message& message) {
+  ControlRef<WindowedControl> self(this);
+  Form* form = ParentForm();
+  if (form && form != this && form->KeyPreview() && form->DoKeyUp(message)) return true;
+  if (!self) return true;
+  if (ControlStyle() & csNoStdEvents) return false;
+  auto key = static_cast<uint16_t>(message.WParam);
+  KeyUp(key, KeyDataToShiftState(message.LParam));
+  if (!self) return true;
+  message.WParam = key;
+  return key == 0;
+}
+
+bool WindowedControl::DoKeyPress(Message& message) {
+  ControlRef<WindowedControl> self(this);
+  Form* form = ParentForm();
+  if (form && form != this && form->KeyPreview() && form->DoKeyPress(message)) return true;
+  if (!self) return true;
+  if (ControlStyle() & csNoStdEvents) return false;
+  auto key = static_cast<char>(message.WParam);
+  KeyPress(key);
+  if (!self) return true;
+  message.WParam = static_cast<unsigned char>(key);
+  return key == 0;
+}
+
+}  // namespace ui

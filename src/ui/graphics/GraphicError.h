@@ -1,0 +1,13 @@
+#pragma once
+
+#include "ui/model/Exception.h"
+
+namespace ui {
+
+// A picture that cannot be read: unknown format, corrupt or truncated data, a missing file.
+class GraphicError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+}  // namespace ui

@@ -1,0 +1,107 @@
+#include "ui/model/TypeInfo.h"
+
+#include "ui/model/Component.h"
+#include "ui/model/Exception.h"
+#include "ui/model/Identifiers.h"
+
+namespace ui {
+
+bool PropertyInfo::IsReadOnly() const {
+  switch (kind) {
+    case PropertyKind::Float:
+      return !setFloat;
+    case PropertyKind::String:
+      return !setString;
+    case PropertyKind::Object:
+      return false;  // read into, never replaced
+    case PropertyKind::Reference:
+      return !setReference;
+    case PropertyKind::Event:
+      return true;
+    default:
+      return !setOrdinal;
+  }
+}
+
+bool PropertyInfo::IsStored(Persistent& instance) const {
+  if (kind == PropertyKind::Event || IsReadOnly()) return false;
+  return !storedWhen || storedWhen(instance);
+}
+
+bool PropertyInfo::IsDefault(Persistent& instance) const {
+  if (kind == PropertyKind::Reference) return getReference(instance) == nullptr;
+  if (const auto* ordinal = std::get_if<int64_t>(&defaultValue)) {
+    return getOrdinal(instance) == *ordinal;
+  }
+  if (const auto* real = std::get_if<long double>(&defaultValue)) {
+    return getFloat(instance) == *real;
+  }
+  if (const auto* text = std::get_if<std::string>(&defaultValue)) {
+    return getString(instance) == *text;
+  }
+  return false;
+}
+
+int PropertyInfo::FindName(std::string_view wanted) const {
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (SameText(names[i], wanted)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+TypeInfo::TypeInfo(std::string name, const TypeInfo* parent, std::vector<PropertyInfo> properties,
+                   Factory factory)
+    : m_Name(std::move(name)),
+      m_Parent(parent),
+      m_Properties(std::move(properties)),
+      m_Factory(factory) {
+  Assert(IsIdentifier(m_Name), "ui\\TypeInfo");
+  for (size_t i = 0; i < m_Properties.size(); ++i) {
+    const std::string& property = m_Properties[i].name;
+    Assert(IsIdentifier(property), "ui\\TypeInfo");
+    Assert(m_Parent == nullptr || m_Parent->FindProperty(property) == nullptr, "ui\\TypeInfo");
+    for (size_t j = 0; j < i; ++j) {
+      Assert(!SameText(m_Properties[j].name, property), "ui\\TypeInfo");
+    }
+  }
+}
+
+bool TypeInfo::InheritsFrom(const TypeInfo& type) const noexcept {
+  for (const TypeInfo* t = this; t != nullptr; t = t->m_Parent) {
+    if (t == &type) return true;
+  }
+  return false;
+}
+
+const PropertyInfo* TypeInfo::FindProperty(std::string_view name) const {
+  for (const TypeInfo* t = this; t != nullptr; t = t->m_Parent) {
+    for (const PropertyInfo& property : t->m_Properties) {
+      if (SameText(property.name, name)) return &property;
+    }
+  }
+  return nullptr;
+}
+
+std::vector<const PropertyInfo*> TypeInfo::Properties() const {
+  std::vector<const PropertyInfo*> result =
+      m_Parent ? m_Parent->Properties() : std::vector<const PropertyInfo*>{};
+  for (const PropertyInfo& property : m_Properties) result.push_back(&property);
+  return result;
+}
+
+Component* TypeInfo::Construct(Component* owner) const {
+  if (m_Factory == nullptr) throw Exception("Cannot create an instance of " + m_Name);
+  return m_Factory(owner);
+}
+
+Component& TypeInfo::Create(Component& owner) const {
+  Component& created = *Construct(&owner);  // owned from its base constructor on
+  owner.Notification(created, Operation::Insert);
+  return created;
+}
+
+std::unique_ptr<Component> TypeInfo::CreateUnowned() const {
+  return std::unique_ptr<Component>(Construct(nullptr));
+}
+
+}  // namespace ui

@@ -1,0 +1,180 @@
+// Every SIMD implementation against the portable routines: seeded random images (odd sizes,
+// misaligned rows, gaps between rows, rows running up or down, every opacity) with the first
+// difference reported, and the portable results pinned by one checksum over the whole run; and
+// every blend input exhaustively.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "DIB/RandomPixels.h"
+#include "DIB/pixels/DIBBlit.h"
+#include "DIB/pixels/DIBClip.h"
+#include "DIB/pixels/DIBPixels.h"
+
+namespace {
+
+using dib::BlitImplementation;
+using dib::BlitKind;
+using dib::kColorBits;
+using dib::kMaskBits;
+
+uint32_t Crc32(uint32_t crc, const std::vector<uint32_t>& words) {
+  for (uint32_t word : words) {
+    for (int byte = 0; byte < 4; ++byte) {
+      crc ^= (word >> (8 * byte)) & 0xFF;
+      for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+  }
+  return crc;
+}
+
+std::vector<BlitImplementation> SimdImplementations() {
+  std::vector<BlitImplementation> found;
+  for (BlitImplementation implementation : dib::kBlitImplementations) {
+    if (implementation != BlitImplementation::Portable &&
+        dib::BlitImplementationAvailable(implementation)) {
+      found.push_back(implementation);
+    }
+  }
+  return found;
+}
+
+// A block of rows inside a buffer, top row first: from the first row upwards (top-down storage)
+// or from the last row downwards with a negative stride (bottom-up storage, as images draw).
+uint32_t* FirstDrawnRow(uint32_t* block, int32_t stride, int32_t rows, bool bottomUp) {
+  return bottomUp ? block + static_cast<std::ptrdiff_t>(rows - 1) * stride : block;
+}
+
+// The checksum pins the portable routines' results: a change in any of them shows here, and
+// every SIMD implementation must match them run by run. Only pixel values enter the checksum,
+// never addresses, and the seeded generator and the routines are exact integer arithmetic, so
+// the value is the same on every platform and build.
+TEST(BlitDifferential, PortableResultsKeepTheirChecksumAndEverySimdImplementationMatchesThem) {
+  const std::vector<BlitImplementation> tested = SimdImplementations();
+  dibtest::RandomPixels random(20040);
+  uint32_t portableSum = 0;
+  for (int run = 0; run < 4000; ++run) {
+    const auto kind = static_cast<BlitKind>(random.Below(dib::kBlitKindCount));
+    const auto width = static_cast<int32_t>(1 + random.Below(37));
+    const auto height = static_cast<int32_t>(1 + random.Below(9));
+    // Gaps between rows are pixels no routine may touch; offsets misalign the rows.
+    const int32_t srcStride = width + static_cast<int32_t>(random.Below(3));
+    const int32_t destStride = width + static_cast<int32_t>(random.Below(3));
+    const auto srcOffset = static_cast<int32_t>(random.Below(8));
+    const auto destOffset = static_cast<int32_t>(random.Below(8));
+    const bool srcBottomUp = random.Below(2) == 0;
+    const bool destBottomUp = random.Below(2) == 0;
+    const auto opacity = static_cast<uint8_t>(run % 256);
+    const uint32_t key = random.Pixel();
+    std::vector<uint32_t> src =
+        random.Image(static_cast<std::size_t>(srcStride * height + srcOffset), key);
+    // A run of key colour, as transparent areas of real images have.
+    const std::size_t runStart = random.Below(static_cast<uint32_t>(src.size()));
+    const std::size_t runEnd = std::min(src.size(), runStart + random.Below(24));
+    for (std::size_t i = runStart; i < runEnd; ++i)
+      src[i] = (src[i] & kMaskBits) | (key & kColorBits);
+    const std::vector<uint32_t> original =
+        random.Image(static_cast<std::size_t>(destStride * height + destOffset), key);
+
+    const auto draw = [&](BlitImplementation implementation) {
+      std::vector<uint32_t> dest = original;
+      const dib::BlitJob job{
+          FirstDrawnRow(dest.data() + destOffset, destStride, height, destBottomUp),
+          destBottomUp ? -destStride : destStride,
+          FirstDrawnRow(src.data() + srcOffset, srcStride, height, srcBottomUp),
+          srcBottomUp ? -srcStride : srcStride,
+          width,
+          height};
+      dib::RunBlit(dib::BlitRoutines(implementation), kind, job, {opacity, key});
+      return dest;
+    };
+    const std::vector<uint32_t> expected = draw(BlitImplementation::Portable);
+    portableSum = Crc32(portableSum, expected);
+    for (BlitImplementation implementation : tested) {
+      ASSERT_EQ(draw(implementation), expected)
+          << dib::BlitImplementationName(implementation) << ", run " << run << ", routine "
+          << static_cast<int>(kind) << ", " << width << " x " << height << ", opacity " << +opacity
+          << (srcBottomUp ? ", source bottom-up" : "")
+          << (destBottomUp ? ", destination bottom-up" : "");
+    }
+  }
+  EXPECT_EQ(portableSum, 0xCC16AA10u);
+}
+
+// One long row per case: the portable result against every SIMD implementation's.
+void ExpectSameRow(BlitKind kind, const std::vector<uint32_t>& src,
+                   const std::vector<uint32_t>& dest, uint8_t opacity) {
+  const auto draw = [&](BlitImplementation implementation) {
+    std::vector<uint32_t> out = dest;
+    dib::BlitRoutines(implementation)[static_cast<std::size_t>(kind)](
+        out.data(), src.data(), static_cast<int32_t>(out.size()), {opacity, 0});
+    return out;
+  };
+  const std::vector<uint32_t> expected = draw(BlitImplementation::Portable);
+  for (BlitImplementation implementation : SimdImplementations()) {
+    ASSERT_EQ(draw(implementation), expected)
+        << dib::BlitImplementationName(implementation) << ", routine " << static_cast<int>(kind)
+        << ", opacity " << +opacity;
+  }
+}
+
+TEST(BlitDifferential, EveryWeightOfEverySourceAndDestinationByteBlendsLikePortable) {
+  if (SimdImplementations().empty()) GTEST_SKIP() << "no SIMD routines on this build";
+  // Every source byte against every destination byte in blue, their complements in green;
+  // mask of the source pixel given by the caller.
+  std::vector<uint32_t> src(256 * 256), dest(256 * 256);
+  const auto fill = [&](auto sourceMask) {
+    for (uint32_t s = 0; s < 256; ++s) {
+      for (uint32_t d = 0; d < 256; ++d) {
+        src[s * 256 + d] = sourceMask(s, d) << 24 | (255 - s) << 8 | s;
+        dest[s * 256 + d] = 0x5A000000u | (255 - d) << 8 | d;
+      }
+    }
+  };
+  fill([](uint32_t s, uint32_t d) { return s ^ d; });
+  for (int a = 0; a < 256; ++a) {
+    ExpectSameRow(BlitKind::Opacity, src, dest, static_cast<uint8_t>(a));
+    ExpectSameRow(BlitKind::TransparentOpacity, src, dest, static_cast<uint8_t>(a));
+  }
+  for (uint32_t mask = 0; mask < 256; ++mask) {
+    fill([mask](uint32_t, uint32_t) { return mask; });
+    ExpectSameRow(BlitKind::Masked, src, dest, 255);
+  }
+  // Every mask with every opacity, the mask changing along the row.
+  fill([](uint32_t s, uint32_t d) { return (s * 7 + d) & 0xFF; });
+  for (int opacity = 0; opacity < 256; ++opacity) {
+    ExpectSameRow(BlitKind::MaskedOpacity, src, dest, static_cast<uint8_t>(opacity));
+  }
+}
+
+TEST(BlitDifferential, ClippedDrawsTouchOnlyTheClippedArea) {
+  dibtest::RandomPixels random(7);
+  const int32_t sw = 13, sh = 7, dw = 11, dh = 9;
+  const std::vector<uint32_t> src = random.Image(sw * sh, 0);
+  const auto at = [](int32_t width, int32_t height, int32_t x, int32_t y) {
+    return static_cast<std::size_t>((height - 1 - y) * width + x);  // picture to storage
+  };
+  for (int run = 0; run < 500; ++run) {
+    std::vector<uint32_t> dest(dw * dh, 0xDEADBEEF);
+    const auto destX = static_cast<int32_t>(random.Below(30)) - 15;
+    const auto destY = static_cast<int32_t>(random.Below(30)) - 15;
+    const auto area =
+        dib::ClipDraw(destX, destY, sw, sh, 0, 0, sw, sh, dw, dh, {0, 0, dw - 1, dh - 1});
+    if (!area) continue;
+    dib::RunBlit(BlitKind::Copy,
+                 dib::MakeBlitJob(*area, {dest.data(), dw, dh}, {src.data(), sw, sh}), {});
+    for (int32_t y = 0; y < dh; ++y) {
+      for (int32_t x = 0; x < dw; ++x) {
+        const int32_t sx = x - destX, sy = y - destY;
+        const bool drawn = sx >= 0 && sx < sw && sy >= 0 && sy < sh;
+        const uint32_t expected = drawn ? src[at(sw, sh, sx, sy)] : 0xDEADBEEF;
+        ASSERT_EQ(dest[at(dw, dh, x, y)], expected)
+            << x << "," << y << " at " << destX << "," << destY;
+      }
+    }
+  }
+}
+
+}  // namespace

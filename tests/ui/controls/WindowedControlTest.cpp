@@ -1,0 +1,242 @@
+// Painting: only what was invalidated is painted and presented, non-windowed children are
+// composed into their parent, labels size themselves, the text box scrolls, and a small form
+// matches a committed PNG pixel for pixel.
+
+#include <cstdlib>
+
+#include "ui/FormFixture.h"
+#include "ui/PngFile.h"
+#include "ui/controls/Label.h"
+#include "ui/controls/PictureBox.h"
+#include "ui/controls/TextBox.h"
+
+namespace uitest {
+namespace {
+
+using platform::Rect;
+
+class Painting : public FormFixture {
+ public:
+  WindowlessProbe& left = Add<WindowlessProbe>(*form, "left", ui::Bounds(10, 10, 30, 20));
+  WindowlessProbe& over = Add<WindowlessProbe>(*form, "over", ui::Bounds(30, 20, 30, 20));
+  WindowlessProbe& right = Add<WindowlessProbe>(*form, "right", ui::Bounds(150, 70, 30, 20));
+  WindowedProbe& panel = Add<WindowedProbe>(*form, "panel", ui::Bounds(100, 0, 60, 60));
+  WindowlessProbe& inPanel = Add<WindowlessProbe>(panel, "inPanel", ui::Bounds(5, 5, 20, 20));
+
+  Painting() {
+    backend.Pump();
+    backend.TakePresented(form->Handle());
+    for (auto* p : {&left, &over, &right, &inPanel}) p->paints = 0;
+    panel.paints = 0;
+  }
+  std::vector<int> Paints() {
+    return {left.paints, over.paints, right.paints, panel.paints, inPanel.paints};
+  }
+};
+
+TEST_F(Painting, OnlyWhatWasInvalidatedIsPaintedAndPresented) {
+  right.Invalidate();
+  backend.Pump();
+  EXPECT_EQ(Paints(), (std::vector<int>{0, 0, 1, 0, 0}));
+  EXPECT_EQ(backend.TakePresented(form->Handle()), (std::vector<Rect>{{150, 70, 180, 90}}));
+
+  left.Invalidate();  // `over` overlaps it and is drawn again above it, clipped to it
+  backend.Pump();
+  EXPECT_EQ(Paints(), (std::vector<int>{1, 1, 1, 0, 0}));
+
+  inPanel.Invalidate();  // inside the panel: the panel paints its own area only
+  backend.Pump();
+  EXPECT_EQ(Paints(), (std::vector<int>{1, 1, 1, 1, 1}));
+  EXPECT_EQ(backend.TakePresented(form->Handle()),
+            (std::vector<Rect>{{10, 10, 40, 30}, {105, 5, 125, 25}}));
+}
+
+TEST_F(Painting, AWindowedChildKeepsItsAreaFromTheParentsPaint) {
+  form->InvalidateRect({90, 0, 200, 100}, true);
+  backend.Pump();
+  EXPECT_EQ(panel.paints, 0);
+  EXPECT_EQ(right.paints, 1);
+  const std::vector<Rect> presented = backend.TakePresented(form->Handle());
+  for (const Rect& a : presented) {
+    EXPECT_FALSE(a.Left >= 100 && a.Right <= 160 && a.Bottom <= 60) << "panel area presented";
+  }
+}
+
+TEST_F(Painting, HidingAWindowedControlRepaintsWhatLayUnderIt) {
+  WindowlessProbe& under = Add<WindowlessProbe>(*form, "under", ui::Bounds(110, 10, 10, 10));
+  backend.Pump();
+  under.paints = 0;
+  panel.Hide();
+  backend.Pump();
+  EXPECT_EQ(under.paints, 1);
+  EXPECT_EQ(inPanel.paints, 0);
+  panel.Show();
+  backend.Pump();
+  EXPECT_EQ(panel.paints, 1);
+  EXPECT_EQ(inPanel.paints, 1);
+}
+
+TEST_F(Painting, SizesBelowZeroCountAsZeroAndPaintNothing) {
+  left.SetBounds(10, 10, -5, -100);
+  EXPECT_EQ(left.Width(), 0);
+  EXPECT_EQ(left.Height(), 0);
+  panel.SetBounds(100, 0, 0, 0);
+  backend.Pump();
+  left.paints = inPanel.paints = 0;
+  form->Invalidate();
+  backend.Pump();
+  EXPECT_EQ(left.paints, 0);
+  EXPECT_EQ(inPanel.paints, 0);
+  form->SetBounds(0, 0, -10, 0);
+  backend.Pump();
+  EXPECT_EQ(form->Pixels().Width(), 0);
+}
+
+TEST_F(Painting, LabelsSizeThemselvesToTheirTextWithinConstraints) {
+  ui::Label& label = ui::Create<ui::Label>(*form);
+  label.SetParent(form.get());
+  label.SetCaption("Fluxomatic 1");
+  const ui::Size extent = ui::TextExtent(label.Font().Value(), "Fluxomatic 1");
+  EXPECT_EQ(label.Width(), extent.cx);
+  EXPECT_EQ(label.Height(), extent.cy);
+  label.Font().SetHeight(-19);
+  EXPECT_GT(label.Height(), extent.cy);
+  label.Constraints().SetMaxWidth(20);
+  EXPECT_EQ(label.Width(), 20);
+  label.SetAutoSize(false);
+  label.SetCaption("a much longer caption than before");
+  EXPECT_EQ(label.Width(), 20);
+}
+
+TEST_F(Painting, TheTextBoxScrollsWithItsScrollBarAndTheWheel) {
+  ui::TextBox& box = ui::Create<ui::TextBox>(*form);
+  box.SetParent(form.get());
+  box.SetBounds(0, 0, 100, 80);
+  box.SetScrollBars(ui::ssVertical);
+  std::vector<std::string> lines;
+  for (int i = 0; i < 30; ++i) lines.push_back("line " + std::to_string(i));
+  box.SetLines(lines);
+  backend.Pump();
+  const int32_t page = box.VisibleLineCount();
+  ASSERT_GT(page, 2);
+  const int32_t bar = 100 - 2 - 8;   // the middle of the scroll bar
+  backend.Click(X(bar), Y(78 - 8));  // down arrow
+  EXPECT_EQ(box.TopLine(), 1);
+  backend.Click(X(bar), Y(2 + 8));  // up arrow
+  EXPECT_EQ(box.TopLine(), 0);
+  backend.Click(X(bar), Y(60));  // track below the thumb
+  EXPECT_EQ(box.TopLine(), page);
+  backend.Wheel(X(40), Y(40), -ui::WHEEL_DELTA);
+  EXPECT_EQ(box.TopLine(), page + 3);
+  backend.Wheel(X(40), Y(40), 10 * ui::WHEEL_DELTA);
+  EXPECT_EQ(box.TopLine(), 0);
+  // The thumb dragged to the bottom of the track shows the last lines.
+  backend.MouseDown(platform::MouseButton::Left, X(bar), Y(20));
+  backend.MouseMove(X(bar), Y(200));
+  backend.MouseUp(platform::MouseButton::Left, X(bar), Y(200));
+  EXPECT_EQ(box.TopLine(), box.MaxTopLine());
+  EXPECT_EQ(box.MaxTopLine(), 30 - page);
+}
+
+// A 32-bit top-down bitmap of w x h pixels from `pixel(x, y)`.
+template <class F>
+std::vector<uint8_t> MakeBitmap(int32_t w, int32_t h, F pixel) {
+  std::vector<uint8_t> file(54);
+  const auto put32 = [&file](std::size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+      file[at + static_cast<std::size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+  };
+  file[0] = 'B';
+  file[1] = 'M';
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<uint32_t>(w));
+  put32(22, static_cast<uint32_t>(-h));
+  file[26] = 1;
+  file[28] = 32;
+  for (int32_t y = 0; y < h; ++y) {
+    for (int32_t x = 0; x < w; ++x) {
+      const uint32_t p = pixel(x, y);
+      file.insert(file.end(), {static_cast<uint8_t>(p), static_cast<uint8_t>(p >> 8),
+                               static_cast<uint8_t>(p >> 16), 0});
+    }
+  }
+  return file;
+}
+
+ui::Surface FrameToSurface(const platform::Frame& frame) {
+  ui::Surface surface(frame.width, frame.height);
+  std::copy(frame.bits.begin(), frame.bits.end(), surface.Bits());
+  for (int32_t y = 0; y < surface.Height(); ++y) {
+    for (int32_t x = 0; x < surface.Width(); ++x) {
+      surface.SetPixel(x, y, surface.Pixel(x, y) & 0xFFFFFF);  // the PNG keeps no mask
+    }
+  }
+  return surface;
+}
+
+TEST(FormGolden, ASmallFormMatchesTheCommittedImage) {
+  platform::HeadlessBackend backend;
+  platform::ScopedBackend installed(backend);
+  void* host = backend.CreateHostWindow({0, 0, 240, 140});
+  ui::Form form(nullptr, host);
+  form.SetBounds(0, 0, 220, 120);
+  form.SetColor(ui::clBlack);
+
+  ui::PictureBox& picture = ui::Create<ui::PictureBox>(form);
+  picture.SetParent(&form);
+  picture.SetAlign(ui::alClient);
+  picture.SetStretch(true);
+  picture.LoadPicture(
+      MakeBitmap(10, 6, [](int32_t x, int32_t y) { return (x + y) % 2 ? 0xD8D8D8u : 0xB0B8C8u; }));
+  ui::Label& title = ui::Create<ui::Label>(form);
+  title.SetParent(&form);
+  title.SetBounds(4, 0, 0, 0);
+  title.Font().SetHeight(-19);
+  title.Font().SetColor(ui::clBlack);
+  title.SetColor(ui::clSilver);
+  title.SetCaption("Fluxomatic");
+  ui::Label& about = ui::Create<ui::Label>(form);
+  about.SetParent(&form);
+  about.SetBounds(170, 4, 0, 0);
+  about.Font().SetColor(ui::clGray);
+  about.SetTransparent(true);
+  about.SetCaption("About");
+
+  ui::Panel& panel = ui::Create<ui::Panel>(form);
+  panel.SetParent(&form);
+  panel.SetBounds(0, 26, 220, 94);
+  panel.SetColor(ui::clSilver);
+  panel.SetBevelOuter(ui::bvLowered);
+  panel.SetCaption("Panel1");
+  ui::TextBox& memo = ui::Create<ui::TextBox>(form);
+  memo.SetParent(&panel);
+  memo.SetBounds(8, 4, 150, 60);
+  memo.SetReadOnly(true);
+  memo.SetScrollBars(ui::ssVertical);
+  memo.SetText("\n  (c) 2004\n\n  Thanks to;\n  everyone\n\n  end");
+  ui::Label& value = ui::Create<ui::Label>(form);
+  value.SetParent(&panel);
+  value.SetBounds(8, 72, 0, 0);
+  value.Font().SetColor(ui::clBlack);
+  value.SetColor(ui::clSilver);
+  value.SetCaption("Value 127");
+  form.Show();
+  backend.Pump();
+
+  const std::string golden = std::string(FLUX_GOLDEN_DIR) + "/form_sample.png";
+  const ui::Surface drawn = FrameToSurface(*backend.FrameOf(form.Handle()));
+  if (std::getenv("FLUX_UPDATE_GOLDEN")) {
+    ASSERT_TRUE(WritePng(golden, drawn));
+  }
+  const std::optional<ui::Surface> expected = ReadPng(golden);
+  ASSERT_TRUE(expected) << "cannot read " << golden;
+  if (drawn != *expected) {
+    backend.SaveFramePng(form.Handle(), "form_sample_actual.png");
+    FAIL() << "frame differs from " << golden << "; see form_sample_actual.png";
+  }
+  EXPECT_EQ(drawn, FrameToSurface(*backend.FrameOf(form.Handle())));
+}
+
+}  // namespace
+}  // namespace uitest

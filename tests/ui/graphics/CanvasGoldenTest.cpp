@@ -1,0 +1,75 @@
+// A small canvas drawing compared pixel for pixel with a committed PNG. Set
+// FLUX_UPDATE_GOLDEN=1 to rewrite the PNG after a deliberate change, then look at it.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "ui/PngFile.h"
+#include "ui/graphics/Canvas.h"
+#include "ui/graphics/Color.h"
+
+namespace {
+
+ui::Surface DrawSample() {
+  ui::Surface surface(220, 90);
+  ui::DeviceContext dc(&surface);
+  ui::Canvas canvas(&dc);
+  canvas.brush.color = ui::clSilver;
+  canvas.FillRect(surface.BoundsRect());
+
+  canvas.pen.color = ui::clBlack;
+  canvas.brush.color = ui::clWhite;
+  canvas.Rectangle({4, 4, 60, 40});
+  canvas.pen.style = ui::PenStyle::Dash;
+  canvas.pen.color = ui::clRed;
+  canvas.brush.style = ui::BrushStyle::Clear;
+  canvas.Rectangle({8, 46, 100, 86});
+  canvas.pen.style = ui::PenStyle::Dot;
+  canvas.pen.color = ui::clBlue;
+  canvas.MoveTo(64, 6);
+  canvas.LineTo(100, 38);
+
+  canvas.font.color = ui::clBlack;
+  canvas.font.height = -19;
+  canvas.TextOut(106, 2, "Fluxomatic");
+  canvas.brush.style = ui::BrushStyle::Solid;
+  canvas.brush.color = ui::clSilver;
+  canvas.font.height = -11;
+  canvas.font.color = ui::clGray;
+  canvas.TextOut(106, 28, "About");
+  canvas.font.color = ui::clBlack;
+  canvas.font.bold = true;
+  canvas.TextOut(150, 28, "CC Out");
+  canvas.font.bold = false;
+  canvas.font.height = -12;
+  canvas.brush.color = ui::clWhite;
+  canvas.TextOut(106, 46, "\xC2\xA9 2004 Value 127");
+  // Clipped text: only its upper part shows.
+  dc.IntersectClipRect({106, 66, 220, 72});
+  canvas.font.height = -11;
+  canvas.TextOut(106, 66, "Randomise");
+  return surface;
+}
+
+TEST(CanvasGolden, SampleDrawingMatchesTheCommittedImage) {
+  const std::string golden = std::string(FLUX_GOLDEN_DIR) + "/canvas_sample.png";
+  const ui::Surface drawn = DrawSample();
+  if (std::getenv("FLUX_UPDATE_GOLDEN")) {
+    ASSERT_TRUE(uitest::WritePng(golden, drawn));
+  }
+  const std::optional<ui::Surface> expected = uitest::ReadPng(golden);
+  ASSERT_TRUE(expected) << "cannot read " << golden;
+  ui::Surface colours = drawn;  // the PNG keeps no mask bytes
+  for (int32_t y = 0; y < colours.Height(); ++y) {
+    for (int32_t x = 0; x < colours.Width(); ++x)
+      colours.SetPixel(x, y, colours.Pixel(x, y) & 0xFFFFFF);
+  }
+  if (colours != *expected) {
+    uitest::WritePng("canvas_sample_actual.png", drawn);
+    FAIL() << "drawing differs from " << golden << "; see canvas_sample_actual.png";
+  }
+}
+
+}  // namespace
