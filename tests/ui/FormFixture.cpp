@@ -45,6 +45,8 @@ std::string LoggedName(uint32_t msg) {
       return "GETDLGCODE";
     case CM_DIALOGCHAR:
       return "DIALOGCHAR";
+    case WM_CAPTURECHANGED:
+      return "CAPTURECHANGED";
     default:
       return {};
   }

@@ -17,14 +17,21 @@ Control* GetCaptureControl() {
   return g_Capture.Get();
 }
 
-void SetCaptureControl(Control* control) {
+void Control::MoveCapture(Control* control) {
   Control* old = g_Capture.Get();
-  if (old == control) return;
   Form* oldForm = old ? old->ParentForm() : nullptr;
   Form* newForm = control ? control->ParentForm() : nullptr;
   g_Capture = control;
   if (oldForm && oldForm != newForm) oldForm->SetNativeCapture(false);
   if (newForm) newForm->SetNativeCapture(true);
+}
+
+void SetCaptureControl(Control* control) {
+  Control* old = g_Capture.Get();
+  if (old == control) return;
+  Control::MoveCapture(control);
+  // A control dragging something must hear that the drag is over.
+  if (old) old->Perform(WM_CAPTURECHANGED, 0, PointerToLParam(control));
 }
 
 Control::Control(Component* owner)
@@ -300,6 +307,10 @@ void Control::Dispatch(Message& message) {
     case CM_CHILDKEY:
       if (m_Parent) message.Result = m_Parent->Perform(CM_CHILDKEY, message.WParam, message.LParam);
       return;
+    case WM_CAPTURECHANGED:
+      // The press that took the mouse can no longer end in a click.
+      SetControlState(csClicked | csLButtonDown, false);
+      return;
     default:
       DefaultHandler(message);
   }
@@ -334,7 +345,8 @@ void Control::ButtonUp(Message& message, TMouseButton button) {
     MouseUp(button, KeysToShiftState(message.WParam), p.X, p.Y);
     if (!self) return;
   }
-  if (button == mbRight && m_PopupMenu) m_PopupMenu->Popup(ClientToScreen(p), this);
+  if (button != mbRight) return;
+  if (ui::PopupMenu* menu = GetPopupMenu()) menu->Popup(ClientToScreen(p), this);
 }
 
 void Control::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
@@ -361,8 +373,16 @@ void Control::SetMouseCapture(bool capture) {
   if (capture) {
     if (*m_Alive && Showing()) SetCaptureControl(this);
   } else if (MouseCapture()) {
-    SetCaptureControl(nullptr);
+    MoveCapture(nullptr);
   }
+}
+
+bool Control::IsMenuKey(Message& keyMessage) {
+  for (Control* c = this; c; c = c->Parent()) {
+    if (c->PopupMenu() && c->PopupMenu()->IsShortCut(keyMessage)) return true;
+  }
+  if (Form* form = ParentForm(); form && form->IsShortCut(keyMessage)) return true;
+  return Application::Instance().Perform(CM_APPKEYDOWN, keyMessage.WParam, keyMessage.LParam) != 0;
 }
 
 void Control::Invalidate() {

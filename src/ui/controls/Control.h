@@ -90,8 +90,9 @@ class Control : public Component {
   Point ScreenToClient(Point p) const;
 
   WindowedControl* Parent() const { return m_Parent; }
-  // Raises Exception for a parent that is the control itself or lies inside it.
-  void SetParent(WindowedControl* parent);
+  // Raises Exception for a parent that is the control itself or lies inside it. A class may
+  // choose another parent or act on the change; it calls the base to move the control.
+  virtual void SetParent(WindowedControl* parent);
   Form* ParentForm() const;  // the form at the top of the parents (itself for a form)
   virtual WindowedControl* AsWindowed() { return nullptr; }
   virtual const WindowedControl* AsWindowed() const { return nullptr; }
@@ -124,6 +125,11 @@ class Control : public Component {
   void SetCursor(TCursor cursor) { m_Cursor = cursor; }
   ui::PopupMenu* PopupMenu() const { return m_PopupMenu; }
   void SetPopupMenu(ui::PopupMenu* menu);
+  // The menu a right-button release pops up: the base gives PopupMenu.
+  virtual ui::PopupMenu* GetPopupMenu() { return m_PopupMenu; }
+  // Whether a key-down message is a shortcut that was taken (and run) by a popup menu of this
+  // control or of a parent, by the form or by the application.
+  bool IsMenuKey(Message& keyMessage);
 
   // Sends a message through the window procedure; 0 for a control being destroyed.
   intptr_t Perform(uint32_t msg, uintptr_t wParam = 0, intptr_t lParam = 0);
@@ -137,6 +143,7 @@ class Control : public Component {
   virtual void DefaultHandler(Message& message);
 
   bool MouseCapture() const;
+  // Taking the mouse, or letting it go without a WM_CAPTURECHANGED to itself.
   void SetMouseCapture(bool capture);
   virtual void Click();
 
@@ -179,6 +186,9 @@ class Control : public Component {
 
  private:
   friend class WindowedControl;
+  friend void SetCaptureControl(Control* control);
+  // Moves the capture without telling anyone; the native window follows.
+  static void MoveCapture(Control* control);
   void ButtonDown(Message& message, TMouseButton button);
   void ButtonUp(Message& message, TMouseButton button);
   void AreaChanged(const Rect& oldBounds);
@@ -206,7 +216,8 @@ class Control : public Component {
 };
 
 // The control holding the mouse, if any (one for the whole program, as the window system
-// keeps it). Setting none releases it.
+// keeps it). Setting none releases it. A holder that loses the mouse to another control (or to
+// none) other than by releasing it itself gets WM_CAPTURECHANGED, lParam the new holder.
 Control* GetCaptureControl();
 void SetCaptureControl(Control* control);
 

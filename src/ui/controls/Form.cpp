@@ -85,6 +85,23 @@ void Form::Dispatch(Message& message) {
   WindowedControl::Dispatch(message);
 }
 
+bool Form::PreviewKey(Message& keyMessage) {
+  if (!m_KeyPreview) return false;
+  switch (keyMessage.Msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      return DoKeyDown(keyMessage);
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      return DoKeyUp(keyMessage);
+    case WM_CHAR:
+    case WM_SYSCHAR:
+      return DoKeyPress(keyMessage);
+    default:
+      return false;
+  }
+}
+
 bool Form::IsShortCut(Message& keyMessage) {
   bool handled = false;
   OnShortCut(keyMessage, handled);
@@ -323,7 +340,13 @@ void Form::ForgetControl(Control& control, bool notify) {
   const auto inside = [&](const Control* c) {
     return c && (c == &control || (windowed && windowed->ContainsControl(c)));
   };
-  if (inside(GetCaptureControl())) SetCaptureControl(nullptr);
+  if (Control* capture = GetCaptureControl(); inside(capture)) {
+    if (notify) {
+      SetCaptureControl(nullptr);
+    } else {
+      capture->SetMouseCapture(false);  // being destroyed: it takes no more messages
+    }
+  }
   if (Control* hover = m_MouseControl.Get(); inside(hover)) {
     m_MouseControl = {};
     if (notify) hover->Perform(CM_MOUSELEAVE);

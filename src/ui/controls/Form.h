@@ -41,6 +41,17 @@ class Form : public WindowedControl, private platform::PeerClient {
   // Whether OnShortCut took the key.
   bool IsShortCut(Message& keyMessage);
   TShortCutEvent OnShortCut;
+  // With KeyPreview, the form's own key handling (OnKeyDown, OnKeyUp, OnKeyPress) sees a key
+  // message of one of its controls first; true when it took the key (made it 0).
+  bool PreviewKey(Message& keyMessage);
+
+  // Hover. The control under p (client coordinates): the innermost windowed control there,
+  // or its topmost non-windowed child at p, disabled ones included.
+  Control* ControlUnder(Point p);
+  // Brings the hover up to date for the mouse at p (client coordinates; `inside` false when
+  // the mouse left the window): when the control under it changed, the one that had the hover
+  // gets CM_MOUSELEAVE and the new one CM_MOUSEENTER, so that each comes exactly once.
+  void TrackMouse(Point p, bool inside);
 
   // A device context for the whole client on the form's surface, with the screen's bits per
   // pixel, that realises palettes through the form's window.
@@ -58,16 +69,13 @@ class Form : public WindowedControl, private platform::PeerClient {
  private:
   friend class Control;
   friend class WindowedControl;
-  friend void SetCaptureControl(Control* control);
 
   intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
   void HandlePaint(const platform::Rect& area) override;
 
   void RouteMouse(Message& message);
   void RouteKey(Message& message);
-  void TrackMouse(Point p, bool inside);
   WindowedControl* WindowedAt(Point p);
-  Control* ControlUnder(Point p);
   void ApplyFocus(WindowedControl* target);
   void MoveFocus(WindowedControl* target);
   void EnterAndExit(WindowedControl* target);

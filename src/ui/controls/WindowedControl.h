@@ -98,7 +98,7 @@ class WindowedControl : public Control {
   void PaintHandler(DeviceContext& dc);
   // Each visible non-windowed child meeting dc's clip, from `first` (none: all) upward, gets
   // WM_PAINT with dc moved to its origin and clipped to its bounds.
-  void PaintControls(DeviceContext& dc, Control* first);
+  virtual void PaintControls(DeviceContext& dc, Control* first);
 
   virtual void DoEnter();
   virtual void DoExit();
@@ -109,8 +109,6 @@ class WindowedControl : public Control {
   bool DoKeyDown(Message& message);
   bool DoKeyUp(Message& message);
   bool DoKeyPress(Message& message);
-  // A popup menu up the parents, the form or the application took the key as a shortcut.
-  bool IsMenuKey(Message& message);
 
   void BoundsChanged() override;
   void DestroyChildren();  // the children are destroyed with their parent

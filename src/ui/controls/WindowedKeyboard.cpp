@@ -4,7 +4,6 @@
 
 #include "ui/controls/Application.h"
 #include "ui/controls/Form.h"
-#include "ui/controls/PopupMenu.h"
 #include "ui/controls/WindowedControl.h"
 
 namespace ui {
@@ -100,14 +99,6 @@ void WindowedControl::KeyPress(char& key) {
   OnKeyPress(this, key);
 }
 
-bool WindowedControl::IsMenuKey(Message& message) {
-  for (Control* c = this; c; c = c->Parent()) {
-    if (c->PopupMenu() && c->PopupMenu()->IsShortCut(message)) return true;
-  }
-  if (Form* form = ParentForm(); form && form->IsShortCut(message)) return true;
-  return Application::Instance().Perform(CM_APPKEYDOWN, message.WParam, message.LParam) != 0;
-}
-
 // Reflected key-down: a shortcut, a parent's CM_CHILDKEY, or a dialog key (Tab, arrows,
 // Return, Escape) that the control does not ask for with WM_GETDLGCODE takes the key;
 // otherwise (result 0) WM_KEYDOWN follows.
@@ -157,7 +148,7 @@ void WindowedControl::CNChar(Message& message) {
 bool WindowedControl::DoKeyDown(Message& message) {
   ControlRef<WindowedControl> self(this);
   Form* form = ParentForm();
-  if (form && form != this && form->KeyPreview() && form->DoKeyDown(message)) return true;
+  if (form && form != this && form->PreviewKey(message)) return true;
   if (!self) return true;
   if (ControlStyle() & csNoStdEvents) return false;
   auto key = static_cast<uint16_t>(message.WParam);
@@ -170,7 +161,7 @@ bool WindowedControl::DoKeyDown(Message& message) {
 bool WindowedControl::DoKeyUp(Message& message) {
   ControlRef<WindowedControl> self(this);
   Form* form = ParentForm();
-  if (form && form != this && form->KeyPreview() && form->DoKeyUp(message)) return true;
+  if (form && form != this && form->PreviewKey(message)) return true;
   if (!self) return true;
   if (ControlStyle() & csNoStdEvents) return false;
   auto key = static_cast<uint16_t>(message.WParam);
@@ -183,7 +174,7 @@ bool WindowedControl::DoKeyUp(Message& message) {
 bool WindowedControl::DoKeyPress(Message& message) {
   ControlRef<WindowedControl> self(this);
   Form* form = ParentForm();
-  if (form && form != this && form->KeyPreview() && form->DoKeyPress(message)) return true;
+  if (form && form != this && form->PreviewKey(message)) return true;
   if (!self) return true;
   if (ControlStyle() & csNoStdEvents) return false;
   auto key = static_cast<char>(message.WParam);

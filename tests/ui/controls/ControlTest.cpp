@@ -147,6 +147,32 @@ TEST_F(MouseRouting, HidingOrDestroyingTheCaptureHolderReleasesTheMouse) {
   backend.MouseUp(platform::MouseButton::Left, X(120), Y(20));
 }
 
+TEST_F(MouseRouting, AHolderThatLosesTheMouseIsToldAndItsPressClicksNoMore) {
+  onForm.OnClick = ui::Bind<&MouseRouting::Clicked>(this);
+  const auto captureNotices = [this] {
+    std::vector<std::string> notices;
+    for (const std::string& entry : log.Take()) {
+      if (entry.starts_with("CAPTURECHANGED")) notices.push_back(entry);
+    }
+    return notices;
+  };
+  backend.Click(X(15), Y(15));  // released by itself: no notice
+  EXPECT_TRUE(captureNotices().empty());
+  backend.MouseDown(platform::MouseButton::Left, X(15), Y(15));
+  backend.Send(form->Handle(), ui::WM_CAPTURECHANGED, 0, 0);  // the window system took it
+  EXPECT_EQ(captureNotices(), (std::vector<std::string>{"CAPTURECHANGED:onForm"}));
+  EXPECT_EQ(ui::GetCaptureControl(), nullptr);
+  backend.MouseUp(platform::MouseButton::Left, X(15), Y(15));
+  EXPECT_EQ(clicks, (std::vector<std::string>{"onForm"}));  // the first click only
+
+  backend.MouseDown(platform::MouseButton::Left, X(15), Y(15));
+  ui::SetCaptureControl(&inPanel);  // another control took it
+  EXPECT_EQ(captureNotices(), (std::vector<std::string>{"CAPTURECHANGED:onForm"}));
+  ui::SetCaptureControl(nullptr);
+  backend.MouseUp(platform::MouseButton::Left, X(15), Y(15));
+  EXPECT_EQ(captureNotices(), (std::vector<std::string>{"CAPTURECHANGED:inPanel"}));
+}
+
 TEST_F(MouseRouting, TheCursorComesFromTheControlUnderTheMouse) {
   onForm.SetCursor(ui::crHandPoint);
   backend.MouseMove(X(15), Y(15));
