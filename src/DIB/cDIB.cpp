@@ -154,6 +154,8 @@ void TAbstractSuperDIB::ResetProperties() {
   m_Opacity = 255;
   m_ScaleX = m_ScaleY = 100.0L;
   m_Transparent = false;
+  // A routine chosen for the former settings would keep blending as they said.
+  SelectDrawRoutine();
 }
 
 void TAbstractSuperDIB::SetSize(uint16_t width, uint16_t height) {
@@ -161,11 +163,15 @@ void TAbstractSuperDIB::SetSize(uint16_t width, uint16_t height) {
   const uint16_t newWidth = std::max<uint16_t>(width, 1);
   const uint16_t newHeight = std::max<uint16_t>(height, 1);
   if (m_OwnsPixels) {
-    if (m_Pixels != nullptr) FreeImage();
+    const bool hadPixels = m_Pixels != nullptr;
     m_Width = newWidth;
     m_Height = newHeight;
     try {
-      AllocateImage();
+      if (hadPixels) {
+        ReallocateImage();
+      } else {
+        AllocateImage();
+      }
     } catch (...) {
       m_Width = m_Height = 0;  // back to an image without pixels
       m_ClipRect = {0, 0, -1, -1};
@@ -178,6 +184,11 @@ void TAbstractSuperDIB::SetSize(uint16_t width, uint16_t height) {
     m_Height = newHeight;
   }
   m_ClipRect = {0, 0, m_Width - 1, m_Height - 1};
+}
+
+void TAbstractSuperDIB::ReallocateImage() {
+  FreeImage();
+  AllocateImage();
 }
 
 void TAbstractSuperDIB::Fill(ui::Color color) {
@@ -299,9 +310,9 @@ const ui::TypeInfo& TCustomWinDIB::StaticType() {
 
 void TCustomWinDIB::AllocateImage() {
   try {
-    m_Surface.SetSize(Width(), Height());
+    m_Surface.Reshape(Width(), Height());
   } catch (const std::bad_alloc&) {
-    m_Surface = ui::Surface();
+    FreeImage();  // also the pixels it may still have had
     throw ui::Exception(
         "Windows error (8) Not enough memory resources are available to process this command.");
   }
@@ -313,6 +324,10 @@ void TCustomWinDIB::FreeImage() {
   m_Handle.SelectSurface(nullptr);
   m_Surface = ui::Surface();
   SetPixels(nullptr);
+}
+
+void TCustomWinDIB::ReallocateImage() {
+  AllocateImage();  // on the storage it has
 }
 
 const ui::TypeInfo& TWinDIB::StaticType() {

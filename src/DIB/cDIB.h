@@ -99,7 +99,7 @@ class TAbstractSuperDIB : public ui::Persistent {
   uint32_t* ScanLine(int32_t row) const;  // picture row, 0 = top; none outside the image
   bool HasImage() const { return m_Pixels != nullptr || !m_OwnsPixels; }
 
-  // Angle 0, not Masked, Opacity 255, scales 100, not Transparent.
+  // Angle 0, not Masked, Opacity 255, scales 100, not Transparent; the routine follows.
   void ResetProperties();
   // New storage when the size differs (0 counts as 1); contents undefined; clip = whole image.
   // No Changed.
@@ -166,9 +166,11 @@ class TAbstractSuperDIB : public ui::Persistent {
  protected:
   TAbstractSuperDIB();  // no pixels, settings as ResetProperties
 
-  // Storage: allocate Width x Height pixels and set them with SetPixels; release them.
+  // Storage: allocate Width x Height pixels and set them with SetPixels; release them; give
+  // pixels that have them a new size (the base releases and allocates).
   virtual void AllocateImage() = 0;
   virtual void FreeImage() = 0;
+  virtual void ReallocateImage();
   void SetPixels(uint32_t* pixels) { m_Pixels = pixels; }
 
   // Copies pixels and settings into another image, then runs its Changed.
@@ -211,7 +213,9 @@ class TAbstractSuperDIB : public ui::Persistent {
 };
 
 // Storage on a framework surface, with a device context (Handle) and a Canvas bound to it.
-// Drawing on the Canvas runs Changed. A view has no surface: its Canvas draws nothing.
+// Drawing on the Canvas runs Changed. A view has no surface: its Canvas draws nothing. A new
+// size reuses the storage when it is large enough (a scratch image lent to control after
+// control allocates only for the largest).
 class TCustomWinDIB : public TAbstractSuperDIB {
  public:
   TCustomWinDIB();
@@ -227,6 +231,7 @@ class TCustomWinDIB : public TAbstractSuperDIB {
   // Out of memory raises the base exception "Windows error (8) ...".
   void AllocateImage() override;
   void FreeImage() override;
+  void ReallocateImage() override;
 
  private:
   ui::Surface m_Surface;

@@ -100,6 +100,33 @@ TEST(DIBImage, RoutineFollowsOpacityMaskAndKeyWithMaskWinning) {
   EXPECT_EQ(image.DrawRoutineOwner(), &image);
 }
 
+TEST(DIBImage, ResettingTheSettingsAlsoResetsTheRoutine) {
+  TWinDIB image(2, 1);
+  image.SetOpacity(128);
+  image.SetMasked(true);
+  image.ResetProperties();
+  EXPECT_EQ(image.DrawRoutine(), dib::BlitKind::Copy);
+  // Drawn as a plain copy, not blended with opacity 255 (which would turn 0 into 1).
+  image.Fill(ui::clBlack);
+  TWinDIB dest(2, 1);
+  dest.Fill(ui::clWhite);
+  image.Draw(0, 0, 2, 1, dest);
+  EXPECT_EQ(*dest.ScanLine(0), 0u);
+}
+
+TEST(DIBImage, AWindowImageResizedAgainKeepsItsStorage) {
+  TWinDIB image(100, 50);
+  const uint32_t* storage = image.Pixels();
+  image.SetSize(10, 10);
+  image.SetSize(50, 100);
+  EXPECT_EQ(image.Pixels(), storage);
+  EXPECT_EQ(image.ClipRect(), (dib::InclusiveRect{0, 0, 49, 99}));
+  image.Canvas().brush = {ui::clRed, ui::BrushStyle::Solid};
+  image.Canvas().FillRect({0, 0, 50, 100});  // the context draws on the reshaped surface
+  EXPECT_EQ(*image.ScanLine(99) & dib::kColorBits, 0xFF0000u);
+  EXPECT_EQ(*(image.ScanLine(0) + 49) & dib::kColorBits, 0xFF0000u);
+}
+
 TEST(DIBImage, FillRectClipsToTheImageWithoutNotifying) {
   TMemoryDIB image(4, 3);
   ChangeCounter counter;

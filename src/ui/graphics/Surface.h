@@ -16,6 +16,10 @@ class Surface {
 
   // New size, every pixel 0; negative sides count as 0.
   void SetSize(int32_t width, int32_t height);
+  // New size on the same storage when it is large enough, so that a surface resized again and
+  // again allocates only for its largest size. The pixels are those the storage held (in
+  // storage order), 0 where it had to grow.
+  void Reshape(int32_t width, int32_t height);
   int32_t Width() const { return m_Width; }
   int32_t Height() const { return m_Height; }
   Rect BoundsRect() const { return {0, 0, m_Width, m_Height}; }
