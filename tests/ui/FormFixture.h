@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,14 +34,14 @@ class Probe : public Base {
     this->SetName(name);
   }
   int paints = 0;
-  intptr_t dialogCode = 0;
+  std::optional<intptr_t> dialogCode;  // the answer to WM_GETDLGCODE; none: the control's own
 
   void WndProc(ui::Message& message) override {
     const std::string name = LoggedName(message.Msg);
     if (!name.empty()) m_Log.Add(name + ":" + this->Name());
     if (message.Msg == ui::WM_PAINT) ++paints;
-    if (message.Msg == ui::WM_GETDLGCODE) {
-      message.Result = dialogCode;
+    if (message.Msg == ui::WM_GETDLGCODE && dialogCode) {
+      message.Result = *dialogCode;
       return;
     }
     Base::WndProc(message);

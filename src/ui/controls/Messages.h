@@ -68,6 +68,27 @@ T* LParamToPointer(intptr_t lParam) {
   return reinterpret_cast<T*>(lParam);
 }
 
+// The WM_GETDLGCODE bit a control answers with when it wants a dialog key itself (Tab, the
+// arrows, Return, Escape, ...); 0 for any other key.
+inline intptr_t DialogCodeFor(uintptr_t key) {
+  switch (key) {
+    case VK_TAB:
+      return DLGC_WANTTAB;
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+      return DLGC_WANTARROWS;
+    case VK_RETURN:
+    case VK_EXECUTE:
+    case VK_ESCAPE:
+    case VK_CANCEL:
+      return DLGC_WANTALLKEYS;
+    default:
+      return 0;
+  }
+}
+
 inline bool IsMouseMessage(uint32_t msg) {
   return msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK;
 }

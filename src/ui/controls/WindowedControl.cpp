@@ -358,13 +358,17 @@ void WindowedControl::PaintControls(DeviceContext& dc, Control* first) {
     dc.SetOrigin({origin.X + bounds.Left, origin.Y + bounds.Top});
     dc.IntersectClipRect({0, 0, bounds.Width(), bounds.Height()});
     try {
-      c->Perform(WM_PAINT, PointerToWParam(&dc));
+      PaintControl(dc, *c);
     } catch (...) {
       dc.Restore();
       throw;
     }
     dc.Restore();
   }
+}
+
+void WindowedControl::PaintControl(DeviceContext& dc, Control& child) {
+  child.Perform(WM_PAINT, PointerToWParam(&dc));
 }
 
 // Alignment -----------------------------------------------------------------------------------

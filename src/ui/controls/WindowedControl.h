@@ -99,6 +99,8 @@ class WindowedControl : public Control {
   // Each visible non-windowed child meeting dc's clip, from `first` (none: all) upward, gets
   // WM_PAINT with dc moved to its origin and clipped to its bounds.
   virtual void PaintControls(DeviceContext& dc, Control* first);
+  // One child of PaintControls, dc already moved and clipped: the base sends it WM_PAINT.
+  virtual void PaintControl(DeviceContext& dc, Control& child);
 
   virtual void DoEnter();
   virtual void DoExit();

@@ -107,26 +107,7 @@ void WindowedControl::CNKeyDown(Message& message) {
   ControlRef<WindowedControl> self(this);
   if (IsMenuKey(message) || !self) return;
   if (Perform(CM_CHILDKEY, message.WParam, PointerToLParam(this)) != 0 || !self) return;
-  intptr_t mask = 0;
-  switch (message.WParam) {
-    case VK_TAB:
-      mask = DLGC_WANTTAB;
-      break;
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN:
-      mask = DLGC_WANTARROWS;
-      break;
-    case VK_RETURN:
-    case VK_EXECUTE:
-    case VK_ESCAPE:
-    case VK_CANCEL:
-      mask = DLGC_WANTALLKEYS;
-      break;
-    default:
-      break;
-  }
+  const intptr_t mask = DialogCodeFor(message.WParam);
   if (mask != 0 && (Perform(WM_GETDLGCODE) & mask) == 0) {
     Form* form = ParentForm();
     if (form && form->Perform(CM_DIALOGKEY, message.WParam, message.LParam) != 0) return;

@@ -1,0 +1,466 @@
+// The skinned-control container: what a repaint composes and presents, the border and the
+// palette it uses, the keyboard routed to its active child, the joint tab order of skinned and
+// windowed children, and containers read from stored descriptions.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "DIB/ContainerFixture.h"
+#include "DIB/PaletteTestSupport.h"
+#include "ui/controls/Application.h"
+#include "ui/controls/Label.h"
+#include "ui/controls/PopupMenu.h"
+#include "ui/model/TextForm.h"
+
+namespace dibtest {
+namespace {
+
+using LabelProbe = uitest::Probe<ui::Label>;
+using platform::messages::VK_CONTROL;
+using platform::messages::VK_LEFT;
+using platform::messages::VK_RETURN;
+using platform::messages::VK_SHIFT;
+using platform::messages::VK_TAB;
+
+uint32_t BackPixel(const TCustomDIBContainer& container, int32_t x, int32_t y) {
+  return container.BackBuffer().ScanLine(y)[x] & dib::kColorBits;
+}
+
+uint32_t PixelOf(ui::Color color) {
+  return ui::ColorToPixel(ui::ColorToRGB(color));
+}
+
+// Painting -------------------------------------------------------------------------------------
+
+class Painting : public ContainerFixture {
+ protected:
+  Painting() {
+    label.SetParent(&container);
+    label.SetBounds(30, 20, 0, 0);
+    label.SetCaption("Value");
+    backend.Pump();
+    PresentedInContainer();
+    ResetCounts();
+  }
+  void ResetCounts() {
+    a.paints = b.paints = label.paints = container.paints = 0;
+    a.hookCalls = b.hookCalls = 0;
+  }
+
+  SkinnedProbe& a = AddSkinned("a", ui::Bounds(10, 10, 40, 20));
+  SkinnedProbe& b = AddSkinned("b", ui::Bounds(100, 10, 40, 20));
+  LabelProbe& label = ui::Create<LabelProbe>(*form, log, "label");  // overlaps a
+};
+
+TEST_F(Painting, InvalidatingOneControlRepaintsOnlyItsBoundsWithWhatOverlapsIt) {
+  a.Invalidate();
+  backend.Pump();
+  EXPECT_EQ(container.paints, 1);
+  EXPECT_EQ(a.paints, 1);
+  EXPECT_EQ(label.paints, 1);
+  EXPECT_EQ(b.paints, 0);
+  EXPECT_EQ(PresentedInContainer(), (std::vector<ui::Rect>{ui::Bounds(10, 10, 40, 20)}));
+  // What was composed is what the form shows.
+  EXPECT_EQ(form->Pixels().Pixel(kContainerX + 12, kContainerY + 12) & dib::kColorBits,
+            PixelOf(ui::clRed));
+}
+
+TEST_F(Painting, AWholeRepaintFillsTheBackgroundOnceAndAPartOneOnlyItsPart) {
+  int changes = 0;
+  struct Counter {
+    int* changes;
+    void Changed(ui::Persistent*) { ++*changes; }
+  } counter{&changes};
+  container.BackBuffer().SetOnChange(ui::Bind<&Counter::Changed>(&counter));
+  // Besides each skinned control's drawing, only the one fill of the whole area changes it.
+  container.Invalidate();
+  backend.Pump();
+  EXPECT_EQ(changes, 1 + 2);
+  changes = 0;
+  b.Invalidate();
+  backend.Pump();
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(BackPixel(container, 0, 0), PixelOf(ui::clSilver));
+}
+
+TEST_F(Painting, APartialRepaintLeavesEverythingOutsideItsArea) {
+  a.SetOpacity(128);  // blending twice over the same pixel would show
+  container.Invalidate();
+  backend.Pump();
+  std::vector<uint32_t> whole;
+  for (int32_t y = 0; y < 80; ++y) {
+    for (int32_t x = 0; x < 180; ++x) whole.push_back(BackPixel(container, x, y));
+  }
+  container.InvalidateRect({15, 12, 30, 18}, false);
+  backend.Pump();
+  std::vector<uint32_t> after;
+  for (int32_t y = 0; y < 80; ++y) {
+    for (int32_t x = 0; x < 180; ++x) after.push_back(BackPixel(container, x, y));
+  }
+  EXPECT_EQ(after, whole);
+}
+
+TEST_F(Painting, ControlsMayEnlargeTheAreaWhichIsThenPaintedOnceMore) {
+  a.extendBy = 4;
+  a.Invalidate();
+  backend.Pump();
+  EXPECT_EQ(container.paints, 2);  // the first one put off, the second without the hooks
+  EXPECT_EQ(a.hookCalls, 1);
+  EXPECT_EQ(b.hookCalls, 1);
+  EXPECT_EQ(a.paints, 1);
+  for (const ui::Rect& area : PresentedInContainer()) EXPECT_EQ(area, ui::Bounds(6, 6, 48, 28));
+  ResetCounts();
+  a.extendBy = 0;
+  a.Invalidate();
+  backend.Pump();
+  EXPECT_EQ(container.paints, 1);
+  EXPECT_EQ(a.hookCalls, 1);
+}
+
+TEST_F(Painting, ASuppliedContextIsComposedWithinItsClipAndNeverPutOff) {
+  a.extendBy = 10;
+  ui::Surface surface(180, 80);
+  ui::DeviceContext dc(&surface);
+  dc.IntersectClipRect({0, 0, 30, 25});
+  container.Perform(ui::WM_PAINT, ui::PointerToWParam(&dc));
+  backend.Pump();
+  EXPECT_EQ(container.paints, 1);
+  EXPECT_EQ(a.hookCalls, 0);
+  EXPECT_EQ(a.paints, 1);
+  EXPECT_EQ(b.paints, 0);
+  EXPECT_EQ(surface.Pixel(12, 12) & dib::kColorBits, PixelOf(ui::clRed));
+  EXPECT_EQ(surface.Pixel(2, 2) & dib::kColorBits, PixelOf(ui::clSilver));
+  EXPECT_EQ(surface.Pixel(35, 12), 0u);  // outside the clip
+  EXPECT_TRUE(PresentedInContainer().empty());
+}
+
+TEST_F(Painting, BeforeAndAfterPaintSeeTheBackBufferAroundTheControls) {
+  struct Watcher {
+    std::vector<uint32_t> seen;
+    void Look(ui::Persistent*, const TAbstractSuperDIB& dib) {
+      seen.push_back(dib.ScanLine(12)[12] & dib::kColorBits);
+    }
+  } watcher;
+  container.BeforePaint = ui::Bind<&Watcher::Look>(&watcher);
+  container.AfterPaint = ui::Bind<&Watcher::Look>(&watcher);
+  a.Invalidate();
+  backend.Pump();
+  ASSERT_EQ(watcher.seen.size(), 2u);
+  EXPECT_EQ(watcher.seen[1], PixelOf(ui::clRed));
+}
+
+TEST_F(Painting, AFailingPaintHandlerStillEndsThePaint) {
+  struct Thrower {
+    std::string reported;
+    void Fail(ui::Persistent*, const TAbstractSuperDIB&) { throw ui::Exception("no paint"); }
+    void Report(ui::Persistent*, const std::exception& e) { reported = e.what(); }
+  } thrower;
+  ui::Application::Instance().OnException = ui::Bind<&Thrower::Report>(&thrower);
+  container.BeforePaint = ui::Bind<&Thrower::Fail>(&thrower);
+  a.Invalidate();
+  backend.Pump();
+  EXPECT_EQ(thrower.reported, "no paint");
+  EXPECT_TRUE(container.UpdateRegion().IsEmpty());
+  container.BeforePaint = {};
+  a.Invalidate();
+  backend.Pump();
+  EXPECT_EQ(a.paints, 1);
+}
+
+TEST_F(Painting, TheBorderLiesUnderOrOverTheControlsAndShrinksTheClientArea) {
+  TDIBImageList& list = ui::Create<TDIBImageList>(*form);
+  TMemoryDIB& edge = list.DIBImages().Add().DIB();
+  edge.SetSize(12, 4);
+  edge.Fill(ui::clBlue);
+  TDIBBorder& border = ui::Create<TDIBBorder>(*form);
+  border.SetDIBImageList(&list);
+  border.BorderLeft().ImageMiddle().SetDIBIndex(0);
+  SkinnedProbe& filler = AddSkinned("filler", {});
+  filler.SetAlign(ui::alClient);
+  container.SetDIBBorder(&border);
+  EXPECT_EQ(filler.BoundsRect(), ui::Bounds(12, 0, 168, 80));
+  a.SetBounds(0, 50, 20, 20);  // over the border
+  a.BringToFront();
+  container.SetBorderDrawPosition(bdUnderControls);
+  backend.Pump();
+  EXPECT_EQ(BackPixel(container, 2, 52), PixelOf(ui::clRed));
+  container.SetBorderDrawPosition(bdOverControls);
+  backend.Pump();
+  EXPECT_EQ(BackPixel(container, 2, 52), PixelOf(ui::clBlue));
+  delete &border;  // forgotten: the client area grows back
+  EXPECT_EQ(container.DIBBorder(), nullptr);
+  EXPECT_EQ(filler.BoundsRect(), ui::Bounds(0, 0, 180, 80));
+}
+
+TEST_F(Painting, OnAPaletteDisplayThePalettesTableDrawsTheArea) {
+  TDIBPalette& palette = ui::Create<TDIBPalette>(*form);
+  EXPECT_EQ(container.Palette(), &palette);
+  backend.SetScreenBitsPerPixel(8);
+  ReadStored(palette, "DIBPaletteTable", std::vector<uint8_t>(262144, 7));  // all entry 7
+  container.Invalidate();
+  backend.Pump();
+  const ui::PaletteEntry seven = palette.Colors()[7];
+  EXPECT_EQ(form->Pixels().Pixel(kContainerX + 1, kContainerY + 1) & dib::kColorBits,
+            uint32_t{seven.red} << 16 | uint32_t{seven.green} << 8 | seven.blue);
+  delete &palette;
+  EXPECT_EQ(container.Palette(), nullptr);
+  container.Invalidate();
+  backend.Pump();  // copied as it is
+  EXPECT_EQ(form->Pixels().Pixel(kContainerX + 1, kContainerY + 1) & dib::kColorBits,
+            PixelOf(ui::clSilver));
+}
+
+// Keyboard ---------------------------------------------------------------------------------------
+
+// Form tab order: before, the container (skinned c0, c1, c2, then its windowed child inner),
+// after.
+class Keyboard : public ContainerFixture {
+ protected:
+  Keyboard() {
+    for (uitest::WindowedProbe* p : {&before, &inner, &after}) p->SetTabStop(true);
+    before.SetTabOrder(0);
+    after.SetTabOrder(2);
+    log.Take();
+  }
+  // Where the keyboard is: the focused window, or the container's active skinned control.
+  std::string Holder() const {
+    const ui::WindowedControl* focused = form->FocusedControl();
+    if (focused == &container && container.ActiveControl() != nullptr) {
+      return container.ActiveControl()->Name();
+    }
+    return focused != nullptr ? focused->Name() : "none";
+  }
+  std::vector<std::string> Press(uint16_t key, int times) {
+    std::vector<std::string> visited;
+    for (int i = 0; i < times; ++i) {
+      backend.PressKey(key);
+      visited.push_back(Holder());
+    }
+    return visited;
+  }
+  // The logged messages of one kind.
+  std::vector<std::string> Logged(const std::string& kind) {
+    std::vector<std::string> found;
+    for (const std::string& entry : log.Take()) {
+      if (entry.starts_with(kind + ":")) found.push_back(entry);
+    }
+    return found;
+  }
+
+  uitest::WindowedProbe& before =
+      Add<uitest::WindowedProbe>(*form, "before", ui::Bounds(0, 0, 8, 8));
+  SkinnedProbe& c0 = AddSkinned("c0", ui::Bounds(0, 0, 20, 20), 0);
+  SkinnedProbe& c1 = AddSkinned("c1", ui::Bounds(30, 0, 20, 20), 1);
+  SkinnedProbe& c2 = AddSkinned("c2", ui::Bounds(60, 0, 20, 20), 2);
+  SkinnedProbe& untabbed = AddSkinned("untabbed", ui::Bounds(90, 0, 20, 20));
+  uitest::WindowedProbe& inner =
+      Add<uitest::WindowedProbe>(container, "inner", ui::Bounds(0, 40, 40, 30));
+  uitest::WindowedProbe& after =
+      Add<uitest::WindowedProbe>(*form, "after", ui::Bounds(190, 0, 8, 8));
+};
+
+TEST_F(Keyboard, TabAndShiftTabWalkSkinnedThenWindowedChildrenInOneOrder) {
+  before.SetFocus();
+  EXPECT_EQ(Press(VK_TAB, 6),
+            (std::vector<std::string>{"c0", "c1", "c2", "inner", "after", "before"}));
+  after.SetFocus();
+  backend.KeyDown(VK_SHIFT);
+  EXPECT_EQ(Press(VK_TAB, 6),
+            (std::vector<std::string>{"inner", "c2", "c1", "c0", "before", "after"}));
+  backend.KeyUp(VK_SHIFT);
+  c1.SetEnabled(false);  // passed over
+  before.SetFocus();
+  EXPECT_EQ(Press(VK_TAB, 2), (std::vector<std::string>{"c0", "c2"}));
+}
+
+TEST_F(Keyboard, ShiftTabIntoAContainerOfSkinnedControlsSelectsTheLast) {
+  delete &inner;
+  after.SetFocus();
+  backend.KeyDown(VK_SHIFT);
+  EXPECT_EQ(Press(VK_TAB, 1), (std::vector<std::string>{"c2"}));
+  backend.KeyUp(VK_SHIFT);
+  EXPECT_EQ(Press(VK_TAB, 1), (std::vector<std::string>{"after"}));  // past the last: out
+  EXPECT_EQ(container.ActiveControl(), nullptr);
+  EXPECT_FALSE(c2.Focused());
+}
+
+TEST_F(Keyboard, FocusMessagesComeInOrderAsTheKeyboardEntersMovesAndLeaves) {
+  before.SetFocus();
+  log.Take();
+  backend.PressKey(VK_TAB);
+  std::vector<std::string> focus;
+  for (const std::string& entry : log.Take()) {
+    if (entry.find("FOCUS:") != std::string::npos || entry.starts_with("CM_")) {
+      focus.push_back(entry);
+    }
+  }
+  EXPECT_EQ(focus,
+            (std::vector<std::string>{"KILLFOCUS:before", "SETFOCUS:container", "CM_EXIT:before",
+                                      "CM_ENTER:container", "SETFOCUS:c0"}));
+  EXPECT_TRUE(c0.Focused());
+  backend.PressKey(VK_TAB);
+  EXPECT_EQ(Logged("KILLFOCUS"), (std::vector<std::string>{"KILLFOCUS:c0"}));
+  EXPECT_FALSE(c0.Focused());
+  EXPECT_TRUE(c1.Focused());
+  backend.PressKey(VK_TAB);
+  backend.PressKey(VK_TAB);  // to the windowed child: c2 gives up the keyboard
+  EXPECT_EQ(Logged("KILLFOCUS"),
+            (std::vector<std::string>{"KILLFOCUS:c1", "KILLFOCUS:c2", "KILLFOCUS:container"}));
+  EXPECT_EQ(container.ActiveControl(), &inner);
+  c0.Perform(ui::WM_LBUTTONDOWN, 0, 0);  // a press on a tab stop takes the keyboard back
+  c0.Perform(ui::WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(Holder(), "c0");
+  EXPECT_EQ(Logged("KILLFOCUS"), (std::vector<std::string>{"KILLFOCUS:inner"}));
+  after.SetFocus();  // leaving the container takes it from the skinned control
+  EXPECT_FALSE(c0.Focused());
+  EXPECT_EQ(container.ActiveControl(), nullptr);
+}
+
+TEST_F(Keyboard, KeysReachTheActiveControlAsItsDialogCodeAsks) {
+  c0.Perform(ui::WM_SETFOCUS);
+  // How many key-downs the active control got (its container hears them as well).
+  const auto reached = [this] {
+    const std::vector<std::string> downs = Logged("KEYDOWN");
+    return std::count(downs.begin(), downs.end(), "KEYDOWN:c0");
+  };
+  backend.PressKey(VK_LEFT);  // arrows: asked for by default
+  EXPECT_EQ(reached(), 1);
+  backend.PressKey(VK_RETURN);  // needs all keys
+  EXPECT_EQ(reached(), 0);
+  c0.SetWantKeys(1 << wkAllKeys);
+  backend.PressKey(VK_RETURN);
+  backend.PressKey(VK_TAB);  // all keys: Tab too, and the keyboard stays
+  EXPECT_EQ(reached(), 2);
+  EXPECT_EQ(Holder(), "c0");
+  c0.SetWantKeys(1 << wkTab);
+  backend.PressKey(VK_TAB);
+  backend.PressKey(VK_LEFT);
+  EXPECT_EQ(reached(), 1);
+  backend.PressKey('A');  // characters and releases follow the same rule
+  const std::vector<std::string> keys = log.Take();
+  EXPECT_NE(std::find(keys.begin(), keys.end(), "CHAR:c0"), keys.end());
+  EXPECT_NE(std::find(keys.begin(), keys.end(), "KEYUP:c0"), keys.end());
+}
+
+TEST_F(Keyboard, AControlAnsweringTheChildKeyQuestionKeepsTheKeyFromItself) {
+  c0.Perform(ui::WM_SETFOCUS);
+  c0.childKeyAnswer = 1;
+  backend.PressKey(VK_LEFT);
+  EXPECT_EQ(Logged("KEYDOWN"), (std::vector<std::string>{"KEYDOWN:container"}));
+}
+
+TEST_F(Keyboard, AShortcutRunsOnceAndTheKeyGoesNoFurther) {
+  ui::PopupMenu& menu = ui::Create<ui::PopupMenu>(*form);
+  int runs = 0;
+  struct Counter {
+    int* runs;
+    void Run(ui::Persistent*) { ++*runs; }
+  } counter{&runs};
+  menu.Items().Add("Reset", ui::ShortCut(VK_LEFT, ui::ssCtrl)).OnClick =
+      ui::Bind<&Counter::Run>(&counter);
+  container.SetPopupMenu(&menu);  // found up the parents of the active control
+  c0.Perform(ui::WM_SETFOCUS);
+  backend.KeyDown(VK_CONTROL);
+  log.Take();
+  backend.PressKey(VK_LEFT);
+  backend.KeyUp(VK_CONTROL);
+  EXPECT_TRUE(Logged("KEYDOWN").empty());
+  EXPECT_EQ(runs, 1);  // neither again by the container nor on the release
+}
+
+TEST_F(Keyboard, ADisabledOrDestroyedActiveControlLosesTheKeyboard) {
+  c1.Perform(ui::WM_SETFOCUS);
+  c1.SetEnabled(false);
+  EXPECT_EQ(container.ActiveControl(), nullptr);
+  EXPECT_FALSE(c1.Focused());
+  backend.PressKey(VK_LEFT);
+  EXPECT_EQ(Logged("KEYDOWN"), (std::vector<std::string>{"KEYDOWN:container"}));
+  c2.Perform(ui::WM_SETFOCUS);
+  delete &c2;
+  EXPECT_EQ(container.ActiveControl(), nullptr);
+  EXPECT_EQ(container.DIBTabList().size(), 2u);
+  backend.PressKey(VK_LEFT);
+}
+
+// Tab order ------------------------------------------------------------------------------------
+
+class TabOrder : public ContainerFixture {
+ protected:
+  std::vector<std::string> Order() const {
+    std::vector<std::string> names;
+    for (const TCustomDIBControl* c : container.DIBTabList()) names.push_back(c->Name());
+    return names;
+  }
+};
+
+TEST_F(TabOrder, TheContainerIsATabStopExactlyWhileItHasSkinnedTabStops) {
+  SkinnedProbe& a = AddSkinned("a", ui::Bounds(0, 0, 10, 10));
+  EXPECT_FALSE(container.TabStop());
+  a.SetDIBTabOrder(0);
+  EXPECT_TRUE(container.TabStop());
+  EXPECT_EQ(a.DIBTabOrder(), 0);
+  a.SetDIBTabOrder(-1);
+  EXPECT_FALSE(container.TabStop());
+  EXPECT_EQ(a.DIBTabOrder(), -1);
+}
+
+TEST_F(TabOrder, SettingAnIndexMovesTheControlThereAndBeyondTheEndAppends) {
+  SkinnedProbe& a = AddSkinned("a", {}, 0);
+  SkinnedProbe& b = AddSkinned("b", {}, 1);
+  SkinnedProbe& c = AddSkinned("c", {}, 7);  // beyond the end: appended
+  EXPECT_EQ(Order(), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(c.DIBTabOrder(), 2);
+  c.SetDIBTabOrder(0);
+  EXPECT_EQ(Order(), (std::vector<std::string>{"c", "a", "b"}));
+  a.SetDIBTabOrder(-5);  // below -1 counts as -1
+  EXPECT_EQ(Order(), (std::vector<std::string>{"c", "b"}));
+  EXPECT_EQ(a.StoredDIBTabOrder(), -1);
+  EXPECT_EQ(b.DIBTabOrder(), 1);
+}
+
+TEST_F(TabOrder, AControlMovedToAnotherContainerLeavesTheFirstsTabOrder) {
+  SkinnedProbe& a = AddSkinned("a", {}, 0);
+  TDIBContainer& other = ui::Create<TDIBContainer>(*form);
+  other.SetParent(form.get());
+  a.SetParent(&other);
+  EXPECT_TRUE(container.DIBTabList().empty());
+  EXPECT_FALSE(container.TabStop());
+  EXPECT_EQ(other.DIBTabList().size(), 1u);
+  EXPECT_EQ(a.DIBTabOrder(), 0);
+}
+
+TEST_F(TabOrder, StoredOrdersAreRebuiltIntoPlacesWithTheTableGrowingAsNeeded) {
+  RegisterTestDIBClasses();
+  auto holder = ui::ReadRootFromText(R"(TDIBContainer Stored {
+  Width = 200
+  Height = 60
+  TTestDIBControl A {
+    DIBTabOrder = 5
+  }
+  TTestDIBControl B {
+    DIBTabOrder = 1
+  }
+  TTestDIBControl C {
+    DIBTabOrder = -7
+  }
+})");
+  auto& stored = dynamic_cast<TDIBContainer&>(*holder);
+  std::vector<std::string> names;
+  for (const TCustomDIBControl* c : stored.DIBTabList()) names.push_back(c->Name());
+  EXPECT_EQ(names, (std::vector<std::string>{"B", "A"}));
+  EXPECT_TRUE(stored.TabStop());
+  EXPECT_EQ(stored.BackBuffer().Width(), 200);
+  EXPECT_EQ(stored.BackBuffer().Height(), 60);
+  auto& a = stored.RequireComponent<TTestDIBControl>("A");
+  EXPECT_EQ(a.DIBTabOrder(), 1);
+  EXPECT_FALSE(a.Loading());
+  // Written back with the places they now have.
+  const std::string text = ui::WriteRootToText(stored);
+  EXPECT_NE(text.find("DIBTabOrder = 1"), std::string::npos);
+  EXPECT_EQ(text.find("DIBTabOrder = 5"), std::string::npos);
+  EXPECT_EQ(text.find("DIBTabOrder = -7"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dibtest
