@@ -8,6 +8,8 @@
 
 #include "DIB/ContainerFixture.h"
 #include "DIB/PaletteTestSupport.h"
+#include "DIB/cDIBBorder.h"
+#include "DIB/cDIBImageList.h"
 #include "ui/controls/Application.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/PopupMenu.h"
@@ -460,6 +462,81 @@ TEST_F(TabOrder, StoredOrdersAreRebuiltIntoPlacesWithTheTableGrowingAsNeeded) {
   EXPECT_NE(text.find("DIBTabOrder = 1"), std::string::npos);
   EXPECT_EQ(text.find("DIBTabOrder = 5"), std::string::npos);
   EXPECT_EQ(text.find("DIBTabOrder = -7"), std::string::npos);
+}
+
+// Stored descriptions ------------------------------------------------------------------------
+
+class StoredDescription : public uitest::FormFixture {
+ protected:
+  StoredDescription() {
+    RegisterTestDIBClasses();
+    RegisterDIBImageListClasses();
+    RegisterDIBBorderClasses();
+  }
+};
+
+TEST_F(StoredDescription, AFormWithAContainerOfControlsReadsAndWritesBackWhole) {
+  const std::string text = R"(Form Editor {
+  Left = 10
+  Top = 5
+  Width = 200
+  Height = 100
+  Visible = false
+  TDIBContainer DIBContainer1 {
+    Top = 24
+    Width = 180
+    Height = 60
+    BevelOuter = bvNone
+    Color = clSilver
+    TabStop = true
+    BorderDrawPosition = bdUnderControls
+    DIBBorder = @Border1
+    TTestDIBControl Slider1 {
+      Left = 8
+      Top = 8
+      Width = 40
+      Height = 15
+      Accelerator = 115
+      DIBImageList = @Images
+      DIBTabOrder = 1
+      Opacity = 128
+      Color = clBlue
+      InnerColor = clWhite
+    }
+    TTestDIBControl Slider2 {
+      Left = 60
+      Top = 8
+      Width = 40
+      Height = 15
+      DIBTabOrder = 0
+      Color = clRed
+      InnerColor = clWhite
+    }
+  }
+  TDIBImageList Images {
+    DIBImages = <
+    >
+  }
+  TDIBBorder Border1 {
+    DIBImageList = @Images
+  }
+}
+)";
+  ui::ReadRootFromText(text, *form);
+  auto& container = form->RequireComponent<TDIBContainer>("DIBContainer1");
+  auto& slider1 = form->RequireComponent<TTestDIBControl>("Slider1");
+  EXPECT_EQ(slider1.Parent(), &container);
+  EXPECT_EQ(container.DIBBorder(), &form->RequireComponent<TDIBBorder>("Border1"));
+  EXPECT_EQ(slider1.DIBImageList(), &form->RequireComponent<TDIBImageList>("Images"));
+  EXPECT_EQ(slider1.Accelerator(), 's');
+  EXPECT_EQ(slider1.DIBTabOrder(), 1);
+  EXPECT_EQ(container.BackBuffer().Width(), 180);
+  // Written and read again into another form, it is written the same.
+  const std::string written = ui::WriteRootToText(*form);
+  ui::Form again(nullptr, host);
+  ui::ReadRootFromText(written, again);
+  EXPECT_EQ(ui::WriteRootToText(again), written);
+  EXPECT_EQ(again.RequireComponent<TTestDIBControl>("Slider2").DIBTabOrder(), 0);
 }
 
 }  // namespace
