@@ -319,12 +319,15 @@ void WindowedControl::PaintMessage(Message& message) {
 
 void WindowedControl::PaintHandler(DeviceContext& dc) {
   dc.Save();
+  // Taken out together: one region operation instead of one for each child.
+  std::vector<Rect> opaque;
   for (const Control* child : m_Controls) {
-    if (!child->AsWindowed() && child->Visible() && (child->ControlStyle() & csOpaque)) {
-      dc.ExcludeClipRect(child->BoundsRect());
-      if (dc.ClipRegion().IsEmpty()) break;
+    if (!child->AsWindowed() && child->Visible() && (child->ControlStyle() & csOpaque) &&
+        dc.RectVisible(child->BoundsRect())) {
+      opaque.push_back(child->BoundsRect());
     }
   }
+  if (!opaque.empty()) dc.ExcludeClipRects(opaque);
   ControlRef<WindowedControl> self(this);
   try {
     if (!dc.ClipRegion().IsEmpty()) PaintWindow(dc);

@@ -26,6 +26,11 @@ void DeviceContext::ExcludeClipRect(const Rect& rect) {
   m_State.clip = m_State.clip.Exclude(Region(ToDevice(rect)));
 }
 
+void DeviceContext::ExcludeClipRects(std::span<const Rect> rects) {
+  m_State.clip =
+      m_State.clip.Exclude(Region::FromRects(rects).Offset(m_State.origin.X, m_State.origin.Y));
+}
+
 void DeviceContext::SelectClipRegion(const Region& region) {
   m_State.clip = region.Intersect(SurfaceRegion());
 }
@@ -39,7 +44,7 @@ Rect DeviceContext::ClipBox() const {
 }
 
 bool DeviceContext::RectVisible(const Rect& rect) const {
-  return !m_State.clip.Intersect(Region(ToDevice(rect))).IsEmpty();
+  return m_State.clip.Intersects(ToDevice(rect));
 }
 
 void DeviceContext::Save() {

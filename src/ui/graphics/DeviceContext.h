@@ -3,6 +3,7 @@
 // and a stack of saved states. Drawing through it never leaves the surface.
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "platform/Backend.h"
@@ -41,6 +42,7 @@ class DeviceContext {
   // Clipping; rectangles in logical coordinates, regions in device coordinates.
   void IntersectClipRect(const Rect& rect);
   void ExcludeClipRect(const Rect& rect);
+  void ExcludeClipRects(std::span<const Rect> rects);        // all at once
   void SelectClipRegion(const Region& region);               // limited to the surface
   void ResetClip();                                          // the whole surface
   const Region& ClipRegion() const { return m_State.clip; }  // device coordinates

@@ -1,6 +1,6 @@
 #include "ui/graphics/Region.h"
 
-#include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "ui/model/Exception.h"
@@ -8,51 +8,19 @@
 namespace ui {
 namespace {
 
-using Spans = std::vector<std::pair<int32_t, int32_t>>;  // [left, right), sorted, disjoint
+constexpr int32_t kBefore = std::numeric_limits<int32_t>::min();
+constexpr int32_t kBeyond = std::numeric_limits<int32_t>::max();
 
-// The columns the rectangles cover in a band that none of their edges cuts.
-Spans SpansInBand(std::span<const Rect> rects, int32_t top, int32_t bottom) {
-  Spans spans;
-  for (const Rect& r : rects) {
-    if (!r.IsEmpty() && r.Top <= top && r.Bottom >= bottom) spans.emplace_back(r.Left, r.Right);
-  }
-  std::sort(spans.begin(), spans.end());
-  Spans merged;
-  for (const auto& span : spans) {
-    if (!merged.empty() && span.first <= merged.back().second) {
-      merged.back().second = std::max(merged.back().second, span.second);
-    } else {
-      merged.push_back(span);
-    }
-  }
-  return merged;
+// The end of the band (rectangles of one top and bottom) that starts at `begin`.
+std::size_t BandEnd(std::span<const Rect> rects, std::size_t begin) {
+  std::size_t end = begin + 1;
+  while (end < rects.size() && rects[end].Top == rects[begin].Top) ++end;
+  return end;
 }
 
-// Whether x lies in a span; x only grows between calls, so the cursor only moves forward.
-bool Covers(const Spans& spans, std::size_t& cursor, int32_t x) {
-  while (cursor < spans.size() && spans[cursor].second <= x) ++cursor;
-  return cursor < spans.size() && spans[cursor].first <= x;
-}
-
-template <typename Keep>
-Spans CombineSpans(const Spans& a, const Spans& b, Keep keep) {
-  std::vector<int32_t> edges;
-  for (const Spans* spans : {&a, &b}) {
-    for (const auto& s : *spans) edges.insert(edges.end(), {s.first, s.second});
-  }
-  std::sort(edges.begin(), edges.end());
-  edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
-  Spans result;
-  std::size_t inA = 0, inB = 0;
-  for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
-    if (!keep(Covers(a, inA, edges[i]), Covers(b, inB, edges[i]))) continue;
-    if (!result.empty() && result.back().second == edges[i]) {
-      result.back().second = edges[i + 1];
-    } else {
-      result.emplace_back(edges[i], edges[i + 1]);
-    }
-  }
-  return result;
+bool Encloses(const Rect& outer, const Rect& inner) {
+  return outer.Left <= inner.Left && outer.Top <= inner.Top && outer.Right >= inner.Right &&
+         outer.Bottom >= inner.Bottom;
 }
 
 int32_t ReadInt32(std::span<const uint8_t> bytes, std::size_t offset) {
@@ -64,11 +32,33 @@ int32_t ReadInt32(std::span<const uint8_t> bytes, std::size_t offset) {
 }  // namespace
 
 Region::Region(const Rect& rect) {
-  if (!rect.IsEmpty()) m_Rects.push_back(rect);
+  if (rect.IsEmpty()) return;
+  m_One = rect;
+  m_Count = 1;
+}
+
+Region::Region(std::vector<Rect>&& canonical) : m_Count(canonical.size()) {
+  if (m_Count == 1) {
+    m_One = canonical.front();
+  } else if (m_Count > 1) {
+    m_Many = std::move(canonical);
+  }
 }
 
 Region Region::FromRects(std::span<const Rect> rects) {
-  return Combine(rects, {}, Operation::Union);
+  // Pairs joined round by round, so that each rectangle takes part in few joins.
+  std::vector<Region> parts;
+  for (const Rect& r : rects) {
+    if (!r.IsEmpty()) parts.emplace_back(r);
+  }
+  while (parts.size() > 1) {
+    std::vector<Region> joined;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2)
+      joined.push_back(parts[i].Union(parts[i + 1]));
+    if (parts.size() % 2 != 0) joined.push_back(std::move(parts.back()));
+    parts = std::move(joined);
+  }
+  return parts.empty() ? Region() : std::move(parts.front());
 }
 
 Region Region::FromData(std::span<const uint8_t> block) {
@@ -87,39 +77,68 @@ Region Region::FromData(std::span<const uint8_t> block) {
   return FromRects(rects);
 }
 
+// The cases that need no sweep come first: an empty side, areas apart, a rectangle that
+// holds the other side whole.
 Region Region::Union(const Region& other) const {
-  return Combine(m_Rects, other.m_Rects, Operation::Union);
+  if (other.IsEmpty()) return *this;
+  if (IsEmpty()) return other;
+  if (m_Count == 1 && Encloses(m_One, other.BoundingBox())) return *this;
+  if (other.m_Count == 1 && Encloses(other.m_One, BoundingBox())) return other;
+  return Combine(Rects(), other.Rects(), Operation::Union);
 }
+
 Region Region::Intersect(const Region& other) const {
-  return Combine(m_Rects, other.m_Rects, Operation::Intersect);
+  if (IsEmpty() || other.IsEmpty()) return {};
+  if (m_Count == 1 && other.m_Count == 1) return Region(m_One.Intersect(other.m_One));
+  if (m_Count == 1 && Encloses(m_One, other.BoundingBox())) return other;
+  if (other.m_Count == 1 && Encloses(other.m_One, BoundingBox())) return *this;
+  if (BoundingBox().Intersect(other.BoundingBox()).IsEmpty()) return {};
+  return Combine(Rects(), other.Rects(), Operation::Intersect);
 }
+
 Region Region::Exclude(const Region& other) const {
-  return Combine(m_Rects, other.m_Rects, Operation::Exclude);
+  if (IsEmpty()) return {};
+  if (other.IsEmpty() || BoundingBox().Intersect(other.BoundingBox()).IsEmpty()) return *this;
+  if (other.m_Count == 1 && Encloses(other.m_One, BoundingBox())) return {};
+  return Combine(Rects(), other.Rects(), Operation::Exclude);
 }
 
 Region Region::Offset(int32_t dx, int32_t dy) const {
   Region moved = *this;
-  for (Rect& r : moved.m_Rects) r = r.Offset(dx, dy);
+  moved.m_One = moved.m_One.Offset(dx, dy);
+  for (Rect& r : moved.m_Many) r = r.Offset(dx, dy);
   return moved;
 }
 
 bool Region::Contains(int32_t x, int32_t y) const {
-  return std::any_of(m_Rects.begin(), m_Rects.end(),
+  const std::span<const Rect> rects = Rects();
+  return std::any_of(rects.begin(), rects.end(),
                      [x, y](const Rect& r) { return r.Contains(x, y); });
 }
 
+bool Region::Intersects(const Rect& rect) const {
+  const std::span<const Rect> rects = Rects();
+  return std::any_of(rects.begin(), rects.end(),
+                     [&rect](const Rect& r) { return !r.Intersect(rect).IsEmpty(); });
+}
+
 Rect Region::BoundingBox() const {
-  if (m_Rects.empty()) return {};
-  Rect box = m_Rects.front();
-  for (const Rect& r : m_Rects) {
-    box = {std::min(box.Left, r.Left), std::min(box.Top, r.Top), std::max(box.Right, r.Right),
-           std::max(box.Bottom, r.Bottom)};
+  const std::span<const Rect> rects = Rects();
+  if (rects.empty()) return {};
+  // Sorted by top: the first and last bands give top and bottom.
+  Rect box{rects.front().Left, rects.front().Top, rects.front().Right, rects.back().Bottom};
+  for (const Rect& r : rects) {
+    box.Left = std::min(box.Left, r.Left);
+    box.Right = std::max(box.Right, r.Right);
   }
   return box;
 }
 
-// Cuts both inputs into bands at every top and bottom edge, combines the covered columns of
-// each band, and merges a band into the one above when their columns are the same.
+// Both inputs are canonical: disjoint rectangles in bands of one top and bottom, sorted by
+// top and then left, touching pieces merged. The sweep moves down from one band edge of
+// either input to the next; between two edges each input has one band or none, and the
+// columns of the two bands are combined from left to right. A band that repeats the columns
+// of the band just above it is merged into it, so the result is canonical too.
 Region Region::Combine(std::span<const Rect> a, std::span<const Rect> b, Operation operation) {
   const auto keep = [operation](bool inA, bool inB) {
     switch (operation) {
@@ -132,34 +151,71 @@ Region Region::Combine(std::span<const Rect> a, std::span<const Rect> b, Operati
     }
     return false;
   };
-  std::vector<int32_t> rows;
-  for (std::span<const Rect> rects : {a, b}) {
-    for (const Rect& r : rects) {
-      if (!r.IsEmpty()) rows.insert(rows.end(), {r.Top, r.Bottom});
-    }
-  }
-  std::sort(rows.begin(), rows.end());
-  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  std::vector<Rect> out;
+  out.reserve(a.size() + b.size());
+  std::size_t previousBand = 0, previousEnd = 0;  // the band written last, in `out`
+  std::size_t ia = 0, ib = 0;                     // the current band of each input
+  int32_t y = kBefore;
+  while (ia < a.size() || ib < b.size()) {
+    if (operation == Operation::Intersect && (ia == a.size() || ib == b.size())) break;
+    if (operation == Operation::Exclude && ia == a.size()) break;
+    const int32_t nextTop =
+        std::min(ia < a.size() ? a[ia].Top : kBeyond, ib < b.size() ? b[ib].Top : kBeyond);
+    y = std::max(y, nextTop);
+    const bool inA = ia < a.size() && a[ia].Top <= y;
+    const bool inB = ib < b.size() && b[ib].Top <= y;
+    int32_t bottom = kBeyond;
+    if (ia < a.size()) bottom = std::min(bottom, inA ? a[ia].Bottom : a[ia].Top);
+    if (ib < b.size()) bottom = std::min(bottom, inB ? b[ib].Bottom : b[ib].Top);
+    const std::size_t aEnd = inA ? BandEnd(a, ia) : ia;
+    const std::size_t bEnd = inB ? BandEnd(b, ib) : ib;
 
-  Region result;
-  Spans previous;
-  std::size_t previousStart = 0;
-  int32_t previousBottom = 0;
-  for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
-    const int32_t top = rows[i], bottom = rows[i + 1];
-    Spans spans = CombineSpans(SpansInBand(a, top, bottom), SpansInBand(b, top, bottom), keep);
-    if (spans.empty()) continue;
-    if (spans == previous && previousBottom == top) {
-      for (std::size_t k = previousStart; k < result.m_Rects.size(); ++k)
-        result.m_Rects[k].Bottom = bottom;
-    } else {
-      previousStart = result.m_Rects.size();
-      for (const auto& [left, right] : spans) result.m_Rects.push_back({left, top, right, bottom});
-      previous = std::move(spans);
+    // The columns of this stretch, left to right.
+    const std::size_t bandStart = out.size();
+    std::size_t i = ia, j = ib;
+    int32_t x = kBefore;
+    while (i < aEnd || j < bEnd) {
+      const bool inSpanA = i < aEnd && a[i].Left <= x;
+      const bool inSpanB = j < bEnd && b[j].Left <= x;
+      int32_t next = kBeyond;
+      if (i < aEnd) next = std::min(next, inSpanA ? a[i].Right : a[i].Left);
+      if (j < bEnd) next = std::min(next, inSpanB ? b[j].Right : b[j].Left);
+      if (x != kBefore && keep(inSpanA, inSpanB)) {
+        if (out.size() > bandStart && out.back().Right == x) {
+          out.back().Right = next;
+        } else {
+          out.push_back({x, y, next, bottom});
+        }
+      }
+      x = next;
+      if (inSpanA && a[i].Right == x) ++i;
+      if (inSpanB && b[j].Right == x) ++j;
     }
-    previousBottom = bottom;
+
+    // Merged into the band above when it continues it with the same columns.
+    const std::size_t count = out.size() - bandStart;
+    if (count > 0) {
+      const bool continues =
+          previousEnd > previousBand && out[previousBand].Bottom == y &&
+          previousEnd - previousBand == count &&
+          std::equal(out.begin() + static_cast<std::ptrdiff_t>(bandStart), out.end(),
+                     out.begin() + static_cast<std::ptrdiff_t>(previousBand),
+                     [](const Rect& lower, const Rect& upper) {
+                       return lower.Left == upper.Left && lower.Right == upper.Right;
+                     });
+      if (continues) {
+        for (std::size_t k = previousBand; k < previousEnd; ++k) out[k].Bottom = bottom;
+        out.resize(bandStart);
+      } else {
+        previousBand = bandStart;
+        previousEnd = out.size();
+      }
+    }
+    y = bottom;
+    if (inA && a[ia].Bottom == y) ia = aEnd;
+    if (inB && b[ib].Bottom == y) ib = bEnd;
   }
-  return result;
+  return Region(std::move(out));
 }
 
 }  // namespace ui

@@ -3,6 +3,7 @@
 // of equal top and bottom, sorted by top then left, touching pieces merged), so two regions
 // covering the same pixels compare equal.
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -26,18 +27,28 @@ class Region {
   Region Exclude(const Region& other) const;  // this minus other
   Region Offset(int32_t dx, int32_t dy) const;
 
-  bool IsEmpty() const { return m_Rects.empty(); }
+  bool IsEmpty() const { return m_Count == 0; }
   bool Contains(int32_t x, int32_t y) const;
-  Rect BoundingBox() const;  // all zero when empty
-  const std::vector<Rect>& Rects() const { return m_Rects; }
+  bool Intersects(const Rect& rect) const;  // some pixel of rect is in the region
+  Rect BoundingBox() const;                 // all zero when empty
+  std::span<const Rect> Rects() const { return {Data(), m_Count}; }
 
-  friend bool operator==(const Region&, const Region&) = default;
+  friend bool operator==(const Region& a, const Region& b) {
+    return std::ranges::equal(a.Rects(), b.Rects());
+  }
 
  private:
   enum class Operation { Union, Intersect, Exclude };
+  // Takes rectangles already in the canonical form.
+  explicit Region(std::vector<Rect>&& canonical);
+  // Both inputs in the canonical form, swept band by band.
   static Region Combine(std::span<const Rect> a, std::span<const Rect> b, Operation operation);
+  const Rect* Data() const { return m_Count > 1 ? m_Many.data() : &m_One; }
 
-  std::vector<Rect> m_Rects;
+  // One rectangle is kept in place: most regions of a paint are one, and they are copied often.
+  std::size_t m_Count = 0;
+  Rect m_One;
+  std::vector<Rect> m_Many;  // all of them when there are two or more
 };
 
 }  // namespace ui

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -46,13 +47,45 @@ bool Disjoint(const Region& region) {
   return true;
 }
 
+// Bands of one top and bottom sorted downward, each sorted left to right without touching
+// pieces, and no band repeating the columns of the band right above it.
+bool Canonical(const Region& region) {
+  const auto rects = region.Rects();
+  std::size_t previous = 0, band = 0;
+  while (band < rects.size()) {
+    std::size_t end = band + 1;
+    while (end < rects.size() && rects[end].Top == rects[band].Top) ++end;
+    for (std::size_t k = band; k < end; ++k) {
+      if (rects[k].IsEmpty() || rects[k].Bottom != rects[band].Bottom) return false;
+      if (k > band && rects[k - 1].Right >= rects[k].Left) return false;
+    }
+    if (band > 0) {
+      if (rects[band].Top < rects[previous].Bottom) return false;
+      const bool sameColumns = end - band == band - previous &&
+                               std::equal(rects.begin() + static_cast<std::ptrdiff_t>(band),
+                                          rects.begin() + static_cast<std::ptrdiff_t>(end),
+                                          rects.begin() + static_cast<std::ptrdiff_t>(previous),
+                                          [](const Rect& x, const Rect& y) {
+                                            return x.Left == y.Left && x.Right == y.Right;
+                                          });
+      if (sameColumns && rects[band].Top == rects[previous].Bottom) return false;
+    }
+    previous = band;
+    band = end;
+  }
+  return true;
+}
+
 TEST(Region, CombinationsMatchAPixelByPixelTest) {
   std::mt19937 random(42);
   for (int run = 0; run < 400; ++run) {
     const std::vector<Rect> a = RandomRects(random), b = RandomRects(random);
     const Region ra = Region::FromRects(a), rb = Region::FromRects(b);
     const Region unite = ra.Union(rb), meet = ra.Intersect(rb), minus = ra.Exclude(rb);
-    for (const Region* r : {&ra, &unite, &meet, &minus}) ASSERT_TRUE(Disjoint(*r));
+    for (const Region* r : {&ra, &unite, &meet, &minus}) {
+      ASSERT_TRUE(Disjoint(*r));
+      ASSERT_TRUE(Canonical(*r)) << run;
+    }
     for (int32_t y = -1; y <= kField; ++y) {
       for (int32_t x = -1; x <= kField; ++x) {
         const bool inA = InAny(a, x, y), inB = InAny(b, x, y);
