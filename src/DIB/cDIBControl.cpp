@@ -59,7 +59,7 @@ TCustomDIBControl::TCustomDIBControl(ui::Component* owner)
 
 TCustomDIBControl::~TCustomDIBControl() {
   BeginDestruction();
-  if (TCustomDIBContainer* container = Container()) container->SetControlTabIndex(this, -1);
+  if (TCustomDIBContainer* container = Container()) container->DIBControlRemoved(*this);
 }
 
 const ui::TypeInfo& TCustomDIBControl::StaticType() {
@@ -107,8 +107,9 @@ void TCustomDIBControl::SetParent(ui::WindowedControl* parent) {
   TCustomDIBContainer* old = Container();
   if (old == container) return;
   // The old container must not keep a tab stop that lives elsewhere.
-  if (old != nullptr) old->SetControlTabIndex(this, -1);
+  if (old != nullptr) old->DIBControlRemoved(*this);
   ui::WindowlessControl::SetParent(container);
+  if (container != nullptr) container->DIBControlAdded(*this);
   SetDIBTabOrder(m_DIBTabOrder);
 }
 

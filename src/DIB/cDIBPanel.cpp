@@ -96,10 +96,24 @@ void TCustomDIBContainer::Notification(ui::Component& component, ui::Operation o
   if (&component == m_Palette) m_Palette = nullptr;
   if (&component == m_DIBBorder) SetDIBBorder(nullptr);
   const auto removed = std::find_if(
-      m_DIBTabList.begin(), m_DIBTabList.end(), [&component](const TCustomDIBControl* control) {
+      m_DIBControls.begin(), m_DIBControls.end(), [&component](const TCustomDIBControl* control) {
         return static_cast<const ui::Component*>(control) == &component;
       });
-  if (removed != m_DIBTabList.end()) SetControlTabIndex(*removed, -1);
+  if (removed != m_DIBControls.end()) DIBControlRemoved(**removed);
+}
+
+TCustomDIBControl* TCustomDIBContainer::AsDIBControl(const ui::Control* child) const {
+  const auto found = std::find(m_DIBControls.begin(), m_DIBControls.end(), child);
+  return found != m_DIBControls.end() ? *found : nullptr;
+}
+
+void TCustomDIBContainer::DIBControlAdded(TCustomDIBControl& control) {
+  m_DIBControls.push_back(&control);
+}
+
+void TCustomDIBContainer::DIBControlRemoved(TCustomDIBControl& control) {
+  SetControlTabIndex(&control, -1);
+  std::erase(m_DIBControls, &control);
 }
 
 void TCustomDIBContainer::SetBorderDrawPosition(TBorderDrawPosition position) {
@@ -218,7 +232,7 @@ void TCustomDIBContainer::PaintMessage(ui::Message& message) {
 
 bool TCustomDIBContainer::ExtendedByHooks(const ui::Rect& painted) {
   for (int i = 0; i < ControlCount(); ++i) {
-    if (auto* control = dynamic_cast<TCustomDIBControl*>(&Controls(i))) {
+    if (TCustomDIBControl* control = AsDIBControl(&Controls(i))) {
       control->ExtendUpdateRect(m_UpdateRect);
     }
   }
@@ -281,7 +295,7 @@ void TCustomDIBContainer::PaintControls(ui::DeviceContext& dc, ui::Control* firs
 }
 
 void TCustomDIBContainer::PaintControl(ui::DeviceContext& dc, ui::Control& child) {
-  auto* skinned = dynamic_cast<TCustomDIBControl*>(&child);
+  TCustomDIBControl* skinned = AsDIBControl(&child);
   if (skinned == nullptr) {
     ui::Panel::PaintControl(dc, child);
     return;
@@ -387,7 +401,7 @@ bool TCustomDIBContainer::ControlWantsKey(ui::Message& message, bool& shortCut) 
   message.Result = 1;
   ui::ControlRef<ui::Control> alive(active);
   if (message.Msg == ui::CN_KEYDOWN) {
-    auto* skinned = dynamic_cast<TCustomDIBControl*>(active);
+    TCustomDIBControl* skinned = AsDIBControl(active);
     shortCut = skinned != nullptr ? skinned->IsShortCut(message) : active->IsMenuKey(message);
     if (shortCut || !alive) return false;
   }
@@ -469,7 +483,7 @@ void TCustomDIBContainer::SetControlTabIndex(TCustomDIBControl* control, int32_t
 void TCustomDIBContainer::RebuildDIBTabOrder() {
   std::vector<TCustomDIBControl*> slots(static_cast<std::size_t>(ControlCount()), nullptr);
   for (int i = 0; i < ControlCount(); ++i) {
-    auto* control = dynamic_cast<TCustomDIBControl*>(&Controls(i));
+    TCustomDIBControl* control = AsDIBControl(&Controls(i));
     if (control == nullptr || control->StoredDIBTabOrder() < 0) continue;
     const auto slot = static_cast<std::size_t>(control->StoredDIBTabOrder());
     if (slot >= slots.size()) slots.resize(slot + 1, nullptr);
@@ -488,9 +502,7 @@ void TCustomDIBContainer::RebuildDIBTabOrder() {
 
 int32_t TCustomDIBContainer::CombinedTabIndex(const ui::Control* control) const {
   if (control == nullptr) return -1;
-  if (const auto* skinned = dynamic_cast<const TCustomDIBControl*>(control)) {
-    return IndexOfDIBControl(skinned);
-  }
+  if (const TCustomDIBControl* skinned = AsDIBControl(control)) return IndexOfDIBControl(skinned);
   const ui::WindowedControl* windowed = control->AsWindowed();
   if (windowed == nullptr || windowed->Parent() != this) return -1;
   return windowed->TabOrder() + ControlCount();
@@ -539,7 +551,7 @@ ui::Control* TCustomDIBContainer::FindNextTabControl() const {
   };
   ui::Control* next = nullptr;
   if (activeWindowed == nullptr) {
-    next = ahead(NextEnabledDIBControl(dynamic_cast<TCustomDIBControl*>(active), true));
+    next = ahead(NextEnabledDIBControl(AsDIBControl(active), true));
   }
   if (next == nullptr || activeWindowed != nullptr) {
     next = ahead(FindNextControl(activeWindowed, true, true, true));
@@ -563,7 +575,7 @@ ui::Control* TCustomDIBContainer::FindPriorTabControl() const {
     if (prior == active) prior = nullptr;
   }
   if (prior == nullptr) {
-    prior = behind(NextEnabledDIBControl(dynamic_cast<TCustomDIBControl*>(active), false));
+    prior = behind(NextEnabledDIBControl(AsDIBControl(active), false));
   }
   return prior;
 }

@@ -48,6 +48,8 @@ class TCustomDIBContainer : public ui::Panel {
   // Ignored while a change is running.
   virtual void SetActiveControl(ui::Control* control);
 
+  // The child as a skinned control; none for any other control.
+  TCustomDIBControl* AsDIBControl(const ui::Control* child) const;
   // Skinned tab stops, in tab order; a control's DIBTabOrder is its index here.
   const std::vector<TCustomDIBControl*>& DIBTabList() const { return m_DIBTabList; }
   int IndexOfDIBControl(const TCustomDIBControl* control) const;  // -1 when absent
@@ -102,6 +104,10 @@ class TCustomDIBContainer : public ui::Panel {
   virtual void DoAfterPaint();
 
  private:
+  friend class TCustomDIBControl;
+  // A skinned control became a child, or stops being one (it leaves the tab order too).
+  void DIBControlAdded(TCustomDIBControl& control);
+  void DIBControlRemoved(TCustomDIBControl& control);
   void PaintMessage(ui::Message& message);
   // The skinned children may enlarge UpdateRect; true when it then differs from `painted`.
   bool ExtendedByHooks(const ui::Rect& painted);
@@ -120,6 +126,8 @@ class TCustomDIBContainer : public ui::Panel {
   bool m_AreaHooksDone = false;
   ui::ControlRef<ui::Control> m_ActiveControl;
   std::vector<TCustomDIBControl*> m_DIBTabList;  // not owned; each leaves it as it goes
+  // The skinned children, known without asking each child its class at every paint.
+  std::vector<TCustomDIBControl*> m_DIBControls;
   std::unique_ptr<TWinDIB> m_ControlBuffer;
   std::unique_ptr<TWinDIB> m_BackBuffer;
   TDIBBorder* m_DIBBorder = nullptr;  // not owned
