@@ -153,6 +153,19 @@ TEST_F(ControlPainting, AControlPartlyOutsideTheContainerDrawsWhatIsInside) {
   EXPECT_EQ(control.DIB(), nullptr);  // the image was lent for the paint only
 }
 
+TEST_F(ControlPainting, InADesignerAControlShowsADashedFrame) {
+  SkinnedProbe& control = AddSkinned("control", ui::Bounds(0, 0, 40, 20));
+  control.SetColor(ui::clWhite);
+  form->SetDesigning(true);
+  container.Invalidate();
+  backend.Pump();
+  EXPECT_EQ(BackPixel(container, 0, 0), 0x000000u);   // dashes start at the corner
+  EXPECT_EQ(BackPixel(container, 20, 0), 0xFFFFFFu);  // and pause after 18 pixels
+  EXPECT_EQ(BackPixel(container, 10, 19), 0x000000u);
+  EXPECT_EQ(BackPixel(container, 5, 5), 0xFFFFFFu);
+  form->SetDesigning(false);
+}
+
 TEST_F(ControlPainting, ThePaintEventsSurroundThePaint) {
   SkinnedProbe& control = AddSkinned("control", ui::Bounds(0, 0, 10, 10));
   std::vector<std::string> order;
