@@ -1,5 +1,6 @@
 #include "ui/controls/Label.h"
 
+#include "ui/graphics/Blit.h"
 #include "ui/model/TypeBuilder.h"
 
 namespace ui {
@@ -37,12 +38,20 @@ void Label::SetTransparent(bool transparent) {
 }
 
 void Label::Dispatch(Message& message) {
+  if (message.Msg == CM_TEXTCHANGED || message.Msg == CM_FONTCHANGED ||
+      message.Msg == CM_COLORCHANGED) {
+    m_DrawnValid = false;
+  }
   if (message.Msg == CM_TEXTCHANGED || message.Msg == CM_FONTCHANGED) {
     Invalidate();
     AdjustSize();
     return;
   }
   WindowlessControl::Dispatch(message);
+}
+
+void Label::BoundsChanged() {
+  if (Width() != m_Drawn.Width() || Height() != m_Drawn.Height()) m_DrawnValid = false;
 }
 
 bool Label::CanAutoSize(int32_t& newWidth, int32_t& newHeight) {
@@ -54,6 +63,23 @@ bool Label::CanAutoSize(int32_t& newWidth, int32_t& newHeight) {
 
 void Label::Paint() {
   ui::Canvas& canvas = Canvas();
+  if (m_Transparent) {
+    Draw(canvas);
+    return;
+  }
+  if (!m_DrawnValid) {
+    m_Drawn.SetSize(Width(), Height());
+    DeviceContext dc(&m_Drawn);
+    ui::Canvas drawing(&dc);
+    Draw(drawing);
+    m_DrawnValid = true;
+  }
+  if (DeviceContext* dc = canvas.Handle()) {
+    BitBlt(*dc, 0, 0, Width(), Height(), DeviceContext(&m_Drawn), 0, 0);
+  }
+}
+
+void Label::Draw(ui::Canvas& canvas) {
   if (!m_Transparent) {
     canvas.brush = {Color(), BrushStyle::Solid};
     canvas.FillRect(ClientRect());

@@ -108,6 +108,39 @@ TEST_F(Painting, LabelsSizeThemselvesToTheirTextWithinConstraints) {
   EXPECT_EQ(label.Width(), 20);
 }
 
+TEST_F(Painting, AnOpaqueLabelShowsEveryChangeOfItsTextColourAndSize) {
+  ui::Label& label = ui::Create<ui::Label>(*form);
+  label.SetParent(form.get());
+  label.SetAutoSize(false);
+  label.SetBounds(10, 40, 20, 14);
+  label.Font().SetColor(ui::clBlack);
+  label.SetCaption("I");
+  backend.Pump();
+  const auto shown = [this](int32_t x, int32_t y) {
+    return form->Pixels().Pixel(10 + x, 40 + y) & 0xFFFFFF;
+  };
+  const auto row = [&](int32_t y) {
+    std::vector<uint32_t> pixels;
+    for (int32_t x = 0; x < label.Width(); ++x) pixels.push_back(shown(x, y));
+    return pixels;
+  };
+  EXPECT_EQ(shown(0, 0), ui::ColorToPixel(ui::ColorToRGB(ui::clBtnFace)));
+  label.SetColor(ui::clRed);
+  backend.Pump();
+  EXPECT_EQ(shown(0, 0), 0xFF0000u);
+  const std::vector<uint32_t> narrow = row(6);
+  label.SetCaption("W");
+  backend.Pump();
+  EXPECT_NE(row(6), narrow);
+  label.SetWidth(40);
+  backend.Pump();
+  EXPECT_EQ(shown(label.Width() - 1, 6), 0xFF0000u);
+  label.Font().SetColor(ui::clWhite);
+  const std::vector<uint32_t> black = row(6);
+  backend.Pump();
+  EXPECT_NE(row(6), black);
+}
+
 TEST_F(Painting, TheTextBoxScrollsWithItsScrollBarAndTheWheel) {
   ui::TextBox& box = ui::Create<ui::TextBox>(*form);
   box.SetParent(form.get());
