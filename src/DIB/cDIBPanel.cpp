@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "DIB/cDIBControl.h"
+#include "common/Assert.h"
 #include "ui/controls/Application.h"
 #include "ui/controls/Form.h"
 #include "ui/graphics/Blit.h"
@@ -244,6 +245,9 @@ bool TCustomDIBContainer::ExtendedByHooks(const ui::Rect& painted) {
 // Everything drawn into the back buffer stays inside UpdateRect: its clip rectangle limits the
 // images drawn into it, its context's clip the children that draw through the context.
 void TCustomDIBContainer::Compose(ui::DeviceContext& dc) {
+  FLUX_ASSERT(IsLoading() ||
+              (m_BackBuffer->Width() == std::max<uint16_t>(ImageSide(Width()), 1) &&
+               m_BackBuffer->Height() == std::max<uint16_t>(ImageSide(Height()), 1)));
   const ui::Rect& r = m_UpdateRect;
   m_BackBuffer->SetClipRect({r.Left, r.Top, r.Right - 1, r.Bottom - 1});  // inclusive edges
   ui::DeviceContext& back = m_BackBuffer->Handle();
