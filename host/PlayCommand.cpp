@@ -36,8 +36,6 @@ constexpr const char* kPlayHelp =
     "      --param INDEX=VALUE  set a parameter (0..1) before playing; may be repeated\n";
 
 constexpr double kDefaultRate = 44100.0;
-// A file whose events lie days apart is more likely broken than meant.
-constexpr double kLongestRunSeconds = 24 * 3600.0;
 
 std::optional<AudioBuffer> inputAudio(const ParsedOptions& options) {
   if (!options.has("audio")) return std::nullopt;
@@ -52,6 +50,17 @@ double sampleRateFor(const ParsedOptions& options, const std::optional<AudioBuff
                      std::to_string(static_cast<long>(audio->sampleRate)) + " Hz (no resampling)");
   }
   return rate;
+}
+
+// The frames of the whole run. The length is checked in seconds before any frame
+// counts are added, so that no sum can overflow.
+int64_t runFrames(int64_t inputFrames, double tail, double rate) {
+  const double seconds = static_cast<double>(inputFrames) / rate + tail;
+  if (seconds > kLongestRunSeconds) {
+    throw std::runtime_error(
+        formatText("the input would play for %.0f s; runs over 24 hours are refused", seconds));
+  }
+  return inputFrames + std::llround(tail * rate);
 }
 
 void reportAutomation(const PluginInstance& plugin, std::ostream& err) {
@@ -105,13 +114,8 @@ void runPlay(std::span<const std::string> args, std::ostream& out, std::ostream&
   RenderSettings settings;
   settings.sampleRate = rate;
   settings.blockSize = blockSize;
-  settings.frames =
-      std::max(midi.endFrame, audio ? audio->frames() : 0) + std::llround(tail * rate);
+  settings.frames = runFrames(std::max(midi.endFrame, audio ? audio->frames() : 0), tail, rate);
   const double seconds = static_cast<double>(settings.frames) / rate;
-  if (seconds > kLongestRunSeconds) {
-    throw std::runtime_error(
-        formatText("the input would play for %.0f s; runs over 24 hours are refused", seconds));
-  }
   PluginInstance plugin(path, loadOptionsFrom(options));
   applySettings(plugin, pluginSettings);
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "TextFormat.h"
+
 namespace fluxhost {
 
 namespace {
@@ -52,6 +54,12 @@ PreparedMidi prepareMidi(const MidiFile& file, std::optional<double> bpm, double
     throw std::runtime_error("format 2 MIDI files (independent sequences) cannot be played");
   const MidiTrack merged = mergeTracks(file);
   TempoMap tempo = bpm ? TempoMap::constant(file.division, *bpm) : TempoMap(file.division, merged);
+  // Checked in seconds, before any time becomes a frame number that could overflow.
+  const double seconds = merged.empty() ? 0.0 : tempo.secondsAt(merged.back().tick);
+  if (!(seconds <= kLongestRunSeconds)) {
+    throw std::runtime_error(
+        formatText("the MIDI file would play for %.0f s; runs over 24 hours are refused", seconds));
+  }
   MidiSchedule schedule(merged, tempo, sampleRate);
   const int64_t end = merged.empty() ? 0 : tempo.frameAt(merged.back().tick, sampleRate) + 1;
   return {std::move(tempo), std::move(schedule), end};

@@ -12,6 +12,10 @@
 
 namespace fluxhost {
 
+// A file whose events lie days apart is more likely broken than meant; the limit
+// also keeps every frame count of a run far from overflowing.
+constexpr double kLongestRunSeconds = 24 * 3600.0;
+
 // A MIDI file placed on the frame time line of a run.
 struct PreparedMidi {
   TempoMap tempo;
@@ -20,7 +24,8 @@ struct PreparedMidi {
 };
 
 // With `bpm` the file plays at that one tempo, whatever its tempo events say.
-// Format 2 files (independent sequences) are refused.
+// Format 2 files (independent sequences) and files that last longer than
+// kLongestRunSeconds are refused.
 PreparedMidi prepareMidi(const MidiFile& file, std::optional<double> bpm, double sampleRate);
 
 struct RenderSettings {

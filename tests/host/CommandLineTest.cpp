@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "AudioFile.h"
 #include "FileIo.h"
 #include "HostTestSupport.h"
+#if !defined(_WIN32)
+#include "FluxhostProcess.h"
+#endif
 
 namespace fluxhost {
 namespace {
@@ -178,29 +179,22 @@ TEST(FluxhostCommand, DemoReportsControlChangesPerNoteAndUnit) {
 
 #if !defined(_WIN32)
 // Crashes and hangs end the process, so these run fluxhost itself.
-int runFluxhostProcess(const std::string& arguments, const std::string& errFile) {
-  const std::string command = std::string(FLUXHOST_EXECUTABLE) + " " + arguments + " 2>" + errFile;
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(FluxhostProcess, ReportsAPluginThatCrashesWhileLoading) {
   test::ScratchDir dir;
   const std::string plugin = test::besideExecutable("fluxhost_broken_crash");
-  EXPECT_EQ(runFluxhostProcess("info " + plugin, dir.file("err")), 1);
-  const auto err = readBinaryFile(dir.file("err"));
-  const std::string message(err.begin(), err.end());
-  EXPECT_TRUE(contains(message, "crashed (segmentation fault) while creating the instance"))
-      << message;
-  EXPECT_TRUE(contains(message, plugin)) << message;
+  const auto result = test::runFluxhostProcess(dir, {"info", plugin});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_TRUE(contains(result.err, "crashed (segmentation fault) while creating the instance"))
+      << result.err;
+  EXPECT_TRUE(contains(result.err, plugin)) << result.err;
 }
 
 TEST(FluxhostProcess, GivesUpOnAPluginThatNeverFinishesLoading) {
   test::ScratchDir dir;
   const std::string plugin = test::besideExecutable("fluxhost_broken_hang");
-  EXPECT_EQ(runFluxhostProcess("info --load-timeout 0.3 " + plugin, dir.file("err")), 1);
-  const auto err = readBinaryFile(dir.file("err"));
-  EXPECT_TRUE(contains(std::string(err.begin(), err.end()), "did not finish loading within 0.3 s"));
+  const auto result = test::runFluxhostProcess(dir, {"info", "--load-timeout", "0.3", plugin});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_TRUE(contains(result.err, "did not finish loading within 0.3 s")) << result.err;
 }
 #endif
 
