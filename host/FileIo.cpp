@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace fluxhost {
@@ -25,10 +25,25 @@ void writeAll(const std::string& path, const char* data, size_t size) {
 
 }  // namespace
 
-std::vector<uint8_t> readBinaryFile(const std::string& path) {
+std::vector<uint8_t> readBinaryFile(const std::string& path, size_t limitMiB) {
+  namespace fs = std::filesystem;
+  std::error_code unknown;  // a path that cannot be looked at fails to open below
+  const fs::file_type type = fs::status(path, unknown).type();
+  if (!unknown && type != fs::file_type::regular && type != fs::file_type::fifo)
+    throw std::runtime_error("cannot read '" + path + "': not a regular file or a pipe");
   std::ifstream in(path, std::ios::binary);
   if (!in) throw fileError("open", path);
-  std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const size_t limit = limitMiB << 20;
+  std::vector<uint8_t> bytes;
+  char chunk[1 << 16];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+    const auto count = static_cast<size_t>(in.gcount());
+    if (count > limit - bytes.size()) {
+      throw std::runtime_error("cannot read '" + path + "': larger than " +
+                               std::to_string(limitMiB) + " MiB, the most fluxhost reads");
+    }
+    bytes.insert(bytes.end(), chunk, chunk + count);
+  }
   if (in.bad()) throw fileError("read", path);
   return bytes;
 }

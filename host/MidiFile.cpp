@@ -257,7 +257,7 @@ MidiFile readMidiFile(std::span<const uint8_t> data) {
 }
 
 MidiFile readMidiFile(const std::string& path) {
-  const auto bytes = readBinaryFile(path);
+  const auto bytes = readBinaryFile(path, kMidiFileLimitMiB);
   try {
     return readMidiFile(std::span<const uint8_t>(bytes));
   } catch (const MidiFileError& e) {

@@ -51,8 +51,13 @@ struct MidiFile {
   std::vector<MidiTrack> tracks;
 };
 
+// Real files are far smaller; an event takes some 64 bytes once read, so this
+// also bounds the memory that reading a file takes.
+constexpr size_t kMidiFileLimitMiB = 16;
+
 // Throws MidiFileError for anything that is not a well-formed file.
 MidiFile readMidiFile(std::span<const uint8_t> data);
+// A regular file or a pipe of at most kMidiFileLimitMiB.
 MidiFile readMidiFile(const std::string& path);
 
 // Writes with running status for channel messages and an end-of-track event

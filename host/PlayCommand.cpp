@@ -22,7 +22,7 @@ constexpr const char* kPlayHelp =
     "The run lasts as long as the longer of the two, plus a tail.\n"
     "\n"
     "Options:\n"
-    "      --midi FILE          the MIDI file to play\n"
+    "      --midi FILE          the MIDI file to play (a file or a pipe of at most 16 MiB)\n"
     "      --audio FILE         a WAV file for the audio inputs\n"
     "      --out FILE           write what the plug-in sent as a Standard MIDI File\n"
     "      --text               print what the plug-in sent: time, block, offset, channel,\n"

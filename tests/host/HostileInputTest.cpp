@@ -6,6 +6,8 @@
 
 #if !defined(_WIN32)
 
+#include <filesystem>
+
 #include "FluxhostProcess.h"
 
 namespace fluxhost {
@@ -52,6 +54,31 @@ TEST(HostileInput, RefusesEventsTooFarOutToCountInFrames) {
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_TRUE(contains(result.err, "runs over 24 hours are refused")) << result.err;
   EXPECT_EQ(test::fileText(out), "");
+}
+
+TEST(HostileInput, ReadsMidiOnlyFromFilesAndPipesOfBoundedSize) {
+  test::ScratchDir dir;
+  auto result = runHostile(dir, {"play", test::testPlugin(), "--midi", "/dev/zero"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_TRUE(contains(result.err, "'/dev/zero': not a regular file or a pipe")) << result.err;
+
+  const std::string limit = std::to_string(kMidiFileLimitMiB) + " MiB";
+  const std::string huge = dir.file("huge.mid");
+  std::ofstream(huge).close();
+  std::filesystem::resize_file(huge, (kMidiFileLimitMiB << 20) + 1);
+  result = runHostile(dir, {"play", test::testPlugin(), "--midi", huge});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_TRUE(contains(result.err, huge + "': larger than " + limit)) << result.err;
+  EXPECT_TRUE(contains(test::runCommand({"play", "--help"}).out, limit));
+
+  MidiFile note;
+  note.tracks.push_back({at(0, {0x90, 60, 100})});
+  const auto bytes = writeMidiFile(note);
+  const std::string out = dir.file("out.txt");
+  result = runHostile(dir, {"play", test::testPlugin(), "--midi", "/dev/stdin", "--text"}, out,
+                      std::string(bytes.begin(), bytes.end()));
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_TRUE(contains(test::fileText(out), "CC 14 = 60")) << test::fileText(out);
 }
 
 }  // namespace
