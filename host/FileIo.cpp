@@ -16,14 +16,40 @@ std::runtime_error fileError(const char* what, const std::string& path) {
 }
 
 void writeAll(const std::string& path, const char* data, size_t size) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) throw fileError("create", path);
-  out.write(data, static_cast<std::streamsize>(size));
+  OutputFile out(path);
+  out.write({reinterpret_cast<const uint8_t*>(data), size});
   out.close();
-  if (!out) throw fileError("write", path);
 }
 
 }  // namespace
+
+OutputFile::OutputFile(const std::string& path)
+    : m_path(path), m_out(path, std::ios::binary | std::ios::trunc) {
+  if (!m_out) throw fileError("create", m_path);
+}
+
+void OutputFile::write(std::span<const uint8_t> bytes) {
+  m_out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+  if (!m_out) throw fileError("write", m_path);
+}
+
+void OutputFile::writeAt(uint64_t offset, std::span<const uint8_t> bytes) {
+  const std::ofstream::pos_type end = m_out.tellp();
+  m_out.seekp(static_cast<std::streamoff>(offset));
+  write(bytes);
+  m_out.seekp(end);
+  if (!m_out) throw fileError("write", m_path);
+}
+
+bool OutputFile::canSeek() {
+  return m_out.tellp() != std::ofstream::pos_type(-1);
+}
+
+void OutputFile::close() {
+  m_out.close();
+  if (!m_out) throw fileError("write", m_path);
+}
 
 std::vector<uint8_t> readBinaryFile(const std::string& path, size_t limitMiB) {
   namespace fs = std::filesystem;

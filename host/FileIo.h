@@ -1,11 +1,28 @@
 #pragma once
-// Whole-file reads and writes with errors that name the file.
+// File reads and writes with errors that name the file.
 
 #include <cstdint>
+#include <fstream>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace fluxhost {
+
+// A file written piece by piece; every failure throws std::runtime_error.
+class OutputFile {
+ public:
+  explicit OutputFile(const std::string& path);  // created, or emptied
+  void write(std::span<const uint8_t> bytes);
+  // Over bytes written before; fails where the file cannot seek (a pipe).
+  void writeAt(uint64_t offset, std::span<const uint8_t> bytes);
+  bool canSeek();
+  void close();  // everything handed to the system, or an error
+
+ private:
+  std::string m_path;
+  std::ofstream m_out;
+};
 
 // Reads a regular file or a pipe of at most `limitMiB` mebibytes; anything else,
 // a device that never ends say, is refused. Throws std::runtime_error.

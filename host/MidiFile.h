@@ -66,7 +66,8 @@ std::vector<uint8_t> writeMidiFile(const MidiFile& file);
 void writeMidiFile(const MidiFile& file, const std::string& path);
 
 // Every track's events merged into one list ordered by tick; events at the
-// same tick keep the order of their tracks, then of the file.
-MidiTrack mergeTracks(const MidiFile& file);
+// same tick keep the order of their tracks, then of the file. Taken by value
+// so that a file handed over is merged without copying its events.
+MidiTrack mergeTracks(MidiFile file);
 
 }  // namespace fluxhost

@@ -5,7 +5,6 @@
 #include "AudioFile.h"
 #include "CommandSupport.h"
 #include "Commands.h"
-#include "FileIo.h"
 #include "Render.h"
 #include "SentEventOutput.h"
 #include "TextFormat.h"
@@ -63,15 +62,27 @@ int64_t runFrames(int64_t inputFrames, double tail, double rate) {
   return inputFrames + std::llround(tail * rate);
 }
 
-void reportAutomation(const PluginInstance& plugin, std::ostream& err) {
-  constexpr size_t kShown = 10;
-  const auto requests = plugin.host().automation();
-  for (size_t i = 0; i < requests.size() && i < kShown; ++i) {
-    err << "fluxhost: the plug-in automated parameter " << requests[i].index << " to "
-        << requests[i].value << " (block " << requests[i].block << ")\n";
+// Where what the plug-in sends goes: the outputs asked for, and a count.
+struct SentEventOutputs {
+  std::optional<SentEventText> text;
+  std::optional<SentEventMidiFile> midiFile;
+  int64_t count = 0;
+
+  void add(const SentEvent& event) {
+    ++count;
+    if (text) text->add(event);
+    if (midiFile) midiFile->add(event);
   }
-  if (requests.size() > kShown)
-    err << "fluxhost: ... and " << requests.size() - kShown << " more automation requests\n";
+};
+
+void reportAutomation(const PluginInstance& plugin, std::ostream& err) {
+  const auto requests = plugin.host().automation();
+  for (const AutomationRequest& request : requests) {
+    err << "fluxhost: the plug-in automated parameter " << request.index << " to " << request.value
+        << " (block " << request.block << ")\n";
+  }
+  const int64_t more = plugin.host().automationCount() - static_cast<int64_t>(requests.size());
+  if (more > 0) err << "fluxhost: ... and " << more << " more automation requests\n";
 }
 
 }  // namespace
@@ -108,8 +119,8 @@ void runPlay(std::span<const std::string> args, std::ostream& out, std::ostream&
 
   const std::optional<AudioBuffer> audio = inputAudio(options);
   const double rate = sampleRateFor(options, audio);
-  const MidiFile midiFile = options.has("midi") ? readMidiFile(options.value("midi")) : MidiFile{};
-  const PreparedMidi midi = prepareMidi(midiFile, bpm, rate);
+  const PreparedMidi midi = prepareMidi(
+      options.has("midi") ? readMidiFile(options.value("midi")) : MidiFile{}, bpm, rate);
 
   RenderSettings settings;
   settings.sampleRate = rate;
@@ -117,25 +128,27 @@ void runPlay(std::span<const std::string> args, std::ostream& out, std::ostream&
   settings.frames = runFrames(std::max(midi.endFrame, audio ? audio->frames() : 0), tail, rate);
   const double seconds = static_cast<double>(settings.frames) / rate;
   PluginInstance plugin(path, loadOptionsFrom(options));
-  applySettings(plugin, pluginSettings);
+  SentEventOutputs sent;
+  if (text) sent.text.emplace(out, rate);
+  if (options.has("out")) sent.midiFile.emplace(options.value("out"), midi.tempo, rate);
 
   settings.keepOutput = options.has("audio-out");
   settings.tempo = &midi.tempo;
   settings.midi = &midi.schedule;
   settings.input = audio ? &*audio : nullptr;
-  ProgressBar progress(err, settings.frames, progressWanted(seconds));
-  settings.progress = [&progress](int64_t done, int64_t) { progress.update(done); };
-  const AudioBuffer output = render(plugin, settings);
-  progress.finish();
-
-  const auto sent = plugin.host().sentEvents();
-  if (text) out << sentEventsAsText(sent, rate);
-  if (options.has("out"))
-    writeMidiFile(sentEventsAsMidiFile(sent, midi.tempo, rate), options.value("out"));
+  AudioBuffer output;
+  {
+    const ListeningScope listening(plugin.host(), [&sent](const SentEvent& e) { sent.add(e); });
+    applySettings(plugin, pluginSettings);
+    ProgressBar progress(err, settings.frames, progressWanted(seconds));
+    settings.progress = [&progress](int64_t done, int64_t) { progress.update(done); };
+    output = render(plugin, settings);
+  }
+  if (sent.midiFile) sent.midiFile->finish();
   if (options.has("audio-out")) writeAudioFile(options.value("audio-out"), output);
   reportAutomation(plugin, err);
   err << "fluxhost: played " << seconds << " s in " << (settings.frames + blockSize - 1) / blockSize
-      << " blocks; " << midi.schedule.events().size() << " MIDI events in, " << sent.size()
+      << " blocks; " << midi.schedule.events().size() << " MIDI events in, " << sent.count
       << " events out";
   if (settings.keepOutput) err << "; output peak " << output.peak();
   err << "\n";

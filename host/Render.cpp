@@ -49,11 +49,12 @@ std::vector<VstMidiEvent> blockEvents(const MidiSchedule* midi, int64_t start, i
 
 }  // namespace
 
-PreparedMidi prepareMidi(const MidiFile& file, std::optional<double> bpm, double sampleRate) {
+PreparedMidi prepareMidi(MidiFile file, std::optional<double> bpm, double sampleRate) {
   if (file.format == 2)
     throw std::runtime_error("format 2 MIDI files (independent sequences) cannot be played");
-  const MidiTrack merged = mergeTracks(file);
-  TempoMap tempo = bpm ? TempoMap::constant(file.division, *bpm) : TempoMap(file.division, merged);
+  const MidiDivision division = file.division;
+  const MidiTrack merged = mergeTracks(std::move(file));
+  TempoMap tempo = bpm ? TempoMap::constant(division, *bpm) : TempoMap(division, merged);
   // Checked in seconds, before any time becomes a frame number that could overflow.
   const double seconds = merged.empty() ? 0.0 : tempo.secondsAt(merged.back().tick);
   if (!(seconds <= kLongestRunSeconds)) {
@@ -89,6 +90,7 @@ AudioBuffer render(PluginInstance& plugin, const RenderSettings& settings) {
     std::vector<VstMidiEvent> events = blockEvents(settings.midi, start, frames);
     plugin.host().beginBlock(block, start);
     plugin.processBlock(events, inputs.pointers.data(), outputs.pointers.data(), frames);
+    plugin.host().rethrowListenerFailure();
     for (size_t c = 0; c < result.channels.size(); ++c) {
       std::copy_n(outputs.samples[c].data(), frames, result.channels[c].data() + start);
     }

@@ -118,9 +118,10 @@ TEST(ThirdPartyPlugins, TriggerTurnsClicksIntoMidiNotes) {
   RenderSettings settings;
   settings.frames = clicks.frames();
   settings.input = &clicks;
+  const test::SentEventLog log(plugin.host());
   render(plugin, settings);
   std::vector<int64_t> noteOns;
-  for (const SentEvent& e : plugin.host().sentEvents()) {
+  for (const SentEvent& e : log.events()) {
     ASSERT_EQ(e.type, kVstMidiType);
     EXPECT_GE(e.deltaFrames, 0);
     EXPECT_LT(e.deltaFrames, settings.blockSize);

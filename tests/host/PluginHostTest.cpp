@@ -61,8 +61,9 @@ TEST(PluginHost, CollectsWhatThePluginSendsWithItsBlockAndOffset) {
   settings.blockSize = 512;
   settings.frames = 2048;
   settings.midi = &midi;
+  const test::SentEventLog log(plugin.host());
   render(plugin, settings);
-  const auto sent = plugin.host().sentEvents();
+  const auto& sent = log.events();
   ASSERT_EQ(sent.size(), 3u);  // a Note Off and a Note On of velocity 0 send nothing
   const struct {
     int64_t block;
@@ -81,6 +82,26 @@ TEST(PluginHost, CollectsWhatThePluginSendsWithItsBlockAndOffset) {
   ASSERT_EQ(automation.size(), 1u);
   EXPECT_EQ(automation[0].index, 1);
   EXPECT_FLOAT_EQ(automation[0].value, 1.0f);
+}
+
+TEST(PluginHost, EndsTheRunWithWhatTheListenerThrewWithoutCrossingThePlugin) {
+  PluginInstance plugin(test::testPlugin());
+  const MidiSchedule midi({{0, {0x90, 60, 100}}, {100, {0x90, 61, 100}}, {600, {0x90, 62, 100}}});
+  int heard = 0;
+  const ListeningScope listening(plugin.host(), [&heard](const SentEvent&) {
+    ++heard;
+    throw std::runtime_error("disk full");
+  });
+  RenderSettings settings;
+  settings.frames = 2048;
+  settings.midi = &midi;
+  try {
+    render(plugin, settings);
+    ADD_FAILURE() << "the run went on";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "disk full");
+  }
+  EXPECT_EQ(heard, 1);  // nothing more once it failed
 }
 
 TEST(PluginHost, PassesAudioThroughTheInputsAndKeepsTheLastShortBlock) {
@@ -192,12 +213,14 @@ TEST(PluginHost, KeepsTwoInstancesApart) {
   RenderSettings settings;
   settings.frames = 512;
   settings.midi = &midi;
+  const test::SentEventLog firstLog(first.host());
+  const test::SentEventLog secondLog(second.host());
   render(first, settings);
   render(second, settings);
-  ASSERT_EQ(first.host().sentEvents().size(), 1u);
-  ASSERT_EQ(second.host().sentEvents().size(), 1u);
-  EXPECT_EQ(first.host().sentEvents()[0].midi[1], 14);
-  EXPECT_EQ(second.host().sentEvents()[0].midi[1], 20);
+  ASSERT_EQ(firstLog.events().size(), 1u);
+  ASSERT_EQ(secondLog.events().size(), 1u);
+  EXPECT_EQ(firstLog.events()[0].midi[1], 14);
+  EXPECT_EQ(secondLog.events()[0].midi[1], 20);
 }
 
 }  // namespace
