@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <optional>
 
 #include "AudioFile.h"
@@ -35,18 +36,26 @@ constexpr const char* kPlayHelp =
     "      --param INDEX=VALUE  set a parameter (0..1) before playing; may be repeated\n";
 
 constexpr double kDefaultRate = 44100.0;
+constexpr double kLowestRate = 1000.0;
+constexpr double kHighestRate = 768000.0;
 
-std::optional<AudioBuffer> inputAudio(const ParsedOptions& options) {
-  if (!options.has("audio")) return std::nullopt;
-  return readAudioFile(options.value("audio"));
+std::unique_ptr<AudioFileReader> inputAudio(const ParsedOptions& options) {
+  return options.has("audio") ? openAudioFile(options.value("audio")) : nullptr;
 }
 
-double sampleRateFor(const ParsedOptions& options, const std::optional<AudioBuffer>& audio) {
-  const double rate =
-      options.number("rate", audio ? audio->sampleRate : kDefaultRate, 1000.0, 768000.0);
-  if (audio && options.has("rate") && rate != audio->sampleRate) {
+double sampleRateFor(const ParsedOptions& options, const AudioFileReader* audio) {
+  if (audio != nullptr &&
+      !(audio->sampleRate() >= kLowestRate && audio->sampleRate() <= kHighestRate)) {
+    throw std::runtime_error(
+        formatText("'%s' has a sample rate of %.0f Hz; fluxhost plays %.0f to %.0f Hz",
+                   options.value("audio").c_str(), audio->sampleRate(), kLowestRate, kHighestRate));
+  }
+  const double rate = options.number("rate", audio != nullptr ? audio->sampleRate() : kDefaultRate,
+                                     kLowestRate, kHighestRate);
+  if (audio != nullptr && options.has("rate") && rate != audio->sampleRate()) {
     throw UsageError("--rate " + options.value("rate") + " differs from the WAV file's rate of " +
-                     std::to_string(static_cast<long>(audio->sampleRate)) + " Hz (no resampling)");
+                     std::to_string(static_cast<long>(audio->sampleRate())) +
+                     " Hz (no resampling)");
   }
   return rate;
 }
@@ -117,40 +126,44 @@ void runPlay(std::span<const std::string> args, std::ostream& out, std::ostream&
   const bool text = options.has("text") || (!options.has("out") && !options.has("audio-out"));
   const PluginSettings pluginSettings = settingsFrom(options);
 
-  const std::optional<AudioBuffer> audio = inputAudio(options);
-  const double rate = sampleRateFor(options, audio);
+  const std::unique_ptr<AudioFileReader> audio = inputAudio(options);
+  const double rate = sampleRateFor(options, audio.get());
   const PreparedMidi midi = prepareMidi(
       options.has("midi") ? readMidiFile(options.value("midi")) : MidiFile{}, bpm, rate);
 
   RenderSettings settings;
   settings.sampleRate = rate;
   settings.blockSize = blockSize;
-  settings.frames = runFrames(std::max(midi.endFrame, audio ? audio->frames() : 0), tail, rate);
+  settings.frames =
+      runFrames(std::max(midi.endFrame, audio != nullptr ? audio->frames() : 0), tail, rate);
   const double seconds = static_cast<double>(settings.frames) / rate;
   PluginInstance plugin(path, loadOptionsFrom(options));
   SentEventOutputs sent;
   if (text) sent.text.emplace(out, rate);
   if (options.has("out")) sent.midiFile.emplace(options.value("out"), midi.tempo, rate);
+  const std::unique_ptr<AudioFileWriter> audioOut =
+      options.has("audio-out") ? createAudioFile(options.value("audio-out"), rate,
+                                                 static_cast<size_t>(plugin.effect().numOutputs))
+                               : nullptr;
 
-  settings.keepOutput = options.has("audio-out");
   settings.tempo = &midi.tempo;
   settings.midi = &midi.schedule;
-  settings.input = audio ? &*audio : nullptr;
-  AudioBuffer output;
+  settings.input = audio.get();
+  settings.output = audioOut.get();
   {
     const ListeningScope listening(plugin.host(), [&sent](const SentEvent& e) { sent.add(e); });
     applySettings(plugin, pluginSettings);
     ProgressBar progress(err, settings.frames, progressWanted(seconds));
     settings.progress = [&progress](int64_t done, int64_t) { progress.update(done); };
-    output = render(plugin, settings);
+    render(plugin, settings);
   }
   if (sent.midiFile) sent.midiFile->finish();
-  if (options.has("audio-out")) writeAudioFile(options.value("audio-out"), output);
+  if (audioOut != nullptr) audioOut->close();
   reportAutomation(plugin, err);
   err << "fluxhost: played " << seconds << " s in " << (settings.frames + blockSize - 1) / blockSize
       << " blocks; " << midi.schedule.events().size() << " MIDI events in, " << sent.count
       << " events out";
-  if (settings.keepOutput) err << "; output peak " << output.peak();
+  if (audioOut != nullptr) err << "; output peak " << audioOut->peak();
   err << "\n";
 }
 

@@ -3,6 +3,7 @@
 #include "AudioFile.h"
 #include "FileIo.h"
 #include "HostTestSupport.h"
+#include "MemoryAudio.h"
 #if !defined(_WIN32)
 #include "FluxhostProcess.h"
 #endif
@@ -150,14 +151,14 @@ TEST(FluxhostCommand, PlayPassesWavAudioThroughThePlugin) {
               2);
     return;
   }
-  AudioBuffer audio;
+  test::AudioBuffer audio;
   audio.sampleRate = 48000.0;
   audio.channels = {std::vector<float>(4800, 0.5f)};
-  writeAudioFile(in, audio);
+  test::writeWav(in, audio);
   const auto result = runCommand({"play", test::testPlugin(), "--audio", in, "--audio-out", out,
                                   "--param", "1=0.5", "--tail", "0.05"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  const AudioBuffer back = readAudioFile(out);
+  const test::AudioBuffer back = test::readWav(out);
   EXPECT_EQ(back.sampleRate, 48000.0);
   ASSERT_EQ(back.channels.size(), 2u);
   EXPECT_EQ(back.frames(), 4800 + 2400);

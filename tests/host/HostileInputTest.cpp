@@ -107,6 +107,55 @@ TEST(HostileInput, StreamsWhatAMillionNoteOnsSendInBoundedMemory) {
   EXPECT_EQ(controlChanges, kNotes);
 }
 
+TEST(HostileInput, StreamsALongAudioRenderInBoundedMemory) {
+  test::ScratchDir dir;
+  // A minute and a frame, and the second of tail, at the highest rate: 46.8
+  // million frames in 91501 blocks, 375 MB of output.
+  MidiFile file;
+  file.tracks.push_back({at(0, {0x90, 60, 100}), at(480 * 2 * 60, {0x80, 60, 0})});
+  const std::string midi = dir.file("minute.mid");
+  writeMidiFile(file, midi);
+  const auto result = runHostile(dir, {"play", test::testPlugin(), "--midi", midi, "--rate",
+                                       "768000", "--audio-out", "/dev/null"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_LT(result.peakKiB, kPeakKiB);
+  EXPECT_TRUE(contains(result.err, "played 61 s in 91501 blocks")) << result.err;
+}
+
+// A 16-bit mono WAV file of 100 silent samples.
+std::string wavFile(uint32_t sampleRate) {
+  std::string bytes;
+  const auto little = [&bytes](uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) bytes += static_cast<char>(value >> (8 * i));
+  };
+  bytes += "RIFF";
+  little(36 + 200, 4);
+  bytes += "WAVEfmt ";
+  little(16, 4);
+  little(1, 2);  // integer samples
+  little(1, 2);  // one channel
+  little(sampleRate, 4);
+  little(sampleRate * 2, 4);
+  little(2, 2);
+  little(16, 2);
+  bytes += "data";
+  little(200, 4);
+  return bytes + std::string(200, '\0');
+}
+
+TEST(HostileInput, RefusesAWavFileWithAnImplausibleSampleRate) {
+  test::ScratchDir dir;
+  const std::string wav = dir.file("fast.wav");
+  std::ofstream(wav, std::ios::binary) << wavFile(2147483647);
+  const auto result = runHostile(
+      dir, {"play", test::testPlugin(), "--audio", wav, "--audio-out", dir.file("out.wav")});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_TRUE(contains(result.err,
+                       "fast.wav' has a sample rate of 2147483647 Hz; fluxhost plays "
+                       "1000 to 768000 Hz"))
+      << result.err;
+}
+
 TEST(HostileInput, ReadsMidiOnlyFromFilesAndPipesOfBoundedSize) {
   test::ScratchDir dir;
   auto result = runHostile(dir, {"play", test::testPlugin(), "--midi", "/dev/zero"});

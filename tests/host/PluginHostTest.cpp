@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "HostTestSupport.h"
+#include "MemoryAudio.h"
 #include "PluginInfo.h"
 #include "PluginInstance.h"
 #include "Render.h"
@@ -11,6 +12,7 @@ namespace fluxhost {
 namespace {
 
 using test::at;
+using test::AudioBuffer;
 using test::tempoEvent;
 
 // What the test plug-in answers through effVendorSpecific.
@@ -116,8 +118,7 @@ TEST(PluginHost, PassesAudioThroughTheInputsAndKeepsTheLastShortBlock) {
   RenderSettings settings;
   settings.blockSize = 256;
   settings.frames = 1100;
-  settings.input = &input;
-  const AudioBuffer out = render(plugin, settings);
+  const AudioBuffer out = test::renderToBuffer(plugin, settings, &input);
   ASSERT_EQ(out.channels.size(), 2u);
   ASSERT_EQ(out.frames(), 1100);
   EXPECT_FLOAT_EQ(out.channels[0][999], 499.5f);
@@ -132,8 +133,7 @@ TEST(PluginHost, FeedsMonoInputToEveryChannel) {
   RenderSettings settings;
   settings.blockSize = 32;
   settings.frames = 64;
-  settings.input = &mono;
-  const AudioBuffer out = render(plugin, settings);
+  const AudioBuffer out = test::renderToBuffer(plugin, settings, &mono);
   EXPECT_FLOAT_EQ(out.channels[1][63], 0.25f);
 }
 
@@ -145,8 +145,7 @@ TEST(PluginHost, UsesAccumulatingProcessWithClearedOutputsWhenReplacingIsMissing
   RenderSettings settings;
   settings.blockSize = 50;
   settings.frames = 100;
-  settings.input = &input;
-  const AudioBuffer out = render(plugin, settings);
+  const AudioBuffer out = test::renderToBuffer(plugin, settings, &input);
   // Outputs are cleared before each call, so nothing is added twice.
   EXPECT_FLOAT_EQ(out.channels[0][99], 1.0f);
   EXPECT_FLOAT_EQ(out.channels[1][0], 2.0f);
