@@ -78,6 +78,12 @@ void writeBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes)
   writeAll(path, reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
+std::runtime_error streamWriteError(const std::string& target) {
+  const int reason = errno;
+  return std::runtime_error("cannot write " + target +
+                            (reason != 0 ? std::string(": ") + std::strerror(reason) : ""));
+}
+
 void writeTextFile(const std::string& path, const std::string& text) {
   writeAll(path, text.data(), text.size());
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <fstream>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,10 @@ class OutputFile {
 // a device that never ends say, is refused. Throws std::runtime_error.
 std::vector<uint8_t> readBinaryFile(const std::string& path, size_t limitMiB);
 void writeBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// "cannot write to standard output: No space left on device" for a stream
+// `target` that failed just now; without the reason where errno gives none.
+std::runtime_error streamWriteError(const std::string& target);
 void writeTextFile(const std::string& path, const std::string& text);
 
 }  // namespace fluxhost

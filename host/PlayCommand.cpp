@@ -157,6 +157,8 @@ void runPlay(std::span<const std::string> args, std::ostream& out, std::ostream&
     settings.progress = [&progress](int64_t done, int64_t) { progress.update(done); };
     render(plugin, settings);
   }
+  // Before anything goes to the error stream, which flushes standard output first.
+  if (sent.text) sent.text->finish();
   if (sent.midiFile) sent.midiFile->finish();
   if (audioOut != nullptr) audioOut->close();
   reportAutomation(plugin, err);

@@ -1,7 +1,9 @@
 #include "SentEventOutput.h"
 
+#include <cerrno>
 #include <cstdint>
 
+#include "FileIo.h"
 #include "TextFormat.h"
 
 namespace fluxhost {
@@ -54,6 +56,14 @@ void SentEventText::add(const SentEvent& event) {
   } else {
     m_out << formatText("%2d  ", (event.midi[0] & 0x0F) + 1) << describeMidi(event.midi) << "\n";
   }
+  // A run need not go on once its output is lost.
+  if (!m_out) throw streamWriteError("to standard output");
+}
+
+void SentEventText::finish() {
+  errno = 0;  // a reason given is the flush's own
+  m_out.flush();
+  if (!m_out) throw streamWriteError("to standard output");
 }
 
 SentEventMidiFile::SentEventMidiFile(const std::string& path, const TempoMap& tempo,

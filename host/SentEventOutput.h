@@ -15,11 +15,13 @@ namespace fluxhost {
 // "CC 14 = 64", "Note On 60 velocity 100", ... for one channel message.
 std::string describeMidi(const uint8_t bytes[3]);
 
-// One line per event: time in seconds, block, offset in the block, channel, message.
+// One line per event on standard output: time in seconds, block, offset in the
+// block, channel, message.
 class SentEventText {
  public:
   SentEventText(std::ostream& out, double sampleRate);  // writes the heading
-  void add(const SentEvent& event);
+  void add(const SentEvent& event);                     // throws once the stream has failed
+  void finish();                                        // flushes; throws when that fails
 
  private:
   std::ostream& m_out;

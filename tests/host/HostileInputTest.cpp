@@ -156,6 +156,35 @@ TEST(HostileInput, RefusesAWavFileWithAnImplausibleSampleRate) {
       << result.err;
 }
 
+TEST(HostileInput, SaysWhichOutputCouldNotBeWritten) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full to fill";
+  test::ScratchDir dir;
+  const std::string noFree = "No space left on device";
+  // A few lines stay in the stream's buffer until the end; thousands fail on the way.
+  for (size_t notes : {size_t{1}, size_t{5000}}) {
+    const std::string midi = dir.file("notes.mid");
+    std::ofstream(midi, std::ios::binary) << noteOnsFile(notes);
+    const auto result =
+        runHostile(dir, {"play", test::testPlugin(), "--midi", midi, "--text"}, "/dev/full");
+    EXPECT_EQ(result.exitCode, 1) << notes;
+    EXPECT_TRUE(contains(result.err, "fluxhost play: cannot write to standard output: " + noFree))
+        << result.err;
+  }
+  for (const char* option : {"--out", "--audio-out"}) {
+    const auto result = runHostile(
+        dir, {"play", test::testPlugin(), "--midi", dir.file("notes.mid"), option, "/dev/full"});
+    EXPECT_EQ(result.exitCode, 1) << option;
+    EXPECT_TRUE(contains(result.err, "'/dev/full': ") && contains(result.err, noFree))
+        << result.err;
+  }
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--help"}, {"info", test::testPlugin()}}) {
+    const auto result = runHostile(dir, args, "/dev/full");
+    EXPECT_EQ(result.exitCode, 1) << args[0];
+    EXPECT_TRUE(contains(result.err, "cannot write to standard output: " + noFree)) << result.err;
+  }
+}
+
 TEST(HostileInput, ReadsMidiOnlyFromFilesAndPipesOfBoundedSize) {
   test::ScratchDir dir;
   auto result = runHostile(dir, {"play", test::testPlugin(), "--midi", "/dev/zero"});
