@@ -1,6 +1,7 @@
 #include "DIB/DIBBlit.h"
 
 #include "DIB/DIBBlitTables.h"
+#include "common/Assert.h"
 
 namespace dib {
 namespace {
@@ -44,6 +45,10 @@ constexpr bool ListedInOrder() {
 }
 static_assert(ListedInOrder());
 
+constexpr std::size_t Index(BlitImplementation implementation) {
+  return static_cast<std::size_t>(implementation);
+}
+
 // The implementation's own table, whether or not the processor can run it.
 const BlitTable* OwnTable(BlitImplementation implementation) {
   switch (implementation) {
@@ -59,21 +64,57 @@ const BlitTable* OwnTable(BlitImplementation implementation) {
   return nullptr;
 }
 
-// The first available one at or below the given one in the order of preference.
-BlitImplementation AvailableAtOrBelow(BlitImplementation implementation) {
-  for (auto i = static_cast<std::size_t>(implementation); i > 0; --i) {
-    if (BlitImplementationAvailable(kBlitImplementations[i])) return kBlitImplementations[i];
+// Which implementations are switched on, and the table of each usable one (available and
+// switched on): its own routines, the rest from the next usable one below.
+class Chain {
+ public:
+  Chain() {
+    m_On.fill(true);
+    Compose();
   }
-  return BlitImplementation::Portable;
-}
 
-BlitImplementation BestImplementation() {
-  return AvailableAtOrBelow(kBlitImplementations.back());
-}
+  bool On(BlitImplementation implementation) const { return m_On[Index(implementation)]; }
+  void Switch(BlitImplementation implementation, bool on) {
+    m_On[Index(implementation)] = on;
+    Compose();
+  }
 
-BlitImplementation& ActiveImplementation() {
-  static BlitImplementation active = BestImplementation();
-  return active;
+  BlitImplementation UsableAtOrBelow(BlitImplementation implementation) const {
+    for (std::size_t i = Index(implementation); i > 0; --i) {
+      if (Usable(kBlitImplementations[i])) return kBlitImplementations[i];
+    }
+    return BlitImplementation::Portable;
+  }
+
+  const BlitTable& Table(BlitImplementation implementation) const {
+    return m_Tables[Index(UsableAtOrBelow(implementation))];
+  }
+
+ private:
+  bool Usable(BlitImplementation implementation) const {
+    return On(implementation) && BlitImplementationAvailable(implementation);
+  }
+
+  void Compose() {
+    m_Tables[0] = detail::PortableBlitTable();
+    std::size_t below = 0;
+    for (std::size_t i = 1; i < kBlitImplementations.size(); ++i) {
+      if (!Usable(kBlitImplementations[i])) continue;
+      const BlitTable& own = *OwnTable(kBlitImplementations[i]);
+      for (std::size_t kind = 0; kind < kBlitKindCount; ++kind) {
+        m_Tables[i][kind] = own[kind] != nullptr ? own[kind] : m_Tables[below][kind];
+      }
+      below = i;
+    }
+  }
+
+  std::array<bool, kBlitImplementations.size()> m_On;
+  std::array<BlitTable, kBlitImplementations.size()> m_Tables{};
+};
+
+Chain& TheChain() {
+  static Chain chain;
+  return chain;
 }
 
 }  // namespace
@@ -100,9 +141,10 @@ const char* BlitImplementationName(BlitImplementation implementation) {
 }
 
 bool BlitImplementationAvailable(BlitImplementation implementation) {
-  static const bool sse2 = detail::Sse2BlitTable() != nullptr && ProcessorHasSse2();
-  static const bool ssse3 = detail::Ssse3BlitTable() != nullptr && ProcessorHasSsse3();
-  static const bool avx2 = detail::Avx2BlitTable() != nullptr && ProcessorHasAvx2();
+  // The processor first: the tables' files are built for their instruction sets.
+  static const bool sse2 = ProcessorHasSse2() && detail::Sse2BlitTable() != nullptr;
+  static const bool ssse3 = ProcessorHasSsse3() && detail::Ssse3BlitTable() != nullptr;
+  static const bool avx2 = ProcessorHasAvx2() && detail::Avx2BlitTable() != nullptr;
   switch (implementation) {
     case BlitImplementation::Portable:
       return true;
@@ -116,16 +158,21 @@ bool BlitImplementationAvailable(BlitImplementation implementation) {
   return false;
 }
 
-const BlitTable& BlitRoutines(BlitImplementation implementation) {
-  return *OwnTable(AvailableAtOrBelow(implementation));
+void SwitchBlitImplementation(BlitImplementation implementation, bool on) {
+  FLUX_ASSERT(on || implementation != BlitImplementation::Portable);
+  TheChain().Switch(implementation, on);
 }
 
-void SelectBlitImplementation(BlitImplementation implementation) {
-  ActiveImplementation() = implementation;
+bool BlitImplementationSwitchedOn(BlitImplementation implementation) {
+  return TheChain().On(implementation);
+}
+
+const BlitTable& BlitRoutines(BlitImplementation implementation) {
+  return TheChain().Table(implementation);
 }
 
 BlitImplementation ActiveBlitImplementation() {
-  return ActiveImplementation();
+  return TheChain().UsableAtOrBelow(kBlitImplementations.back());
 }
 
 void RunBlit(const BlitTable& table, BlitKind kind, const BlitJob& job,
@@ -139,7 +186,7 @@ void RunBlit(const BlitTable& table, BlitKind kind, const BlitJob& job,
 }
 
 void RunBlit(BlitKind kind, const BlitJob& job, const BlitSettings& settings) {
-  RunBlit(BlitRoutines(ActiveImplementation()), kind, job, settings);
+  RunBlit(BlitRoutines(kBlitImplementations.back()), kind, job, settings);
 }
 
 }  // namespace dib
