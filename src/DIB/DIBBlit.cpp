@@ -1,5 +1,7 @@
 #include "DIB/DIBBlit.h"
 
+#include <functional>
+
 #include "DIB/DIBBlitTables.h"
 #include "common/Assert.h"
 
@@ -117,6 +119,13 @@ Chain& TheChain() {
   return chain;
 }
 
+// Whether two rows of count pixels share none; they may lie in different images, which only
+// std::less orders. Asserted only.
+[[maybe_unused]] bool Apart(const uint32_t* a, const uint32_t* b, int32_t count) {
+  const std::less<const uint32_t*> before;
+  return !before(a, b + count) || !before(b, a + count);
+}
+
 }  // namespace
 
 BlitKind SelectBlitKind(uint8_t opacity, bool masked, bool transparent) {
@@ -177,10 +186,15 @@ BlitImplementation ActiveBlitImplementation() {
 
 void RunBlit(const BlitTable& table, BlitKind kind, const BlitJob& job,
              const BlitSettings& settings) {
+  FLUX_ASSERT(job.columns >= 0 && job.rows >= 0);
+  FLUX_ASSERT(static_cast<std::size_t>(kind) < table.size());
   const BlitRow row = table[static_cast<std::size_t>(kind)];
+  FLUX_ASSERT(row != nullptr);
+  FLUX_ASSERT(job.rows == 0 || job.columns == 0 || (job.dest != nullptr && job.src != nullptr));
   uint32_t* dest = job.dest;
   const uint32_t* src = job.src;
   for (int32_t i = 0; i < job.rows; ++i, dest += job.destStride, src += job.srcStride) {
+    FLUX_ASSERT(Apart(dest, src, job.columns));
     row(dest, src, job.columns, settings);
   }
 }

@@ -68,6 +68,8 @@ struct BlitJob {
   int32_t rows;
 };
 
+// Rows and columns are not negative; each drawn row of src and of dest lies in its image, and
+// the two do not overlap (an image drawn into itself is drawn from a copy).
 void RunBlit(const BlitTable& table, BlitKind kind, const BlitJob& job,
              const BlitSettings& settings);
 void RunBlit(BlitKind kind, const BlitJob& job, const BlitSettings& settings);  // active table

@@ -167,4 +167,22 @@ TEST(BlitSwitch, RoutinesAnImplementationLacksComeFromTheNextOneOnBelowIt) {
   }
 }
 
+#if defined(FLUX_ASSERTIONS)
+TEST(BlitRowsDeathTest, RunBlitStopsOnJobsItCannotDraw) {
+  std::vector<uint32_t> pixels(8, 0);
+  uint32_t* const p = pixels.data();
+  EXPECT_DEATH(dib::RunBlit(BlitKind::Copy, {p, 4, p + 4, 4, -1, 1}, {}), "columns >= 0");
+  EXPECT_DEATH(dib::RunBlit(BlitKind::Copy, {p, 4, p + 4, 4, 4, -1}, {}), "rows >= 0");
+  EXPECT_DEATH(dib::RunBlit(BlitKind::Copy, {nullptr, 4, p + 4, 4, 4, 1}, {}), "nullptr");
+  // Each row of src starts one pixel into its row of dest.
+  EXPECT_DEATH(dib::RunBlit(BlitKind::Masked, {p, 2, p + 1, 2, 2, 2}, {}), "Apart");
+  EXPECT_DEATH(dib::SwitchBlitImplementation(BlitImplementation::Portable, false), "Portable");
+}
+#endif
+
+TEST(BlitRows, EmptyJobsDrawNothingWhateverTheirPointers) {
+  dib::RunBlit(BlitKind::Copy, {nullptr, 0, nullptr, 0, 0, 5}, {});
+  dib::RunBlit(BlitKind::Copy, {nullptr, 0, nullptr, 0, 5, 0}, {});
+}
+
 }  // namespace
