@@ -167,6 +167,24 @@ TEST(BlitSwitch, RoutinesAnImplementationLacksComeFromTheNextOneOnBelowIt) {
   }
 }
 
+TEST(BlitSwitch, ARoutineALevelBorrowsIsTheNextLevelsNotOneFurtherDown) {
+  std::vector<BlitImplementation> chain = {BlitImplementation::Portable};
+  for (BlitImplementation level : AvailableSimd()) chain.push_back(level);
+  for (std::size_t upper = 2; upper < chain.size(); ++upper) {
+    const dib::BlitTable& rows = dib::BlitRoutines(chain[upper]);
+    const dib::BlitTable& next = dib::BlitRoutines(chain[upper - 1]);
+    for (std::size_t further = 0; further + 1 < upper; ++further) {
+      const dib::BlitTable& lower = dib::BlitRoutines(chain[further]);
+      for (std::size_t kind = 0; kind < dib::kBlitKindCount; ++kind) {
+        if (rows[kind] == lower[kind]) {
+          EXPECT_EQ(rows[kind], next[kind])
+              << dib::BlitImplementationName(chain[upper]) << ", routine " << kind;
+        }
+      }
+    }
+  }
+}
+
 #if defined(FLUX_ASSERTIONS)
 TEST(BlitRowsDeathTest, RunBlitStopsOnJobsItCannotDraw) {
   std::vector<uint32_t> pixels(8, 0);
