@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "BlitSwitch.h"
+#include "DIB/BlitSwitch.h"
 #include "DIB/RandomPixels.h"
 #include "DIB/pixels/DIBBlit.h"
 #include "DIB/pixels/DIBClip.h"
