@@ -1,32 +1,32 @@
 #pragma once
-// Audio in memory, one array per channel, and its WAV files.
+// WAV files read and written block by block.
 
-#include <algorithm>
-#include <cmath>
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
+
+#include "AudioStream.h"
 
 namespace fluxhost {
 
-struct AudioBuffer {
-  double sampleRate = 44100.0;
-  std::vector<std::vector<float>> channels;  // all of the same length
+class AudioFileReader : public AudioSource {
+ public:
+  virtual double sampleRate() const = 0;  // as the file's header says
+  virtual int64_t frames() const = 0;
+};
 
-  int64_t frames() const { return channels.empty() ? 0 : static_cast<int64_t>(channels[0].size()); }
-  float peak() const {  // the largest magnitude of any sample
-    float largest = 0.0f;
-    for (const auto& channel : channels) {
-      for (float sample : channel) largest = std::max(largest, std::fabs(sample));
-    }
-    return largest;
-  }
+class AudioFileWriter : public AudioSink {
+ public:
+  virtual float peak() const = 0;  // the largest magnitude written
+  // Completes the file; throws when anything was lost.
+  virtual void close() = 0;
 };
 
 // False in a build without WAV support (the 32-bit Windows one).
 bool audioFilesSupported();
 // Both throw std::runtime_error naming the file and the problem.
-AudioBuffer readAudioFile(const std::string& path);
-void writeAudioFile(const std::string& path, const AudioBuffer& audio);  // 32-bit float WAV
+std::unique_ptr<AudioFileReader> openAudioFile(const std::string& path);
+std::unique_ptr<AudioFileWriter> createAudioFile(const std::string& path, double sampleRate,
+                                                 size_t channels);  // 32-bit float WAV
 
 }  // namespace fluxhost

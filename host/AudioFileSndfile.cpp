@@ -1,13 +1,18 @@
 #include <sndfile.h>
 
-#include <memory>
+#include <algorithm>
+#include <cmath>
 #include <stdexcept>
+#include <vector>
 
 #include "AudioFile.h"
 
 namespace fluxhost {
 
 namespace {
+
+// Samples converted at a time, whatever the block size and channel count.
+constexpr size_t kInterleavedSamples = 1 << 16;
 
 struct SndfileCloser {
   void operator()(SNDFILE* file) const { sf_close(file); }
@@ -18,50 +23,112 @@ std::runtime_error audioError(const std::string& what, const std::string& path, 
   return std::runtime_error("cannot " + what + " '" + path + "': " + sf_strerror(file));
 }
 
+// Frames of `channels` interleaved samples that fit in one conversion.
+int32_t framesPerPiece(size_t channels) {
+  return static_cast<int32_t>(std::max<size_t>(1, kInterleavedSamples / channels));
+}
+
+class SndfileReader final : public AudioFileReader {
+ public:
+  explicit SndfileReader(const std::string& path) : m_path(path) {
+    m_file.reset(sf_open(path.c_str(), SFM_READ, &m_info));
+    if (!m_file) throw audioError("read audio file", path, nullptr);
+    if (m_info.channels <= 0 || m_info.samplerate <= 0 || m_info.frames < 0) {
+      throw std::runtime_error("'" + path + "' has no usable audio");
+    }
+  }
+
+  size_t channels() const override { return static_cast<size_t>(m_info.channels); }
+  double sampleRate() const override { return m_info.samplerate; }
+  int64_t frames() const override { return m_info.frames; }
+
+  int32_t read(std::span<float* const> channels, int32_t frames) override {
+    const size_t stride = this->channels();
+    const int32_t piece = framesPerPiece(stride);
+    m_interleaved.resize(static_cast<size_t>(std::min(frames, piece)) * stride);
+    int32_t done = 0;
+    while (done < frames) {
+      const int32_t wanted = std::min(frames - done, piece);
+      const auto got =
+          static_cast<int32_t>(sf_readf_float(m_file.get(), m_interleaved.data(), wanted));
+      if (sf_error(m_file.get()) != SF_ERR_NO_ERROR) throw audioError("read", m_path, m_file.get());
+      for (size_t c = 0; c < channels.size(); ++c) {
+        for (int32_t f = 0; f < got; ++f)
+          channels[c][done + f] = m_interleaved[static_cast<size_t>(f) * stride + c];
+      }
+      done += got;
+      if (got < wanted) break;
+    }
+    return done;
+  }
+
+ private:
+  std::string m_path;
+  SF_INFO m_info{};
+  SndfileHandle m_file;
+  std::vector<float> m_interleaved;
+};
+
+class SndfileWriter final : public AudioFileWriter {
+ public:
+  SndfileWriter(const std::string& path, double sampleRate, size_t channels) : m_path(path) {
+    if (channels == 0) throw std::runtime_error("no audio channels to write to '" + path + "'");
+    SF_INFO info{};
+    info.samplerate = static_cast<int>(sampleRate);
+    info.channels = static_cast<int>(channels);
+    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    m_file.reset(sf_open(path.c_str(), SFM_WRITE, &info));
+    if (!m_file) throw audioError("create", path, nullptr);
+  }
+
+  float peak() const override { return m_peak; }
+
+  void write(std::span<const float* const> channels, int32_t frames) override {
+    const size_t stride = channels.size();
+    const int32_t piece = framesPerPiece(stride);
+    m_interleaved.resize(static_cast<size_t>(std::min(frames, piece)) * stride);
+    for (int32_t done = 0; done < frames; done += piece) {
+      const int32_t count = std::min(frames - done, piece);
+      for (size_t c = 0; c < stride; ++c) {
+        for (int32_t f = 0; f < count; ++f) {
+          const float sample = channels[c][done + f];
+          m_interleaved[static_cast<size_t>(f) * stride + c] = sample;
+          m_peak = std::max(m_peak, std::fabs(sample));
+        }
+      }
+      if (sf_writef_float(m_file.get(), m_interleaved.data(), count) != count)
+        throw audioError("write", m_path, m_file.get());
+    }
+  }
+
+  void close() override {
+    // The header's lengths are written on closing.
+    const int error = sf_close(m_file.release());
+    if (error != SF_ERR_NO_ERROR) {
+      throw std::runtime_error("cannot write '" + m_path + "': " + sf_error_number(error));
+    }
+  }
+
+ private:
+  std::string m_path;
+  SndfileHandle m_file;
+  std::vector<float> m_interleaved;
+  float m_peak = 0.0f;
+};
+
 }  // namespace
 
 bool audioFilesSupported() {
   return true;
 }
 
-AudioBuffer readAudioFile(const std::string& path) {
-  SF_INFO info{};
-  SndfileHandle file(sf_open(path.c_str(), SFM_READ, &info));
-  if (!file) throw audioError("read audio file", path, nullptr);
-  if (info.channels <= 0 || info.samplerate <= 0 || info.frames < 0) {
-    throw std::runtime_error("'" + path + "' has no usable audio");
-  }
-  const auto channels = static_cast<size_t>(info.channels);
-  const auto frames = static_cast<size_t>(info.frames);
-  std::vector<float> interleaved(frames * channels);
-  const sf_count_t read = sf_readf_float(file.get(), interleaved.data(), info.frames);
-  AudioBuffer audio;
-  audio.sampleRate = info.samplerate;
-  audio.channels.assign(channels, std::vector<float>(static_cast<size_t>(read)));
-  for (size_t f = 0; f < static_cast<size_t>(read); ++f) {
-    for (size_t c = 0; c < channels; ++c) audio.channels[c][f] = interleaved[f * channels + c];
-  }
-  return audio;
+std::unique_ptr<AudioFileReader> openAudioFile(const std::string& path) {
+  return std::make_unique<SndfileReader>(path);
 }
 
-void writeAudioFile(const std::string& path, const AudioBuffer& audio) {
-  SF_INFO info{};
-  info.samplerate = static_cast<int>(audio.sampleRate);
-  info.channels = static_cast<int>(audio.channels.size());
-  info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-  if (info.channels == 0) throw std::runtime_error("no audio channels to write to '" + path + "'");
-  SndfileHandle file(sf_open(path.c_str(), SFM_WRITE, &info));
-  if (!file) throw audioError("create", path, nullptr);
-  const auto channels = audio.channels.size();
-  const auto frames = static_cast<size_t>(audio.frames());
-  std::vector<float> interleaved(frames * channels);
-  for (size_t f = 0; f < frames; ++f) {
-    for (size_t c = 0; c < channels; ++c) interleaved[f * channels + c] = audio.channels[c][f];
-  }
-  if (sf_writef_float(file.get(), interleaved.data(), static_cast<sf_count_t>(frames)) !=
-      static_cast<sf_count_t>(frames)) {
-    throw audioError("write", path, file.get());
-  }
+std::unique_ptr<AudioFileWriter> createAudioFile(const std::string& path, double sampleRate,
+                                                 size_t channels) {
+  return std::make_unique<SndfileWriter>(path, sampleRate, channels);
 }
 
 }  // namespace fluxhost

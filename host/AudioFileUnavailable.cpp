@@ -17,11 +17,11 @@ bool audioFilesSupported() {
   return false;
 }
 
-AudioBuffer readAudioFile(const std::string& path) {
+std::unique_ptr<AudioFileReader> openAudioFile(const std::string& path) {
   unavailable(path);
 }
 
-void writeAudioFile(const std::string& path, const AudioBuffer&) {
+std::unique_ptr<AudioFileWriter> createAudioFile(const std::string& path, double, size_t) {
   unavailable(path);
 }
 

@@ -15,43 +15,41 @@ bool isControlChange(const SentEvent& e) {
   return e.type == kVstMidiType && (e.midi[0] & 0xF0) == 0xB0;
 }
 
-void addToUnits(std::vector<UnitOutput>& units, std::vector<uint16_t>& channelSets,
-                const SentEvent& e) {
-  const int channel = e.midi[0] & 0x0F;
-  const int controller = e.midi[1] & 0x7F;
-  const int value = e.midi[2] & 0x7F;
-  const auto bit = static_cast<uint16_t>(1u << channel);
-  if (units.empty() || units.back().controller != controller || (channelSets.back() & bit) != 0) {
-    units.push_back({controller, value, 0, true});
-    channelSets.push_back(0);
-  }
-  UnitOutput& unit = units.back();
-  channelSets.back() = static_cast<uint16_t>(channelSets.back() | bit);
-  ++unit.channels;
-  unit.sameValue = unit.sameValue && unit.value == value;
-}
-
 }  // namespace
 
-std::vector<NoteOutput> controlChangesPerNote(const MidiSchedule& input,
-                                              const std::vector<SentEvent>& sent,
-                                              int32_t blockSize) {
-  std::vector<NoteOutput> notes;
-  std::vector<int64_t> noteBlocks;
+ControlChangeReport::ControlChangeReport(const MidiSchedule& input, int32_t blockSize) {
   for (const ScheduledMidi& e : input.events()) {
     if (!isNoteOn(e.bytes)) continue;
-    notes.push_back({e.frame, e.bytes[1] & 0x7F, e.bytes[2] & 0x7F, {}});
-    noteBlocks.push_back(e.frame / blockSize);
+    m_notes.push_back({e.frame, e.bytes[1] & 0x7F, e.bytes[2] & 0x7F, {}, 0});
+    m_noteBlocks.push_back(e.frame / blockSize);
   }
-  std::vector<std::vector<uint16_t>> channelSets(notes.size());
-  for (const SentEvent& e : sent) {
-    if (!isControlChange(e)) continue;
-    const auto after = std::upper_bound(noteBlocks.begin(), noteBlocks.end(), e.block);
-    if (after == noteBlocks.begin()) continue;
-    const auto note = static_cast<size_t>(after - noteBlocks.begin() - 1);
-    addToUnits(notes[note].units, channelSets[note], e);
+  m_openUnits.resize(m_notes.size());
+}
+
+// A run of one controller over distinct channels is one unit's output.
+void ControlChangeReport::add(const SentEvent& e) {
+  if (!isControlChange(e)) return;
+  const auto after = std::upper_bound(m_noteBlocks.begin(), m_noteBlocks.end(), e.block);
+  if (after == m_noteBlocks.begin()) return;
+  const auto index = static_cast<size_t>(after - m_noteBlocks.begin() - 1);
+  NoteOutput& note = m_notes[index];
+  OpenUnit& open = m_openUnits[index];
+  const int controller = e.midi[1] & 0x7F;
+  const int value = e.midi[2] & 0x7F;
+  const auto bit = static_cast<uint16_t>(1u << (e.midi[0] & 0x0F));
+  if (open.controller != controller || (open.channels & bit) != 0) {
+    open = {controller, 0};
+    if (note.units.size() < kKeptUnits) {
+      note.units.push_back({controller, value, 0, true});
+    } else {
+      ++note.unitsLeftOut;
+    }
   }
-  return notes;
+  open.channels = static_cast<uint16_t>(open.channels | bit);
+  if (note.unitsLeftOut > 0) return;
+  UnitOutput& unit = note.units.back();
+  ++unit.channels;
+  unit.sameValue = unit.sameValue && unit.value == value;
 }
 
 std::vector<int> unitValues(const std::vector<NoteOutput>& notes, size_t unit) {

@@ -23,14 +23,33 @@ struct NoteOutput {
   int64_t frame = 0;
   int key = 0;
   int velocity = 0;
-  std::vector<UnitOutput> units;  // in the order sent
+  std::vector<UnitOutput> units;  // the first kKeptUnits, in the order sent
+  int64_t unitsLeftOut = 0;       // those that came after them
 };
 
-// Control Changes are credited to the last Note On that reached the plug-in in
-// the block they came in or before; the others are left out.
-std::vector<NoteOutput> controlChangesPerNote(const MidiSchedule& input,
-                                              const std::vector<SentEvent>& sent,
-                                              int32_t blockSize);
+// The Control Changes per Note On of the input, fed with what the plug-in sends
+// as it comes. A Control Change is credited to the last Note On that reached the
+// plug-in in the block it came in or before; the others are left out.
+class ControlChangeReport {
+ public:
+  // Fluxomatic has two units; a plug-in sending more per note has them counted.
+  static constexpr size_t kKeptUnits = 2;
+
+  ControlChangeReport(const MidiSchedule& input, int32_t blockSize);
+  void add(const SentEvent& event);
+  const std::vector<NoteOutput>& notes() const { return m_notes; }
+
+ private:
+  // The unit that a note's next Control Change may still belong to.
+  struct OpenUnit {
+    int controller = -1;  // none yet
+    uint16_t channels = 0;
+  };
+
+  std::vector<NoteOutput> m_notes;
+  std::vector<int64_t> m_noteBlocks;
+  std::vector<OpenUnit> m_openUnits;
+};
 
 // The values unit `unit` (0 for the first) sent, one per note that has it.
 std::vector<int> unitValues(const std::vector<NoteOutput>& notes, size_t unit);

@@ -91,6 +91,8 @@ std::string notesTable(const std::vector<NoteOutput>& notes) {
                        noteName(note.key).c_str());
     if (note.units.empty()) text += "  (nothing sent)";
     for (const UnitOutput& unit : note.units) text += "  " + unitText(unit);
+    if (note.unitsLeftOut > 0)
+      text += formatText("  and %lld more units", static_cast<long long>(note.unitsLeftOut));
     text += "\n";
   }
   return text;
@@ -132,9 +134,13 @@ void runDemo(std::span<const std::string> args, std::ostream& out, std::ostream&
   settings.frames = midi.endFrame + static_cast<int64_t>(kRate / 2);
   settings.tempo = &midi.tempo;
   settings.midi = &midi.schedule;
-  render(plugin, settings);
+  ControlChangeReport report(midi.schedule, blockSize);
+  {
+    const ListeningScope listening(plugin.host(), [&report](const SentEvent& e) { report.add(e); });
+    render(plugin, settings);
+  }
 
-  const auto notes = controlChangesPerNote(midi.schedule, plugin.host().sentEvents(), blockSize);
+  const std::vector<NoteOutput>& notes = report.notes();
   out << "Fluxomatic demo: " << notes.size() << " notes, four bars of eighths at 120 BPM\n"
       << "Plug-in: " << path << " (" << plugin.text(effGetEffectName) << ")\n\nSettings:\n"
       << settingsText(plugin) << "\nControl Changes per note (value x channels; * = values differ "

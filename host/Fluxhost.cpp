@@ -1,7 +1,9 @@
+#include <cerrno>
 #include <exception>
 
 #include "CommandLine.h"
 #include "Commands.h"
+#include "FileIo.h"
 
 namespace fluxhost {
 
@@ -20,6 +22,15 @@ constexpr const char* kUsage =
     "\n"
     "'fluxhost COMMAND --help' describes each command's options.\n";
 
+// Output still buffered goes out last: a full disk must not pass for success.
+int finishOutput(std::ostream& out, std::ostream& err, const std::string& who) {
+  errno = 0;  // a reason given is the flush's own
+  out.flush();
+  if (out) return 0;
+  err << who << ": " << streamWriteError("to standard output").what() << "\n";
+  return 1;
+}
+
 }  // namespace
 
 int runFluxhost(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
@@ -30,7 +41,7 @@ int runFluxhost(std::span<const std::string> args, std::ostream& out, std::ostre
   const std::string& command = args[0];
   if (command == "--help" || command == "-h" || command == "help") {
     out << kUsage;
-    return 0;
+    return finishOutput(out, err, "fluxhost");
   }
   const auto rest = args.subspan(1);
   try {
@@ -53,8 +64,7 @@ int runFluxhost(std::span<const std::string> args, std::ostream& out, std::ostre
     err << "fluxhost " << command << ": " << e.what() << "\n";
     return 1;
   }
-  out.flush();
-  return out ? 0 : 1;
+  return finishOutput(out, err, "fluxhost " + command);
 }
 
 }  // namespace fluxhost

@@ -69,7 +69,8 @@ VstIntPtr HostContext::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, 
   switch (opcode) {
     case audioMasterAutomate: {
       std::lock_guard lock(m_recordMutex);
-      m_automation.push_back({m_block, index, opt});
+      if (m_automation.size() < kKeptAutomation) m_automation.push_back({m_block, index, opt});
+      ++m_automationCount;
       return 0;
     }
     case audioMasterVersion:
@@ -122,7 +123,13 @@ VstIntPtr HostContext::receiveEvents(const VstEvents* events) {
     if (event->type == kVstMidiType) {
       std::memcpy(sent.midi, reinterpret_cast<const VstMidiEvent*>(event)->midiData, 3);
     }
-    m_sent.push_back(sent);
+    if (!m_listener || m_listenerFailure) continue;
+    // Nothing may unwind through the plug-in's code: the failure waits for the host.
+    try {
+      m_listener(sent);
+    } catch (...) {
+      m_listenerFailure = std::current_exception();
+    }
   }
   return 1;
 }
@@ -144,14 +151,25 @@ VstTimeInfo* HostContext::timeInfo() {
   return &info;
 }
 
-std::vector<SentEvent> HostContext::sentEvents() const {
+void HostContext::listen(SentEventListener listener) {
   std::lock_guard lock(m_recordMutex);
-  return m_sent;
+  m_listener = std::move(listener);
+  m_listenerFailure = nullptr;
+}
+
+void HostContext::rethrowListenerFailure() const {
+  std::lock_guard lock(m_recordMutex);
+  if (m_listenerFailure) std::rethrow_exception(m_listenerFailure);
 }
 
 std::vector<AutomationRequest> HostContext::automation() const {
   std::lock_guard lock(m_recordMutex);
   return m_automation;
+}
+
+int64_t HostContext::automationCount() const {
+  std::lock_guard lock(m_recordMutex);
+  return m_automationCount;
 }
 
 VstIntPtr VSTCALLBACK hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,

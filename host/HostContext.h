@@ -1,8 +1,10 @@
 #pragma once
 // The host's side of one plug-in instance: what the host answers when the
-// plug-in calls back, and what it records of those calls.
+// plug-in calls back, and what it passes on or records of those calls.
 
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -30,8 +32,11 @@ struct AutomationRequest {
   float value = 0.0f;
 };
 
+using SentEventListener = std::function<void(const SentEvent&)>;
+
 class HostContext {
  public:
+  static constexpr size_t kKeptAutomation = 10;  // a plug-in may automate in every block
   static constexpr VstInt32 kVersion = 2400;
   static constexpr const char* kVendor = "Quelbrook";
   static constexpr const char* kProduct = "fluxhost";
@@ -48,8 +53,14 @@ class HostContext {
   VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
 
   bool wantsMidi() const { return m_wantsMidi; }
-  std::vector<SentEvent> sentEvents() const;
+  // Each event the plug-in sends goes to `listener` as it comes, under the
+  // record lock, so never from two threads at once; nothing keeps them.
+  void listen(SentEventListener listener);
+  // What the listener threw: it hears nothing more after that.
+  void rethrowListenerFailure() const;
+  // The first kKeptAutomation requests, and the count of all.
   std::vector<AutomationRequest> automation() const;
+  int64_t automationCount() const;
 
  private:
   VstIntPtr receiveEvents(const VstEvents* events);
@@ -64,8 +75,24 @@ class HostContext {
   bool m_wantsMidi = false;
   VstTimeInfo m_timeInfo{};
   mutable std::mutex m_recordMutex;  // a plug-in may send from a thread of its own
-  std::vector<SentEvent> m_sent;
+  SentEventListener m_listener;
+  std::exception_ptr m_listenerFailure;
   std::vector<AutomationRequest> m_automation;
+  int64_t m_automationCount = 0;
+};
+
+// Hands what the plug-in sends to a listener for as long as it lives.
+class ListeningScope {
+ public:
+  ListeningScope(HostContext& host, SentEventListener listener) : m_host(host) {
+    m_host.listen(std::move(listener));
+  }
+  ~ListeningScope() { m_host.listen(nullptr); }
+  ListeningScope(const ListeningScope&) = delete;
+  ListeningScope& operator=(const ListeningScope&) = delete;
+
+ private:
+  HostContext& m_host;
 };
 
 // The callback handed to every plug-in's entry point. It gets no pointer of the

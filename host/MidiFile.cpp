@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "FileIo.h"
+#include "MidiEncoding.h"
 
 namespace fluxhost {
 
@@ -144,74 +146,13 @@ bool chunkIs(std::span<const uint8_t> id, const char* name) {
   return std::memcmp(id.data(), name, 4) == 0;
 }
 
-class ByteWriter {
- public:
-  void bytes(std::span<const uint8_t> data) { m_out.insert(m_out.end(), data.begin(), data.end()); }
-  void byte(uint8_t b) { m_out.push_back(b); }
-  void text(const char* s) { bytes({reinterpret_cast<const uint8_t*>(s), std::strlen(s)}); }
-  void bigEndian(uint32_t value, int count) {
-    for (int shift = (count - 1) * 8; shift >= 0; shift -= 8)
-      byte(static_cast<uint8_t>(value >> shift));
-  }
-  void variableLength(uint64_t value) {
-    value = std::min<uint64_t>(value, 0x0FFFFFFF);
-    uint8_t groups[4];
-    int n = 0;
-    do {
-      groups[n++] = static_cast<uint8_t>(value & 0x7F);
-      value >>= 7;
-    } while (value != 0);
-    while (n > 1) byte(static_cast<uint8_t>(groups[--n] | 0x80));
-    byte(groups[0]);
-  }
-  size_t size() const { return m_out.size(); }
-  void patchBigEndian32(size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-      m_out[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (24 - 8 * i));
-  }
-  std::vector<uint8_t> release() { return std::move(m_out); }
-
- private:
-  std::vector<uint8_t> m_out;
-};
-
 void writeTrack(ByteWriter& out, const MidiTrack& track) {
   out.text("MTrk");
   const size_t lengthAt = out.size();
   out.bigEndian(0, 4);
-  uint64_t tick = 0;
-  uint8_t runningStatus = 0;
-  bool ended = false;
-  for (const MidiEvent& event : track) {
-    if (event.bytes.empty() || ended) continue;
-    // Deltas beyond the format's largest quantity (2^28 - 1 ticks) are clamped.
-    out.variableLength(event.tick >= tick ? event.tick - tick : 0);
-    tick = std::max(tick, event.tick);
-    const uint8_t status = event.bytes[0];
-    const auto rest = std::span(event.bytes).subspan(1);
-    if (event.isChannelMessage()) {
-      if (status != runningStatus) out.byte(status);
-      runningStatus = status;
-      out.bytes(rest);
-    } else if (status == 0xFF && !rest.empty()) {
-      runningStatus = 0;
-      out.byte(status);
-      out.byte(rest[0]);
-      out.variableLength(rest.size() - 1);
-      out.bytes(rest.subspan(1));
-      ended = rest[0] == kMetaEndOfTrack;
-    } else {
-      runningStatus = 0;
-      out.byte(status);
-      out.variableLength(rest.size());
-      out.bytes(rest);
-    }
-  }
-  if (!ended) {
-    out.variableLength(0);
-    const uint8_t endOfTrack[] = {0xFF, kMetaEndOfTrack, 0x00};
-    out.bytes(endOfTrack);
-  }
+  TrackEncoder encoder;
+  for (const MidiEvent& event : track) encoder.add(out, event);
+  encoder.end(out);
   out.patchBigEndian32(lengthAt, static_cast<uint32_t>(out.size() - lengthAt - 4));
 }
 
@@ -257,7 +198,7 @@ MidiFile readMidiFile(std::span<const uint8_t> data) {
 }
 
 MidiFile readMidiFile(const std::string& path) {
-  const auto bytes = readBinaryFile(path);
+  const auto bytes = readBinaryFile(path, kMidiFileLimitMiB);
   try {
     return readMidiFile(std::span<const uint8_t>(bytes));
   } catch (const MidiFileError& e) {
@@ -267,17 +208,7 @@ MidiFile readMidiFile(const std::string& path) {
 
 std::vector<uint8_t> writeMidiFile(const MidiFile& file) {
   ByteWriter out;
-  out.text("MThd");
-  out.bigEndian(6, 4);
-  out.bigEndian(file.format, 2);
-  out.bigEndian(static_cast<uint32_t>(file.tracks.size()), 2);
-  const MidiDivision& d = file.division;
-  if (d.isSmpte()) {
-    out.byte(static_cast<uint8_t>(256 - d.smpteFramesPerSecond));
-    out.byte(d.ticksPerFrame);
-  } else {
-    out.bigEndian(d.ticksPerQuarter, 2);
-  }
+  writeHeader(out, file.format, static_cast<uint16_t>(file.tracks.size()), file.division);
   for (const MidiTrack& track : file.tracks) writeTrack(out, track);
   return out.release();
 }
@@ -286,10 +217,14 @@ void writeMidiFile(const MidiFile& file, const std::string& path) {
   writeBinaryFile(path, writeMidiFile(file));
 }
 
-MidiTrack mergeTracks(const MidiFile& file) {
+MidiTrack mergeTracks(MidiFile file) {
+  if (file.tracks.size() == 1) return std::move(file.tracks.front());  // already in time order
   MidiTrack merged;
-  for (const MidiTrack& track : file.tracks)
-    merged.insert(merged.end(), track.begin(), track.end());
+  for (MidiTrack& track : file.tracks) {
+    merged.insert(merged.end(), std::make_move_iterator(track.begin()),
+                  std::make_move_iterator(track.end()));
+    MidiTrack().swap(track);  // each track's memory goes once it is merged
+  }
   std::stable_sort(merged.begin(), merged.end(),
                    [](const MidiEvent& a, const MidiEvent& b) { return a.tick < b.tick; });
   return merged;

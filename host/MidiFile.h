@@ -51,8 +51,13 @@ struct MidiFile {
   std::vector<MidiTrack> tracks;
 };
 
+// Real files are far smaller; an event takes some 64 bytes once read, so this
+// also bounds the memory that reading a file takes.
+constexpr size_t kMidiFileLimitMiB = 16;
+
 // Throws MidiFileError for anything that is not a well-formed file.
 MidiFile readMidiFile(std::span<const uint8_t> data);
+// A regular file or a pipe of at most kMidiFileLimitMiB.
 MidiFile readMidiFile(const std::string& path);
 
 // Writes with running status for channel messages and an end-of-track event
@@ -61,7 +66,8 @@ std::vector<uint8_t> writeMidiFile(const MidiFile& file);
 void writeMidiFile(const MidiFile& file, const std::string& path);
 
 // Every track's events merged into one list ordered by tick; events at the
-// same tick keep the order of their tracks, then of the file.
-MidiTrack mergeTracks(const MidiFile& file);
+// same tick keep the order of their tracks, then of the file. Taken by value
+// so that a file handed over is merged without copying its events.
+MidiTrack mergeTracks(MidiFile file);
 
 }  // namespace fluxhost

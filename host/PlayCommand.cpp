@@ -1,11 +1,11 @@
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <optional>
 
 #include "AudioFile.h"
 #include "CommandSupport.h"
 #include "Commands.h"
-#include "FileIo.h"
 #include "Render.h"
 #include "SentEventOutput.h"
 #include "TextFormat.h"
@@ -22,7 +22,7 @@ constexpr const char* kPlayHelp =
     "The run lasts as long as the longer of the two, plus a tail.\n"
     "\n"
     "Options:\n"
-    "      --midi FILE          the MIDI file to play\n"
+    "      --midi FILE          the MIDI file to play (a file or a pipe of at most 16 MiB)\n"
     "      --audio FILE         a WAV file for the audio inputs\n"
     "      --out FILE           write what the plug-in sent as a Standard MIDI File\n"
     "      --text               print what the plug-in sent: time, block, offset, channel,\n"
@@ -36,33 +36,62 @@ constexpr const char* kPlayHelp =
     "      --param INDEX=VALUE  set a parameter (0..1) before playing; may be repeated\n";
 
 constexpr double kDefaultRate = 44100.0;
-// A file whose events lie days apart is more likely broken than meant.
-constexpr double kLongestRunSeconds = 24 * 3600.0;
+constexpr double kLowestRate = 1000.0;
+constexpr double kHighestRate = 768000.0;
 
-std::optional<AudioBuffer> inputAudio(const ParsedOptions& options) {
-  if (!options.has("audio")) return std::nullopt;
-  return readAudioFile(options.value("audio"));
+std::unique_ptr<AudioFileReader> inputAudio(const ParsedOptions& options) {
+  return options.has("audio") ? openAudioFile(options.value("audio")) : nullptr;
 }
 
-double sampleRateFor(const ParsedOptions& options, const std::optional<AudioBuffer>& audio) {
-  const double rate =
-      options.number("rate", audio ? audio->sampleRate : kDefaultRate, 1000.0, 768000.0);
-  if (audio && options.has("rate") && rate != audio->sampleRate) {
+double sampleRateFor(const ParsedOptions& options, const AudioFileReader* audio) {
+  if (audio != nullptr &&
+      !(audio->sampleRate() >= kLowestRate && audio->sampleRate() <= kHighestRate)) {
+    throw std::runtime_error(
+        formatText("'%s' has a sample rate of %.0f Hz; fluxhost plays %.0f to %.0f Hz",
+                   options.value("audio").c_str(), audio->sampleRate(), kLowestRate, kHighestRate));
+  }
+  const double rate = options.number("rate", audio != nullptr ? audio->sampleRate() : kDefaultRate,
+                                     kLowestRate, kHighestRate);
+  if (audio != nullptr && options.has("rate") && rate != audio->sampleRate()) {
     throw UsageError("--rate " + options.value("rate") + " differs from the WAV file's rate of " +
-                     std::to_string(static_cast<long>(audio->sampleRate)) + " Hz (no resampling)");
+                     std::to_string(static_cast<long>(audio->sampleRate())) +
+                     " Hz (no resampling)");
   }
   return rate;
 }
 
-void reportAutomation(const PluginInstance& plugin, std::ostream& err) {
-  constexpr size_t kShown = 10;
-  const auto requests = plugin.host().automation();
-  for (size_t i = 0; i < requests.size() && i < kShown; ++i) {
-    err << "fluxhost: the plug-in automated parameter " << requests[i].index << " to "
-        << requests[i].value << " (block " << requests[i].block << ")\n";
+// The frames of the whole run. The length is checked in seconds before any frame
+// counts are added, so that no sum can overflow.
+int64_t runFrames(int64_t inputFrames, double tail, double rate) {
+  const double seconds = static_cast<double>(inputFrames) / rate + tail;
+  if (seconds > kLongestRunSeconds) {
+    throw std::runtime_error(
+        formatText("the input would play for %.0f s; runs over 24 hours are refused", seconds));
   }
-  if (requests.size() > kShown)
-    err << "fluxhost: ... and " << requests.size() - kShown << " more automation requests\n";
+  return inputFrames + std::llround(tail * rate);
+}
+
+// Where what the plug-in sends goes: the outputs asked for, and a count.
+struct SentEventOutputs {
+  std::optional<SentEventText> text;
+  std::optional<SentEventMidiFile> midiFile;
+  int64_t count = 0;
+
+  void add(const SentEvent& event) {
+    ++count;
+    if (text) text->add(event);
+    if (midiFile) midiFile->add(event);
+  }
+};
+
+void reportAutomation(const PluginInstance& plugin, std::ostream& err) {
+  const auto requests = plugin.host().automation();
+  for (const AutomationRequest& request : requests) {
+    err << "fluxhost: the plug-in automated parameter " << request.index << " to " << request.value
+        << " (block " << request.block << ")\n";
+  }
+  const int64_t more = plugin.host().automationCount() - static_cast<int64_t>(requests.size());
+  if (more > 0) err << "fluxhost: ... and " << more << " more automation requests\n";
 }
 
 }  // namespace
@@ -97,43 +126,46 @@ void runPlay(std::span<const std::string> args, std::ostream& out, std::ostream&
   const bool text = options.has("text") || (!options.has("out") && !options.has("audio-out"));
   const PluginSettings pluginSettings = settingsFrom(options);
 
-  const std::optional<AudioBuffer> audio = inputAudio(options);
-  const double rate = sampleRateFor(options, audio);
-  const MidiFile midiFile = options.has("midi") ? readMidiFile(options.value("midi")) : MidiFile{};
-  const PreparedMidi midi = prepareMidi(midiFile, bpm, rate);
+  const std::unique_ptr<AudioFileReader> audio = inputAudio(options);
+  const double rate = sampleRateFor(options, audio.get());
+  const PreparedMidi midi = prepareMidi(
+      options.has("midi") ? readMidiFile(options.value("midi")) : MidiFile{}, bpm, rate);
 
   RenderSettings settings;
   settings.sampleRate = rate;
   settings.blockSize = blockSize;
   settings.frames =
-      std::max(midi.endFrame, audio ? audio->frames() : 0) + std::llround(tail * rate);
+      runFrames(std::max(midi.endFrame, audio != nullptr ? audio->frames() : 0), tail, rate);
   const double seconds = static_cast<double>(settings.frames) / rate;
-  if (seconds > kLongestRunSeconds) {
-    throw std::runtime_error(
-        formatText("the input would play for %.0f s; runs over 24 hours are refused", seconds));
-  }
   PluginInstance plugin(path, loadOptionsFrom(options));
-  applySettings(plugin, pluginSettings);
+  SentEventOutputs sent;
+  if (text) sent.text.emplace(out, rate);
+  if (options.has("out")) sent.midiFile.emplace(options.value("out"), midi.tempo, rate);
+  const std::unique_ptr<AudioFileWriter> audioOut =
+      options.has("audio-out") ? createAudioFile(options.value("audio-out"), rate,
+                                                 static_cast<size_t>(plugin.effect().numOutputs))
+                               : nullptr;
 
-  settings.keepOutput = options.has("audio-out");
   settings.tempo = &midi.tempo;
   settings.midi = &midi.schedule;
-  settings.input = audio ? &*audio : nullptr;
-  ProgressBar progress(err, settings.frames, progressWanted(seconds));
-  settings.progress = [&progress](int64_t done, int64_t) { progress.update(done); };
-  const AudioBuffer output = render(plugin, settings);
-  progress.finish();
-
-  const auto sent = plugin.host().sentEvents();
-  if (text) out << sentEventsAsText(sent, rate);
-  if (options.has("out"))
-    writeMidiFile(sentEventsAsMidiFile(sent, midi.tempo, rate), options.value("out"));
-  if (options.has("audio-out")) writeAudioFile(options.value("audio-out"), output);
+  settings.input = audio.get();
+  settings.output = audioOut.get();
+  {
+    const ListeningScope listening(plugin.host(), [&sent](const SentEvent& e) { sent.add(e); });
+    applySettings(plugin, pluginSettings);
+    ProgressBar progress(err, settings.frames, progressWanted(seconds));
+    settings.progress = [&progress](int64_t done, int64_t) { progress.update(done); };
+    render(plugin, settings);
+  }
+  // Before anything goes to the error stream, which flushes standard output first.
+  if (sent.text) sent.text->finish();
+  if (sent.midiFile) sent.midiFile->finish();
+  if (audioOut != nullptr) audioOut->close();
   reportAutomation(plugin, err);
   err << "fluxhost: played " << seconds << " s in " << (settings.frames + blockSize - 1) / blockSize
-      << " blocks; " << midi.schedule.events().size() << " MIDI events in, " << sent.size()
+      << " blocks; " << midi.schedule.events().size() << " MIDI events in, " << sent.count
       << " events out";
-  if (settings.keepOutput) err << "; output peak " << output.peak();
+  if (audioOut != nullptr) err << "; output peak " << audioOut->peak();
   err << "\n";
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "TextFormat.h"
+
 namespace fluxhost {
 
 namespace {
@@ -20,14 +22,20 @@ struct BlockBuffers {
   std::vector<float*> pointers;
 };
 
-void fillInputs(BlockBuffers& inputs, const AudioBuffer* source, int64_t start, int32_t frames) {
-  for (size_t c = 0; c < inputs.samples.size(); ++c) {
-    float* out = inputs.samples[c].data();
-    std::fill_n(out, frames, 0.0f);
-    if (source == nullptr || source->channels.empty()) continue;
-    const auto& channel = source->channels[c % source->channels.size()];
-    const int64_t available = std::clamp<int64_t>(source->frames() - start, 0, frames);
-    std::copy_n(channel.data() + start, available, out);
+// The source's channels go straight into the first inputs; the others repeat them.
+void fillInputs(BlockBuffers& inputs, AudioSource* source, int32_t frames) {
+  const size_t count = inputs.pointers.size();
+  const size_t read = source == nullptr ? 0 : std::min(source->channels(), count);
+  const int32_t got = read == 0 ? 0 : source->read(std::span(inputs.pointers.data(), read), frames);
+  for (size_t c = 0; c < count; ++c) {
+    float* in = inputs.pointers[c];
+    if (c < read) {
+      std::fill(in + got, in + frames, 0.0f);
+    } else if (read > 0) {
+      std::copy_n(inputs.pointers[c % read], frames, in);
+    } else {
+      std::fill_n(in, frames, 0.0f);
+    }
   }
 }
 
@@ -47,26 +55,27 @@ std::vector<VstMidiEvent> blockEvents(const MidiSchedule* midi, int64_t start, i
 
 }  // namespace
 
-PreparedMidi prepareMidi(const MidiFile& file, std::optional<double> bpm, double sampleRate) {
+PreparedMidi prepareMidi(MidiFile file, std::optional<double> bpm, double sampleRate) {
   if (file.format == 2)
     throw std::runtime_error("format 2 MIDI files (independent sequences) cannot be played");
-  const MidiTrack merged = mergeTracks(file);
-  TempoMap tempo = bpm ? TempoMap::constant(file.division, *bpm) : TempoMap(file.division, merged);
+  const MidiDivision division = file.division;
+  const MidiTrack merged = mergeTracks(std::move(file));
+  TempoMap tempo = bpm ? TempoMap::constant(division, *bpm) : TempoMap(division, merged);
+  // Checked in seconds, before any time becomes a frame number that could overflow.
+  const double seconds = merged.empty() ? 0.0 : tempo.secondsAt(merged.back().tick);
+  if (!(seconds <= kLongestRunSeconds)) {
+    throw std::runtime_error(
+        formatText("the MIDI file would play for %.0f s; runs over 24 hours are refused", seconds));
+  }
   MidiSchedule schedule(merged, tempo, sampleRate);
   const int64_t end = merged.empty() ? 0 : tempo.frameAt(merged.back().tick, sampleRate) + 1;
   return {std::move(tempo), std::move(schedule), end};
 }
 
-AudioBuffer render(PluginInstance& plugin, const RenderSettings& settings) {
-  const AEffect& effect = plugin.effect();
-  BlockBuffers inputs(static_cast<size_t>(effect.numInputs), settings.blockSize);
-  BlockBuffers outputs(static_cast<size_t>(effect.numOutputs), settings.blockSize);
-  AudioBuffer result;
-  result.sampleRate = settings.sampleRate;
-  if (settings.keepOutput) {
-    result.channels.assign(static_cast<size_t>(effect.numOutputs),
-                           std::vector<float>(static_cast<size_t>(settings.frames)));
-  }
+void render(PluginInstance& plugin, const RenderSettings& settings) {
+  const auto outputCount = static_cast<size_t>(plugin.effect().numOutputs);
+  BlockBuffers inputs(static_cast<size_t>(plugin.effect().numInputs), settings.blockSize);
+  BlockBuffers outputs(outputCount, settings.blockSize);
 
   plugin.host().setTransport(settings.sampleRate, settings.blockSize,
                              settings.tempo != nullptr
@@ -77,17 +86,18 @@ AudioBuffer render(PluginInstance& plugin, const RenderSettings& settings) {
   for (int64_t start = 0; start < settings.frames; start += settings.blockSize, ++block) {
     const auto frames =
         static_cast<int32_t>(std::min<int64_t>(settings.blockSize, settings.frames - start));
-    fillInputs(inputs, settings.input, start, frames);
+    fillInputs(inputs, settings.input, frames);
     std::vector<VstMidiEvent> events = blockEvents(settings.midi, start, frames);
     plugin.host().beginBlock(block, start);
     plugin.processBlock(events, inputs.pointers.data(), outputs.pointers.data(), frames);
-    for (size_t c = 0; c < result.channels.size(); ++c) {
-      std::copy_n(outputs.samples[c].data(), frames, result.channels[c].data() + start);
+    plugin.host().rethrowListenerFailure();
+    if (settings.output != nullptr) {
+      settings.output->write(std::span<const float* const>(outputs.pointers.data(), outputCount),
+                             frames);
     }
     if (settings.progress) settings.progress(start + frames, settings.frames);
   }
   plugin.stop();
-  return result;
 }
 
 }  // namespace fluxhost

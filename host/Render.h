@@ -5,12 +5,16 @@
 #include <functional>
 #include <optional>
 
-#include "AudioFile.h"
+#include "AudioStream.h"
 #include "MidiSchedule.h"
 #include "PluginInstance.h"
 #include "TempoMap.h"
 
 namespace fluxhost {
+
+// A file whose events lie days apart is more likely broken than meant; the limit
+// also keeps every frame count of a run far from overflowing.
+constexpr double kLongestRunSeconds = 24 * 3600.0;
 
 // A MIDI file placed on the frame time line of a run.
 struct PreparedMidi {
@@ -20,8 +24,9 @@ struct PreparedMidi {
 };
 
 // With `bpm` the file plays at that one tempo, whatever its tempo events say.
-// Format 2 files (independent sequences) are refused.
-PreparedMidi prepareMidi(const MidiFile& file, std::optional<double> bpm, double sampleRate);
+// Format 2 files (independent sequences) and files that last longer than
+// kLongestRunSeconds are refused.
+PreparedMidi prepareMidi(MidiFile file, std::optional<double> bpm, double sampleRate);
 
 struct RenderSettings {
   double sampleRate = 44100.0;
@@ -29,14 +34,14 @@ struct RenderSettings {
   int64_t frames = 0;                  // length of the run
   const TempoMap* tempo = nullptr;     // what the host reports; 120 beats per minute without
   const MidiSchedule* midi = nullptr;  // events handed in with their block offsets
-  const AudioBuffer* input = nullptr;  // input c plays channel c modulo the file's channels
-  bool keepOutput = true;              // false: return no audio (long MIDI-only runs)
+  AudioSource* input = nullptr;        // input c plays channel c modulo the source's channels
+  AudioSink* output = nullptr;         // gets the plug-in's outputs, block by block
   std::function<void(int64_t done, int64_t total)> progress;
 };
 
 // Starts the instance, processes every block (silence where there is no input),
-// stops it, and returns what its outputs produced (if kept). What the plug-in sent is
-// recorded in its HostContext.
-AudioBuffer render(PluginInstance& plugin, const RenderSettings& settings);
+// and stops it. What the plug-in sends goes to its HostContext's listener; the
+// run ends with what that throws.
+void render(PluginInstance& plugin, const RenderSettings& settings);
 
 }  // namespace fluxhost

@@ -1,11 +1,13 @@
 #pragma once
-// What a plug-in sent, as a MIDI file or as text a person reads.
+// What a plug-in sent, as a MIDI file or as text a person reads, written as it
+// comes so that a long run keeps none of it in memory.
 
+#include <map>
+#include <ostream>
 #include <string>
-#include <vector>
 
 #include "HostContext.h"
-#include "MidiFile.h"
+#include "MidiFileWriter.h"
 #include "TempoMap.h"
 
 namespace fluxhost {
@@ -13,12 +15,39 @@ namespace fluxhost {
 // "CC 14 = 64", "Note On 60 velocity 100", ... for one channel message.
 std::string describeMidi(const uint8_t bytes[3]);
 
-// One line per event: time in seconds, block, offset in the block, channel, message.
-std::string sentEventsAsText(const std::vector<SentEvent>& events, double sampleRate);
+// One line per event on standard output: time in seconds, block, offset in the
+// block, channel, message.
+class SentEventText {
+ public:
+  SentEventText(std::ostream& out, double sampleRate);  // writes the heading
+  void add(const SentEvent& event);                     // throws once the stream has failed
+  void finish();                                        // flushes; throws when that fails
 
-// A format 0 file on the time line of `tempo`, its tempo changes included.
-// Events that are not MIDI are left out.
-MidiFile sentEventsAsMidiFile(const std::vector<SentEvent>& events, const TempoMap& tempo,
-                              double sampleRate);
+ private:
+  std::ostream& m_out;
+  double m_sampleRate;
+};
+
+// A format 0 file on the time line of `tempo`, its tempo changes included, in
+// time order. Events that are not MIDI are left out.
+class SentEventMidiFile {
+ public:
+  // `tempo` must outlive this.
+  SentEventMidiFile(const std::string& path, const TempoMap& tempo, double sampleRate);
+  void add(const SentEvent& event);
+  void finish();  // writes what is held back and completes the file
+
+ private:
+  void writeUpTo(uint64_t tick);
+
+  MidiFileWriter m_file;
+  const TempoMap& m_tempo;
+  double m_sampleRate;
+  MidiTrack m_tempoChanges;
+  size_t m_tempoChangesWritten = 0;
+  // An event may fall later than one sent after it, but never before the start
+  // of the block it was sent in: events wait here until no later one can precede them.
+  std::multimap<uint64_t, MidiEvent> m_held;
+};
 
 }  // namespace fluxhost

@@ -181,13 +181,17 @@ class TAbstractSuperDIB : public ui::Persistent {
 
   dib::PixelBlock Block() const;  // empty when there are no pixels
   dib::ConstPixelBlock ConstBlock() const;
-  uint32_t KeyPixel() const;  // the effective key colour in pixel form
-  void DrawUntransformed(int32_t destX, int32_t destY, int32_t width, int32_t height,
-                         TAbstractSuperDIB& dest, uint16_t srcX, uint16_t srcY) const;
-  void DrawTransformed(int32_t destX, int32_t destY, int32_t width, int32_t height,
-                       TAbstractSuperDIB& dest) const;
+  uint32_t KeyPixel() const;                            // the effective key colour in pixel form
+  DrawState OwnDrawState(dib::BlitKind routine) const;  // the image's own, with this routine
+  // Draw, TransformInto and their parts with the given settings in place of the image's own.
   void DrawWith(const DrawState& state, int32_t destX, int32_t destY, int32_t width, int32_t height,
-                TAbstractSuperDIB& dest, uint16_t srcX, uint16_t srcY);
+                TAbstractSuperDIB& dest, uint16_t srcX, uint16_t srcY) const;
+  void DrawUntransformed(const DrawState& state, int32_t destX, int32_t destY, int32_t width,
+                         int32_t height, TAbstractSuperDIB& dest, uint16_t srcX,
+                         uint16_t srcY) const;
+  void DrawTransformed(const DrawState& state, int32_t destX, int32_t destY, int32_t width,
+                       int32_t height, TAbstractSuperDIB& dest) const;
+  void TransformWith(const DrawState& state, TAbstractSuperDIB& dest) const;
   template <class Inside>
   std::optional<ui::Region> RegionOf(Inside inside) const;
   void ReadUncompressed(const uint8_t* bytes, std::size_t size);

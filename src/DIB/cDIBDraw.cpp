@@ -25,26 +25,54 @@ std::vector<uint32_t> CopyArea(const dib::ConstPixelBlock& source, const dib::Dr
 
 }  // namespace
 
+// What a drawing takes of the image's settings: Draw passes the image's own, DrawCopy,
+// DrawAlpha and DrawMask their own routine (and DrawCopy no rotation or scaling).
 struct TAbstractSuperDIB::DrawState {
   dib::BlitKind routine;
-  const TAbstractSuperDIB* owner;
+  const TAbstractSuperDIB* owner;  // whose Opacity and key colour the routine reads
   uint16_t angle;
   long double scaleX;
   long double scaleY;
 };
 
+TAbstractSuperDIB::DrawState TAbstractSuperDIB::OwnDrawState(dib::BlitKind routine) const {
+  return {routine, m_DrawRoutineOwner, m_Angle, m_ScaleX, m_ScaleY};
+}
+
 void TAbstractSuperDIB::Draw(int32_t destX, int32_t destY, int32_t width, int32_t height,
                              TAbstractSuperDIB& dest, uint16_t srcX, uint16_t srcY) {
-  if (m_Angle == 0 && m_ScaleX == 100.0L && m_ScaleY == 100.0L) {
-    DrawUntransformed(destX, destY, width, height, dest, srcX, srcY);
+  DrawWith(OwnDrawState(m_DrawRoutine), destX, destY, width, height, dest, srcX, srcY);
+}
+
+void TAbstractSuperDIB::DrawCopy(int32_t destX, int32_t destY, int32_t width, int32_t height,
+                                 TAbstractSuperDIB& dest, uint16_t srcX, uint16_t srcY) {
+  DrawWith({dib::BlitKind::Copy, this, 0, 100.0L, 100.0L}, destX, destY, width, height, dest, srcX,
+           srcY);
+}
+
+void TAbstractSuperDIB::DrawAlpha(int32_t destX, int32_t destY, int32_t width, int32_t height,
+                                  TAbstractSuperDIB& dest, uint16_t srcX, uint16_t srcY) {
+  DrawWith(OwnDrawState(dib::BlitKind::Alpha), destX, destY, width, height, dest, srcX, srcY);
+}
+
+void TAbstractSuperDIB::DrawMask(int32_t destX, int32_t destY, int32_t width, int32_t height,
+                                 TAbstractSuperDIB& dest, uint16_t srcX, uint16_t srcY) {
+  DrawWith(OwnDrawState(dib::BlitKind::MaskAsGrey), destX, destY, width, height, dest, srcX, srcY);
+}
+
+void TAbstractSuperDIB::DrawWith(const DrawState& state, int32_t destX, int32_t destY,
+                                 int32_t width, int32_t height, TAbstractSuperDIB& dest,
+                                 uint16_t srcX, uint16_t srcY) const {
+  if (state.angle == 0 && state.scaleX == 100.0L && state.scaleY == 100.0L) {
+    DrawUntransformed(state, destX, destY, width, height, dest, srcX, srcY);
   } else {
-    DrawTransformed(destX, destY, width, height, dest);
+    DrawTransformed(state, destX, destY, width, height, dest);
   }
 }
 
-void TAbstractSuperDIB::DrawUntransformed(int32_t destX, int32_t destY, int32_t width,
-                                          int32_t height, TAbstractSuperDIB& dest, uint16_t srcX,
-                                          uint16_t srcY) const {
+void TAbstractSuperDIB::DrawUntransformed(const DrawState& state, int32_t destX, int32_t destY,
+                                          int32_t width, int32_t height, TAbstractSuperDIB& dest,
+                                          uint16_t srcX, uint16_t srcY) const {
   const dib::PixelBlock target = dest.Block();
   dib::ConstPixelBlock source = ConstBlock();
   if (target.bits == nullptr || source.bits == nullptr) return;
@@ -58,85 +86,43 @@ void TAbstractSuperDIB::DrawUntransformed(int32_t destX, int32_t destY, int32_t 
     source = {copy.data(), area->columns, area->rows};
     area->srcX = area->srcY = 0;
   }
-  const dib::BlitSettings settings{m_DrawRoutineOwner->m_Opacity,
-                                   m_DrawRoutineOwner->m_TransparentColor};
-  dib::RunBlit(m_DrawRoutine, dib::MakeBlitJob(*area, target, source), settings);
+  const dib::BlitSettings settings{state.owner->m_Opacity, state.owner->m_TransparentColor};
+  dib::RunBlit(state.routine, dib::MakeBlitJob(*area, target, source), settings);
   dest.Changed();
 }
 
-void TAbstractSuperDIB::DrawTransformed(int32_t destX, int32_t destY, int32_t width, int32_t height,
+void TAbstractSuperDIB::DrawTransformed(const DrawState& state, int32_t destX, int32_t destY,
+                                        int32_t width, int32_t height,
                                         TAbstractSuperDIB& dest) const {
   if (m_Pixels == nullptr || dest.m_Pixels == nullptr) return;
-  if (m_ScaleX == 0.0L || m_ScaleY == 0.0L) return;  // the image vanishes: nothing to draw
+  if (state.scaleX == 0.0L || state.scaleY == 0.0L) return;  // the image vanishes
   dib::BoxSize box{width, height};
   if (m_AutoSize) {
-    box = dib::TransformedBoxSize(width, height, m_Angle, static_cast<double>(m_ScaleX),
-                                  static_cast<double>(m_ScaleY));
+    box = dib::TransformedBoxSize(width, height, state.angle, static_cast<double>(state.scaleX),
+                                  static_cast<double>(state.scaleY));
   }
   // Nothing to draw, or a box no image can hold.
   if (box.width <= 0 || box.height <= 0 || box.width > 65535 || box.height > 65535) return;
   TWinDIB rotatedImage(static_cast<uint16_t>(box.width), static_cast<uint16_t>(box.height));
   TAbstractSuperDIB& rotated = rotatedImage;
-  rotated.m_Masked = m_Masked;
-  rotated.m_Opacity = m_Opacity;
-  rotated.m_Transparent = m_Transparent;
-  rotated.m_TransparentMode = tmFixed;
-  rotated.m_TransparentColor = KeyPixel();
-  TransformInto(rotated);
-  // Blended with this image's routine and settings.
-  rotated.m_DrawRoutine = m_DrawRoutine;
-  rotated.m_DrawRoutineOwner = m_DrawRoutineOwner;
-  rotated.DrawUntransformed(destX, destY, box.width, box.height, dest, 0, 0);
-}
-
-void TAbstractSuperDIB::DrawWith(const DrawState& state, int32_t destX, int32_t destY,
-                                 int32_t width, int32_t height, TAbstractSuperDIB& dest,
-                                 uint16_t srcX, uint16_t srcY) {
-  const DrawState saved{m_DrawRoutine, m_DrawRoutineOwner, m_Angle, m_ScaleX, m_ScaleY};
-  const auto apply = [this](const DrawState& s) {
-    m_DrawRoutine = s.routine;
-    m_DrawRoutineOwner = s.owner;
-    m_Angle = s.angle;
-    m_ScaleX = s.scaleX;
-    m_ScaleY = s.scaleY;
-  };
-  apply(state);
-  try {
-    Draw(destX, destY, width, height, dest, srcX, srcY);
-  } catch (...) {
-    apply(saved);
-    throw;
-  }
-  apply(saved);
-}
-
-void TAbstractSuperDIB::DrawCopy(int32_t destX, int32_t destY, int32_t width, int32_t height,
-                                 TAbstractSuperDIB& dest, uint16_t srcX, uint16_t srcY) {
-  DrawWith({dib::BlitKind::Copy, this, 0, 100.0L, 100.0L}, destX, destY, width, height, dest, srcX,
-           srcY);
-}
-
-void TAbstractSuperDIB::DrawAlpha(int32_t destX, int32_t destY, int32_t width, int32_t height,
-                                  TAbstractSuperDIB& dest, uint16_t srcX, uint16_t srcY) {
-  DrawWith({dib::BlitKind::Alpha, m_DrawRoutineOwner, m_Angle, m_ScaleX, m_ScaleY}, destX, destY,
-           width, height, dest, srcX, srcY);
-}
-
-void TAbstractSuperDIB::DrawMask(int32_t destX, int32_t destY, int32_t width, int32_t height,
-                                 TAbstractSuperDIB& dest, uint16_t srcX, uint16_t srcY) {
-  DrawWith({dib::BlitKind::MaskAsGrey, m_DrawRoutineOwner, m_Angle, m_ScaleX, m_ScaleY}, destX,
-           destY, width, height, dest, srcX, srcY);
+  TransformWith(state, rotated);
+  // Blended with this drawing's routine and settings.
+  rotated.DrawUntransformed(state, destX, destY, box.width, box.height, dest, 0, 0);
 }
 
 void TAbstractSuperDIB::TransformInto(TAbstractSuperDIB& dest) const {
+  TransformWith(OwnDrawState(m_DrawRoutine), dest);
+}
+
+void TAbstractSuperDIB::TransformWith(const DrawState& state, TAbstractSuperDIB& dest) const {
   const dib::PixelBlock target = dest.Block();
   const dib::ConstPixelBlock source = ConstBlock();
   if (target.bits == nullptr || source.bits == nullptr) return;
-  if (m_ScaleX == 0.0L || m_ScaleY == 0.0L) return;  // the image vanishes
+  if (state.scaleX == 0.0L || state.scaleY == 0.0L) return;  // the image vanishes
   const uint32_t background = m_Masked ? 0 : m_TransparentColor;
-  dib::TransformPixels(
-      target, source,
-      {m_Angle, static_cast<double>(m_ScaleX), static_cast<double>(m_ScaleY), background});
+  dib::TransformPixels(target, source,
+                       {state.angle, static_cast<double>(state.scaleX),
+                        static_cast<double>(state.scaleY), background});
   dest.Changed();
 }
 

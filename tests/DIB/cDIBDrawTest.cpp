@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "DIB/RandomPixels.h"
 #include "DIB/cDIB.h"
@@ -154,6 +156,35 @@ TEST(DIBDraw, DrawCopyIgnoresSettingsAndRestoresThem) {
   EXPECT_EQ(source.Angle(), 90);
   EXPECT_EQ(source.ScaleX(), 100);
   EXPECT_EQ(source.DrawRoutine(), dib::BlitKind::Opacity);
+}
+
+TEST(DIBDraw, SpecialDrawsLeaveTheSourcesSettingsAloneWhileTheyDraw) {
+  // What the destination's change handler sees of the source in the middle of each drawing.
+  struct Watcher {
+    const TAbstractSuperDIB* source;
+    std::vector<std::pair<dib::BlitKind, uint16_t>> seen;
+    void Changed(ui::Persistent*) { seen.emplace_back(source->DrawRoutine(), source->Angle()); }
+  };
+  TMemoryDIB source(3, 3), dest(3, 3);
+  source.SetAngle(90);
+  source.SetOpacity(10);
+  Watcher watcher{&source, {}};
+  dest.SetOnChange(ui::Bind<&Watcher::Changed>(&watcher));
+  source.DrawCopy(0, 0, 3, 3, dest);
+  source.DrawAlpha(0, 0, 3, 3, dest);
+  source.DrawMask(0, 0, 3, 3, dest);
+  const std::pair own{dib::BlitKind::Opacity, uint16_t{90}};
+  EXPECT_EQ(watcher.seen, (std::vector{own, own, own}));
+}
+
+TEST(DIBDraw, MaskDrawsFollowTheImagesRotation) {
+  TMemoryDIB source(4, 4), dest(4, 4);
+  for (uint32_t i = 0; i < 16; ++i) source.Pixels()[i] = (i + 1) << 24;
+  source.SetAngle(180);
+  source.DrawMask(0, 0, 4, 4, dest);
+  // A half turn mirrors stored pixel (row, column) to (4 - row, 4 - column).
+  EXPECT_EQ(dest.Pixels()[1 * 4 + 1], 0x10101010u);
+  EXPECT_EQ(dest.Pixels()[3 * 4 + 2], 0x07070707u);
 }
 
 TEST(DIBDraw, AlphaAndMaskDrawsWriteOnlyFromTheMaskByte) {

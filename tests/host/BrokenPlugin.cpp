@@ -7,8 +7,11 @@
 #include "vst/VstRecords.h"
 
 #if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
 #define BROKEN_EXPORT extern "C" __declspec(dllexport)
 #else
+#include <csignal>
 #define BROKEN_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
 
@@ -21,8 +24,12 @@ BROKEN_EXPORT AEffect* VSTPluginMain(audioMasterCallback) {
 #if defined(BROKEN_NULL_ENTRY)
   return nullptr;
 #elif defined(BROKEN_CRASH)
-  int* volatile nowhere = nullptr;
-  *nowhere = 1;
+  // Raised, not provoked: an optimiser may delete a write through a null pointer.
+#if defined(_WIN32)
+  RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+#else
+  std::raise(SIGSEGV);
+#endif
   return nullptr;
 #elif defined(BROKEN_HANG)
   for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "AudioFile.h"
 #include "FileIo.h"
 #include "HostTestSupport.h"
+#include "MemoryAudio.h"
+#if !defined(_WIN32)
+#include "FluxhostProcess.h"
+#endif
 
 namespace fluxhost {
 namespace {
@@ -149,14 +151,14 @@ TEST(FluxhostCommand, PlayPassesWavAudioThroughThePlugin) {
               2);
     return;
   }
-  AudioBuffer audio;
+  test::AudioBuffer audio;
   audio.sampleRate = 48000.0;
   audio.channels = {std::vector<float>(4800, 0.5f)};
-  writeAudioFile(in, audio);
+  test::writeWav(in, audio);
   const auto result = runCommand({"play", test::testPlugin(), "--audio", in, "--audio-out", out,
                                   "--param", "1=0.5", "--tail", "0.05"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  const AudioBuffer back = readAudioFile(out);
+  const test::AudioBuffer back = test::readWav(out);
   EXPECT_EQ(back.sampleRate, 48000.0);
   ASSERT_EQ(back.channels.size(), 2u);
   EXPECT_EQ(back.frames(), 4800 + 2400);
@@ -178,29 +180,22 @@ TEST(FluxhostCommand, DemoReportsControlChangesPerNoteAndUnit) {
 
 #if !defined(_WIN32)
 // Crashes and hangs end the process, so these run fluxhost itself.
-int runFluxhostProcess(const std::string& arguments, const std::string& errFile) {
-  const std::string command = std::string(FLUXHOST_EXECUTABLE) + " " + arguments + " 2>" + errFile;
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(FluxhostProcess, ReportsAPluginThatCrashesWhileLoading) {
   test::ScratchDir dir;
   const std::string plugin = test::besideExecutable("fluxhost_broken_crash");
-  EXPECT_EQ(runFluxhostProcess("info " + plugin, dir.file("err")), 1);
-  const auto err = readBinaryFile(dir.file("err"));
-  const std::string message(err.begin(), err.end());
-  EXPECT_TRUE(contains(message, "crashed (segmentation fault) while creating the instance"))
-      << message;
-  EXPECT_TRUE(contains(message, plugin)) << message;
+  const auto result = test::runFluxhostProcess(dir, {"info", plugin});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_TRUE(contains(result.err, "crashed (segmentation fault) while creating the instance"))
+      << result.err;
+  EXPECT_TRUE(contains(result.err, plugin)) << result.err;
 }
 
 TEST(FluxhostProcess, GivesUpOnAPluginThatNeverFinishesLoading) {
   test::ScratchDir dir;
   const std::string plugin = test::besideExecutable("fluxhost_broken_hang");
-  EXPECT_EQ(runFluxhostProcess("info --load-timeout 0.3 " + plugin, dir.file("err")), 1);
-  const auto err = readBinaryFile(dir.file("err"));
-  EXPECT_TRUE(contains(std::string(err.begin(), err.end()), "did not finish loading within 0.3 s"));
+  const auto result = test::runFluxhostProcess(dir, {"info", "--load-timeout", "0.3", plugin});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_TRUE(contains(result.err, "did not finish loading within 0.3 s")) << result.err;
 }
 #endif
 

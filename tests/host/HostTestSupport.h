@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "HostContext.h"
 #include "MidiFile.h"
 #include "Platform.h"
 
@@ -44,6 +45,18 @@ class ScratchDir {
 
  private:
   std::filesystem::path m_path;
+};
+
+// Keeps what the plug-in sends, for tests that look at every event.
+class SentEventLog {
+ public:
+  explicit SentEventLog(HostContext& host)
+      : m_listening(host, [this](const SentEvent& e) { m_events.push_back(e); }) {}
+  const std::vector<SentEvent>& events() const { return m_events; }
+
+ private:
+  std::vector<SentEvent> m_events;
+  ListeningScope m_listening;
 };
 
 struct CommandResult {

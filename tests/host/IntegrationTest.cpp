@@ -8,12 +8,14 @@
 #include <numbers>
 
 #include "HostTestSupport.h"
+#include "MemoryAudio.h"
 #include "PluginInfo.h"
 #include "Render.h"
 
 namespace fluxhost {
 namespace {
 
+using test::AudioBuffer;
 constexpr const char* kInstrument = "/usr/lib/vst/amsynth_vst.so";
 constexpr const char* kEffect = "/usr/lib/lxvst/DragonflyRoomReverb-vst.so";
 constexpr const char* kTrigger = "/usr/lib/vst/lsp-plugins/trigger-midi-stereo.so";
@@ -78,7 +80,7 @@ TEST(ThirdPartyPlugins, InstrumentDescribesItselfAndPlaysNotes) {
   RenderSettings settings;
   settings.frames = 44100;
   settings.midi = &notes;
-  const AudioBuffer out = render(plugin, settings);
+  const AudioBuffer out = test::renderToBuffer(plugin, settings);
   EXPECT_LT(peakIn(out, 0, 4410), 1e-4f) << "sound before the first note";
   EXPECT_GT(peakIn(out, 4410, 30000), 0.05f) << "no sound from the notes";
 }
@@ -98,8 +100,7 @@ TEST(ThirdPartyPlugins, EffectChangesTheAudioPassingThrough) {
   input.channels = {impulse, impulse};
   RenderSettings settings;
   settings.frames = 44100;
-  settings.input = &input;
-  const AudioBuffer out = render(plugin, settings);
+  const AudioBuffer out = test::renderToBuffer(plugin, settings, &input);
   // The impulse comes out (dry) and a reverberant tail follows it.
   EXPECT_GT(peakIn(out, 0, 2000), 0.1f);
   EXPECT_GT(peakIn(out, 2000, 20000), 1e-4f) << "no reverb tail";
@@ -117,10 +118,10 @@ TEST(ThirdPartyPlugins, TriggerTurnsClicksIntoMidiNotes) {
   const AudioBuffer clicks = clickTrack();
   RenderSettings settings;
   settings.frames = clicks.frames();
-  settings.input = &clicks;
-  render(plugin, settings);
+  const test::SentEventLog log(plugin.host());
+  test::renderToBuffer(plugin, settings, &clicks);
   std::vector<int64_t> noteOns;
-  for (const SentEvent& e : plugin.host().sentEvents()) {
+  for (const SentEvent& e : log.events()) {
     ASSERT_EQ(e.type, kVstMidiType);
     EXPECT_GE(e.deltaFrames, 0);
     EXPECT_LT(e.deltaFrames, settings.blockSize);

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "HostTestSupport.h"
+#include "MidiFileWriter.h"
 
 namespace fluxhost {
 namespace {
@@ -106,6 +109,33 @@ TEST(MidiFileWriter, UsesRunningStatusAndEndsEveryTrack) {
   const Bytes body(bytes.begin() + 22, bytes.end());
   EXPECT_EQ(body, (Bytes{0x00, 0x90, 60, 100, 0x00, 64, 100, 0x81, 0x48, 0x80, 60, 0, 0x00, 0xFF,
                          0x2F, 0x00}));
+}
+
+TEST(MidiFileWriter, StreamsTheBytesOfTheWholeFileWriter) {
+  MidiFile file;
+  file.format = 0;
+  file.division.ticksPerQuarter = 0;
+  file.division.smpteFramesPerSecond = 29;
+  file.division.ticksPerFrame = 80;
+  // Far more than one piece of output, with running status, meta and system
+  // exclusive events, a delta beyond the format's largest and an event after the end.
+  MidiTrack track = {tempoEvent(0, 400000)};
+  for (uint64_t i = 0; i < 40000; ++i)
+    track.push_back(at(i / 3, {static_cast<uint8_t>(0x90 | (i / 7 % 2)), 60, 100}));
+  track.push_back(at(20000, {0xF0, 0x7E, 0x7F, 0xF7}));
+  track.push_back(at(1ull << 40, {0xC3, 9}));
+  track.push_back(at(1ull << 40, {0xFF, kMetaEndOfTrack}));
+  track.push_back(at(1ull << 41, {0x80, 60, 0}));
+  file.tracks.push_back(track);
+
+  test::ScratchDir dir;
+  const std::string path = dir.file("streamed.mid");
+  MidiFileWriter writer(path, file.division);
+  for (const MidiEvent& e : track) writer.add(e);
+  writer.finish();
+  std::ifstream in(path, std::ios::binary);
+  const Bytes streamed{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  EXPECT_EQ(streamed, writeMidiFile(file));
 }
 
 TEST(MidiFileRoundTrip, KeepsSmpteTimeDivision) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "HostTestSupport.h"
+#include "MemoryAudio.h"
 #include "PluginInfo.h"
 #include "PluginInstance.h"
 #include "Render.h"
@@ -11,6 +12,7 @@ namespace fluxhost {
 namespace {
 
 using test::at;
+using test::AudioBuffer;
 using test::tempoEvent;
 
 // What the test plug-in answers through effVendorSpecific.
@@ -61,8 +63,9 @@ TEST(PluginHost, CollectsWhatThePluginSendsWithItsBlockAndOffset) {
   settings.blockSize = 512;
   settings.frames = 2048;
   settings.midi = &midi;
+  const test::SentEventLog log(plugin.host());
   render(plugin, settings);
-  const auto sent = plugin.host().sentEvents();
+  const auto& sent = log.events();
   ASSERT_EQ(sent.size(), 3u);  // a Note Off and a Note On of velocity 0 send nothing
   const struct {
     int64_t block;
@@ -83,6 +86,26 @@ TEST(PluginHost, CollectsWhatThePluginSendsWithItsBlockAndOffset) {
   EXPECT_FLOAT_EQ(automation[0].value, 1.0f);
 }
 
+TEST(PluginHost, EndsTheRunWithWhatTheListenerThrewWithoutCrossingThePlugin) {
+  PluginInstance plugin(test::testPlugin());
+  const MidiSchedule midi({{0, {0x90, 60, 100}}, {100, {0x90, 61, 100}}, {600, {0x90, 62, 100}}});
+  int heard = 0;
+  const ListeningScope listening(plugin.host(), [&heard](const SentEvent&) {
+    ++heard;
+    throw std::runtime_error("disk full");
+  });
+  RenderSettings settings;
+  settings.frames = 2048;
+  settings.midi = &midi;
+  try {
+    render(plugin, settings);
+    ADD_FAILURE() << "the run went on";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "disk full");
+  }
+  EXPECT_EQ(heard, 1);  // nothing more once it failed
+}
+
 TEST(PluginHost, PassesAudioThroughTheInputsAndKeepsTheLastShortBlock) {
   PluginInstance plugin(test::testPlugin());
   plugin.setParameter(1, 0.5f);
@@ -95,8 +118,7 @@ TEST(PluginHost, PassesAudioThroughTheInputsAndKeepsTheLastShortBlock) {
   RenderSettings settings;
   settings.blockSize = 256;
   settings.frames = 1100;
-  settings.input = &input;
-  const AudioBuffer out = render(plugin, settings);
+  const AudioBuffer out = test::renderToBuffer(plugin, settings, &input);
   ASSERT_EQ(out.channels.size(), 2u);
   ASSERT_EQ(out.frames(), 1100);
   EXPECT_FLOAT_EQ(out.channels[0][999], 499.5f);
@@ -111,8 +133,7 @@ TEST(PluginHost, FeedsMonoInputToEveryChannel) {
   RenderSettings settings;
   settings.blockSize = 32;
   settings.frames = 64;
-  settings.input = &mono;
-  const AudioBuffer out = render(plugin, settings);
+  const AudioBuffer out = test::renderToBuffer(plugin, settings, &mono);
   EXPECT_FLOAT_EQ(out.channels[1][63], 0.25f);
 }
 
@@ -124,8 +145,7 @@ TEST(PluginHost, UsesAccumulatingProcessWithClearedOutputsWhenReplacingIsMissing
   RenderSettings settings;
   settings.blockSize = 50;
   settings.frames = 100;
-  settings.input = &input;
-  const AudioBuffer out = render(plugin, settings);
+  const AudioBuffer out = test::renderToBuffer(plugin, settings, &input);
   // Outputs are cleared before each call, so nothing is added twice.
   EXPECT_FLOAT_EQ(out.channels[0][99], 1.0f);
   EXPECT_FLOAT_EQ(out.channels[1][0], 2.0f);
@@ -192,12 +212,14 @@ TEST(PluginHost, KeepsTwoInstancesApart) {
   RenderSettings settings;
   settings.frames = 512;
   settings.midi = &midi;
+  const test::SentEventLog firstLog(first.host());
+  const test::SentEventLog secondLog(second.host());
   render(first, settings);
   render(second, settings);
-  ASSERT_EQ(first.host().sentEvents().size(), 1u);
-  ASSERT_EQ(second.host().sentEvents().size(), 1u);
-  EXPECT_EQ(first.host().sentEvents()[0].midi[1], 14);
-  EXPECT_EQ(second.host().sentEvents()[0].midi[1], 20);
+  ASSERT_EQ(firstLog.events().size(), 1u);
+  ASSERT_EQ(secondLog.events().size(), 1u);
+  EXPECT_EQ(firstLog.events()[0].midi[1], 14);
+  EXPECT_EQ(secondLog.events()[0].midi[1], 20);
 }
 
 }  // namespace

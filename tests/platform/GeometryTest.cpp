@@ -33,7 +33,7 @@ TEST(MessagePoint, CoordinatesTravelAsSigned16BitHalves) {
   for (const Point p : {Point{0, 0}, Point{-1, 1}, Point{32767, -32768}, Point{-300, 431}}) {
     EXPECT_EQ(platform::messages::LParamToPoint(platform::messages::PointToLParam(p)), p);
   }
-  EXPECT_EQ(platform::messages::PointToLParam(-1, 2) & 0xFFFFFFFF, 0x0002FFFF);
+  EXPECT_EQ(static_cast<uint32_t>(platform::messages::PointToLParam(-1, 2)), 0x0002FFFFu);
 }
 
 }  // namespace

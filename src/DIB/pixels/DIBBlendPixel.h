@@ -1,6 +1,6 @@
 #pragma once
-// Per-pixel rules of the blit routines; the portable rows and the tails of the SIMD rows
-// share them, so that both give the same bits.
+// Per-pixel rules of the blit routines, as the portable rows apply them: every SIMD row gives
+// the same bits.
 
 #include <cstdint>
 

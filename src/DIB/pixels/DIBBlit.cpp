@@ -1,6 +1,9 @@
 #include "DIB/pixels/DIBBlit.h"
 
+#include <functional>
+
 #include "DIB/pixels/DIBBlitTables.h"
+#include "common/Assert.h"
 
 namespace dib {
 namespace {
@@ -44,6 +47,10 @@ constexpr bool ListedInOrder() {
 }
 static_assert(ListedInOrder());
 
+constexpr std::size_t Index(BlitImplementation implementation) {
+  return static_cast<std::size_t>(implementation);
+}
+
 // The implementation's own table, whether or not the processor can run it.
 const BlitTable* OwnTable(BlitImplementation implementation) {
   switch (implementation) {
@@ -59,21 +66,64 @@ const BlitTable* OwnTable(BlitImplementation implementation) {
   return nullptr;
 }
 
-// The first available one at or below the given one in the order of preference.
-BlitImplementation AvailableAtOrBelow(BlitImplementation implementation) {
-  for (auto i = static_cast<std::size_t>(implementation); i > 0; --i) {
-    if (BlitImplementationAvailable(kBlitImplementations[i])) return kBlitImplementations[i];
+// Which implementations are switched on, and the table of each usable one (available and
+// switched on): its own routines, the rest from the next usable one below.
+class Chain {
+ public:
+  Chain() {
+    m_On.fill(true);
+    Compose();
   }
-  return BlitImplementation::Portable;
+
+  bool On(BlitImplementation implementation) const { return m_On[Index(implementation)]; }
+  void Switch(BlitImplementation implementation, bool on) {
+    m_On[Index(implementation)] = on;
+    Compose();
+  }
+
+  BlitImplementation UsableAtOrBelow(BlitImplementation implementation) const {
+    for (std::size_t i = Index(implementation); i > 0; --i) {
+      if (Usable(kBlitImplementations[i])) return kBlitImplementations[i];
+    }
+    return BlitImplementation::Portable;
+  }
+
+  const BlitTable& Table(BlitImplementation implementation) const {
+    return m_Tables[Index(UsableAtOrBelow(implementation))];
+  }
+
+ private:
+  bool Usable(BlitImplementation implementation) const {
+    return On(implementation) && BlitImplementationAvailable(implementation);
+  }
+
+  void Compose() {
+    m_Tables[0] = detail::PortableBlitTable();
+    std::size_t below = 0;
+    for (std::size_t i = 1; i < kBlitImplementations.size(); ++i) {
+      if (!Usable(kBlitImplementations[i])) continue;
+      const BlitTable& own = *OwnTable(kBlitImplementations[i]);
+      for (std::size_t kind = 0; kind < kBlitKindCount; ++kind) {
+        m_Tables[i][kind] = own[kind] != nullptr ? own[kind] : m_Tables[below][kind];
+      }
+      below = i;
+    }
+  }
+
+  std::array<bool, kBlitImplementations.size()> m_On;
+  std::array<BlitTable, kBlitImplementations.size()> m_Tables{};
+};
+
+Chain& TheChain() {
+  static Chain chain;
+  return chain;
 }
 
-BlitImplementation BestImplementation() {
-  return AvailableAtOrBelow(kBlitImplementations.back());
-}
-
-BlitImplementation& ActiveImplementation() {
-  static BlitImplementation active = BestImplementation();
-  return active;
+// Whether two rows of count pixels share none; they may lie in different images, which only
+// std::less orders. Asserted only.
+[[maybe_unused]] bool Apart(const uint32_t* a, const uint32_t* b, int32_t count) {
+  const std::less<const uint32_t*> before;
+  return !before(a, b + count) || !before(b, a + count);
 }
 
 }  // namespace
@@ -100,9 +150,10 @@ const char* BlitImplementationName(BlitImplementation implementation) {
 }
 
 bool BlitImplementationAvailable(BlitImplementation implementation) {
-  static const bool sse2 = detail::Sse2BlitTable() != nullptr && ProcessorHasSse2();
-  static const bool ssse3 = detail::Ssse3BlitTable() != nullptr && ProcessorHasSsse3();
-  static const bool avx2 = detail::Avx2BlitTable() != nullptr && ProcessorHasAvx2();
+  // The processor first: the tables' files are built for their instruction sets.
+  static const bool sse2 = ProcessorHasSse2() && detail::Sse2BlitTable() != nullptr;
+  static const bool ssse3 = ProcessorHasSsse3() && detail::Ssse3BlitTable() != nullptr;
+  static const bool avx2 = ProcessorHasAvx2() && detail::Avx2BlitTable() != nullptr;
   switch (implementation) {
     case BlitImplementation::Portable:
       return true;
@@ -116,30 +167,40 @@ bool BlitImplementationAvailable(BlitImplementation implementation) {
   return false;
 }
 
-const BlitTable& BlitRoutines(BlitImplementation implementation) {
-  return *OwnTable(AvailableAtOrBelow(implementation));
+void SwitchBlitImplementation(BlitImplementation implementation, bool on) {
+  FLUX_ASSERT(on || implementation != BlitImplementation::Portable);
+  TheChain().Switch(implementation, on);
 }
 
-void SelectBlitImplementation(BlitImplementation implementation) {
-  ActiveImplementation() = implementation;
+bool BlitImplementationSwitchedOn(BlitImplementation implementation) {
+  return TheChain().On(implementation);
+}
+
+const BlitTable& BlitRoutines(BlitImplementation implementation) {
+  return TheChain().Table(implementation);
 }
 
 BlitImplementation ActiveBlitImplementation() {
-  return ActiveImplementation();
+  return TheChain().UsableAtOrBelow(kBlitImplementations.back());
 }
 
 void RunBlit(const BlitTable& table, BlitKind kind, const BlitJob& job,
              const BlitSettings& settings) {
+  FLUX_ASSERT(job.columns >= 0 && job.rows >= 0);
+  FLUX_ASSERT(static_cast<std::size_t>(kind) < table.size());
   const BlitRow row = table[static_cast<std::size_t>(kind)];
+  FLUX_ASSERT(row != nullptr);
+  FLUX_ASSERT(job.rows == 0 || job.columns == 0 || (job.dest != nullptr && job.src != nullptr));
   uint32_t* dest = job.dest;
   const uint32_t* src = job.src;
   for (int32_t i = 0; i < job.rows; ++i, dest += job.destStride, src += job.srcStride) {
+    FLUX_ASSERT(Apart(dest, src, job.columns));
     row(dest, src, job.columns, settings);
   }
 }
 
 void RunBlit(BlitKind kind, const BlitJob& job, const BlitSettings& settings) {
-  RunBlit(BlitRoutines(ActiveImplementation()), kind, job, settings);
+  RunBlit(BlitRoutines(kBlitImplementations.back()), kind, job, settings);
 }
 
 }  // namespace dib

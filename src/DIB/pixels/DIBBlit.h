@@ -33,7 +33,8 @@ inline constexpr std::size_t kBlitKindCount = 8;
 using BlitTable = std::array<BlitRow, kBlitKindCount>;
 
 // In rising order of preference. Avx2 only on x86-64 (not Windows); the 32-bit build's best
-// is Ssse3 where the processor has it, else Sse2.
+// is Ssse3 where the processor has it, else Sse2. Each supplies only the routines it speeds up
+// and takes the others from the next one below it that is available and switched on.
 enum class BlitImplementation : uint8_t { Portable, Sse2, Ssse3, Avx2 };
 inline constexpr std::array kBlitImplementations = {
     BlitImplementation::Portable, BlitImplementation::Sse2, BlitImplementation::Ssse3,
@@ -45,10 +46,15 @@ BlitKind SelectBlitKind(uint8_t opacity, bool masked, bool transparent);
 const char* BlitImplementationName(BlitImplementation implementation);  // "Portable", "Sse2", ...
 // Whether the implementation's own routines exist on this build and processor.
 bool BlitImplementationAvailable(BlitImplementation implementation);
-// The implementation's table, or the best available one below it (Avx2, Ssse3, Sse2, Portable).
+// Switches an implementation off, as if the processor lacked it, or on again: one switched off
+// is never used, and those above it fall back past it. Portable cannot be switched off. All are
+// on at start; for tests and benchmarks, never while another thread blits.
+void SwitchBlitImplementation(BlitImplementation implementation, bool on);
+bool BlitImplementationSwitchedOn(BlitImplementation implementation);
+// The table of the best implementation at or below the given one that is available and
+// switched on, completed from the ones below it.
 const BlitTable& BlitRoutines(BlitImplementation implementation);
-// The table RunBlit uses; the best one unless chosen otherwise (tests compare them).
-void SelectBlitImplementation(BlitImplementation implementation);
+// The implementation whose table RunBlit uses: the best available one switched on.
 BlitImplementation ActiveBlitImplementation();
 
 // A block of rows to blend. Strides are in pixels from one drawn row to the next and are
@@ -62,6 +68,8 @@ struct BlitJob {
   int32_t rows;
 };
 
+// Rows and columns are not negative; each drawn row of src and of dest lies in its image, and
+// the two do not overlap (an image drawn into itself is drawn from a copy).
 void RunBlit(const BlitTable& table, BlitKind kind, const BlitJob& job,
              const BlitSettings& settings);
 void RunBlit(BlitKind kind, const BlitJob& job, const BlitSettings& settings);  // active table

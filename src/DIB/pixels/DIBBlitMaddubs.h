@@ -1,5 +1,5 @@
 #pragma once
-// The byte layout of the maddubs/mulhrs blend that the SSSE3 and AVX2 rows share.
+// The maddubs/mulhrs blend that the SSSE3 and AVX2 rows share, over their vector operations.
 //
 // Unpacking interleaves the bytes of a source and a destination pixel, biased by -128, into
 // four 16-bit lanes (blue, green, red, mask); maddubs weighs each lane's pair. Colour lanes
@@ -11,34 +11,109 @@
 // mask lane x - 128: all within a signed byte, so packing saturates nothing, and flipping the
 // top bit of every byte adds the 128 back.
 
-#include <array>
-#include <cstddef>
 #include <cstdint>
 
-namespace dib::detail::maddubs {
+#include "DIB/pixels/DIBBlitKernels.h"
+
+namespace dib::detail {
+namespace {
+namespace maddubs {
 
 // Eight bytes: the weights of one unpacked pixel, repeated across the register.
-inline constexpr uint64_t kInverseColorWeights = 0x0000FF00FF00FF00u;  // xor turns a into 255 - a
-inline constexpr uint64_t kKeepDestinationMask = 0xFF00000000000000u;
-inline constexpr uint64_t kTakeSourceMask = 0x00FF000000000000u;
-inline constexpr uint64_t kMulhrsScale = 0x0081008000800080u;  // 128 on colour, 129 on mask
-inline constexpr uint32_t kBias = 0x80808080u;
+constexpr uint64_t kInverseColorWeights = 0x0000FF00FF00FF00u;  // xor turns a into 255 - a
+constexpr uint64_t kKeepDestinationMask = 0xFF00000000000000u;
+constexpr uint64_t kTakeSourceMask = 0x00FF000000000000u;
+constexpr uint64_t kMulhrsScale = 0x0081008000800080u;  // 128 on colour, 129 on mask
+constexpr uint32_t kBias = 0x80808080u;
 
 constexpr uint64_t ConstantWeights(uint8_t a, uint64_t maskWeights) {
   return (uint64_t{a} * 0x0000010101010101u ^ kInverseColorWeights) | maskWeights;
 }
 
+// A plain array rather than std::array: no library function may be compiled with these files'
+// instruction sets, lest the linker keep that copy for everyone.
+struct ShuffleControl {
+  char bytes[16];
+};
+
 // pshufb control that puts byte byteInPixel of two pixels (the first at firstPixelByte) on
 // the colour weights of their unpacked pairs, and zero on the mask weights. The low pair
 // unpacks pixels 0 and 1 of a 128-bit lane (first byte 0), the high pair pixels 2 and 3 (8).
-constexpr std::array<char, 16> SpreadControl(int byteInPixel, int firstPixelByte) {
-  std::array<char, 16> control{};
-  for (std::size_t i = 0; i < control.size(); ++i) {
-    const int pixel = static_cast<int>(i / 8);
-    control[i] = i % 8 < 6 ? static_cast<char>(firstPixelByte + 4 * pixel + byteInPixel)
-                           : static_cast<char>(0x80);  // pshufb zeroes the byte
+constexpr ShuffleControl SpreadControl(int byteInPixel, int firstPixelByte) {
+  ShuffleControl control{};
+  for (int i = 0; i < 16; ++i) {
+    control.bytes[i] = i % 8 < 6 ? static_cast<char>(firstPixelByte + 4 * (i / 8) + byteInPixel)
+                                 : static_cast<char>(0x80);  // pshufb zeroes the byte
   }
   return control;
 }
 
-}  // namespace dib::detail::maddubs
+// pshufb control that copies each pixel's mask byte to all four of its bytes.
+constexpr ShuffleControl kMaskToAllBytes = {
+    {3, 3, 3, 3, 7, 7, 7, 7, 11, 11, 11, 11, 15, 15, 15, 15}};
+
+}  // namespace maddubs
+
+// Blender<WeightByte> of DIBBlitKernels.h; V adds to the kernels' operations Xor, SplatPair (the
+// same eight bytes in every 64-bit lane), Broadcast (16 bytes into every 128-bit lane), Shuffle8
+// (pshufb), UnpackLow8, UnpackHigh8, MulAddPairs (maddubs), MulHighRound16 (mulhrs) and
+// PackSigned16.
+template <class V, int WeightByte>
+class MaddubsBlender {
+ public:
+  using Reg = typename V::Reg;
+  // Weights of the low and high unpacked pairs: pixels 0, 1 and 2, 3 of each 128-bit lane.
+  struct Weights {
+    Reg low;
+    Reg high;
+  };
+
+  MaddubsBlender()
+      : m_Bias(V::Splat(maddubs::kBias)),
+        m_Scale(V::SplatPair(maddubs::kMulhrsScale)),
+        m_Flip(V::SplatPair(maddubs::kInverseColorWeights | maddubs::kKeepDestinationMask)),
+        m_Low(Control<0>()),
+        m_High(Control<8>()) {}
+
+  Weights Uniform(uint8_t a, MaskFrom maskFrom) const {
+    const Reg weights = V::SplatPair(
+        maddubs::ConstantWeights(a, maskFrom == MaskFrom::Source ? maddubs::kTakeSourceMask
+                                                                 : maddubs::kKeepDestinationMask));
+    return {weights, weights};
+  }
+
+  // The destination's mask kept.
+  Weights PerPixel(Reg weights) const {
+    return {V::Xor(V::Shuffle8(weights, m_Low), m_Flip),
+            V::Xor(V::Shuffle8(weights, m_High), m_Flip)};
+  }
+
+  Reg Blend(Reg s, Reg d, const Weights& weights) const {
+    const Reg biasedS = V::Xor(s, m_Bias);
+    const Reg biasedD = V::Xor(d, m_Bias);
+    const Reg low = Scaled(weights.low, V::UnpackLow8(biasedS, biasedD));
+    const Reg high = Scaled(weights.high, V::UnpackHigh8(biasedS, biasedD));
+    return V::Xor(V::PackSigned16(low, high), m_Bias);
+  }
+
+ private:
+  template <int FirstPixelByte>
+  static Reg Control() {
+    static constexpr maddubs::ShuffleControl kControl =
+        maddubs::SpreadControl(WeightByte, FirstPixelByte);
+    return V::Broadcast(kControl.bytes);
+  }
+
+  Reg Scaled(Reg weights, Reg biasedPairs) const {
+    return V::MulHighRound16(V::MulAddPairs(weights, biasedPairs), m_Scale);
+  }
+
+  Reg m_Bias;
+  Reg m_Scale;
+  Reg m_Flip;
+  Reg m_Low;
+  Reg m_High;
+};
+
+}  // namespace
+}  // namespace dib::detail

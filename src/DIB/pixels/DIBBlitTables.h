@@ -1,5 +1,6 @@
 #pragma once
-// The implementations behind BlitRoutines.
+// The implementations' own routines behind BlitRoutines. A SIMD table holds null where the
+// implementation has nothing faster than the ones below it.
 
 #include "DIB/pixels/DIBBlit.h"
 

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "DIB/BlitSwitch.h"
 #include "DIB/pixels/DIBBlit.h"
 
 namespace {
@@ -117,11 +118,89 @@ TEST(BlitRows, TheBestAvailableImplementationIsActiveAndUnavailableOnesFallBack)
   EXPECT_EQ(dib::ActiveBlitImplementation(), best);
 }
 
-TEST(BlitRows, ActiveImplementationCanBeChosen) {
-  const BlitImplementation before = dib::ActiveBlitImplementation();
-  dib::SelectBlitImplementation(BlitImplementation::Portable);
-  EXPECT_EQ(dib::ActiveBlitImplementation(), BlitImplementation::Portable);
-  dib::SelectBlitImplementation(before);
+// The available implementations above Portable, lowest first.
+std::vector<BlitImplementation> AvailableSimd() {
+  std::vector<BlitImplementation> found;
+  for (BlitImplementation implementation : dib::kBlitImplementations) {
+    if (implementation != BlitImplementation::Portable &&
+        dib::BlitImplementationAvailable(implementation)) {
+      found.push_back(implementation);
+    }
+  }
+  return found;
+}
+
+TEST(BlitSwitch, TheActiveImplementationSwitchedOffGivesWayToTheNextOneAndReturns) {
+  const BlitImplementation best = dib::ActiveBlitImplementation();
+  if (best == BlitImplementation::Portable) GTEST_SKIP() << "no SIMD routines on this build";
+  {
+    const dibtest::SwitchedOff off(best);
+    EXPECT_FALSE(dib::BlitImplementationSwitchedOn(best));
+    EXPECT_LT(dib::ActiveBlitImplementation(), best);
+    EXPECT_EQ(&dib::BlitRoutines(best), &dib::BlitRoutines(dib::ActiveBlitImplementation()));
+  }
+  EXPECT_TRUE(dib::BlitImplementationSwitchedOn(best));
+  EXPECT_EQ(dib::ActiveBlitImplementation(), best);
+}
+
+TEST(BlitSwitch, RoutinesAnImplementationLacksComeFromTheNextOneOnBelowIt) {
+  const std::vector<BlitImplementation> levels = AvailableSimd();
+  // Every pair of a level and one below it that is not Portable, which stays on.
+  for (std::size_t lower = 0; lower < levels.size(); ++lower) {
+    for (std::size_t upper = lower + 1; upper < levels.size(); ++upper) {
+      const dib::BlitTable before = dib::BlitRoutines(levels[upper]);
+      const dib::BlitTable lowerRows = dib::BlitRoutines(levels[lower]);
+      const dibtest::SwitchedOff off(levels[lower]);
+      const dib::BlitTable below = dib::BlitRoutines(levels[lower]);  // now the next one on
+      const dib::BlitTable after = dib::BlitRoutines(levels[upper]);
+      for (std::size_t kind = 0; kind < dib::kBlitKindCount; ++kind) {
+        const bool borrowed = before[kind] == lowerRows[kind];
+        EXPECT_EQ(after[kind], borrowed ? below[kind] : before[kind])
+            << dib::BlitImplementationName(levels[upper]) << " without "
+            << dib::BlitImplementationName(levels[lower]) << ", routine " << kind;
+      }
+    }
+  }
+  // Nothing is faster than memcpy: every level copies with Portable's routine.
+  for (BlitImplementation level : levels) {
+    EXPECT_EQ(dib::BlitRoutines(level)[0], dib::BlitRoutines(BlitImplementation::Portable)[0]);
+  }
+}
+
+TEST(BlitSwitch, ARoutineALevelBorrowsIsTheNextLevelsNotOneFurtherDown) {
+  std::vector<BlitImplementation> chain = {BlitImplementation::Portable};
+  for (BlitImplementation level : AvailableSimd()) chain.push_back(level);
+  for (std::size_t upper = 2; upper < chain.size(); ++upper) {
+    const dib::BlitTable& rows = dib::BlitRoutines(chain[upper]);
+    const dib::BlitTable& next = dib::BlitRoutines(chain[upper - 1]);
+    for (std::size_t further = 0; further + 1 < upper; ++further) {
+      const dib::BlitTable& lower = dib::BlitRoutines(chain[further]);
+      for (std::size_t kind = 0; kind < dib::kBlitKindCount; ++kind) {
+        if (rows[kind] == lower[kind]) {
+          EXPECT_EQ(rows[kind], next[kind])
+              << dib::BlitImplementationName(chain[upper]) << ", routine " << kind;
+        }
+      }
+    }
+  }
+}
+
+#if defined(FLUX_ASSERTIONS)
+TEST(BlitRowsDeathTest, RunBlitStopsOnJobsItCannotDraw) {
+  std::vector<uint32_t> pixels(8, 0);
+  uint32_t* const p = pixels.data();
+  EXPECT_DEATH(dib::RunBlit(BlitKind::Copy, {p, 4, p + 4, 4, -1, 1}, {}), "columns >= 0");
+  EXPECT_DEATH(dib::RunBlit(BlitKind::Copy, {p, 4, p + 4, 4, 4, -1}, {}), "rows >= 0");
+  EXPECT_DEATH(dib::RunBlit(BlitKind::Copy, {nullptr, 4, p + 4, 4, 4, 1}, {}), "nullptr");
+  // Each row of src starts one pixel into its row of dest.
+  EXPECT_DEATH(dib::RunBlit(BlitKind::Masked, {p, 2, p + 1, 2, 2, 2}, {}), "Apart");
+  EXPECT_DEATH(dib::SwitchBlitImplementation(BlitImplementation::Portable, false), "Portable");
+}
+#endif
+
+TEST(BlitRows, EmptyJobsDrawNothingWhateverTheirPointers) {
+  dib::RunBlit(BlitKind::Copy, {nullptr, 0, nullptr, 0, 0, 5}, {});
+  dib::RunBlit(BlitKind::Copy, {nullptr, 0, nullptr, 0, 5, 0}, {});
 }
 
 }  // namespace

@@ -1,0 +1,153 @@
+#pragma once
+// The SIMD blit routines, each written once over the vector operations V of one instruction
+// set, and the row loop that runs them. V supplies:
+//   Reg, kLanes              a register of kLanes pixels
+//   Load, Store              kLanes pixels, unaligned
+//   Tail(count)              Load and Store of the first count (< kLanes) pixels only
+//   Splat, And, Select       Select(where, ifSet, ifClear), where all ones or zeros per pixel
+//   Equal, SignBits          per-pixel compare, and one bit per pixel from its top bit
+//   MulHigh16                high halves of the unsigned 16-bit products
+//   SpreadMask               each pixel's mask byte in all four of its bytes
+//   Blender<WeightByte>      colour blends in the instruction set's own arithmetic:
+//                            Weights, Uniform(a, MaskFrom), PerPixel(register whose byte
+//                            WeightByte of each pixel, bytes above it zero, is the pixel's a),
+//                            Blend(s, d, weights) = ((s * a + d * (255 - a)) >> 8) + 1 per
+//                            colour byte, the mask byte whole from s or d.
+//
+// Everything here has internal linkage: each instruction set's file compiles its own copy
+// with its own compiler flags, and no copy may stand in for another at link time.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "DIB/pixels/DIBBlit.h"
+#include "DIB/pixels/DIBPixels.h"
+
+namespace dib::detail {
+namespace {
+
+enum class MaskFrom { Destination, Source };
+
+template <class V, int WeightByte = 3>
+using Blender = typename V::template Blender<WeightByte>;
+
+// Whole registers, then the last few pixels through the same kernel.
+template <class V, class Kernel>
+void Row(uint32_t* dest, const uint32_t* src, int32_t count, const BlitSettings& settings) {
+  const Kernel kernel(settings);
+  int32_t i = 0;
+  for (; i + V::kLanes <= count; i += V::kLanes) {
+    V::Store(dest + i, kernel(V::Load(src + i), V::Load(dest + i)));
+  }
+  if (i >= count) return;
+  const typename V::Tail tail(count - i);
+  tail.Store(dest + i, kernel(tail.Load(src + i), tail.Load(dest + i)));
+}
+
+template <class V>
+struct OpacityKernel {
+  static constexpr BlitKind kKind = BlitKind::Opacity;
+  using Reg = typename V::Reg;
+  explicit OpacityKernel(const BlitSettings& b)
+      : weights(blender.Uniform(b.opacity, MaskFrom::Destination)) {}
+  Reg operator()(Reg s, Reg d) const { return blender.Blend(s, d, weights); }
+  Blender<V> blender;
+  typename Blender<V>::Weights weights;
+};
+
+template <class V>
+struct MaskedKernel {
+  static constexpr BlitKind kKind = BlitKind::Masked;
+  using Reg = typename V::Reg;
+  explicit MaskedKernel(const BlitSettings&) {}
+  Reg operator()(Reg s, Reg d) const { return blender.Blend(s, d, blender.PerPixel(s)); }
+  Blender<V> blender;  // weighs by the mask byte
+};
+
+template <class V>
+struct MaskedOpacityKernel {
+  static constexpr BlitKind kKind = BlitKind::MaskedOpacity;
+  using Reg = typename V::Reg;
+  // The mask in the high 16 bits of each pixel, times opacity, keeps the high 16 bits of the
+  // product: (mask << 8) * opacity >> 16 = (mask * opacity) >> 8, in byte 2 of the pixel.
+  explicit MaskedOpacityKernel(const BlitSettings& b)
+      : opacity(V::Splat(uint32_t{b.opacity} << 16)) {}
+  Reg operator()(Reg s, Reg d) const {
+    const Reg scaled = V::MulHigh16(V::And(s, V::Splat(kMaskBits)), opacity);
+    return blender.Blend(s, d, blender.PerPixel(scaled));
+  }
+  Blender<V, 2> blender;
+  Reg opacity;
+};
+
+// All ones in the pixels whose colour equals the key.
+template <class V>
+struct KeyTest {
+  explicit KeyTest(uint32_t key) : color(V::Splat(key & kColorBits)) {}
+  typename V::Reg operator()(typename V::Reg s) const {
+    return V::Equal(V::And(s, V::Splat(kColorBits)), color);
+  }
+  typename V::Reg color;
+};
+
+template <class V>
+struct TransparentKernel {
+  static constexpr BlitKind kKind = BlitKind::Transparent;
+  using Reg = typename V::Reg;
+  explicit TransparentKernel(const BlitSettings& b) : isKey(b.key) {}
+  Reg operator()(Reg s, Reg d) const {
+    return V::Select(isKey(s), d, V::And(s, V::Splat(kColorBits)));
+  }
+  KeyTest<V> isKey;
+};
+
+template <class V>
+struct TransparentOpacityKernel {
+  static constexpr BlitKind kKind = BlitKind::TransparentOpacity;
+  using Reg = typename V::Reg;
+  explicit TransparentOpacityKernel(const BlitSettings& b)
+      : isKey(b.key), weights(blender.Uniform(b.opacity, MaskFrom::Source)) {}
+  Reg operator()(Reg s, Reg d) const {
+    const Reg keys = isKey(s);
+    // Runs of key colour or of none are the rule, and are cheaper whole.
+    switch (V::SignBits(keys)) {
+      case 0:
+        return blender.Blend(s, d, weights);
+      case (1 << V::kLanes) - 1:
+        return d;
+      default:
+        return V::Select(keys, d, blender.Blend(s, d, weights));
+    }
+  }
+  KeyTest<V> isKey;
+  Blender<V> blender;
+  typename Blender<V>::Weights weights;
+};
+
+template <class V>
+struct AlphaKernel {
+  static constexpr BlitKind kKind = BlitKind::Alpha;
+  using Reg = typename V::Reg;
+  explicit AlphaKernel(const BlitSettings&) {}
+  Reg operator()(Reg s, Reg d) const { return V::Select(V::Splat(kMaskBits), s, d); }
+};
+
+template <class V>
+struct MaskAsGreyKernel {
+  static constexpr BlitKind kKind = BlitKind::MaskAsGrey;
+  using Reg = typename V::Reg;
+  explicit MaskAsGreyKernel(const BlitSettings&) {}
+  Reg operator()(Reg s, Reg) const { return V::SpreadMask(s); }
+};
+
+// An instruction set's table: the rows of the kernels it speeds up, null for the others, which
+// come from the implementations below it.
+template <class V, template <class> class... Kernels>
+constexpr BlitTable RowsOf() {
+  BlitTable table{};
+  ((table[static_cast<std::size_t>(Kernels<V>::kKind)] = Row<V, Kernels<V>>), ...);
+  return table;
+}
+
+}  // namespace
+}  // namespace dib::detail
