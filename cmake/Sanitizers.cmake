@@ -23,4 +23,6 @@ endif()
 if(FLUX_SANITIZE)
   add_compile_options(${flux_sanitize_compile} -fno-omit-frame-pointer)
   add_link_options(${flux_sanitize_link})
+  # For the few places that must know, whatever the compiler calls its own macros.
+  add_compile_definitions(FLUX_SANITIZED)
 endif()

@@ -20,7 +20,7 @@
 namespace fluxhost::test {
 
 // Sanitizers reserve terabytes of address space up front: no limit on it can apply.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#if defined(FLUX_SANITIZED)
 constexpr bool kAddressSpaceLimitApplies = false;
 #else
 constexpr bool kAddressSpaceLimitApplies = true;
