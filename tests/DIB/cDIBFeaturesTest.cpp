@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "DIB/ContainerFixture.h"
+#include "DIB/DIBHighlightFeature.h"
+#include "DIB/DIBMoveableFeature.h"
+#include "DIB/DIBShapeableFeature.h"
 #include "DIB/cDIBFeatures.h"
 #include "ui/model/TextForm.h"
 #include "ui/model/TypeBuilder.h"
@@ -83,6 +86,20 @@ TEST_F(Features, ClassesAreFoundByNameInAnyCaseAndOthersRaise) {
   item.SetFeatureClassName("");
   EXPECT_EQ(item.Feature(), nullptr);
   EXPECT_EQ(item.DisplayName(), "DIB feature");
+}
+
+TEST_F(Features, TheLibrarysFeaturesAreRegisteredFromTheStart) {
+  EXPECT_EQ(FindFeatureClass("tmoveabledib"), &TMoveableDIB::StaticType());
+  EXPECT_EQ(FindFeatureClass("THIGHLIGHTDIB"), &THighlightDIB::StaticType());
+  EXPECT_EQ(FindFeatureClass("TShapeableDIB"), &TShapeableDIB::StaticType());
+  TDIBFeatureItem& item = control.DIBFeatures().Add();
+  EXPECT_EQ(ErrorOf(item, "Moveable DIB"), "Moveable DIB has not been registered");
+  for (const char* name : {"TMoveableDIB", "THighlightDIB", "TShapeableDIB"}) {
+    item.SetFeatureClassName(name);
+    EXPECT_EQ(item.Feature()->ClassName(), name);
+    EXPECT_EQ(item.Feature()->Control(), &control);
+  }
+  EXPECT_EQ(item.DisplayName(), "Shapeable DIB");
 }
 
 TEST_F(Features, TheFirstFeatureThatHandlesAMessageKeepsItFromTheRest) {
