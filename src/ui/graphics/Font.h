@@ -1,5 +1,6 @@
 #pragma once
-// A font as controls describe it, drawn from the embedded DejaVu Sans faces.
+// A font as controls describe it, drawn from the embedded DejaVu Sans faces (condensed at the
+// small heights).
 
 #include <cstdint>
 #include <string>

@@ -2,6 +2,7 @@
 // composed into their parent, labels size themselves, the text box scrolls, and a small form
 // matches a committed PNG pixel for pixel.
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "ui/FormFixture.h"
@@ -106,6 +107,35 @@ TEST_F(Painting, LabelsSizeThemselvesToTheirTextWithinConstraints) {
   label.SetAutoSize(false);
   label.SetCaption("a much longer caption than before");
   EXPECT_EQ(label.Width(), 20);
+}
+
+// The editor's layout places its labels for the widths of the texts they show; the embedded
+// faces are chosen to come within two pixels of those widths, so that "Randomise" stays clear
+// of the slider beside it.
+TEST_F(Painting, TheEditorsLabelsComeWithinTwoPixelsOfTheirLayoutWidths) {
+  struct Case {
+    const char* text;
+    int32_t fontHeight;
+    int32_t layoutWidth;
+    int32_t width;  // as measured with the embedded faces
+    int32_t height;
+  };
+  const Case cases[] = {
+      {"Value", -11, 27, 28, 14},  {"Randomise", -11, 53, 55, 14},
+      {"CC Out", -11, 34, 35, 14}, {"Fluxomatic 1", -11, 65, 64, 14},
+      {"About", -11, 28, 29, 14},  {"Fluxomatic", -19, 102, 104, 23},
+  };
+  for (const Case& c : cases) {
+    ui::Label& label = ui::Create<ui::Label>(*form);
+    label.SetParent(form.get());
+    label.Font().SetHeight(c.fontHeight);
+    label.SetCaption(c.text);
+    std::printf("%-14s height %3d  layout %3d  ours %3d x %2d\n", c.text, c.fontHeight,
+                c.layoutWidth, label.Width(), label.Height());
+    EXPECT_EQ(label.Width(), c.width) << c.text;
+    EXPECT_EQ(label.Height(), c.height) << c.text;
+    EXPECT_LE(std::abs(label.Width() - c.layoutWidth), 2) << c.text;
+  }
 }
 
 TEST_F(Painting, AnOpaqueLabelShowsEveryChangeOfItsTextColourAndSize) {
