@@ -3,13 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <csetjmp>
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
-#include <jpeglib.h>
-
+#include "ui/JpegEncoder.h"
 #include "ui/graphics/GraphicError.h"
 #include "ui/graphics/Picture.h"
 
@@ -44,33 +40,15 @@ std::vector<uint8_t> MakeBmp(int32_t width, int32_t height, uint16_t bits, bool 
   return file;
 }
 
-// A width x height JPEG of one colour, made by the same library.
+// A width x height JPEG of one colour.
 std::vector<uint8_t> MakeJpeg(int width, int height, uint8_t red, uint8_t green, uint8_t blue) {
-  jpeg_compress_struct info{};
-  jpeg_error_mgr errors{};
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&info);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = static_cast<JDIMENSION>(width);
-  info.image_height = static_cast<JDIMENSION>(height);
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, 95, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<uint8_t> row;
-  for (int x = 0; x < width; ++x) row.insert(row.end(), {red, green, blue});
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW rows[] = {row.data()};
-    jpeg_write_scanlines(&info, rows, 1);
+  ui::Surface picture(width, height);
+  for (int32_t y = 0; y < height; ++y) {
+    for (int32_t x = 0; x < width; ++x) {
+      picture.SetPixel(x, y, uint32_t{red} << 16 | uint32_t{green} << 8 | blue);
+    }
   }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::vector<uint8_t> data(buffer, buffer + size);
-  std::free(buffer);
-  return data;
+  return uitest::EncodeJpeg(picture, 95);
 }
 
 TEST(Picture, BitmapsReadExactlyBottomUpAndTopDown) {
