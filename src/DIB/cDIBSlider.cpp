@@ -36,11 +36,10 @@ uint16_t ImageSide(int64_t side) {
   return static_cast<uint16_t>(std::min<int64_t>(side, 65535));
 }
 
-// `into` becomes `source` stretched to the rectangle's size, with source's drawing settings.
-void StretchInto(TMemoryDIB& into, const TAbstractSuperDIB& source, const dib::InclusiveRect& r) {
-  into.SetSize(ImageSide(WidthOf(r)), ImageSide(HeightOf(r)));
-  into.StretchFrom(source);
-  source.CopyPropertiesTo(into);
+// source stretched to the rectangle's size (at least 1 x 1), with source's drawing settings.
+TMemoryDIB& Stretched(TDIBStretchedImage& image, const TAbstractSuperDIB& source,
+                      const dib::InclusiveRect& r) {
+  return image.StretchFrom(source, ImageSide(WidthOf(r)), ImageSide(HeightOf(r)));
 }
 
 }  // namespace
@@ -51,9 +50,7 @@ TCustomDIBSlider::TCustomDIBSlider(ui::Component* owner)
       m_IndexEnd2(CreateImageLink()),
       m_IndexMain(CreateImageLink()),
       m_IndexOverlay(CreateImageLink()),
-      m_IndexPointer(CreateImageLink()),
-      m_StretchedMain(std::make_unique<TMemoryDIB>()),
-      m_StretchedOverlay(std::make_unique<TMemoryDIB>()) {
+      m_IndexPointer(CreateImageLink()) {
   SetAutoSize(true);
   m_End1Rect = m_End2Rect = m_MainRect = m_PointerRect = kNoRect;  // no part is placed yet
   SetAutoRepeat(true);
@@ -230,7 +227,6 @@ void TCustomDIBSlider::UpdateLayout() {
   m_End1Rect = kNoRect;
   m_End2Rect = {w, h, w, h};
   m_MainRect = kNoRect;
-  m_PointerRect = kNoRect;
   if (const TMemoryDIB* end1 = m_IndexEnd1.GetImage()) {
     m_End1Rect = horizontal ? PlacedAt(0, h / 2 - end1->Height() / 2, *end1)
                             : PlacedAt(w / 2 - end1->Width() / 2, 0, *end1);
@@ -256,11 +252,18 @@ void TCustomDIBSlider::UpdateLayout() {
   }
   m_OverlayRect = {m_MainRect.Left + m_OverlayBorderX, m_MainRect.Top + m_OverlayBorderY,
                    m_MainRect.Right - m_OverlayBorderX, m_MainRect.Bottom - m_OverlayBorderY};
+  LayOutPointer();
+}
+
+void TCustomDIBSlider::LayOutPointer() {
+  m_PointerRect = kNoRect;
   if (const TMemoryDIB* pointer = m_IndexPointer.GetImage()) {
-    m_PointerRect = horizontal ? PlacedAt(m_MainRect.Left + m_PointerPixel,
-                                          h / 2 + m_PointerOffset - pointer->Height() / 2, *pointer)
-                               : PlacedAt(w / 2 + m_PointerOffset - pointer->Width() / 2,
-                                          m_MainRect.Top + m_PointerPixel, *pointer);
+    const int32_t w = Width(), h = Height();
+    m_PointerRect = Horizontal()
+                        ? PlacedAt(m_MainRect.Left + m_PointerPixel,
+                                   h / 2 + m_PointerOffset - pointer->Height() / 2, *pointer)
+                        : PlacedAt(w / 2 + m_PointerOffset - pointer->Width() / 2,
+                                   m_MainRect.Top + m_PointerPixel, *pointer);
   }
 }
 
@@ -426,7 +429,7 @@ void TCustomDIBSlider::DragTo(int64_t pixel) {
   if (length <= 0) return;
   m_PointerPixel = static_cast<int32_t>(std::clamp<int64_t>(pixel, 0, length));
   m_Position = PixelToPosition(m_PointerPixel);
-  UpdateLayout();
+  LayOutPointer();  // nothing else moves
   Invalidate();
   Change();
 }
@@ -448,16 +451,16 @@ void TCustomDIBSlider::Paint() {
     if (!m_StretchBackground) {
       PaintTiled(*main, dib);
     } else if (WidthOf(m_MainRect) > 0 && HeightOf(m_MainRect) > 0) {
-      StretchInto(*m_StretchedMain, *main, m_MainRect);
-      m_StretchedMain->Draw(m_MainRect.Left, m_MainRect.Top, m_StretchedMain->Width(),
-                            m_StretchedMain->Height(), dib);
+      TMemoryDIB& track = Stretched(m_StretchedMain, *main, m_MainRect);
+      track.Draw(m_MainRect.Left, m_MainRect.Top, track.Width(), track.Height(), dib);
     }
   }
   if (const TMemoryDIB* overlay = m_IndexOverlay.GetImage()) PaintOverlay(*overlay, dib);
   for (const auto& [link, rect] :
        {std::pair{&m_IndexEnd1, &m_End1Rect}, {&m_IndexEnd2, &m_End2Rect}}) {
-    if (TMemoryDIB* end = link->GetImage())
+    if (TMemoryDIB* end = link->GetImage()) {
       end->Draw(rect->Left, rect->Top, end->Width(), end->Height(), dib);
+    }
   }
   // The list's view of the pointer takes the opacity; the stored image keeps its own.
   if (TMemoryDIB* pointer = m_IndexPointer.GetImage()) {
@@ -481,13 +484,18 @@ void TCustomDIBSlider::PaintTiled(TAbstractSuperDIB& main, TAbstractSuperDIB& di
     const dib::InclusiveRect& saved;
     ~RestoreClip() { dib.SetClipRect(saved); }
   } restore{dib, saved};
+  // Tiles that lie wholly before the clip are skipped: they would draw nothing.
   const int32_t w = main.Width(), h = main.Height();
   if (Horizontal()) {
-    for (int64_t x = m.Left; x < m.Right; x += w)
+    const int64_t first = m.Left + (int64_t{clip.Left} - m.Left) / w * w;
+    for (int64_t x = first; x < m.Right && x <= clip.Right; x += w) {
       main.Draw(static_cast<int32_t>(x), m.Top, w, h, dib);
+    }
   } else {
-    for (int64_t y = m.Top; y < m.Bottom; y += h)
+    const int64_t first = m.Top + (int64_t{clip.Top} - m.Top) / h * h;
+    for (int64_t y = first; y < m.Bottom && y <= clip.Bottom; y += h) {
       main.Draw(m.Left, static_cast<int32_t>(y), w, h, dib);
+    }
   }
 }
 
@@ -505,8 +513,7 @@ void TCustomDIBSlider::PaintOverlay(const TAbstractSuperDIB& overlay, TAbstractS
     }
   }
   if (width < 1 || height < 1) return;
-  StretchInto(*m_StretchedOverlay, overlay, r);
-  m_StretchedOverlay->SetOpacity(m_OverlayOpacity);
-  m_StretchedOverlay->Draw(r.Left, r.Top, static_cast<int32_t>(width), static_cast<int32_t>(height),
-                           dib);
+  TMemoryDIB& image = Stretched(m_StretchedOverlay, overlay, r);
+  image.SetOpacity(m_OverlayOpacity);
+  image.Draw(r.Left, r.Top, static_cast<int32_t>(width), static_cast<int32_t>(height), dib);
 }

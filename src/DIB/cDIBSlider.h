@@ -12,8 +12,8 @@
 // the start, and neither paging nor dragging moves it.
 
 #include <cstdint>
-#include <memory>
 
+#include "DIB/DIBStretchedImage.h"
 #include "DIB/cDIBControl.h"
 
 enum TSliderType : uint8_t { stHorizontal = 0, stVertical = 1 };
@@ -117,6 +117,7 @@ class TCustomDIBSlider : public TCustomDIBControl {
   void DragTo(int64_t pixel);
   // The pointer at Position's pixel of the track as the current size and images lay it out.
   void PlacePointer();
+  void LayOutPointer();  // PointerRect from PointerPixel
   // After a change of the parts' sizes or places: AutoSize again, or a new layout.
   void Relayout();
   void PaintTiled(TAbstractSuperDIB& main, TAbstractSuperDIB& dib) const;
@@ -150,9 +151,10 @@ class TCustomDIBSlider : public TCustomDIBControl {
   TSliderInc m_PageSize = 5;
   int32_t m_Position = 0;
   bool m_StretchBackground = true;
-  // Kept between paints so that a repaint allocates nothing: the stretched track and overlay.
-  std::unique_ptr<TMemoryDIB> m_StretchedMain;
-  std::unique_ptr<TMemoryDIB> m_StretchedOverlay;
+  // Kept between paints, so that a repaint neither allocates nor stretches again what it
+  // stretched before: the track and the overlay.
+  TDIBStretchedImage m_StretchedMain;
+  TDIBStretchedImage m_StretchedOverlay;
 };
 
 // The slider placed on forms.
