@@ -159,6 +159,7 @@ void TCustomDIBControl::Invalidate() {
 void TCustomDIBControl::Loaded() {
   m_Loading = false;
   ui::WindowlessControl::Loaded();
+  m_DIBFeatures->Loaded();
   SetDIBTabOrder(m_DIBTabOrder);
 }
 

@@ -172,6 +172,8 @@ class TCustomDIBControl : public ui::WindowlessControl {
   void RegisterTemplateProperty(const std::string& name);
 
  private:
+  friend class TShapeableDIB;  // paints the control alone to find its shape
+
   void PaintInto(TCustomDIBContainer& container);
   void LinkChanged(TDIBImageLink* link, int32_t index, TDIBImageChangeKind kind);
   void StartRepeat();
