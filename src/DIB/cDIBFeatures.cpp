@@ -1,10 +1,19 @@
 #include "DIB/cDIBFeatures.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
+#include "DIB/DIBHighlightFeature.h"
+#include "DIB/DIBMoveableFeature.h"
+#include "DIB/DIBShapeableFeature.h"
+#include "common/Assert.h"
 #include "ui/model/ClassRegistry.h"
+#include "ui/model/ComponentReader.h"
+#include "ui/model/ComponentWriter.h"
 #include "ui/model/Identifiers.h"
+#include "ui/model/MemoryStream.h"
+#include "ui/model/PropertyFiler.h"
 #include "ui/model/TypeBuilder.h"
 
 namespace {
@@ -13,6 +22,20 @@ std::vector<const ui::TypeInfo*>& FeatureClasses() {
   static std::vector<const ui::TypeInfo*> classes;
   return classes;
 }
+
+// The features this library offers are there from the start and gone at the end.
+struct BuiltInFeatures {
+  BuiltInFeatures() {
+    RegisterFeatureClass(TMoveableDIB::StaticType());
+    RegisterFeatureClass(THighlightDIB::StaticType());
+    RegisterFeatureClass(TShapeableDIB::StaticType());
+  }
+  ~BuiltInFeatures() {
+    for (const ui::TypeInfo* type : std::exchange(FeatureClasses(), {})) {
+      ui::ClassRegistry::Unregister(*type);
+    }
+  }
+} const builtInFeatures;
 
 }  // namespace
 
@@ -68,19 +91,86 @@ const ui::TypeInfo& TDIBFeatureItem::StaticType() {
   return type;
 }
 
-void TDIBFeatureItem::SetFeatureClassName(const std::string& name) {
-  const ui::TypeInfo* featureClass = nullptr;
-  if (!name.empty()) {
-    featureClass = FindFeatureClass(name);
-    if (featureClass == nullptr) throw EFeatureError(name + " has not been registered");
-  }
-  m_Feature.reset();
-  m_FeatureClassName = name;
-  if (featureClass == nullptr) return;
+std::unique_ptr<TDIBFeature> TDIBFeatureItem::MakeFeature(const std::string& name) const {
+  if (name.empty()) return nullptr;
+  const ui::TypeInfo* featureClass = FindFeatureClass(name);
+  if (featureClass == nullptr) throw EFeatureError(name + " has not been registered");
   std::unique_ptr<ui::Component> created = featureClass->CreateUnowned();
-  m_Feature.reset(static_cast<TDIBFeature*>(created.release()));  // a registered feature class
+  std::unique_ptr<TDIBFeature> feature(static_cast<TDIBFeature*>(created.release()));
   const auto* features = dynamic_cast<const TDIBFeatures*>(ParentCollection());
-  m_Feature->SetControl(features != nullptr ? features->Control() : nullptr);
+  feature->SetControl(features != nullptr ? features->Control() : nullptr);
+  return feature;
+}
+
+void TDIBFeatureItem::SetFeatureClassName(const std::string& name) {
+  m_Feature = MakeFeature(name);
+  m_FeatureClassName = name;
+}
+
+void TDIBFeatureItem::Assign(const ui::Persistent& source) {
+  const auto* item = dynamic_cast<const TDIBFeatureItem*>(&source);
+  if (item == nullptr) {
+    ui::CollectionItem::Assign(source);
+    return;
+  }
+  m_Enabled = item->m_Enabled;
+  if (item->m_Feature == nullptr) {
+    SetFeatureClassName(item->m_FeatureClassName);
+    return;
+  }
+  // The settings travel the way they are stored.
+  ui::MemoryStream settings;
+  item->WriteFeatureParameters(settings);
+  settings.SetPosition(0);
+  ReadFeatureParameters(settings);
+}
+
+void TDIBFeatureItem::DefineProperties(ui::PropertyFiler& filer) {
+  ui::CollectionItem::DefineProperties(filer);
+  filer.DefineBinaryProperty(
+      "DIBFeatureParameters",
+      [this](ui::Stream& data) {
+        std::vector<uint8_t> bytes(static_cast<size_t>(data.Size()));
+        data.ReadBuffer(bytes.data(), bytes.size());
+        m_KeptParameters = std::move(bytes);
+      },
+      [this](ui::Stream& data) { WriteFeatureParameters(data); }, m_Feature != nullptr);
+}
+
+void TDIBFeatureItem::WriteFeatureParameters(ui::Stream& data) const {
+  FLUX_ASSERT(m_Feature != nullptr);
+  ui::ComponentWriter writer(data);
+  writer.Values().WriteString(m_FeatureClassName);
+  writer.WriteRoot(*m_Feature);
+}
+
+// Every length and count comes from the stream, and the value reader checks each against the
+// bytes left. The feature is read apart from the item, which takes it only when all went well.
+// A stored feature may hold properties only: children would be components of any registered
+// class, made by whoever wrote the bytes.
+void TDIBFeatureItem::ReadFeatureParameters(ui::Stream& data) {
+  ui::ComponentReader reader(data);
+  ui::ValueReader& values = reader.Values();
+  const std::string name = values.ReadString();
+  if (name.empty()) throw EFeatureError("Stored feature parameters name no feature class");
+  std::unique_ptr<TDIBFeature> feature = MakeFeature(name);
+  values.ReadSignature();
+  const std::string storedClass = values.ReadNonEmptyName("class name");
+  if (!ui::SameText(storedClass, feature->ClassName())) {
+    throw EFeatureError("Stored feature parameters of " + name + " hold a " + storedClass);
+  }
+  values.ReadName();  // a feature's name means nothing to it
+  reader.ReadPropertyList(*feature);
+  reader.ResolveReferences(*feature);
+  if (values.ReadMarker()) throw EFeatureError("Stored feature parameters hold components");
+  m_Feature = std::move(feature);
+  m_FeatureClassName = name;
+}
+
+void TDIBFeatureItem::Loaded() {
+  if (!m_KeptParameters) return;
+  ui::MemoryStream data(*std::exchange(m_KeptParameters, std::nullopt));
+  ReadFeatureParameters(data);
 }
 
 std::string TDIBFeatureItem::DisplayName() const {
@@ -107,6 +197,10 @@ void TDIBFeatures::Dispatch(ui::Message& message, bool& handled) {
     Items(i).MessageHook(message, handled);
     if (handled) return;
   }
+}
+
+void TDIBFeatures::Loaded() {
+  for (int i = 0; i < Count(); ++i) Items(i).Loaded();
 }
 
 // --- TControlItem ----------------------------------------------------------------------------

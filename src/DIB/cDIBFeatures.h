@@ -9,14 +9,22 @@
 // The attached-control list names controls that move together with the control.
 // User-interface thread only.
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/controls/Control.h"
 #include "ui/model/Collection.h"
 #include "ui/model/Component.h"
 #include "ui/model/Exception.h"
+
+namespace ui {
+class PropertyFiler;
+class Stream;
+}  // namespace ui
 
 class EFeatureError : public ui::Exception {
  public:
@@ -43,7 +51,8 @@ class TDIBFeature : public ui::Component {
 };
 
 // Feature classes by name, for items and stream readers. Registering also registers the class
-// for stream reading; the type must be creatable and derive from TDIBFeature.
+// for stream reading; the type must be creatable and derive from TDIBFeature. TMoveableDIB,
+// THighlightDIB and TShapeableDIB are registered, in this order, when the program starts.
 void RegisterFeatureClass(const ui::TypeInfo& type);
 void UnregisterFeatureClass(const ui::TypeInfo& type);
 // The last registered class of that name, compared without regard to case; none when absent.
@@ -69,12 +78,29 @@ class TDIBFeatureItem : public ui::CollectionItem {
   std::string DisplayName() const override;
   // Shows the message to the feature when the item is enabled and has one.
   void MessageHook(ui::Message& message, bool& handled);
+  // From another item: Enabled, then a new feature of its class with its feature's settings.
+  void Assign(const ui::Persistent& source) override;
+
+  // "DIBFeatureParameters", stored while the item has a feature: the class name as a string
+  // value, then the feature as a root component. Read bytes are kept until Loaded.
+  void DefineProperties(ui::PropertyFiler& filer) override;
+  // The feature's stored settings, as that property holds them.
+  void WriteFeatureParameters(ui::Stream& data) const;
+  // Makes a feature of the stored class with the stored settings. Malformed data raises
+  // StreamReadError, InvalidPropertyError or EFeatureError and leaves the item as it was.
+  void ReadFeatureParameters(ui::Stream& data);
+  // Applies (and drops) the settings kept from a stream.
+  void Loaded();
 
  private:
+  // A feature of the named class for the item's control; none for an empty name.
+  std::unique_ptr<TDIBFeature> MakeFeature(const std::string& name) const;
+
   std::unique_ptr<TDIBFeature> m_Feature;
   std::string m_FeatureClassName;
   std::string m_FeatureParameters;
   bool m_Enabled = true;
+  std::optional<std::vector<uint8_t>> m_KeptParameters;  // as read, until Loaded
 };
 
 class TDIBFeatures : public ui::Collection {
@@ -90,6 +116,8 @@ class TDIBFeatures : public ui::Collection {
   }
   // Each item's hook, first to last, until one leaves handled true.
   void Dispatch(ui::Message& message, bool& handled);
+  // Load completion of the control: each item's Loaded, first to last.
+  void Loaded();
 
  private:
   ui::Control* m_Control;

@@ -8,7 +8,13 @@
 #include <vector>
 
 #include "DIB/ContainerFixture.h"
+#include "DIB/DIBHighlightFeature.h"
+#include "DIB/DIBMoveableFeature.h"
+#include "DIB/DIBShapeableFeature.h"
 #include "DIB/cDIBFeatures.h"
+#include "ui/model/ComponentReader.h"
+#include "ui/model/ComponentWriter.h"
+#include "ui/model/MemoryStream.h"
 #include "ui/model/TextForm.h"
 #include "ui/model/TypeBuilder.h"
 
@@ -85,6 +91,20 @@ TEST_F(Features, ClassesAreFoundByNameInAnyCaseAndOthersRaise) {
   EXPECT_EQ(item.DisplayName(), "DIB feature");
 }
 
+TEST_F(Features, TheLibrarysFeaturesAreRegisteredFromTheStart) {
+  EXPECT_EQ(FindFeatureClass("tmoveabledib"), &TMoveableDIB::StaticType());
+  EXPECT_EQ(FindFeatureClass("THIGHLIGHTDIB"), &THighlightDIB::StaticType());
+  EXPECT_EQ(FindFeatureClass("TShapeableDIB"), &TShapeableDIB::StaticType());
+  TDIBFeatureItem& item = control.DIBFeatures().Add();
+  EXPECT_EQ(ErrorOf(item, "Moveable DIB"), "Moveable DIB has not been registered");
+  for (const char* name : {"TMoveableDIB", "THighlightDIB", "TShapeableDIB"}) {
+    item.SetFeatureClassName(name);
+    EXPECT_EQ(item.Feature()->ClassName(), name);
+    EXPECT_EQ(item.Feature()->Control(), &control);
+  }
+  EXPECT_EQ(item.DisplayName(), "Shapeable DIB");
+}
+
 TEST_F(Features, TheFirstFeatureThatHandlesAMessageKeepsItFromTheRest) {
   TPressCatcher& first = AddCatcher(true);
   TPressCatcher& second = AddCatcher(true);
@@ -126,6 +146,151 @@ TEST_F(Features, StoredItemsMakeTheirFeatures) {
   EXPECT_NE(dynamic_cast<TPressCatcher*>(knob.DIBFeatures().Items(0).Feature()), nullptr);
   EXPECT_EQ(knob.DIBFeatures().Items(0).FeatureParameters(), "kept");
   EXPECT_FALSE(knob.DIBFeatures().Items(1).Enabled());
+}
+
+// A container with one control whose items carry each feature with settings of its own.
+class StoredFeatures : public Features {
+ protected:
+  StoredFeatures() {
+    TDIBFeatures& features = knob.DIBFeatures();
+    auto& moving = Make<TMoveableDIB>(features.Add(), "tmoveabledib");
+    moving.SetSnapSize(4);
+    moving.SetAllowVertical(false);
+    moving.SetMouseButtons(1 << ui::mbLeft | 1 << ui::mbMiddle);
+    TDIBFeatureItem& highlightItem = features.Add();
+    Make<THighlightDIB>(highlightItem, "THighlightDIB").SetHighlightOpacity(90);
+    highlightItem.SetEnabled(false);
+    highlightItem.SetFeatureParameters("kept");
+    auto& shape = Make<TShapeableDIB>(features.Add(), "TShapeableDIB");
+    shape.SetTransparentMode(tmFixed);
+    shape.SetTransparentColor(ui::clWhite);
+    shape.SetMaskLevel(7);
+    features.Add();  // no feature
+  }
+  template <class F>
+  static F& Make(TDIBFeatureItem& item, const std::string& name) {
+    item.SetFeatureClassName(name);
+    return dynamic_cast<F&>(*item.Feature());
+  }
+  template <class F>
+  static F& FeatureOf(TTestDIBControl& control, int index) {
+    auto* feature = dynamic_cast<F*>(control.DIBFeatures().Items(index).Feature());
+    if (feature == nullptr) throw std::runtime_error("no such feature");
+    EXPECT_EQ(feature->Control(), &control);
+    return *feature;
+  }
+  static void ExpectSettingsOf(TTestDIBControl& control) {
+    const TDIBFeatures& features = control.DIBFeatures();
+    ASSERT_EQ(features.Count(), 4);
+    const auto& moving = FeatureOf<TMoveableDIB>(control, 0);
+    EXPECT_EQ(features.Items(0).FeatureClassName(), "tmoveabledib");
+    EXPECT_EQ(moving.SnapSize(), 4);
+    EXPECT_FALSE(moving.AllowVertical());
+    EXPECT_TRUE(moving.AllowHorizontal());
+    EXPECT_EQ(moving.MouseButtons(), 1 << ui::mbLeft | 1 << ui::mbMiddle);
+    EXPECT_EQ(FeatureOf<THighlightDIB>(control, 1).HighlightOpacity(), 90);
+    EXPECT_FALSE(features.Items(1).Enabled());
+    const auto& shape = FeatureOf<TShapeableDIB>(control, 2);
+    EXPECT_EQ(shape.TransparentMode(), tmFixed);
+    EXPECT_EQ(shape.TransparentColor(), ui::clWhite);
+    EXPECT_EQ(shape.MaskLevel(), 7);
+    EXPECT_EQ(features.Items(3).Feature(), nullptr);
+  }
+  std::unique_ptr<ui::Component> root =
+      ui::ReadRootFromText("TDIBContainer Stored {\n  TTestDIBControl Knob {\n  }\n}");
+  TTestDIBControl& knob = root->RequireComponent<TTestDIBControl>("Knob");
+};
+
+TEST_F(StoredFeatures, FeaturesAreRecreatedWithTheirSettingsFromTheBinaryForm) {
+  ui::MemoryStream binary;
+  ui::ComponentWriter(binary).WriteRoot(*root);
+  binary.SetPosition(0);
+  std::unique_ptr<ui::Component> read = ui::ComponentReader(binary).ReadRoot();
+  ExpectSettingsOf(read->RequireComponent<TTestDIBControl>("Knob"));
+}
+
+TEST_F(StoredFeatures, FeaturesAreRecreatedWithTheirSettingsFromTheTextForm) {
+  const std::string text = ui::WriteRootToText(*root);
+  EXPECT_NE(text.find("DIBFeatureParameters = ("), std::string::npos);
+  std::unique_ptr<ui::Component> read = ui::ReadRootFromText(text);
+  auto& copy = read->RequireComponent<TTestDIBControl>("Knob");
+  ExpectSettingsOf(copy);
+  EXPECT_EQ(copy.DIBFeatures().Items(1).FeatureParameters(), "kept");
+  EXPECT_EQ(ui::WriteRootToText(*read), text);
+}
+
+TEST_F(StoredFeatures, AssignedItemsMakeTheirOwnFeaturesWithTheSourcesSettings) {
+  auto& other = ui::Create<TTestDIBControl>(*root);
+  other.SetParentComponent(root.get());
+  other.DIBFeatures().Assign(knob.DIBFeatures());
+  ExpectSettingsOf(other);
+  EXPECT_NE(other.DIBFeatures().Items(0).Feature(), knob.DIBFeatures().Items(0).Feature());
+}
+
+// Every shorter piece of good settings, and settings of another kind, are refused with a
+// framework error; the item keeps the feature and settings it had.
+TEST_F(StoredFeatures, MalformedSettingsAreRefusedAndChangeNothing) {
+  ui::MemoryStream good;
+  knob.DIBFeatures().Items(0).WriteFeatureParameters(good);
+  TDIBFeatureItem& item = control.DIBFeatures().Add();
+  auto& kept = Make<TMoveableDIB>(item, "TMoveableDIB");
+  kept.SetSnapSize(9);
+  auto expectRefused = [&](std::vector<uint8_t> bytes, const std::string& error) {
+    ui::MemoryStream data(bytes);
+    try {
+      item.ReadFeatureParameters(data);
+      ADD_FAILURE() << "read " << bytes.size() << " bytes";
+    } catch (const ui::Exception& e) {
+      if (!error.empty()) {
+        EXPECT_EQ(e.what(), error);
+      }
+    }
+    EXPECT_EQ(item.Feature(), &kept);
+    EXPECT_EQ(item.FeatureClassName(), "TMoveableDIB");
+    EXPECT_EQ(kept.SnapSize(), 9);
+  };
+  const std::vector<uint8_t>& bytes = good.Bytes();
+  for (size_t size = 0; size < bytes.size(); ++size) {
+    expectRefused({bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size)}, "");
+  }
+  auto settingsOf = [](const std::string& name, ui::Component& feature) {
+    ui::MemoryStream data;
+    ui::ComponentWriter writer(data);
+    writer.Values().WriteString(name);
+    writer.WriteRoot(feature);
+    return data.Bytes();
+  };
+  THighlightDIB highlight(nullptr);
+  expectRefused(settingsOf("TNoSuchFeature", highlight), "TNoSuchFeature has not been registered");
+  expectRefused(settingsOf("", highlight), "Stored feature parameters name no feature class");
+  expectRefused(settingsOf("TMoveableDIB", highlight),
+                "Stored feature parameters of TMoveableDIB hold a THighlightDIB");
+  TMoveableDIB moving(nullptr);
+  std::vector<uint8_t> withChild = settingsOf("TMoveableDIB", moving);
+  withChild.back() = 1;  // the end of the children becomes the start of one
+  expectRefused(withChild, "Stored feature parameters hold components");
+}
+
+// Read settings are applied when the control has been read: settings naming a class that is
+// not there fail the whole read.
+TEST_F(Features, StoredSettingsOfAnUnknownClassFailTheRead) {
+  try {
+    ui::ReadRootFromText(R"(TDIBContainer Stored {
+  TTestDIBControl Knob {
+    DIBFeatures = <
+      item {
+        FeatureClassName = "TMoveableDIB"
+        DIBFeatureParameters = (
+          0B0300000078797A
+        )
+      }
+    >
+  }
+})");
+    ADD_FAILURE() << "read";
+  } catch (const EFeatureError& error) {
+    EXPECT_STREQ(error.what(), "xyz has not been registered");
+  }
 }
 
 TEST_F(Features, AttachedControlItemsNameOneControlEachAndAreNamedAfterIt) {

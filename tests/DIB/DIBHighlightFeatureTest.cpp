@@ -1,0 +1,77 @@
+// Highlighting a skinned control while it is hovered or has the keyboard: its own opacity is
+// given back when both have ended, and never one that was not saved.
+
+#include <gtest/gtest.h>
+
+#include "DIB/ContainerFixture.h"
+#include "DIB/DIBHighlightFeature.h"
+
+namespace dibtest {
+namespace {
+
+using platform::MouseButton;
+
+class HighlightFeature : public ContainerFixture {
+ protected:
+  HighlightFeature() { knob.SetOpacity(100); }
+  void AddHighlight() {
+    TDIBFeatureItem& item = knob.DIBFeatures().Add();
+    item.SetFeatureClassName("THighlightDIB");
+    dynamic_cast<THighlightDIB&>(*item.Feature()).SetHighlightOpacity(230);
+  }
+  void Over() { backend.MouseMove(CX(45), CY(25)); }
+  void Away() { backend.MouseMove(CX(150), CY(70)); }
+
+  SkinnedProbe& knob = AddSkinned("knob", ui::Bounds(40, 20, 16, 16), 0);
+  SkinnedProbe& other = AddSkinned("other", ui::Bounds(80, 20, 16, 16), 1);
+};
+
+TEST_F(HighlightFeature, HoverHighlightsUntilTheMouseLeaves) {
+  AddHighlight();
+  Over();
+  EXPECT_EQ(knob.Opacity(), 230);
+  Away();
+  EXPECT_EQ(knob.Opacity(), 100);
+}
+
+TEST_F(HighlightFeature, TheKeyboardHighlightsUntilItGoesAndHoverDuringFocusChangesNothing) {
+  AddHighlight();
+  knob.Perform(ui::WM_SETFOCUS);
+  ASSERT_TRUE(knob.Focused());
+  EXPECT_EQ(knob.Opacity(), 230);
+  Over();
+  Away();
+  EXPECT_EQ(knob.Opacity(), 230);
+  other.Perform(ui::WM_SETFOCUS);  // takes the keyboard from the knob
+  EXPECT_FALSE(knob.Focused());
+  EXPECT_EQ(knob.Opacity(), 100);
+}
+
+TEST_F(HighlightFeature, APressAndReleaseOverTheControlKeepsTheHighlightUntilTheMouseLeaves) {
+  AddHighlight();
+  Over();
+  backend.MouseDown(MouseButton::Left, CX(45), CY(25));
+  backend.MouseUp(MouseButton::Left, CX(45), CY(25));
+  EXPECT_FALSE(knob.MouseCapture());
+  EXPECT_EQ(knob.Opacity(), 230);
+  Away();
+  EXPECT_EQ(knob.Opacity(), 230);  // it has the keyboard now
+  other.Perform(ui::WM_SETFOCUS);
+  EXPECT_EQ(knob.Opacity(), 100);
+}
+
+// The mouse came over the control before the feature did: its leaving ends a highlight that
+// never began and must not put in an opacity that was never saved.
+TEST_F(HighlightFeature, AnEndWithoutABeginningLeavesTheOpacityAlone) {
+  Over();
+  AddHighlight();
+  Away();
+  EXPECT_EQ(knob.Opacity(), 100);
+  Over();
+  EXPECT_EQ(knob.Opacity(), 230);
+  Away();
+  EXPECT_EQ(knob.Opacity(), 100);
+}
+
+}  // namespace
+}  // namespace dibtest
