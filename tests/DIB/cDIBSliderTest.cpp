@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DIB/SliderFixture.h"
+#include "ui/model/MemoryStream.h"
 #include "ui/model/TextForm.h"
 
 namespace dibtest {
@@ -365,6 +366,44 @@ TEST_F(Slider, ALoadedSliderPlacesItsPointerAtItsStoredPosition) {
   EXPECT_EQ(stored.Height(), 15);
   EXPECT_EQ(stored.PointerPixel(), 70);
   EXPECT_EQ(stored.PointerRect(), (dib::InclusiveRect{75, 1, 93, 13}));
+}
+
+TEST_F(SliderFixture, ATemplateCarriesASlidersImagesAndSettingsToAnother) {
+  TDIBSlider& source = AddSlider(10, 10, 169, AddSliderImages(stHorizontal));
+  source.SetMax(127);
+  source.SetPosition(64);
+  source.SetLargeChange(1);
+  source.SetOverlayOpacity(10);
+  ui::MemoryStream saved;
+  source.SaveTemplate(saved);
+
+  TDIBImageList& otherImages = ui::Create<TDIBImageList>(*form);
+  TDIBSlider& target = ui::Create<TDIBSlider>(*form);
+  target.SetParent(&container);
+  target.SetBounds(10, 40, 169, 15);
+  target.SetDIBImageList(&otherImages);
+  for (int round = 0; round < 2; ++round) {  // a second load reuses the images it brought
+    saved.SetPosition(0);
+    target.LoadTemplate(saved);
+    EXPECT_EQ(otherImages.DIBImages().Count(), 5);
+  }
+
+  for (auto link :
+       {&TCustomDIBSlider::IndexEnd1, &TCustomDIBSlider::IndexEnd2, &TCustomDIBSlider::IndexMain,
+        &TCustomDIBSlider::IndexOverlay, &TCustomDIBSlider::IndexPointer}) {
+    const TMemoryDIB* from = (source.*link)().GetImage();
+    const TMemoryDIB* to = (target.*link)().GetImage();
+    ASSERT_NE(to, nullptr);
+    EXPECT_EQ(to->Width(), from->Width());
+    EXPECT_EQ(to->Height(), from->Height());
+    EXPECT_EQ(to->Pixels()[0], from->Pixels()[0]);
+  }
+  EXPECT_EQ(target.Max(), 127);
+  EXPECT_EQ(target.Position(), 64);
+  EXPECT_EQ(target.LargeChange(), 1);
+  EXPECT_EQ(target.OverlayOpacity(), 10);
+  EXPECT_EQ(target.Height(), 15);
+  EXPECT_EQ(target.PointerRect(), source.PointerRect());
 }
 
 }  // namespace
