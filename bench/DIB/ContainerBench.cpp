@@ -1,9 +1,11 @@
-// Repainting a 533 x 141 skinned-control container of eight 169 x 15 skinned controls and
-// eleven labels on the headless backend, one control and the whole container, each against a
-// plain copy of the container's pixels in the same run: "<figure>:subject" against
-// "<figure>:reference". A repaint runs the container's paint up to the area it copies into
-// its window and hands on for presenting; the backend's own copy to the screen is not part
-// of it.
+// A 533 x 141 skinned-control container of eight 169 x 15 sliders (stretched tracks between end
+// caps, masked pointers) and eleven labels on the headless backend: repainting one slider, the
+// whole container, and one mouse-move step of dragging a slider, each against a plain copy of
+// the container's pixels in the same run ("<figure>:subject" against "<figure>:reference").
+// A repaint runs the container's paint up to the area it copies into its window and hands on
+// for presenting; the backend's own copy to the screen is not part of it. A drag step is a
+// mouse move that the form routes to the slider being dragged, which takes its new position,
+// and the repaint of what changed.
 
 #include <benchmark/benchmark.h>
 
@@ -12,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "DIB/cDIBControl.h"
 #include "DIB/cDIBImageList.h"
 #include "DIB/cDIBPanel.h"
+#include "DIB/cDIBSlider.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "ui/controls/Form.h"
 #include "ui/controls/Label.h"
@@ -23,36 +25,12 @@ namespace {
 
 constexpr int32_t kWidth = 533, kHeight = 141;
 
-// Draws as a slider does without stretching: a track at its own size, then a masked pointer.
-class TBenchSlider : public TCustomDIBControl {
- public:
-  explicit TBenchSlider(ui::Component* owner)
-      : TCustomDIBControl(owner), m_Track(CreateImageLink()), m_Pointer(CreateImageLink()) {
-    m_Track.SetDIBIndex(0);
-    m_Pointer.SetDIBIndex(1);
-  }
-
- protected:
-  void Paint() override {
-    if (TMemoryDIB* track = m_Track.GetImage()) {
-      track->Draw(0, 0, track->Width(), track->Height(), *DIB());
-    }
-    if (TMemoryDIB* pointer = m_Pointer.GetImage()) {
-      pointer->Draw(70, 1, pointer->Width(), pointer->Height(), *DIB());
-    }
-  }
-
- private:
-  TDIBImageLink& m_Track;
-  TDIBImageLink& m_Pointer;
-};
-
 struct Editor {
   platform::HeadlessBackend backend;
   platform::ScopedBackend installed{backend};
   std::unique_ptr<ui::Form> form;
   TDIBContainer* container = nullptr;
-  TBenchSlider* oneSlider = nullptr;
+  TDIBSlider* oneSlider = nullptr;
 
   Editor() {
     form = std::make_unique<ui::Form>(nullptr, backend.CreateHostWindow({0, 0, kWidth, 165}));
@@ -62,19 +40,28 @@ struct Editor {
     container->SetBounds(0, 24, kWidth, kHeight);
     container->SetColor(ui::clSilver);
     TDIBImageList& list = ui::Create<TDIBImageList>(*form);
-    TMemoryDIB& track = list.DIBImages().Add().DIB();
-    track.SetSize(169, 15);
-    track.Fill(ui::clGray);
-    TMemoryDIB& pointer = list.DIBImages().Add().DIB();
-    pointer.SetSize(19, 13);
-    pointer.Fill(ui::clWhite);
+    const auto add = [&list](uint16_t width, uint16_t height, ui::Color color) -> TMemoryDIB& {
+      TMemoryDIB& image = list.DIBImages().Add().DIB();
+      image.SetSize(width, height);
+      image.Fill(color);
+      return image;
+    };
+    add(6, 15, ui::clMaroon);
+    add(14, 15, ui::clGray);
+    TMemoryDIB& pointer = add(19, 13, ui::clWhite);
     pointer.FillAlpha(200);
     pointer.SetMasked(true);
     for (int i = 0; i < 8; ++i) {
-      TBenchSlider& slider = ui::Create<TBenchSlider>(*form);
+      TDIBSlider& slider = ui::Create<TDIBSlider>(*form);
       slider.SetParent(container);
-      slider.SetBounds(8 + (i / 4) * 260, 8 + (i % 4) * 32, 169, 15);
       slider.SetDIBImageList(&list);
+      slider.IndexEnd1().SetDIBIndex(0);
+      slider.IndexEnd2().SetDIBIndex(0);
+      slider.IndexMain().SetDIBIndex(1);
+      slider.IndexPointer().SetDIBIndex(2);
+      slider.SetPointerOpacityLow(255);
+      slider.SetMax(127);
+      slider.SetBounds(8 + (i / 4) * 260, 8 + (i % 4) * 32, 169, 15);
       if (i == 5) oneSlider = &slider;
     }
     for (int i = 0; i < 11; ++i) {
@@ -114,6 +101,29 @@ void CopyContainer(benchmark::State& state) {
   }
 }
 
+// The pointer is held 5 pixels into it and moved between pixels 70 and 71 of the track, which
+// are positions 63 and 64. The move reaches the form as the window system would send it.
+void DragStep(benchmark::State& state) {
+  Editor editor;
+  TDIBSlider& slider = *editor.oneSlider;
+  const ui::Point grip{slider.ClientOrigin().X + slider.PointerRect().Left + 5,
+                       slider.ClientOrigin().Y + 7};
+  editor.backend.MouseMove(grip.X, grip.Y);
+  editor.backend.MouseDown(platform::MouseButton::Left, grip.X, grip.Y);
+  const ui::Point inForm = editor.form->ScreenToClient(grip);
+  int32_t pixel = 70;
+  for (auto _ : state) {
+    editor.backend.Send(editor.form->Handle(), ui::WM_MOUSEMOVE, ui::MK_LBUTTON,
+                        ui::PointToLParam(inForm.X + pixel, inForm.Y));
+    editor.container->Perform(ui::WM_PAINT);
+    benchmark::DoNotOptimize(editor.form->Pixels().Bits());
+    pixel ^= 70 ^ 71;
+  }
+  if (!slider.Dragging() || slider.Position() != (pixel == 70 ? 64 : 63)) {
+    state.SkipWithError("the drag did not move the slider");
+  }
+}
+
 void RepaintControl(benchmark::State& state) {
   Repaint(state, false);
 }
@@ -125,6 +135,8 @@ BENCHMARK(RepaintControl)->Name("container_control_repaint_vs_memcpy:subject");
 BENCHMARK(CopyContainer)->Name("container_control_repaint_vs_memcpy:reference");
 BENCHMARK(RepaintContainer)->Name("container_full_repaint_vs_memcpy:subject");
 BENCHMARK(CopyContainer)->Name("container_full_repaint_vs_memcpy:reference");
+BENCHMARK(DragStep)->Name("slider_drag_step_vs_memcpy:subject");
+BENCHMARK(CopyContainer)->Name("slider_drag_step_vs_memcpy:reference");
 
 }  // namespace
 

@@ -234,20 +234,24 @@ void TAbstractSuperDIB::CopyPixelsFrom(const TAbstractSuperDIB& source) {
 void TAbstractSuperDIB::CopyPropertiesTo(ui::Persistent& target) const {
   auto* image = dynamic_cast<TAbstractSuperDIB*>(&target);
   if (image == nullptr) throw EDIBError("Cannot assign a TAbstractDIB to a " + target.ClassName());
-  image->m_Angle = m_Angle;
-  image->m_AutoSize = m_AutoSize;
-  image->m_Masked = m_Masked;
-  image->m_Opacity = m_Opacity;
-  image->m_ScaleX = m_ScaleX;
-  image->m_ScaleY = m_ScaleY;
-  image->m_Transparent = m_Transparent;
-  image->m_TransparentColor = m_TransparentColor;
-  image->m_TransparentMode = m_TransparentMode;
-  image->m_DrawRoutine = m_DrawRoutine;
-  image->m_DrawRoutineOwner = m_DrawRoutineOwner;
-  if (!image->m_OwnsPixels) {
-    image->m_Width = m_Width;
-    image->m_Height = m_Height;
+  CopyPropertiesTo(*image);
+}
+
+void TAbstractSuperDIB::CopyPropertiesTo(TAbstractSuperDIB& target) const {
+  target.m_Angle = m_Angle;
+  target.m_AutoSize = m_AutoSize;
+  target.m_Masked = m_Masked;
+  target.m_Opacity = m_Opacity;
+  target.m_ScaleX = m_ScaleX;
+  target.m_ScaleY = m_ScaleY;
+  target.m_Transparent = m_Transparent;
+  target.m_TransparentColor = m_TransparentColor;
+  target.m_TransparentMode = m_TransparentMode;
+  target.m_DrawRoutine = m_DrawRoutine;
+  target.m_DrawRoutineOwner = m_DrawRoutineOwner;
+  if (!target.m_OwnsPixels) {
+    target.m_Width = m_Width;
+    target.m_Height = m_Height;
   }
 }
 

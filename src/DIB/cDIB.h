@@ -112,6 +112,7 @@ class TAbstractSuperDIB : public ui::Persistent {
   // The drawing settings (and the size, when target is a view); no Changed. EDIBError when
   // target is not an image.
   void CopyPropertiesTo(ui::Persistent& target) const;
+  void CopyPropertiesTo(TAbstractSuperDIB& target) const;  // the same, known to be an image
   // Becomes a view of source's pixels and settings; source must outlive the view, and keep
   // its storage while the view is used.
   void ShareFrom(TAbstractSuperDIB& source);

@@ -24,6 +24,9 @@
 #include "ui/model/Exception.h"
 
 class TCustomDIBContainer;
+namespace ui {
+class Stream;
+}
 
 class EDIBControlError : public ui::Exception {
  public:
@@ -91,6 +94,15 @@ class TCustomDIBControl : public ui::WindowlessControl {
   // The next tick ends the repetition of the press being held.
   virtual void StopRepeat();
 
+  // Templates (cDIBControlTemplate.cpp): the images of the links the control publishes, with
+  // their display names, and the values of its template properties, to be read into another
+  // control of its kind. Loading brings the images into the control's image list, under keys
+  // of the template's own GUID, so that loading the same template again reuses them. A
+  // template that cannot be read raises (EDIBControlError, or the stream reading error) and
+  // leaves the control and its image list as they were.
+  virtual void LoadTemplate(ui::Stream& stream);
+  virtual void SaveTemplate(ui::Stream& stream);
+
   // State.
   bool Loading() const { return m_Loading; }  // from construction until Loaded
   bool Focused() const { return m_Focused; }
@@ -155,7 +167,8 @@ class TCustomDIBControl : public ui::WindowlessControl {
 
   // A link owned by the control (index -1) whose changes reach ImageChanged.
   TDIBImageLink& CreateImageLink();
-  // EDIBControlError unless name is a published property of a kind a template can hold.
+  // EDIBControlError unless name is a published property of a kind a template can hold: a
+  // value, or an object that is not a component.
   void RegisterTemplateProperty(const std::string& name);
 
  private:

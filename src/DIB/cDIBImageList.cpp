@@ -10,24 +10,6 @@
 
 namespace {
 
-// 8192 x 8192 pixels, 256 MiB: far beyond any skin. A stored item sets Width and Height before
-// its "Data" arrives, and a hostile one claiming 65535 x 65535 must not cost 16 GiB.
-constexpr uint64_t kMaxItemPixels = uint64_t{1} << 26;
-
-class TDIBImagesItemDIB final : public TMemoryDIB {
- public:
-  TDIBImagesItemDIB() { SetSize(1, 1); }
-
- protected:
-  void AllocateImage() override {
-    if (uint64_t{Width()} * Height() > kMaxItemPixels) {
-      throw EDIBError("An image list image cannot be " + std::to_string(Width()) + " x " +
-                      std::to_string(Height()) + " pixels");
-    }
-    TMemoryDIB::AllocateImage();
-  }
-};
-
 #ifdef _WIN32
 constexpr char kPathSeparator = '\\';
 #else
@@ -39,6 +21,20 @@ bool IsPathSeparator(char c) {
 }
 
 }  // namespace
+
+// --- TDIBImagesItemDIB -----------------------------------------------------------------------
+
+TDIBImagesItemDIB::TDIBImagesItemDIB() {
+  SetSize(1, 1);
+}
+
+void TDIBImagesItemDIB::AllocateImage() {
+  if (uint64_t{Width()} * Height() > kMaxItemPixels) {
+    throw EDIBError("An image list image cannot be " + std::to_string(Width()) + " x " +
+                    std::to_string(Height()) + " pixels");
+  }
+  TMemoryDIB::AllocateImage();
+}
 
 // --- TDIBImagesItem --------------------------------------------------------------------------
 

@@ -31,6 +31,19 @@ using TDIBTranslateImagePathEvent = ui::Delegate<ui::Persistent*, std::string&>;
 // (Link, Index, Kind).
 using TDIBImageChangeEvent = ui::Delegate<TDIBImageLink*, int32_t, TDIBImageChangeKind>;
 
+// The image an item holds: 1 x 1 at first, and never larger than kMaxItemPixels, so that a
+// hostile stored size cannot demand gigabytes before the "Data" that would fill them arrives.
+class TDIBImagesItemDIB : public TMemoryDIB {
+ public:
+  // 8192 x 8192 pixels, 256 MiB: far beyond any skin.
+  static constexpr uint64_t kMaxItemPixels = uint64_t{1} << 26;
+
+  TDIBImagesItemDIB();
+
+ protected:
+  void AllocateImage() override;  // EDIBError beyond kMaxItemPixels
+};
+
 // One image of a list, with its display name, the template key that brought it in and where its
 // pixels come from.
 class TDIBImagesItem : public ui::CollectionItem {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DIB/ContainerFixture.h"
+#include "DIB/ErrorOf.h"
 #include "ui/controls/PopupMenu.h"
 
 namespace dibtest {
@@ -17,15 +18,6 @@ using platform::MouseButton;
 
 uint32_t BackPixel(const TCustomDIBContainer& container, int32_t x, int32_t y) {
   return container.BackBuffer().ScanLine(y)[x] & dib::kColorBits;
-}
-
-std::string ErrorOf(const auto& action) {
-  try {
-    action();
-  } catch (const ui::Exception& error) {
-    return error.what();
-  }
-  return "no error";
 }
 
 // Events of the controls, as "event:name".

@@ -5,16 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "DIB/GoldenFrame.h"
 #include "DIB/TestDIBControl.h"
 #include "DIB/cDIBBorder.h"
 #include "DIB/cDIBImageList.h"
 #include "DIB/cDIBPanel.h"
-#include "platform/headless/HeadlessBackend.h"
-#include "ui/PngFile.h"
 #include "ui/controls/Form.h"
 #include "ui/controls/Label.h"
 
@@ -83,21 +81,7 @@ class ContainerGolden : public ::testing::Test {
 
   void ExpectGolden(const std::string& name) {
     backend.Pump();
-    const std::string golden = std::string(FLUX_DIB_GOLDEN_DIR) + "/" + name + ".png";
-    ui::Surface shown(200, 90);  // the presented frame without its mask bytes
-    const platform::Frame& frame = *backend.FrameOf(form->Handle());
-    for (int32_t y = 0; y < 90; ++y) {
-      for (int32_t x = 0; x < 200; ++x) shown.SetPixel(x, y, frame.Pixel(x, y) & 0xFFFFFF);
-    }
-    if (std::getenv("FLUX_UPDATE_GOLDEN")) {
-      ASSERT_TRUE(uitest::WritePng(golden, shown));
-    }
-    const std::optional<ui::Surface> expected = uitest::ReadPng(golden);
-    ASSERT_TRUE(expected) << "cannot read " << golden;
-    if (shown != *expected) {
-      uitest::WritePng(name + "_actual.png", shown);
-      FAIL() << "frame differs from " << golden << "; see " << name << "_actual.png";
-    }
+    ExpectFrameMatchesGolden(backend, form->Handle(), name);
   }
 
   platform::HeadlessBackend backend;

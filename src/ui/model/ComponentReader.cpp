@@ -137,6 +137,10 @@ void ComponentReader::ReadPropertyList(Persistent& instance) {
   ReadProperties(instance, {}, 0);
 }
 
+void ComponentReader::ReadPropertyValue(Persistent& instance, const std::string& name) {
+  ReadProperty(instance, name, name, 0);
+}
+
 void ComponentReader::ReadProperties(Persistent& instance, const std::string& prefix, int depth) {
   std::set<std::string> seen;
   for (std::string name = m_Values.ReadName(); !name.empty(); name = m_Values.ReadName()) {

@@ -42,6 +42,9 @@ class ComponentReader {
   // Name-value pairs into `instance` up to the end of the list. References wait for
   // ResolveReferences.
   void ReadPropertyList(Persistent& instance);
+  // The value of one property whose name the caller has just read with Values().ReadName(),
+  // for lists whose names the caller checks first; a dotted name reaches into nested objects.
+  void ReadPropertyValue(Persistent& instance, const std::string& name);
   void ResolveReferences(Component& lookupRoot);
 
  private:

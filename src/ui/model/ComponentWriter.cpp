@@ -83,21 +83,24 @@ void ComponentWriter::WritePropertyList(Persistent& instance) {
 }
 
 void ComponentWriter::WriteProperty(Persistent& instance, const PropertyInfo& property) {
-  WriteNamedProperty(instance, property, {}, 0);
+  WriteNamedProperty(instance, property, {}, 0, true);
 }
 
-void ComponentWriter::WriteProperties(Persistent& instance, const std::string& prefix, int depth) {
+void ComponentWriter::WriteProperties(Persistent& instance, const std::string& prefix, int depth,
+                                      bool withDefaults) {
   for (const PropertyInfo* property : instance.Type().Properties()) {
     if (!property->IsStored(instance)) continue;
-    if (property->kind != PropertyKind::Object && property->IsDefault(instance)) continue;
-    WriteNamedProperty(instance, *property, prefix, depth);
+    if (!withDefaults && property->kind != PropertyKind::Object && property->IsDefault(instance)) {
+      continue;
+    }
+    WriteNamedProperty(instance, *property, prefix, depth, withDefaults);
   }
   Filer filer(m_Values, prefix);
   instance.DefineProperties(filer);
 }
 
 void ComponentWriter::WriteNamedProperty(Persistent& instance, const PropertyInfo& property,
-                                         const std::string& prefix, int depth) {
+                                         const std::string& prefix, int depth, bool withDefaults) {
   const std::string path = prefix + property.name;
   if (property.kind == PropertyKind::Event) {
     throw StreamWriteError("Event " + path + " of " + instance.ClassName() + " is not stored");
@@ -114,7 +117,7 @@ void ComponentWriter::WriteNamedProperty(Persistent& instance, const PropertyInf
     WriteCollection(*collection, depth + 1);
   } else {
     CheckDepth(depth + 1);
-    WriteProperties(*nested, path + ".", depth + 1);
+    WriteProperties(*nested, path + ".", depth + 1, withDefaults);
   }
 }
 

@@ -27,16 +27,19 @@ class ComponentWriter {
   ValueWriter& Values() noexcept { return m_Values; }
   // The stored properties of `instance`, then the end of the list.
   void WritePropertyList(Persistent& instance);
-  // One property with its value, whether or not it equals its default.
+  // One property with its whole value, whether or not it equals its default: a nested object
+  // is written with all its stored properties, defaults included.
   void WriteProperty(Persistent& instance, const PropertyInfo& property);
 
  private:
   class Filer;
 
   void WriteComponent(Component& component, int depth);
-  void WriteProperties(Persistent& instance, const std::string& prefix, int depth);
+  // withDefaults: also the properties equal to their default.
+  void WriteProperties(Persistent& instance, const std::string& prefix, int depth,
+                       bool withDefaults = false);
   void WriteNamedProperty(Persistent& instance, const PropertyInfo& property,
-                          const std::string& prefix, int depth);
+                          const std::string& prefix, int depth, bool withDefaults);
   void WriteValue(Persistent& instance, const PropertyInfo& property, const std::string& path);
   void WriteCollection(Collection& collection, int depth);
   std::string ReferenceName(const Component& component, const std::string& path) const;

@@ -229,16 +229,23 @@ TEST_F(ComponentStream, PropertyListsCarryClassDefinedContent) {
   writer.Values().WriteString("TSampleComponent");
   writer.WritePropertyList(source);
   writer.WriteProperty(source, *TSampleComponent::StaticType().FindProperty("Count"));
+  writer.WriteProperty(source, *TSampleComponent::StaticType().FindProperty("Font"));
   stream.SetPosition(0);
   ui::ComponentReader reader(stream);
   EXPECT_EQ(reader.Values().ReadString(), "TSampleComponent");
   TSampleComponent target(nullptr);
   target.SetCount(9);
+  target.Font().SetSize(12);
   reader.ReadPropertyList(target);
   EXPECT_EQ(target.Width(), 7);
   EXPECT_EQ(target.Note, "kept");
   EXPECT_EQ(reader.Values().ReadName(), "Count");
   EXPECT_EQ(reader.Values().ReadInteger(), 0);
+  // One property is its whole value: a nested object's defaults are written too.
+  const std::string name = reader.Values().ReadName();
+  EXPECT_EQ(name, "Font.Size");
+  reader.ReadPropertyValue(target, name);
+  EXPECT_EQ(target.Font().Size(), 8);
 }
 
 TEST_F(ComponentStream, ReferenceOutsideTheRootCannotBeWritten) {

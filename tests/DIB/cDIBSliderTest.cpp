@@ -1,0 +1,410 @@
+// The skinned slider: its layout and the mapping between positions and pixels, the range rules
+// and OnChange, paging, the end caps and dragging with the mouse, the keys, the overlay, and
+// stored descriptions.
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "DIB/SliderFixture.h"
+#include "ui/model/MemoryStream.h"
+#include "ui/model/TextForm.h"
+
+namespace dibtest {
+namespace {
+
+using platform::MouseButton;
+
+constexpr int32_t kLowest = std::numeric_limits<int32_t>::min();
+constexpr int32_t kHighest = std::numeric_limits<int32_t>::max();
+
+// The positions OnChange reported.
+struct Changes {
+  std::vector<int32_t> positions;
+  void Changed(ui::Persistent* sender) {
+    positions.push_back(dynamic_cast<TCustomDIBSlider&>(*sender).Position());
+  }
+  void Watch(TCustomDIBSlider& slider) { slider.OnChange = ui::Bind<&Changes::Changed>(this); }
+  std::vector<int32_t> Take() { return std::exchange(positions, {}); }
+};
+
+using Positions = std::vector<int32_t>;
+
+class Slider : public SliderFixture {
+ protected:
+  Slider() {
+    slider.SetMax(127);
+    changes.Watch(slider);
+  }
+  // The editor's parameter slider: 169 x 15, its track 139 pixels long for the pointer.
+  TDIBSlider& slider = AddSlider(10, 10, 169, AddSliderImages(stHorizontal));
+  Changes changes;
+};
+
+// Layout and mapping ------------------------------------------------------------------------
+
+TEST_F(Slider, ANewSliderIsAnEmptyAutoSizedRepeatingRangeOf0To100) {
+  TDIBSlider& fresh = ui::Create<TDIBSlider>(container);
+  EXPECT_EQ(fresh.Min(), 0);
+  EXPECT_EQ(fresh.Max(), 100);
+  EXPECT_EQ(fresh.Position(), 0);
+  EXPECT_EQ(fresh.SmallChange(), 1);
+  EXPECT_EQ(fresh.LargeChange(), 5);
+  EXPECT_EQ(fresh.PageSize(), 5);
+  EXPECT_EQ(fresh.PointerOpacityLow(), 196);
+  EXPECT_EQ(fresh.OverlayOpacity(), 64);
+  EXPECT_TRUE(fresh.AutoSize());
+  EXPECT_TRUE(fresh.AutoRepeat());
+  EXPECT_TRUE(fresh.StretchBackground());
+  EXPECT_EQ(fresh.End2Rect(), (dib::InclusiveRect{-1, -1, -1, -1}));
+  ASSERT_EQ(fresh.ImageLinks().size(), 5u);
+  EXPECT_EQ(fresh.ImageLinks()[2].get(), &fresh.IndexMain());
+  EXPECT_EQ(fresh.ImageLinks()[4].get(), &fresh.IndexPointer());
+  const std::vector<std::string> names{
+      "Width",      "Height",        "AutoSize",           "LargeChange",       "Min",
+      "Max",        "Opacity",       "OverlayBorderX",     "OverlayBorderY",    "OverlayOpacity",
+      "PageSize",   "PointerOffset", "PointerOpacityHigh", "PointerOpacityLow", "Position",
+      "SliderType", "SmallChange",   "StretchBackground"};
+  EXPECT_EQ(fresh.TemplateProperties(), names);
+}
+
+TEST_F(Slider, TheParameterSliderPlacesCapsTrackAndPointerAndFitsItsHeight) {
+  EXPECT_EQ(slider.Height(), 15);
+  EXPECT_EQ(slider.End1Rect(), (dib::InclusiveRect{0, 0, 5, 14}));
+  EXPECT_EQ(slider.End2Rect(), (dib::InclusiveRect{162, 0, 167, 14}));
+  EXPECT_EQ(slider.MainRect(), (dib::InclusiveRect{5, 0, 162, 14}));
+  EXPECT_EQ(slider.PointerRect(), (dib::InclusiveRect{5, 1, 23, 13}));
+  EXPECT_EQ(slider.TrackLength(), 139);
+  EXPECT_EQ(slider.PositionToPixel(64), 70);
+  EXPECT_EQ(slider.PixelToPosition(70), 63);  // there and back loses one
+  slider.SetPosition(127);
+  EXPECT_EQ(slider.PointerRect(), (dib::InclusiveRect{144, 1, 162, 13}));
+  // A narrower slider: the pointer keeps its position on the shorter track.
+  slider.SetBounds(10, 10, 145, 40);
+  EXPECT_EQ(slider.Height(), 15);
+  EXPECT_EQ(slider.End2Rect(), (dib::InclusiveRect{138, 0, 143, 14}));
+  EXPECT_EQ(slider.TrackLength(), 115);
+  EXPECT_EQ(slider.PointerRect(), (dib::InclusiveRect{120, 1, 138, 13}));
+  slider.SetWidth(5);  // no narrower than the caps and the track with a pixel to spare
+  EXPECT_EQ(slider.Width(), 28);
+}
+
+TEST_F(Slider, TheIndicatorTilesItsTrackAndIsFourPixelsHigh) {
+  const int32_t square = AddImage(4, 4, ui::clRed);
+  TDIBSlider& indicator = AddSlider(10, 40, 145, {-1, -1, square, -1, square});
+  indicator.SetStretchBackground(false);
+  indicator.SetMax(127);
+  indicator.SetPosition(50);
+  EXPECT_EQ(indicator.Height(), 4);
+  EXPECT_EQ(indicator.MainRect(), (dib::InclusiveRect{-1, 0, 145, 3}));
+  EXPECT_EQ(indicator.TrackLength(), 143);
+  EXPECT_EQ(indicator.PointerPixel(), 56);
+  EXPECT_EQ(indicator.PointerRect(), (dib::InclusiveRect{55, 0, 58, 3}));
+}
+
+// A new image may change the track's length: the pointer moves to its position's new pixel.
+TEST_F(Slider, WithoutAutoSizeThePointerFollowsNewImages) {
+  slider.SetAutoSize(false);
+  slider.IndexPointer().SetDIBIndex(-1);
+  slider.SetPosition(127);
+  EXPECT_EQ(slider.PointerPixel(), 157);  // a pointer of 1 pixel
+  slider.IndexPointer().SetDIBIndex(4);
+  EXPECT_EQ(slider.PointerPixel(), 139);
+  EXPECT_EQ(slider.PointerRect().Right, slider.MainRect().Right);
+}
+
+TEST_F(Slider, AVerticalSliderHasMinAtTheTop) {
+  TDIBSlider& vertical = AddSlider(200, 10, 169, AddSliderImages(stVertical), stVertical);
+  vertical.SetMax(127);
+  EXPECT_EQ(vertical.Width(), 15);
+  EXPECT_EQ(vertical.End1Rect(), (dib::InclusiveRect{0, 0, 14, 5}));
+  EXPECT_EQ(vertical.MainRect(), (dib::InclusiveRect{0, 5, 14, 162}));
+  EXPECT_EQ(vertical.PointerRect(), (dib::InclusiveRect{1, 5, 13, 23}));
+  vertical.SetPosition(64);
+  EXPECT_EQ(vertical.PointerRect().Top, 5 + 70);
+}
+
+// A track no longer than the pointer leaves no travel: the pointer stays at the start, and
+// neither paging nor dragging moves it (no division by a zero or negative length).
+TEST_F(Slider, WithoutTravelThePointerStaysAtTheStartAndTheMouseMovesNothing) {
+  for (int32_t width : {30, 28}) {  // track as long as the pointer, then 2 pixels shorter
+    slider.SetWidth(width);
+    slider.SetPosition(100);
+    EXPECT_EQ(slider.TrackLength(), width - 30);
+    EXPECT_EQ(slider.PointerPixel(), 0);
+    EXPECT_EQ(slider.PixelToPosition(10), 0);
+    EXPECT_EQ(slider.PixelToDistance(10), 0);
+    MoveTo(slider, 8, 7);
+    Down(slider, 8, 7);  // on the pointer
+    MoveTo(slider, 25, 7);
+    Up(slider, 25, 7);
+    EXPECT_EQ(slider.Position(), 100);
+    EXPECT_EQ(slider.PointerPixel(), 0);
+  }
+  slider.IndexMain().SetDIBIndex(-1);  // no track at all
+  slider.SetPosition(3);
+  EXPECT_LE(slider.TrackLength(), 0);
+  EXPECT_EQ(slider.PointerPixel(), 0);
+}
+
+// The range ----------------------------------------------------------------------------------
+
+TEST_F(Slider, MinAndMaxPushEachOtherApartAndClampThePosition) {
+  slider.SetMin(0);
+  slider.SetMax(0);
+  EXPECT_EQ(slider.Min(), -1);
+  slider.SetMax(5);
+  slider.SetPosition(3);
+  changes.Take();
+  slider.SetMin(10);
+  EXPECT_EQ(slider.Max(), 11);
+  EXPECT_EQ(slider.Position(), 10);
+  EXPECT_EQ(changes.Take(), Positions{10});
+}
+
+TEST_F(Slider, OnChangeFiresOnceForEveryNewPositionOnly) {
+  slider.SetPosition(200);
+  EXPECT_EQ(slider.Position(), 127);
+  EXPECT_EQ(slider.PointerPixel(), 139);
+  slider.SetPosition(127);
+  EXPECT_EQ(changes.Take(), Positions{127});
+}
+
+TEST_F(Slider, TheRangeReachesTheIntegerLimitsWithoutOverflow) {
+  slider.SetMax(kLowest);
+  EXPECT_EQ(slider.Max(), kLowest + 1);
+  EXPECT_EQ(slider.Min(), kLowest);
+  slider.SetMin(kHighest);
+  EXPECT_EQ(slider.Min(), kHighest - 1);
+  EXPECT_EQ(slider.Max(), kHighest);
+  slider.SetMin(kLowest);
+  EXPECT_EQ(slider.PositionToPixel(0), 69);  // 139 x 2^31 / (2^32 - 1)
+  EXPECT_EQ(slider.PixelToPosition(139), kHighest);
+  EXPECT_EQ(slider.PixelToDistance(139), int64_t{kHighest} - kLowest);
+  slider.SetDIBTabOrder(0);
+  backend.Click(CX(slider.Left() + 8), CY(slider.Top() + 7));
+  backend.PressKey(ui::VK_NEXT);
+  EXPECT_EQ(slider.Position(), kHighest);
+  backend.PressKey(ui::VK_NEXT);  // saturates at the end
+  EXPECT_EQ(slider.Position(), kHighest);
+}
+
+// Mouse --------------------------------------------------------------------------------------
+
+TEST_F(Slider, APressBesideThePointerPagesTowardItAndRepeatsWhileHeld) {
+  MoveTo(slider, 100, 7);  // 86 pixels right of the pointer's centre
+  Down(slider, 100, 7);
+  EXPECT_EQ(changes.Take(), Positions{5});
+  backend.Advance(249);
+  EXPECT_EQ(slider.Position(), 5);
+  backend.Advance(251);
+  EXPECT_EQ(changes.Take(), (Positions{10, 15}));
+  Up(slider, 100, 7);
+  backend.Advance(1000);
+  EXPECT_EQ(slider.Position(), 15);
+  slider.SetLargeChange(1);
+  Down(slider, 160, 7);
+  backend.Advance(500);
+  EXPECT_EQ(changes.Take(), (Positions{16, 17, 18}));
+  Up(slider, 160, 7);
+}
+
+// Paging ends on the mouse: the last step is what remains, and the pointer reaching the
+// mouse is taken hold of.
+TEST_F(Slider, PagingThatReachesTheMouseTurnsIntoDragging) {
+  const int32_t narrow = AddImage(3, 13, ui::clWhite);
+  TDIBSlider& fine = AddSlider(10, 60, 103, {-1, -1, 2, -1, narrow});
+  fine.SetMax(102);  // one position per pixel: the pointer's centre is at Position
+  changes.Watch(fine);
+  MoveTo(fine, 13, 7);
+  Down(fine, 13, 7);
+  backend.Advance(1000);
+  EXPECT_EQ(changes.Take(), (Positions{5, 10, 13}));
+  EXPECT_TRUE(fine.Dragging());
+  EXPECT_FALSE(fine.RepeatTimer().Enabled());
+  MoveTo(fine, 20, 30);  // the drag follows along the track at any height
+  EXPECT_EQ(changes.Take(), Positions{20});
+  Up(fine, 20, 30);
+  EXPECT_FALSE(fine.Dragging());
+}
+
+TEST_F(Slider, DraggingMovesThePointerPixelByPixelAndDropsItThere) {
+  MoveTo(slider, 10, 7);
+  Down(slider, 10, 7);  // 5 pixels into the pointer
+  EXPECT_TRUE(slider.Dragging());
+  MoveTo(slider, 80, 7);
+  EXPECT_EQ(slider.PointerPixel(), 70);
+  EXPECT_EQ(slider.PointerRect().Left, 75);  // where dropped, not at position 63's pixel 68
+  MoveTo(slider, 81, 50);
+  MoveTo(slider, 500, 7);
+  MoveTo(slider, -40, 7);
+  Up(slider, -40, 7);
+  EXPECT_EQ(changes.Take(), (Positions{63, 64, 127, 0}));
+  EXPECT_FALSE(slider.Dragging());
+  MoveTo(slider, 100, 7);
+  EXPECT_EQ(slider.PointerPixel(), 0);
+}
+
+// The pointer's last column counts for a left press, which repeats, and not for others.
+TEST_F(Slider, OnlyAHeldLeftPressCountsThePointersWholeSpan) {
+  MoveTo(slider, 23, 7);
+  Down(slider, 23, 7, MouseButton::Right);
+  Up(slider, 23, 7, MouseButton::Right);
+  EXPECT_EQ(changes.Take(), Positions{5});  // paged toward 9 pixels beyond the centre
+  EXPECT_FALSE(slider.Dragging());
+  Down(slider, 28, 0);  // the pointer's last column, above its rows
+  EXPECT_TRUE(slider.Dragging());
+  Up(slider, 28, 0);
+}
+
+TEST_F(Slider, TheEndCapsStepBySmallChangeWhileHeld) {
+  slider.SetSmallChange(3);
+  MoveTo(slider, 164, 7);
+  Down(slider, 164, 7);
+  backend.Advance(250);
+  Up(slider, 164, 7);
+  MoveTo(slider, 2, 7);
+  Down(slider, 2, 7);
+  Up(slider, 2, 7);
+  EXPECT_EQ(changes.Take(), (Positions{3, 6, 3}));
+}
+
+TEST_F(Slider, ADisabledSliderIgnoresTheMouseButFollowsPosition) {
+  slider.SetEnabled(false);
+  MoveTo(slider, 100, 7);
+  Down(slider, 100, 7);
+  backend.Advance(500);
+  Up(slider, 100, 7);
+  EXPECT_EQ(slider.Position(), 0);
+  slider.SetPosition(64);
+  EXPECT_EQ(slider.PointerPixel(), 70);
+}
+
+// Keys ---------------------------------------------------------------------------------------
+
+TEST_F(Slider, KeysStepAlongTheSlidersOwnDirection) {
+  TDIBSlider& vertical = AddSlider(200, 10, 169, AddSliderImages(stVertical), stVertical);
+  changes.Watch(vertical);
+  slider.SetSmallChange(2);
+  slider.SetPosition(50);
+  vertical.SetPosition(50);
+  changes.Take();
+  for (TDIBSlider* s : {&slider, &vertical}) {
+    s->SetDIBTabOrder(0);
+    const dib::InclusiveRect& pointer = s->PointerRect();
+    backend.Click(CX(s->Left() + pointer.Left + 2), CY(s->Top() + pointer.Top + 2));
+    for (uint16_t key : {ui::VK_RIGHT, ui::VK_LEFT, ui::VK_DOWN, ui::VK_UP, ui::VK_NEXT,
+                         ui::VK_PRIOR, ui::VK_HOME, ui::VK_END}) {
+      backend.PressKey(key);
+    }
+  }
+  EXPECT_EQ(changes.Take(), (Positions{52, 50, 55, 50, 51, 50, 55, 50}));
+}
+
+// Overlay ------------------------------------------------------------------------------------
+
+TEST_F(Slider, TheOverlayFillsTheTrackUpToThePointer) {
+  slider.SetOverlayOpacity(255);
+  slider.SetPointerOpacityLow(255);
+  const int32_t row = 10 + 7;
+  for (int32_t x = 15; x < 175; ++x) ASSERT_NE(BackPixel(x, row), 0x00FF00u) << x;
+  slider.SetPosition(127);
+  backend.Pump();
+  EXPECT_EQ(BackPixel(10 + 6, row), 0x00FF00u);  // from the end of the first cap
+  EXPECT_EQ(BackPixel(10 + 143, row), 0x00FF00u);
+  EXPECT_EQ(BackPixel(10 + 144, row), 0xFFFF00u);  // the pointer
+  slider.SetOverlayBorderX(120);                   // wider than the track: no overlay
+  backend.Pump();
+  EXPECT_EQ(BackPixel(10 + 100, row), 0x808080u);
+}
+
+// Stored descriptions ------------------------------------------------------------------------
+
+TEST_F(Slider, AStoredPositionSurvivesWhateverOrderTheRangeIsReadIn) {
+  RegisterDIBSliderClasses();
+  const struct {
+    const char* properties;
+    int32_t position;
+  } cases[] = {{"Position = 120\nMax = 127", 120},
+               {"Max = 127\nPosition = 120", 120},
+               {"Position = -20\nMin = -50\nMax = -10", -20},
+               {"Position = 300\nMax = 127", 127}};
+  for (const auto& [properties, position] : cases) {
+    auto holder = ui::ReadRootFromText(std::string("TDIBContainer C {\n TDIBSlider S {\n") +
+                                       properties + "\n }\n}");
+    EXPECT_EQ(holder->RequireComponent<TDIBSlider>("S").Position(), position) << properties;
+    const std::string text = ui::WriteRootToText(*holder);
+    EXPECT_EQ(text.find("PointerOpacityLow"), std::string::npos);  // defaults are left out
+    EXPECT_NE(text.find("StretchBackground = true"), std::string::npos);
+  }
+}
+
+TEST_F(Slider, ALoadedSliderPlacesItsPointerAtItsStoredPosition) {
+  RegisterDIBSliderClasses();
+  images.SetName("Images");
+  ui::ReadRootFromText(R"(Form Editor {
+  TDIBContainer Stored {
+    TDIBSlider S {
+      Width = 169
+      IndexEnd1.DIBImageList = @Images
+      IndexEnd1.DIBIndex = 0
+      IndexEnd2.DIBImageList = @Images
+      IndexEnd2.DIBIndex = 1
+      IndexMain.DIBImageList = @Images
+      IndexMain.DIBIndex = 2
+      IndexPointer.DIBImageList = @Images
+      IndexPointer.DIBIndex = 4
+      Position = 64
+      Max = 127
+    }
+  }
+})",
+                       *form);
+  auto& stored = form->RequireComponent<TDIBSlider>("S");
+  EXPECT_EQ(stored.Height(), 15);
+  EXPECT_EQ(stored.PointerPixel(), 70);
+  EXPECT_EQ(stored.PointerRect(), (dib::InclusiveRect{75, 1, 93, 13}));
+}
+
+TEST_F(SliderFixture, ATemplateCarriesASlidersImagesAndSettingsToAnother) {
+  TDIBSlider& source = AddSlider(10, 10, 169, AddSliderImages(stHorizontal));
+  source.SetMax(127);
+  source.SetPosition(64);
+  source.SetLargeChange(1);
+  source.SetOverlayOpacity(10);
+  ui::MemoryStream saved;
+  source.SaveTemplate(saved);
+
+  TDIBImageList& otherImages = ui::Create<TDIBImageList>(*form);
+  TDIBSlider& target = ui::Create<TDIBSlider>(*form);
+  target.SetParent(&container);
+  target.SetBounds(10, 40, 169, 15);
+  target.SetDIBImageList(&otherImages);
+  for (int round = 0; round < 2; ++round) {  // a second load reuses the images it brought
+    saved.SetPosition(0);
+    target.LoadTemplate(saved);
+    EXPECT_EQ(otherImages.DIBImages().Count(), 5);
+  }
+
+  for (auto link :
+       {&TCustomDIBSlider::IndexEnd1, &TCustomDIBSlider::IndexEnd2, &TCustomDIBSlider::IndexMain,
+        &TCustomDIBSlider::IndexOverlay, &TCustomDIBSlider::IndexPointer}) {
+    const TMemoryDIB* from = (source.*link)().GetImage();
+    const TMemoryDIB* to = (target.*link)().GetImage();
+    ASSERT_NE(to, nullptr);
+    EXPECT_EQ(to->Width(), from->Width());
+    EXPECT_EQ(to->Height(), from->Height());
+    EXPECT_EQ(to->Pixels()[0], from->Pixels()[0]);
+  }
+  EXPECT_EQ(target.Max(), 127);
+  EXPECT_EQ(target.Position(), 64);
+  EXPECT_EQ(target.LargeChange(), 1);
+  EXPECT_EQ(target.OverlayOpacity(), 10);
+  EXPECT_EQ(target.Height(), 15);
+  EXPECT_EQ(target.PointerRect(), source.PointerRect());
+}
+
+}  // namespace
+}  // namespace dibtest
