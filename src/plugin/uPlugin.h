@@ -69,6 +69,7 @@ class APlugin : public AudioEffectX {
   // What the editor reads.
   float param(int index) const { return params[static_cast<size_t>(index)].load(relaxed); }
   int32_t lastValue(int unit) const { return (unit == 1 ? lastValue1 : lastValue2).load(relaxed); }
+  bool isEditorClosed() const { return editorClosed.load(relaxed); }
   void setEditorClosed(bool closed) { editorClosed.store(closed, relaxed); }
 
   // The queue as it stands, for tests.

@@ -59,6 +59,7 @@ class AudioEffect {
 
   // Takes ownership; sets effFlagsHasEditor for an editor, clears it for null.
   void setEditor(std::unique_ptr<AEffEditor> newEditor);
+  AEffEditor* getEditor() const { return editor.get(); }
   AEffect* getAeffect() { return &cEffect; }
 
  protected:

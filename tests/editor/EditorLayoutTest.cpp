@@ -1,8 +1,8 @@
-// The editor window's stored description reads into the whole window: every component with
+// The editor window reads its stored description into the whole window: every component with
 // its class, the sliders linked to the skin, the labels clear of the sliders, and the skin's
 // images as they are meant to look.
 
-#include "editor/EditorLayout.h"
+#include "editor/uEditor.h"
 
 #include <gtest/gtest.h>
 
@@ -14,38 +14,19 @@
 #include "DIB/cDIBPanel.h"
 #include "DIB/cDIBSlider.h"
 #include "platform/headless/HeadlessBackend.h"
-#include "ui/controls/ControlClasses.h"
-#include "ui/controls/Form.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/Panel.h"
 #include "ui/controls/PictureBox.h"
 #include "ui/controls/TextBox.h"
 #include "ui/controls/Timer.h"
-#include "ui/model/TextForm.h"
-#include "ui/model/TypeBuilder.h"
 
 namespace {
-
-// The description names the window's own class; a plain form under that name reads it here.
-class StoredWindow : public ui::Form {
- public:
-  using ui::Form::Form;
-  static const ui::TypeInfo& StaticType() {
-    static const ui::TypeInfo type =
-        ui::TypeBuilder<StoredWindow>("TPluginEditorWindow", ui::Form::StaticType()).Build();
-    return type;
-  }
-  const ui::TypeInfo& Type() const override { return StaticType(); }
-};
 
 class EditorLayout : public ::testing::Test {
  protected:
   EditorLayout() {
-    ui::RegisterControlClasses();
-    RegisterDIBImageListClasses();
-    RegisterDIBSliderClasses();
-    window = std::make_unique<StoredWindow>(nullptr, backend.CreateHostWindow({0, 0, 500, 200}));
-    ui::ReadRootFromText(EditorWindowDescription(), *window);
+    window =
+        std::make_unique<TPluginEditorWindow>(backend.CreateHostWindow({0, 0, 500, 200}), values);
   }
 
   template <class T>
@@ -58,7 +39,8 @@ class EditorLayout : public ::testing::Test {
 
   platform::HeadlessBackend backend;
   platform::ScopedBackend installed{backend};
-  std::unique_ptr<StoredWindow> window;
+  ParameterValues values{};
+  std::unique_ptr<TPluginEditorWindow> window;
 };
 
 // Red, green and blue of a pixel in picture coordinates (y = 0 is the top row).

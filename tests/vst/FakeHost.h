@@ -47,6 +47,7 @@ class FakeHost {
     answers = {{audioMasterVersion, 2400}};
     texts.clear();
     framePosition = nullptr;
+    reaction = nullptr;
     recording = true;
   }
   static VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
@@ -56,6 +57,7 @@ class FakeHost {
       host.calls.push_back({effect, opcode, index, value, ptr, opt});
       if (opcode == audioMasterProcessEvents && ptr) host.keepEvents(*static_cast<VstEvents*>(ptr));
     }
+    if (host.reaction) host.reaction(opcode);
     const auto text = host.texts.find(opcode);
     if (text != host.texts.end()) std::strcpy(static_cast<char*>(ptr), text->second.c_str());
     const auto answer = host.answers.find(opcode);
@@ -74,7 +76,8 @@ class FakeHost {
   std::map<VstInt32, VstIntPtr> answers;  // by opcode; 0 for the others
   std::map<VstInt32, std::string> texts;  // written to the buffer of a request for a text
   std::function<int()> framePosition;
-  bool recording = true;  // off, the host allocates nothing in the callback
+  std::function<void(VstInt32 opcode)> reaction;  // what the host does before it answers
+  bool recording = true;                          // off, the host allocates nothing in the callback
 
  private:
   void keepEvents(const VstEvents& list) {

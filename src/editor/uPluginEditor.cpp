@@ -1,0 +1,94 @@
+#include "editor/uPluginEditor.h"
+
+#include <algorithm>
+#include <exception>
+#include <string>
+
+APluginEditor::APluginEditor(APlugin& owner) : AEffEditor(&owner), plugin(owner) {}
+
+APluginEditor::~APluginEditor() {
+  if (window) plugin.setEditorClosed(true);
+  window.reset();
+  retired.clear();
+}
+
+VstInt32 APluginEditor::getRect(ERect** r) {
+  rect.top = 0;
+  rect.left = 0;
+  if (window) {
+    rect.bottom = static_cast<int16_t>(window->ClientHeight());
+    rect.right = static_cast<int16_t>(window->ClientWidth());
+  }
+  *r = &rect;
+  return 1;
+}
+
+VstInt32 APluginEditor::open(void* parent) {
+  DestroyRetiredWindows();
+  if (!parent) return 0;  // a window without a parent would float on its own
+  parentWindow = parent;
+  ++openCount;
+  if (openCount == 1 || !window) {
+    try {
+      window = std::make_unique<TPluginEditorWindow>(parentWindow, paramValues);
+    } catch (const std::exception&) {
+      // Nothing is open: the host hears so rather than a success with no window.
+      --openCount;
+      parentWindow = nullptr;
+      return 0;
+    }
+    window->SetBounds(0, 0, window->Width(), window->Height());
+    CopyParameters();
+    window->Plugin = &plugin;
+  }
+  plugin.setEditorClosed(false);
+  window->PaintInvalid();
+  window->Updater.SetEnabled(true);
+  window->UpdaterTimer(window.get());
+  return 1;
+}
+
+void APluginEditor::close() {
+  DestroyRetiredWindows();
+  openCount = std::max(openCount - 1, 0);
+  if (openCount > 0) return;
+  plugin.setEditorClosed(true);
+  DestroyWindow();
+}
+
+void APluginEditor::DestroyWindow() {
+  if (window && window->InHandler()) {
+    // The host closed the editor from inside a slider's handler, which, with its slider and
+    // window, is still running: the window goes out of sight and out of use now, and away
+    // once the handler has returned.
+    window->Plugin = nullptr;
+    window->Updater.SetEnabled(false);
+    window->SetVisible(false);
+    retired.push_back(std::move(window));
+  }
+  window.reset();
+  parentWindow = nullptr;
+}
+
+void APluginEditor::DestroyRetiredWindows() {
+  std::erase_if(retired, [](const auto& old) { return !old->InHandler(); });
+}
+
+void APluginEditor::idle() {
+  DestroyRetiredWindows();
+  if (plugin.isEditorClosed() || !window) return;
+  window->CC1GUI.SetCaption(std::to_string(PositionOf(plugin.param(2))));
+  window->CC2GUI.SetCaption(std::to_string(PositionOf(plugin.param(5))));
+  window->indicate1.SetPosition(plugin.lastValue(1));
+  window->indicate2.SetPosition(plugin.lastValue(2));
+}
+
+void APluginEditor::update() {
+  if (!plugin.isEditorClosed()) CopyParameters();
+}
+
+void APluginEditor::CopyParameters() {
+  for (int i = 0; i < kNumParams; ++i) {
+    paramValues[static_cast<size_t>(i)].store(plugin.param(i), std::memory_order_relaxed);
+  }
+}

@@ -1,0 +1,69 @@
+#pragma once
+// A host on the headless window system with one instance of the plug-in built with its editor,
+// driven through the descriptor as a host drives it: editor requests, parameters, programs,
+// events and audio. Time stands still until the test advances the backend's clock.
+
+#include <string>
+
+#include "editor/uPluginEditor.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "vst/FakeHost.h"
+
+namespace editortest {
+
+class EditorHost {
+ public:
+  EditorHost() {
+    FakeHost::instance().reset();
+    effect = (new APlugin(FakeHost::callback))->getAeffect();
+  }
+  ~EditorHost() { dispatch(effClose); }
+  EditorHost(const EditorHost&) = delete;
+  EditorHost& operator=(const EditorHost&) = delete;
+
+  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f) {
+    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+  }
+  VstIntPtr open(void* parent) { return dispatch(effEditOpen, 0, 0, parent); }
+  VstIntPtr open() { return open(hostWindow); }
+  void close() { dispatch(effEditClose); }
+  void idle() { dispatch(effEditIdle); }
+  void setParameter(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
+  float getParameter(VstInt32 index) { return effect->getParameter(effect, index); }
+
+  // One note through both units: with no randomising, each sends its CC Value.
+  void playNote() {
+    VstMidiEvent note{};
+    note.type = kVstMidiType;
+    note.byteSize = sizeof note;
+    note.midiData[0] = static_cast<char>(0x90);
+    note.midiData[1] = 60;
+    note.midiData[2] = 100;
+    VstEvents list{1, 0, {reinterpret_cast<VstEvent*>(&note), nullptr}};
+    dispatch(effProcessEvents, 0, 0, &list);
+    float in[2][4] = {}, out[2][4] = {};
+    float* inputs[2] = {in[0], in[1]};
+    float* outputs[2] = {out[0], out[1]};
+    effect->processReplacing(effect, inputs, outputs, 4);
+  }
+
+  APlugin& plugin() { return *static_cast<APlugin*>(effect->object); }
+  APluginEditor& editor() { return static_cast<APluginEditor&>(*plugin().getEditor()); }
+  TPluginEditorWindow& window() { return *editor().Window(); }
+  FakeHost& host() { return FakeHost::instance(); }
+  int automations() { return static_cast<int>(host().callsWith(audioMasterAutomate).size()); }
+
+  // Clicks the editor window at client coordinates.
+  void click(int x, int y) {
+    const auto origin = window().WindowOrigin();
+    backend.Click(origin.X + x, origin.Y + y);
+  }
+
+  platform::HeadlessBackend backend;
+  platform::ScopedBackend installed{backend};
+  void* hostWindow = backend.CreateHostWindow({100, 50, 600, 250});
+  AEffect* effect = nullptr;
+};
+
+}  // namespace editortest

@@ -1,0 +1,136 @@
+// The editor window at work inside an open editor: slider moves set parameters and tell the
+// host, parameter and program changes from the host move the sliders within one tick without
+// telling the host back, par2 stops at 100, the About panel toggles, the background is never
+// erased, and a host that closes the editor from inside a slider's handler.
+
+#include <gtest/gtest.h>
+
+#include "editor/EditorHost.h"
+
+namespace {
+
+class EditorWindow : public ::testing::Test, public editortest::EditorHost {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(open(), 1);
+    host().calls.clear();
+  }
+};
+
+TEST_F(EditorWindow, RightAfterOpenTheSlidersShowTheParametersAndTheIndicatorsTheirStart) {
+  // Program 0: CC Value 0.5, Randomise 0, CC Out 14 and 15.
+  const int expected[kNumParams] = {64, 0, 14, 64, 0, 15};
+  const TDIBSlider* sliders[] = {&window().par0, &window().par1, &window().par2,
+                                 &window().par3, &window().par4, &window().par5};
+  for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(sliders[i]->Position(), expected[i]) << i;
+  EXPECT_EQ(window().indicate1.Position(), 50);
+  EXPECT_EQ(window().indicate2.Position(), 50);
+  EXPECT_EQ(window().CC1GUI.Caption(), "0");
+  EXPECT_EQ(window().CC2GUI.Caption(), "0");
+}
+
+TEST_F(EditorWindow, MovingASliderSetsItsParameterAndTellsTheHost) {
+  window().par0.SetPosition(0);
+  host().calls.clear();
+  window().par0.SetPosition(64);
+  EXPECT_EQ(getParameter(0), 64.0f / 127.0f);
+  const auto automated = host().callsWith(audioMasterAutomate);
+  ASSERT_EQ(automated.size(), 1u);
+  EXPECT_EQ(automated[0].index, 0);
+  EXPECT_EQ(automated[0].opt, 64.0f / 127.0f);
+
+  window().par2.SetPosition(127);
+  EXPECT_EQ(window().par2.Position(), 100);
+  EXPECT_EQ(getParameter(2), 100.0f / 127.0f);  // the divisor stays 127
+  window().par5.SetPosition(127);
+  EXPECT_EQ(getParameter(5), 1.0f);
+}
+
+TEST_F(EditorWindow, EveryPositionComesBackFromItsValue) {
+  for (int position = 0; position <= 127; ++position) {
+    window().par3.SetPosition(position);
+    const float value = getParameter(3);
+    EXPECT_EQ(value, static_cast<float>(position / 127.0)) << position;
+    EXPECT_EQ(PositionOf(value), position);
+  }
+}
+
+TEST_F(EditorWindow, HostChangesMoveTheSlidersWithinOneTickAndAreNotSentBack) {
+  setParameter(1, 0.5f);
+  backend.Advance(49);
+  EXPECT_EQ(window().par1.Position(), 0);
+  backend.Advance(1);
+  EXPECT_EQ(window().par1.Position(), 64);
+  EXPECT_EQ(automations(), 0);
+
+  setParameter(2, 1.0f);  // beyond what par2 shows
+  backend.Advance(100);
+  EXPECT_EQ(window().par2.Position(), 100);
+  EXPECT_EQ(getParameter(2), 1.0f);
+  idle();
+  EXPECT_EQ(window().CC1GUI.Caption(), "127");
+  EXPECT_EQ(automations(), 0);
+}
+
+TEST_F(EditorWindow, AProgramChangeMovesAllSixSlidersWithinOneTick) {
+  close();
+  dispatch(effSetProgram, 0, 5);
+  const float values[kNumParams] = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f};
+  for (int i = 0; i < kNumParams; ++i) setParameter(i, values[i]);
+  dispatch(effSetProgram, 0, 0);
+  ASSERT_EQ(open(), 1);
+  host().calls.clear();
+
+  dispatch(effSetProgram, 0, 5);
+  backend.Advance(50);
+  const TDIBSlider* sliders[] = {&window().par0, &window().par1, &window().par2,
+                                 &window().par3, &window().par4, &window().par5};
+  for (int i = 0; i < kNumParams; ++i) {
+    EXPECT_EQ(sliders[i]->Position(), std::min(PositionOf(values[i]), sliders[i]->Max())) << i;
+  }
+  EXPECT_EQ(automations(), 0);
+}
+
+TEST_F(EditorWindow, AboutTogglesThePanelAndTheCloseSymbolHidesIt) {
+  const int aboutX = 392 + 10, aboutY = 4 + 6;
+  const int closeX = 412 + 8, closeY = 24 + 4 + 8;
+  click(aboutX, aboutY);
+  EXPECT_TRUE(window().Panel1.Visible());
+  click(aboutX, aboutY);
+  EXPECT_FALSE(window().Panel1.Visible());
+  click(aboutX, aboutY);
+  click(closeX, closeY);
+  EXPECT_FALSE(window().Panel1.Visible());
+  click(closeX, closeY);  // with the panel hidden the click falls on the container
+  EXPECT_FALSE(window().Panel1.Visible());
+  EXPECT_EQ(automations(), 0);
+}
+
+TEST_F(EditorWindow, TheBackgroundIsNeverErased) {
+  backend.Pump();
+  const ui::Surface before = window().Pixels();
+  ui::DeviceContext dc = window().GetDC();
+  EXPECT_EQ(window().Perform(ui::WM_ERASEBKGND, ui::PointerToWParam(&dc)), 0);
+  EXPECT_TRUE(window().Pixels() == before);
+}
+
+TEST_F(EditorWindow, AHostThatClosesTheEditorFromASliderHandlerDoesSoSafely) {
+  host().reaction = [this](VstInt32 opcode) {
+    if (opcode == audioMasterAutomate) close();
+  };
+  void* handle = window().Handle();
+  click(64 + 160, 24 + 24 + 7);  // on par0's track, right of the pointer: one page up
+  host().reaction = nullptr;
+  EXPECT_EQ(getParameter(0), 69.0f / 127.0f);
+  EXPECT_EQ(editor().Window(), nullptr);
+  EXPECT_EQ(editor().OpenCount(), 0);
+  EXPECT_TRUE(plugin().isEditorClosed());
+  backend.Advance(200);  // nothing of the closed window runs on
+  EXPECT_EQ(automations(), 1);
+  idle();
+  EXPECT_FALSE(backend.IsWindow(handle));
+  ASSERT_EQ(open(), 1);
+  EXPECT_EQ(window().par0.Position(), 69);
+}
+
+}  // namespace
