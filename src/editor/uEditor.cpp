@@ -1,8 +1,12 @@
 #include "editor/uEditor.h"
 
+#include <vector>
+
 #include "common/Rounding.h"
 #include "editor/EditorLayout.h"
 #include "ui/controls/ControlClasses.h"
+#include "ui/model/ComponentReader.h"
+#include "ui/model/MemoryStream.h"
 #include "ui/model/TextForm.h"
 #include "ui/model/TypeBuilder.h"
 
@@ -79,7 +83,10 @@ bool TPluginEditorWindow::ReadLayout() {
   ui::RegisterControlClasses();
   RegisterDIBImageListClasses();
   RegisterDIBSliderClasses();
-  ui::ReadRootFromText(EditorWindowDescription(), *this);
+  // Every open reads the layout: the text is turned into the binary form only once.
+  static const std::vector<uint8_t> binary = ui::TextToBinary(EditorWindowDescription());
+  ui::MemoryStream stream(binary);
+  ui::ComponentReader(stream).ReadRoot(*this);
   return true;
 }
 
