@@ -72,6 +72,30 @@ TEST_F(EditorWindow, HostChangesMoveTheSlidersWithinOneTickAndAreNotSentBack) {
   EXPECT_EQ(automations(), 0);
 }
 
+TEST_F(EditorWindow, TicksRepaintNothingUnchangedWhileEveryIdleRepaintsTheIndicators) {
+  void* handle = window().Handle();
+  idle();
+  backend.Pump();
+  backend.TakePresented(handle);
+  backend.Advance(200);
+  EXPECT_TRUE(backend.TakePresented(handle).empty());
+
+  idle();  // the same values again
+  backend.Pump();
+  const auto presented = backend.TakePresented(handle);
+  ASSERT_FALSE(presented.empty());
+  for (const platform::Rect& area : presented) {
+    EXPECT_GE(area.Top, 24 + 18);  // the indicators' row, nothing of the sliders below
+    EXPECT_LE(area.Bottom, 24 + 22);
+  }
+
+  setParameter(2, 1.0f);  // par2 cannot show it: asked again, and repainted, at every tick
+  backend.Advance(50);
+  backend.TakePresented(handle);
+  backend.Advance(50);
+  EXPECT_FALSE(backend.TakePresented(handle).empty());
+}
+
 TEST_F(EditorWindow, AProgramChangeMovesAllSixSlidersWithinOneTick) {
   close();
   dispatch(effSetProgram, 0, 5);
