@@ -4,6 +4,8 @@
 #include <exception>
 #include <string>
 
+#include "platform/Backend.h"
+
 APluginEditor::APluginEditor(APlugin& owner) : AEffEditor(&owner), plugin(owner) {}
 
 APluginEditor::~APluginEditor() {
@@ -24,8 +26,15 @@ VstInt32 APluginEditor::getRect(ERect** r) {
 }
 
 VstInt32 APluginEditor::open(void* parent) {
+  if (window && !window->OnWindowThread()) return 0;  // the window belongs to another thread
   DestroyRetiredWindows();
   if (!parent) return 0;  // a window without a parent would float on its own
+  if (window && !window->HasWindow()) {
+    // The host destroyed its window, and ours with it, without closing the editor: those
+    // opens are over, and this one starts afresh.
+    DestroyWindow();
+    openCount = 0;
+  }
   parentWindow = parent;
   ++openCount;
   if (openCount == 1 || !window) {
@@ -49,6 +58,7 @@ VstInt32 APluginEditor::open(void* parent) {
 }
 
 void APluginEditor::close() {
+  if (window && !window->OnWindowThread()) return;
   DestroyRetiredWindows();
   openCount = std::max(openCount - 1, 0);
   if (openCount > 0) return;
@@ -75,8 +85,11 @@ void APluginEditor::DestroyRetiredWindows() {
 }
 
 void APluginEditor::idle() {
+  if (window && !window->OnWindowThread()) return;
+  // A host runs no loop for us: the window system's events, timers and paints come now.
+  if (platform::Backend* backend = platform::Backend::Current()) backend->Pump();
   DestroyRetiredWindows();
-  if (plugin.isEditorClosed() || !window) return;
+  if (plugin.isEditorClosed() || !window || !window->HasWindow()) return;
   window->CC1GUI.SetCaption(std::to_string(PositionOf(plugin.param(2))));
   window->CC2GUI.SetCaption(std::to_string(PositionOf(plugin.param(5))));
   window->indicate1.SetPosition(plugin.lastValue(1));

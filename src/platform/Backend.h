@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <thread>
 
 #include "platform/Geometry.h"
 
@@ -43,6 +44,10 @@ class PeerClient {
   // The window system wants `area` (client coordinates) on screen: paint what is invalid and
   // present it, with at least that area. Must not throw.
   virtual void HandlePaint(const Rect& area) = 0;
+  // Someone else destroyed the native window (its parent went first). No message comes any
+  // more, every operation of the peer does nothing, and destroying the peer only tidies up.
+  // Must not throw. (A message-only window has no parent, and nobody else destroys it.)
+  virtual void HandleDestroyed() {}
 
  protected:
   ~PeerClient() = default;
@@ -50,7 +55,7 @@ class PeerClient {
 
 // A native window (a child of a host's window, or a hidden window that only receives
 // messages). Destroying the peer destroys the native window; no message reaches the client
-// afterwards.
+// afterwards. A peer belongs to the thread that made it: only that thread uses it.
 class WindowPeer {
  public:
   explicit WindowPeer(PeerClient& client) : m_Client(client) {}  // client not owned
@@ -85,9 +90,13 @@ class WindowPeer {
     return m_Client.HandleMessage(message, wParam, lParam);
   }
   void HandlePaint(const Rect& area) { m_Client.HandlePaint(area); }
+  void HandleDestroyed() { m_Client.HandleDestroyed(); }
+
+  bool OnOwnerThread() const { return std::this_thread::get_id() == m_OwnerThread; }
 
  private:
   PeerClient& m_Client;
+  const std::thread::id m_OwnerThread = std::this_thread::get_id();
 };
 
 class Backend {
@@ -95,6 +104,7 @@ class Backend {
   virtual ~Backend() = default;
 
   // The backend in use, or none; the caller of Install keeps it alive while installed.
+  // Installing and reading may happen on different threads (two plug-in instances).
   static Backend* Current() noexcept;
   static void Install(Backend* backend) noexcept;
 
@@ -103,6 +113,10 @@ class Backend {
   virtual std::unique_ptr<WindowPeer> CreateChildWindow(void* parent, PeerClient& client) = 0;
   // A window that is never shown and only receives messages (timers).
   virtual std::unique_ptr<WindowPeer> CreateMessageWindow(PeerClient& client) = 0;
+  // For window systems that run no loop for the plug-in (the host only calls its idle): delivers
+  // what is pending for the calling thread's windows: events, then each due timer at most once,
+  // then the paints they caused. Backends whose window system delivers on its own do nothing.
+  virtual void Pump() {}
 
   virtual uint32_t TickCount() const = 0;  // milliseconds, wrapping
   virtual TimeOfDay UtcTimeOfDay() const = 0;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "editor/EditorHost.h"
 
 namespace {
@@ -139,6 +141,47 @@ TEST_F(EditorBridge, OpenWithoutAParentOrAWindowAnswersZeroAndCountsNothing) {
   EXPECT_EQ(backend.WindowCount(), windows);
 
   EXPECT_EQ(open(), 1);  // one close ends the one open that worked
+  close();
+  EXPECT_EQ(editor().Window(), nullptr);
+}
+
+TEST_F(EditorBridge, AHostThatDestroysItsWindowFirstLeavesTheEditorOnlyToTidyUp) {
+  ASSERT_EQ(open(), 1);
+  backend.DestroyHostWindow(hostWindow);
+  EXPECT_FALSE(window().HasWindow());
+  setParameter(0, 0.25f);
+  idle();  // nothing to show, nothing shown
+  close();
+  EXPECT_EQ(editor().Window(), nullptr);
+
+  hostWindow = backend.CreateHostWindow({0, 0, 500, 200});
+  ASSERT_EQ(open(), 1);
+  EXPECT_TRUE(window().HasWindow());
+  EXPECT_EQ(window().par0.Position(), 32);
+
+  // Destroyed again, and opened again without a close in between: a new window, and a single
+  // close ends it.
+  backend.DestroyHostWindow(hostWindow);
+  hostWindow = backend.CreateHostWindow({0, 0, 500, 200});
+  ASSERT_EQ(open(), 1);
+  EXPECT_TRUE(window().HasWindow());
+  EXPECT_EQ(editor().OpenCount(), 1);
+  close();
+  EXPECT_EQ(editor().Window(), nullptr);
+}
+
+TEST_F(EditorBridge, RequestsFromAThreadOtherThanTheWindowsAreIgnored) {
+  ASSERT_EQ(open(), 1);
+  const std::size_t windows = backend.WindowCount();
+  std::thread other([&] {
+    close();
+    idle();
+    EXPECT_EQ(open(), 0);
+  });
+  other.join();
+  EXPECT_EQ(editor().OpenCount(), 1);
+  ASSERT_NE(editor().Window(), nullptr);
+  EXPECT_EQ(backend.WindowCount(), windows);
   close();
   EXPECT_EQ(editor().Window(), nullptr);
 }

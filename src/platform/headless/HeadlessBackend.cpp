@@ -248,10 +248,13 @@ void* HeadlessBackend::CreateHostWindow(const Rect& screenBounds) {
 void HeadlessBackend::DestroyHostWindow(void* host) {
   Window* window = Find(host);
   if (!window || !window->host) return;
+  std::vector<std::pair<uint32_t, PeerClient*>> children;
   for (auto& [id, child] : m_Windows) {
-    if (child->parent == window->id) child->parent = 0;
+    if (child->parent == window->id) children.emplace_back(id, child->client);
   }
   RemoveWindow(window->id);
+  for (const auto& [id, client] : children) RemoveWindow(id);
+  for (const auto& [id, client] : children) client->HandleDestroyed();
 }
 
 TimeOfDay HeadlessBackend::UtcTimeOfDay() const {

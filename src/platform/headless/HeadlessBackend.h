@@ -48,7 +48,9 @@ class HeadlessBackend final : public Backend {
 
   // A host's window at `screenBounds`, visible; its handle is what a host passes to a plug-in.
   void* CreateHostWindow(const Rect& screenBounds);
-  void DestroyHostWindow(void* host);  // its child windows stay, but hidden and orphaned
+  // As a host that destroys its window: the child windows inside it go too, and each one's
+  // client hears HandleDestroyed.
+  void DestroyHostWindow(void* host);
 
   // Time.
   void Advance(uint32_t milliseconds);
@@ -72,7 +74,7 @@ class HeadlessBackend final : public Backend {
   void PressKey(uint16_t virtualKey);
 
   // Serves repaint requests (HandlePaint) until none is left.
-  void Pump();
+  void Pump() override;
   // Delivers a message now, as the window system's SendMessage; 0 for a handle that is gone.
   intptr_t Send(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 

@@ -169,6 +169,10 @@ void Form::HandlePaint(const platform::Rect& area) {
   if (self) PresentPainted();
 }
 
+void Form::HandleDestroyed() {
+  m_HasWindow = false;
+}
+
 WindowedControl* Form::WindowedAt(Point p) {
   if (!ClientRect().Contains(p.X, p.Y)) return nullptr;
   WindowedControl* at = this;
@@ -378,7 +382,7 @@ void Form::AddPainted(const Region& area) {
 }
 
 void Form::PaintInvalid() {
-  if (m_Painting) return;
+  if (m_Painting || !m_HasWindow) return;
   ControlRef<Form> self(this);
   const auto collect = [](auto& recurse, WindowedControl& w,
                           std::vector<ControlRef<WindowedControl>>& dirty) -> void {

@@ -25,6 +25,11 @@ class Form : public WindowedControl, private platform::PeerClient {
   const TypeInfo& Type() const override { return StaticType(); }
 
   void* Handle() const { return m_Peer->NativeHandle(); }
+  // False once someone else destroyed the native window (the host destroyed its own window
+  // first): the form shows nothing any more and is only waiting to be destroyed.
+  bool HasWindow() const { return m_HasWindow; }
+  // Whether the caller runs on the thread that made the window, the only one that may use it.
+  bool OnWindowThread() const { return m_Peer->OnOwnerThread(); }
   Point WindowOrigin() const;  // the client's top-left corner on the screen
 
   bool KeyPreview() const { return m_KeyPreview; }
@@ -72,6 +77,7 @@ class Form : public WindowedControl, private platform::PeerClient {
 
   intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
   void HandlePaint(const platform::Rect& area) override;
+  void HandleDestroyed() override;
 
   void RouteMouse(Message& message);
   void RouteKey(Message& message);
@@ -93,6 +99,7 @@ class Form : public WindowedControl, private platform::PeerClient {
   Surface m_Surface;
   Region m_Painted;  // painted, not yet presented
   bool m_Painting = false;
+  bool m_HasWindow = true;
   bool m_KeyPreview = false;
   bool m_WindowFocus = false;
   bool m_Focusing = false;
