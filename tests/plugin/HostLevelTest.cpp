@@ -18,8 +18,9 @@ TEST_F(Instance, ConstructionAnswers) {
   EXPECT_EQ(effect->numParams, 6);
   EXPECT_EQ(effect->numInputs, 2);
   EXPECT_EQ(effect->numOutputs, 2);
-  // No editor in this build: can-mono and can-replacing only.
-  EXPECT_EQ(effect->flags, effFlagsCanMono | effFlagsCanReplacing);
+  // Can-mono and can-replacing, and an editor where the build has a window backend.
+  EXPECT_EQ(effect->flags, effFlagsCanMono | effFlagsCanReplacing |
+                               (FLUX_PLUGIN_HAS_EDITOR ? effFlagsHasEditor : 0));
   EXPECT_EQ(effect->uniqueID, 0x51423032);  // "QB02"
   EXPECT_EQ(effect->version, 1);
   EXPECT_EQ(effect->ioRatio, 1.0f);
@@ -76,7 +77,7 @@ TEST_F(Instance, FixedAnswersToTheHost) {
   EXPECT_EQ(dispatch(effGetVu), 0);
   EXPECT_EQ(dispatch(effIdentify), 0x4E764566);
   EXPECT_EQ(dispatch(effGetChunk, 0, 0, &effect->user), 0);
-  EXPECT_EQ(dispatch(effEditOpen), 0);  // no editor in this build
+  EXPECT_EQ(dispatch(effEditOpen), 0);  // no editor, or no parent window to open it in
 }
 
 TEST_F(Instance, ParametersAreClampedAndNamed) {

@@ -1,0 +1,58 @@
+// The native backend of the Windows build. The host runs a message loop on the thread that
+// owns its window (its own window would not work otherwise), and that loop dispatches our
+// windows' input, timers and paints too: Pump has nothing to do, and taking messages out of
+// the host's queue would bypass its accelerators and dialog keys.
+
+#include "platform/NativeBackend.h"
+#include "platform/win32/Win32Window.h"
+
+namespace platform {
+namespace {
+
+class Win32Backend final : public Backend {
+ public:
+  std::unique_ptr<WindowPeer> CreateChildWindow(void* parent, PeerClient& client) override {
+    const HWND host = static_cast<HWND>(parent);
+    if (!host || !IsWindow(host)) return nullptr;
+    return win32::Win32Window::Create(client, host);
+  }
+
+  std::unique_ptr<WindowPeer> CreateMessageWindow(PeerClient& client) override {
+    return win32::Win32Window::Create(client, HWND_MESSAGE);
+  }
+
+  uint32_t TickCount() const override { return GetTickCount(); }
+
+  TimeOfDay UtcTimeOfDay() const override {
+    SYSTEMTIME now{};
+    GetSystemTime(&now);
+    return {now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+  }
+
+  int16_t KeyState(int32_t virtualKey) const override {
+    return static_cast<int16_t>(GetKeyState(virtualKey));
+  }
+
+  int32_t ScreenBitsPerPixel() const override {
+    const HDC screen = GetDC(nullptr);
+    if (!screen) return 32;
+    const int32_t bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+    ReleaseDC(nullptr, screen);
+    return bits;
+  }
+
+  Point CursorPos() const override {
+    POINT at{};
+    GetCursorPos(&at);
+    return {at.x, at.y};
+  }
+};
+
+}  // namespace
+
+Backend& NativeBackend() {
+  static Win32Backend backend;
+  return backend;
+}
+
+}  // namespace platform

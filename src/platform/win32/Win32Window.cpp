@@ -1,0 +1,279 @@
+#include "platform/win32/Win32Window.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <vector>
+
+#include "common/Assert.h"
+#include "platform/win32/Cursor.h"
+
+namespace platform::win32 {
+namespace {
+
+RECT ToRect(const Rect& r) {
+  return {r.Left, r.Top, r.Right, r.Bottom};
+}
+
+// Messages the framework understands, passed on with their numbers unchanged.
+bool IsForwarded(UINT message) {
+  if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) return true;
+  switch (message) {
+    case WM_MOUSEWHEEL:
+    case WM_MOUSELEAVE:
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_CAPTURECHANGED:
+    case WM_TIMER:
+    case WM_GETDLGCODE:
+    case WM_QUERYNEWPALETTE:
+    case WM_PALETTECHANGED:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Alt keys: the framework sees them first, then the system (the host's menu, Alt+F4).
+bool IsSystemKey(UINT message) {
+  return message == WM_SYSKEYDOWN || message == WM_SYSKEYUP || message == WM_SYSCHAR;
+}
+
+// BeginPaint's pair, whatever happens in between.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND window) : m_Window(window) { m_Dc = BeginPaint(window, &m_Paint); }
+  ~PaintScope() { EndPaint(m_Window, &m_Paint); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  HDC Dc() const { return m_Dc; }
+  Rect Area() const {
+    return {m_Paint.rcPaint.left, m_Paint.rcPaint.top, m_Paint.rcPaint.right,
+            m_Paint.rcPaint.bottom};
+  }
+
+ private:
+  HWND m_Window;
+  PAINTSTRUCT m_Paint{};
+  HDC m_Dc = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Win32Window> Win32Window::Create(PeerClient& client, HWND parent) {
+  std::unique_ptr<Win32Window> peer(new Win32Window(client));
+  const wchar_t* className = WindowClass::Acquire(&Win32Window::Procedure);
+  if (!className) return nullptr;
+  peer->m_HoldsClass = true;
+  const DWORD style = parent == HWND_MESSAGE ? 0 : WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  // WM_NCCREATE fills in m_Window: the window procedure knows the peer from its first message.
+  CreateWindowExW(0, className, L"", style, 0, 0, 0, 0, parent, nullptr, WindowClass::Module(),
+                  peer.get());
+  if (!peer->m_Window) return nullptr;  // the destructor gives the class back
+  return peer;
+}
+
+Win32Window::~Win32Window() {
+  if (m_Window) {
+    m_Destroying = true;
+    DestroyWindow(m_Window);  // WM_NCDESTROY detaches
+  }
+  FLUX_ASSERT(!m_Window);
+  if (m_Palette) DeleteObject(m_Palette);
+  if (m_HoldsClass) WindowClass::Release();
+}
+
+LRESULT CALLBACK Win32Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* peer =
+        static_cast<Win32Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    peer->m_Window = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
+  }
+  auto* peer = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!peer) return DefWindowProcW(window, message, wParam, lParam);
+  try {
+    return peer->Handle(message, wParam, lParam);
+  } catch (...) {
+    // Nothing may unwind into the window system, and through it into the host.
+    return 0;
+  }
+}
+
+LRESULT Win32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND window = m_Window;
+  if (message == WM_NCDESTROY) {
+    Detach();
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  if (m_Destroying) return DefWindowProcW(window, message, wParam, lParam);
+  switch (message) {
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // every pixel is presented from the surface: erasing would only flicker
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == window) {
+        ::SetCursor(static_cast<HCURSOR>(CursorHandle(m_Cursor)));
+        return TRUE;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (!m_TrackingLeave) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
+        m_TrackingLeave = TrackMouseEvent(&track) != 0;
+      }
+      break;
+    case WM_MOUSELEAVE:
+      m_TrackingLeave = false;
+      break;
+    default:
+      break;
+  }
+  if (IsForwarded(message)) {
+    return static_cast<LRESULT>(
+        HandleMessage(message, wParam, static_cast<intptr_t>(lParam)));  // may destroy us
+  }
+  if (IsSystemKey(message)) HandleMessage(message, wParam, static_cast<intptr_t>(lParam));
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Win32Window::Detach() {
+  SetWindowLongPtrW(m_Window, GWLP_USERDATA, 0);
+  m_Window = nullptr;
+  m_PaintDc = nullptr;
+  // Destroyed by someone else: its parent went first.
+  if (!m_Destroying) HandleDestroyed();
+}
+
+void Win32Window::Paint() {
+  const PaintScope paint(m_Window);
+  const Rect area = paint.Area();
+  if (area.IsEmpty()) return;
+  m_PaintDc = paint.Dc();
+  HandlePaint(area);  // presents through m_PaintDc
+  m_PaintDc = nullptr;
+}
+
+void Win32Window::SetBounds(const Rect& boundsInParent) {
+  if (!m_Window) return;
+  SetWindowPos(m_Window, nullptr, boundsInParent.Left, boundsInParent.Top,
+               std::max(boundsInParent.Width(), 0), std::max(boundsInParent.Height(), 0),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Window::SetVisible(bool visible) {
+  if (m_Window) ShowWindow(m_Window, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void Win32Window::RequestRepaint(const Rect& area) {
+  if (!m_Window) return;
+  const RECT r = ToRect(area);
+  InvalidateRect(m_Window, &r, FALSE);
+}
+
+void Win32Window::Present(const PixelView& pixels, const Rect& area) {
+  if (!m_Window || !pixels.bits) return;
+  const Rect part = area.Intersect({0, 0, pixels.width, pixels.height});
+  if (part.IsEmpty()) return;
+  if (m_PaintDc) {
+    Draw(m_PaintDc, pixels, part);
+    return;
+  }
+  const HDC dc = GetDC(m_Window);
+  if (!dc) return;
+  Draw(dc, pixels, part);
+  ReleaseDC(m_Window, dc);
+}
+
+// The surface is a bottom-up DIB: a positive height says so, and its source rows count from
+// the bottom.
+void Win32Window::Draw(HDC dc, const PixelView& pixels, const Rect& area) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = pixels.width;
+  info.bmiHeader.biHeight = pixels.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  HPALETTE previous = nullptr;
+  if (m_Palette) {
+    previous = SelectPalette(dc, m_Palette, TRUE);
+    ::RealizePalette(dc);
+  }
+  SetDIBitsToDevice(dc, area.Left, area.Top, static_cast<DWORD>(area.Width()),
+                    static_cast<DWORD>(area.Height()), area.Left, pixels.height - area.Bottom, 0,
+                    static_cast<UINT>(pixels.height), pixels.bits, &info, DIB_RGB_COLORS);
+  if (previous) SelectPalette(dc, previous, TRUE);
+}
+
+void Win32Window::SetCapture(bool capture) {
+  if (!m_Window) return;
+  if (capture) {
+    if (GetCapture() != m_Window) ::SetCapture(m_Window);
+  } else if (GetCapture() == m_Window) {
+    ReleaseCapture();
+  }
+}
+
+void Win32Window::SetCursor(int16_t cursor) {
+  m_Cursor = cursor;
+  if (!m_Window) return;
+  POINT at{};
+  const bool over = GetCursorPos(&at) && WindowFromPoint(at) == m_Window;
+  if (over || GetCapture() == m_Window) ::SetCursor(static_cast<HCURSOR>(CursorHandle(cursor)));
+}
+
+void Win32Window::TakeFocus() {
+  if (m_Window) SetFocus(m_Window);
+}
+
+bool Win32Window::StartTimer(uintptr_t id, uint32_t milliseconds) {
+  return m_Window && SetTimer(m_Window, id, milliseconds, nullptr) != 0;
+}
+
+void Win32Window::StopTimer(uintptr_t id) {
+  if (m_Window) KillTimer(m_Window, id);
+}
+
+Point Win32Window::ClientOrigin() const {
+  POINT origin{0, 0};
+  if (m_Window) ClientToScreen(m_Window, &origin);
+  return {origin.x, origin.y};
+}
+
+uint32_t Win32Window::RealizePalette(std::span<const PaletteEntry> entries, bool background) {
+  if (!m_Window || entries.empty()) return 0;
+  const HDC dc = GetDC(m_Window);
+  if (!dc) return 0;
+  uint32_t changed = 0;
+  if (GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) {
+    const std::size_t count = std::min<std::size_t>(entries.size(), 256);
+    // LOGPALETTE ends in a one-entry array: room for the rest after it.
+    std::vector<unsigned char> block(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
+    auto* logical = reinterpret_cast<LOGPALETTE*>(block.data());
+    logical->palVersion = 0x300;
+    logical->palNumEntries = static_cast<WORD>(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      const PALETTEENTRY entry{entries[i].red, entries[i].green, entries[i].blue, entries[i].flags};
+      std::memcpy(block.data() + offsetof(LOGPALETTE, palPalEntry) + i * sizeof entry, &entry,
+                  sizeof entry);
+    }
+    if (const HPALETTE palette = CreatePalette(logical)) {
+      if (m_Palette) DeleteObject(m_Palette);
+      m_Palette = palette;
+      const HPALETTE previous = SelectPalette(dc, m_Palette, background ? TRUE : FALSE);
+      const UINT mapped = ::RealizePalette(dc);
+      changed = mapped == GDI_ERROR ? 0 : mapped;
+      SelectPalette(dc, previous, TRUE);
+    }
+  }
+  ReleaseDC(m_Window, dc);
+  return changed;
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,194 @@
+// The shipped DLL's editor as a Windows host meets it: loaded with LoadLibrary and driven only
+// through its descriptor. Opened and closed and the DLL unloaded a hundred times over; a host
+// that destroys its window before closing the editor; two instances with their editors open at
+// once; and the real mouse dragging par0.
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "platform/win32/DesktopHost.h"
+#include "vst/FakeHost.h"
+
+namespace {
+
+using win32test::HostWindow;
+using win32test::MatchesGolden;
+using win32test::PumpFor;
+using win32test::ReadBack;
+
+using PluginEntry = AEffect*(VSTCALLBACK*)(audioMasterCallback);
+
+// One instance of the loaded plug-in, closed when it goes.
+class Instance {
+ public:
+  explicit Instance(PluginEntry entry) : m_Effect(entry(FakeHost::callback)) {}
+  ~Instance() {
+    if (m_Effect) dispatch(effClose);
+  }
+  Instance(const Instance&) = delete;
+  Instance& operator=(const Instance&) = delete;
+
+  AEffect* effect() const { return m_Effect; }
+  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
+                     void* ptr = nullptr) {
+    return m_Effect->dispatcher(m_Effect, opcode, index, value, ptr, 0.0f);
+  }
+  VstIntPtr open(const HostWindow& host) { return dispatch(effEditOpen, 0, 0, host.Handle()); }
+  void close() { dispatch(effEditClose); }
+  void idle() { dispatch(effEditIdle); }
+
+ private:
+  AEffect* m_Effect;
+};
+
+class LoadedDll {
+ public:
+  LoadedDll() : m_Module(LoadLibraryA(FLUX_PLUGIN_FILE)) {}
+  ~LoadedDll() {
+    if (m_Module) FreeLibrary(m_Module);
+  }
+  LoadedDll(const LoadedDll&) = delete;
+  LoadedDll& operator=(const LoadedDll&) = delete;
+
+  HMODULE module() const { return m_Module; }
+  PluginEntry entry() const {
+    return reinterpret_cast<PluginEntry>(reinterpret_cast<void*>(GetProcAddress(m_Module, "main")));
+  }
+
+ private:
+  HMODULE m_Module;
+};
+
+// The editor's window: the child the plug-in made in the host's window.
+HWND EditorIn(const HostWindow& host) {
+  return GetWindow(host.Handle(), GW_CHILD);
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[128] = {};
+  GetClassNameW(window, name, 128);
+  return name;
+}
+
+bool Registered(HMODULE module, const std::wstring& name) {
+  WNDCLASSEXW info{};
+  info.cbSize = sizeof info;
+  return GetClassInfoExW(module, name.c_str(), &info) != 0;
+}
+
+class PluginDllEditor : public ::testing::Test {
+ protected:
+  void SetUp() override { FakeHost::instance().reset(); }
+  // The host's loop with every instance's editor idled every 20 ms; with none, the editors
+  // stay as opened (the first idle shows the indicators' values).
+  static void pump(uint32_t milliseconds, std::initializer_list<Instance*> instances = {}) {
+    PumpFor(milliseconds, [&] {
+      for (Instance* instance : instances) instance->idle();
+    });
+  }
+};
+
+TEST_F(PluginDllEditor, LoadOpenCloseUnloadAHundredTimesRegistersAndUnregistersItsClass) {
+  const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  HostWindow host;
+  for (int round = 0; round < 100; ++round) {
+    SCOPED_TRACE(round);
+    LoadedDll dll;
+    ASSERT_NE(dll.module(), nullptr);
+    Instance plugin(dll.entry());
+    ASSERT_NE(plugin.effect(), nullptr);
+    ASSERT_EQ(plugin.open(host), 1);  // 0 would mean the class or the window was refused
+    pump(10, {&plugin});
+    const HWND editor = EditorIn(host);
+    ASSERT_NE(editor, nullptr);
+    const std::wstring name = ClassOf(editor);
+    // The class belongs to the DLL, not to the program that loaded it.
+    EXPECT_EQ(reinterpret_cast<HMODULE>(GetWindowLongPtrW(editor, GWLP_HINSTANCE)), dll.module());
+    ASSERT_TRUE(Registered(dll.module(), name));
+    plugin.close();
+    EXPECT_EQ(EditorIn(host), nullptr);
+    ASSERT_FALSE(Registered(dll.module(), name)) << "the class outlives the last window";
+  }
+  // Where the system counts its objects (Wine answers 0), none may pile up.
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore + 5);
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore + 5);
+}
+
+TEST_F(PluginDllEditor, AHostThatDestroysItsWindowBeforeClosingTheEditorCanOpenItAgain) {
+  LoadedDll dll;
+  Instance plugin(dll.entry());
+  auto first = std::make_unique<HostWindow>();
+  ASSERT_EQ(plugin.open(*first), 1);
+  pump(60, {&plugin});
+  first->Destroy();
+  pump(60, {&plugin});  // idling an editor whose window is gone
+  plugin.close();
+  pump(20, {&plugin});
+
+  HostWindow second(60, 60);
+  ASSERT_EQ(plugin.open(second), 1);
+  pump(100);
+  EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(second)), "editor_program0"));
+
+  // And without a close in between: the next open replaces the window that went.
+  second.Destroy();
+  HostWindow third(80, 80);
+  ASSERT_EQ(plugin.open(third), 1);
+  pump(100);
+  EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(third)), "editor_program0"));
+  plugin.close();
+  plugin.close();
+}
+
+TEST_F(PluginDllEditor, TwoInstancesShowTheirEditorsAtOnceEachAnsweringItsOwnInput) {
+  LoadedDll dll;
+  Instance one(dll.entry());
+  Instance two(dll.entry());
+  HostWindow hostOne(20, 20);
+  HostWindow hostTwo(20, 300);
+  ASSERT_EQ(one.open(hostOne), 1);
+  ASSERT_EQ(two.open(hostTwo), 1);
+  pump(100);
+  EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(hostOne)), "editor_program0"));
+  EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(hostTwo)), "editor_program0"));
+
+  FakeHost::instance().calls.clear();
+  win32test::Click(EditorIn(hostTwo), {392 + 10, 4 + 6});  // About, in the second
+  pump(60);
+  EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(hostOne)), "editor_program0"));
+  EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(hostTwo)), "editor_about"));
+
+  one.close();
+  pump(20);
+  EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(hostTwo)), "editor_about"));
+  two.close();
+}
+
+TEST_F(PluginDllEditor, DraggingPar0WithTheMouseTellsTheHostPositionsOver127) {
+  LoadedDll dll;
+  Instance plugin(dll.entry());
+  HostWindow host;
+  ASSERT_EQ(plugin.open(host), 1);
+  pump(60, {&plugin});
+  FakeHost::instance().calls.clear();
+  // par0's pointer at program 0 (position 64): the container at (0, 24), the slider at
+  // (64, 24) in it, the pointer's middle 78 pixels along and 7 down.
+  const POINT pointer{64 + 78, 24 + 24 + 7};
+  win32test::Drag(EditorIn(host), pointer, {pointer.x + 30, pointer.y});
+  pump(20, {&plugin});
+  const auto automated = FakeHost::instance().callsWith(audioMasterAutomate);
+  ASSERT_FALSE(automated.empty());
+  for (const HostCall& call : automated) {
+    EXPECT_EQ(call.effect, plugin.effect());
+    EXPECT_EQ(call.index, 0);
+    const float steps = call.opt * 127.0f;
+    EXPECT_EQ(call.opt, static_cast<float>(std::lround(steps) / 127.0)) << call.opt;
+  }
+  EXPECT_GT(automated.back().opt, 64.0f / 127.0f);
+  EXPECT_EQ(plugin.effect()->getParameter(plugin.effect(), 0), automated.back().opt);
+  plugin.close();
+}
+
+}  // namespace

@@ -1,0 +1,305 @@
+// The Windows backend's windows inside a host's window, on a real desktop: the bottom-up surface
+// presented the right way up, paints within BeginPaint/EndPaint, timers, mouse, capture, focus,
+// keys and cursor as the framework's messages, a window the host destroys first, the window
+// class's life, and a client's exception kept inside the window procedure.
+
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/NativeBackend.h"
+#include "platform/win32/DesktopHost.h"
+
+namespace {
+
+using win32test::HostWindow;
+using win32test::PumpFor;
+
+struct Received {
+  uint32_t message;
+  uintptr_t wParam;
+  intptr_t lParam;
+};
+
+class RecordingClient final : public platform::PeerClient {
+ public:
+  intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+    received.push_back({message, wParam, lParam});
+    if (throwing) throw std::runtime_error("a handler failed");
+    return 0;
+  }
+  void HandlePaint(const platform::Rect& area) override {
+    paints.push_back(area);
+    if (peer && pixels.bits) peer->Present(pixels, area);
+  }
+  void HandleDestroyed() override { ++destroyed; }
+
+  std::vector<Received> With(uint32_t message) const {
+    std::vector<Received> found;
+    for (const Received& r : received)
+      if (r.message == message) found.push_back(r);
+    return found;
+  }
+
+  platform::WindowPeer* peer = nullptr;  // presents `pixels` on each paint
+  platform::PixelView pixels;
+  std::vector<Received> received;
+  std::vector<platform::Rect> paints;
+  int destroyed = 0;
+  bool throwing = false;
+};
+
+// A picture no flip or shift leaves unchanged: every pixel its own colour.
+std::vector<uint32_t> BottomUpPicture(int32_t width, int32_t height, uint32_t seed) {
+  std::vector<uint32_t> bits;
+  for (int32_t row = 0; row < height; ++row) {  // the bottom row first
+    const int32_t y = height - 1 - row;
+    for (int32_t x = 0; x < width; ++x) {
+      bits.push_back(0xFF000000u | (seed + static_cast<uint32_t>(y * 5)) << 16 |
+                     static_cast<uint32_t>(x * 7) << 8 | static_cast<uint32_t>(y * 3 + x));
+    }
+  }
+  return bits;
+}
+
+uint32_t TopDownPixel(const std::vector<uint32_t>& bottomUp, int32_t width, int32_t height,
+                      int32_t x, int32_t y) {
+  return bottomUp[static_cast<std::size_t>(height - 1 - y) * static_cast<std::size_t>(width) +
+                  static_cast<std::size_t>(x)] &
+         0xFFFFFF;
+}
+
+class Win32Window : public ::testing::Test {
+ protected:
+  static constexpr int32_t kWidth = 40, kHeight = 30;
+
+  // A visible 40 × 30 child at (10, 20) of the host's client area.
+  std::unique_ptr<platform::WindowPeer> MakeChild(RecordingClient& owner) {
+    auto peer = backend.CreateChildWindow(host.Handle(), owner);
+    if (!peer) return peer;
+    peer->SetBounds({10, 20, 10 + kWidth, 20 + kHeight});
+    peer->SetVisible(true);
+    PumpFor(20);
+    return peer;
+  }
+  POINT ScreenOf(platform::WindowPeer& peer, int x, int y) {
+    const platform::Point origin = peer.ClientOrigin();
+    return {origin.X + x, origin.Y + y};
+  }
+  static std::wstring ClassOf(void* window) {
+    wchar_t name[128] = {};
+    GetClassNameW(static_cast<HWND>(window), name, 128);
+    return name;
+  }
+  static HINSTANCE ModuleOf(void* window) {
+    return reinterpret_cast<HINSTANCE>(
+        GetWindowLongPtrW(static_cast<HWND>(window), GWLP_HINSTANCE));
+  }
+  static bool Registered(HINSTANCE module, const std::wstring& name) {
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof info;
+    return GetClassInfoExW(module, name.c_str(), &info) != 0;
+  }
+
+  platform::Backend& backend = platform::NativeBackend();
+  HostWindow host;
+  RecordingClient client;
+};
+
+TEST_F(Win32Window, PresentsTheBottomUpSurfaceTheRightWayUpWholeAndInParts) {
+  auto peer = MakeChild(client);
+  ASSERT_TRUE(peer);
+  EXPECT_EQ(backend.ScreenBitsPerPixel(), 32);
+  const platform::PaletteEntry grey[] = {{128, 128, 128, 0}};
+  EXPECT_EQ(peer->RealizePalette(grey, false), 0u);  // no palette on a 32-bit display
+
+  const std::vector<uint32_t> first = BottomUpPicture(kWidth, kHeight, 0x10);
+  client.peer = peer.get();
+  client.pixels = {first.data(), kWidth, kHeight};
+  peer->RequestRepaint({0, 0, kWidth, kHeight});
+  PumpFor(50);
+  win32test::Picture shown = win32test::ReadBack(static_cast<HWND>(peer->NativeHandle()));
+  ASSERT_EQ(shown.width, kWidth);
+  ASSERT_EQ(shown.height, kHeight);
+  for (int32_t y = 0; y < kHeight; ++y) {
+    for (int32_t x = 0; x < kWidth; ++x) {
+      ASSERT_EQ(shown.Pixel(x, y), TopDownPixel(first, kWidth, kHeight, x, y)) << x << ", " << y;
+    }
+  }
+
+  // Outside a paint, a part of another picture: only that part changes.
+  const std::vector<uint32_t> second = BottomUpPicture(kWidth, kHeight, 0x80);
+  const platform::Rect part{3, 4, 17, 11};
+  peer->Present({second.data(), kWidth, kHeight}, part);
+  shown = win32test::ReadBack(static_cast<HWND>(peer->NativeHandle()));
+  for (int32_t y = 0; y < kHeight; ++y) {
+    for (int32_t x = 0; x < kWidth; ++x) {
+      const auto& from = part.Contains(x, y) ? second : first;
+      ASSERT_EQ(shown.Pixel(x, y), TopDownPixel(from, kWidth, kHeight, x, y)) << x << ", " << y;
+    }
+  }
+}
+
+TEST_F(Win32Window, ARepaintRequestComesAsOnePaintOfThatAreaAndThenNoMore) {
+  auto peer = MakeChild(client);
+  ASSERT_TRUE(peer);
+  PumpFor(30);
+  client.paints.clear();
+  peer->RequestRepaint({2, 3, 12, 9});
+  PumpFor(60);
+  ASSERT_EQ(client.paints.size(), 1u);  // validated by EndPaint: no second WM_PAINT
+  EXPECT_EQ(client.paints[0], (platform::Rect{2, 3, 12, 9}));
+  EXPECT_TRUE(client.With(WM_ERASEBKGND).empty());  // answered here, never erased
+}
+
+TEST_F(Win32Window, TimersArriveAsWmTimerWithTheirIdUntilStopped) {
+  auto peer = backend.CreateMessageWindow(client);
+  ASSERT_TRUE(peer);
+  ASSERT_TRUE(peer->StartTimer(7, 20));
+  PumpFor(200);
+  const auto ticks = client.With(WM_TIMER);
+  EXPECT_GE(ticks.size(), 3u);
+  for (const Received& tick : ticks) EXPECT_EQ(tick.wParam, 7u);
+  peer->StopTimer(7);
+  PumpFor(20);
+  client.received.clear();
+  PumpFor(100);
+  EXPECT_TRUE(client.With(WM_TIMER).empty());
+}
+
+TEST_F(Win32Window, MouseInputComesInClientCoordinatesAndLeavingIsReported) {
+  auto peer = MakeChild(client);
+  ASSERT_TRUE(peer);
+  win32test::MoveMouse(ScreenOf(*peer, 5, 6));
+  PumpFor(40);
+  win32test::LeftButton(true);
+  PumpFor(40);
+  win32test::LeftButton(false);
+  PumpFor(40);
+  const auto moves = client.With(WM_MOUSEMOVE);
+  ASSERT_FALSE(moves.empty());
+  EXPECT_EQ(moves.back().lParam, MAKELPARAM(5, 6));
+  const auto downs = client.With(WM_LBUTTONDOWN);
+  ASSERT_EQ(downs.size(), 1u);
+  EXPECT_EQ(downs[0].lParam, MAKELPARAM(5, 6));
+  EXPECT_TRUE(downs[0].wParam & MK_LBUTTON);
+  EXPECT_EQ(client.With(WM_LBUTTONUP).size(), 1u);
+  EXPECT_TRUE(client.With(WM_MOUSELEAVE).empty());
+
+  win32test::MoveMouse(ScreenOf(*peer, kWidth + 20, 6));  // onto the host's window
+  PumpFor(300);
+  EXPECT_EQ(client.With(WM_MOUSELEAVE).size(), 1u);
+}
+
+TEST_F(Win32Window, WithTheCaptureMovesOutsideStillComeAndLosingItIsReported) {
+  auto peer = MakeChild(client);
+  ASSERT_TRUE(peer);
+  win32test::MoveMouse(ScreenOf(*peer, 5, 5));
+  PumpFor(40);
+  peer->SetCapture(true);
+  win32test::MoveMouse(ScreenOf(*peer, -4, kHeight + 3));
+  PumpFor(40);
+  const auto moves = client.With(WM_MOUSEMOVE);
+  ASSERT_FALSE(moves.empty());
+  EXPECT_EQ(moves.back().lParam, MAKELPARAM(-4, kHeight + 3));
+
+  SetCapture(host.Handle());  // someone else takes the mouse
+  PumpFor(20);
+  ASSERT_EQ(client.With(WM_CAPTURECHANGED).size(), 1u);
+  ReleaseCapture();
+}
+
+TEST_F(Win32Window, FocusAndKeysComeAsTheFrameworkMessages) {
+  auto peer = MakeChild(client);
+  ASSERT_TRUE(peer);
+  peer->TakeFocus();
+  PumpFor(20);
+  EXPECT_EQ(client.With(WM_SETFOCUS).size(), 1u);
+  win32test::PressKey('A');
+  PumpFor(60);
+  const auto downs = client.With(WM_KEYDOWN);
+  ASSERT_EQ(downs.size(), 1u);
+  EXPECT_EQ(downs[0].wParam, static_cast<uintptr_t>('A'));
+  const auto chars = client.With(WM_CHAR);
+  ASSERT_EQ(chars.size(), 1u);
+  EXPECT_EQ(chars[0].wParam, static_cast<uintptr_t>('a'));
+  EXPECT_EQ(client.With(WM_KEYUP).size(), 1u);
+  SetFocus(host.Handle());
+  PumpFor(20);
+  EXPECT_EQ(client.With(WM_KILLFOCUS).size(), 1u);
+}
+
+TEST_F(Win32Window, TheCursorOverTheWindowIsTheOneAskedFor) {
+  auto peer = MakeChild(client);
+  ASSERT_TRUE(peer);
+  peer->SetCursor(-9);  // crSizeWE
+  win32test::MoveMouse(ScreenOf(*peer, 8, 8));
+  PumpFor(60);
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_SIZEWE)));
+  peer->SetCursor(-21);  // crHandPoint, at once while the mouse is over the window
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
+}
+
+TEST_F(Win32Window, AWindowTheHostDestroysFirstIsNoticedAndThenLeftAlone) {
+  auto peer = MakeChild(client);
+  ASSERT_TRUE(peer);
+  ASSERT_TRUE(peer->StartTimer(1, 10));
+  const std::wstring name = ClassOf(peer->NativeHandle());
+  const HINSTANCE module = ModuleOf(peer->NativeHandle());
+  host.Destroy();
+  EXPECT_EQ(client.destroyed, 1);
+  EXPECT_EQ(peer->NativeHandle(), nullptr);
+  client.received.clear();
+  // Every operation now does nothing.
+  const std::vector<uint32_t> bits = BottomUpPicture(kWidth, kHeight, 0);
+  peer->Present({bits.data(), kWidth, kHeight}, {0, 0, kWidth, kHeight});
+  peer->RequestRepaint({0, 0, kWidth, kHeight});
+  peer->SetBounds({0, 0, 10, 10});
+  peer->SetCapture(true);
+  peer->TakeFocus();
+  EXPECT_FALSE(peer->StartTimer(2, 10));
+  EXPECT_EQ(peer->ClientOrigin(), (platform::Point{0, 0}));
+  PumpFor(40);
+  EXPECT_TRUE(client.received.empty());
+  EXPECT_TRUE(Registered(module, name));  // until the peer is gone
+  peer.reset();
+  EXPECT_EQ(client.destroyed, 1);
+  EXPECT_FALSE(Registered(module, name));
+}
+
+TEST_F(Win32Window, TheClassLivesFromTheFirstWindowToTheLastOfThisModule) {
+  RecordingClient other;
+  auto first = MakeChild(client);
+  ASSERT_TRUE(first);
+  const std::wstring name = ClassOf(first->NativeHandle());
+  const HINSTANCE module = ModuleOf(first->NativeHandle());
+  EXPECT_EQ(module, GetModuleHandleW(nullptr));  // the module of this code: here, the program
+  auto timers = backend.CreateMessageWindow(other);
+  ASSERT_TRUE(timers);
+  EXPECT_EQ(ClassOf(timers->NativeHandle()), name);
+  first.reset();
+  EXPECT_TRUE(Registered(module, name));
+  timers.reset();
+  EXPECT_FALSE(Registered(module, name));
+  auto again = MakeChild(client);  // registered afresh
+  ASSERT_TRUE(again);
+  EXPECT_TRUE(Registered(module, name));
+}
+
+TEST_F(Win32Window, AClientsExceptionStaysInsideTheWindowProcedure) {
+  auto peer = backend.CreateMessageWindow(client);
+  ASSERT_TRUE(peer);
+  client.throwing = true;
+  ASSERT_TRUE(peer->StartTimer(3, 10));
+  PumpFor(80);
+  EXPECT_GE(client.With(WM_TIMER).size(), 2u);  // still alive, still ticking
+}
+
+TEST_F(Win32Window, ThereIsNoWindowInsideAParentThatDoesNotExist) {
+  HWND gone = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  DestroyWindow(gone);
+  EXPECT_EQ(backend.CreateChildWindow(gone, client), nullptr);
+  EXPECT_EQ(backend.CreateChildWindow(nullptr, client), nullptr);
+}
+
+}  // namespace
