@@ -31,6 +31,7 @@ class RecordingClient final : public platform::PeerClient {
   void HandlePaint(const platform::Rect& area) override {
     paints.push_back(area);
     if (peer && pixels.bits) peer->Present(pixels, area);
+    if (destroyOnPaint) destroyOnPaint->reset();
   }
   void HandleDestroyed() override { ++destroyed; }
 
@@ -43,6 +44,7 @@ class RecordingClient final : public platform::PeerClient {
 
   platform::WindowPeer* peer = nullptr;  // presents `pixels` on each paint
   platform::PixelView pixels;
+  std::unique_ptr<platform::WindowPeer>* destroyOnPaint = nullptr;  // the peer, gone in a paint
   std::vector<Received> received;
   std::vector<platform::Rect> paints;
   int destroyed = 0;
@@ -265,6 +267,20 @@ TEST_F(Win32Window, AWindowTheHostDestroysFirstIsNoticedAndThenLeftAlone) {
   peer.reset();
   EXPECT_EQ(client.destroyed, 1);
   EXPECT_FALSE(Registered(module, name));
+}
+
+TEST_F(Win32Window, APaintHandlerMayDestroyItsOwnWindow) {
+  auto peer = MakeChild(client);
+  ASSERT_TRUE(peer);
+  const HWND window = static_cast<HWND>(peer->NativeHandle());
+  client.destroyOnPaint = &peer;
+  peer->RequestRepaint({0, 0, kWidth, kHeight});
+  PumpFor(50);
+  EXPECT_EQ(peer, nullptr);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(client.destroyed, 0);  // destroyed by its owner, not by someone else
+  auto again = MakeChild(client);  // the class and the window procedure carry on
+  EXPECT_TRUE(again);
 }
 
 TEST_F(Win32Window, TheClassLivesFromTheFirstWindowToTheLastOfThisModule) {
