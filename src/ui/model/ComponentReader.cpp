@@ -1,5 +1,7 @@
 #include "ui/model/ComponentReader.h"
 
+#include <algorithm>
+
 #include "ui/model/ClassRegistry.h"
 #include "ui/model/Collection.h"
 #include "ui/model/Component.h"
@@ -142,13 +144,17 @@ void ComponentReader::ReadPropertyValue(Persistent& instance, const std::string&
 }
 
 void ComponentReader::ReadProperties(Persistent& instance, const std::string& prefix, int depth) {
-  std::set<std::string> seen;
+  // A list holds as many names as its class has properties, a few dozen at most: a search
+  // through them is cheaper than a tree of lower-case copies.
+  std::vector<std::string> seen;
   for (std::string name = m_Values.ReadName(); !name.empty(); name = m_Values.ReadName()) {
     const std::string path = prefix + name;
-    if (!seen.insert(LowerCase(name)).second) {
+    if (std::ranges::any_of(seen,
+                            [&](const std::string& other) { return SameText(other, name); })) {
       throw StreamReadError("The " + Where(path) + " is stored twice");
     }
     ReadProperty(instance, name, path, depth);
+    seen.push_back(std::move(name));
   }
 }
 
