@@ -27,8 +27,12 @@ class HandlerScope {
 }  // namespace
 
 TPluginEditorWindow::TPluginEditorWindow(void* parentWindow, ParameterValues& paramValues)
+    : TPluginEditorWindow(parentWindow, paramValues, StoredLayout()) {}
+
+TPluginEditorWindow::TPluginEditorWindow(void* parentWindow, ParameterValues& paramValues,
+                                         std::span<const uint8_t> layout)
     : ui::Form(nullptr, parentWindow),
-      m_LayoutRead(ReadLayout()),
+      m_LayoutRead(ReadLayout(layout)),
       Ctrl(RequireComponent<ui::Label>("Ctrl")),
       Updater(RequireComponent<ui::Timer>("Updater")),
       bg(RequireComponent<ui::PictureBox>("bg")),
@@ -79,13 +83,22 @@ const ui::TypeInfo& TPluginEditorWindow::StaticType() {
   return type;
 }
 
-bool TPluginEditorWindow::ReadLayout() {
-  ui::RegisterControlClasses();
-  RegisterDIBImageListClasses();
-  RegisterDIBSliderClasses();
+std::span<const uint8_t> TPluginEditorWindow::StoredLayout() {
   // Every open reads the layout: the text is turned into the binary form only once.
   static const std::vector<uint8_t> binary = ui::TextToBinary(EditorWindowDescription());
-  ui::MemoryStream stream(binary);
+  return binary;
+}
+
+bool TPluginEditorWindow::ReadLayout(std::span<const uint8_t> layout) {
+  // Once for the process, before the first window reads (static initialisation is safe from
+  // several threads); every later open only looks the classes up.
+  [[maybe_unused]] static const bool registered = [] {
+    ui::RegisterControlClasses();
+    RegisterDIBImageListClasses();
+    RegisterDIBSliderClasses();
+    return true;
+  }();
+  ui::MemoryStream stream(layout);
   ui::ComponentReader(stream).ReadRoot(*this);
   return true;
 }
