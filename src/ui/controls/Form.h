@@ -23,6 +23,8 @@ class Form : public WindowedControl, private platform::PeerClient {
 
   static const TypeInfo& StaticType();
   const TypeInfo& Type() const override { return StaticType(); }
+  Form* AsForm() override { return this; }
+  const Form* AsForm() const override { return this; }
 
   void* Handle() const { return m_Peer->NativeHandle(); }
   Point WindowOrigin() const;  // the client's top-left corner on the screen
@@ -65,10 +67,13 @@ class Form : public WindowedControl, private platform::PeerClient {
   void Dispatch(Message& message) override;
   void BoundsChanged() override;
   void VisibleChanged() override;
+  void Loaded() override;
 
  private:
   friend class Control;
   friend class WindowedControl;
+
+  void FitSurface();  // the pixels take the form's size (all 0 when it changes)
 
   intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
   void HandlePaint(const platform::Rect& area) override;

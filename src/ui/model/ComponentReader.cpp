@@ -170,7 +170,7 @@ void ComponentReader::ReadProperty(Persistent& instance, const std::string& name
       throw InvalidPropertyError(m_Context + " has no property \"" + path + "\"");
     }
     target = property->getObject(*target);
-    if (target == nullptr || dynamic_cast<Collection*>(target) != nullptr) {
+    if (target == nullptr || target->AsCollection() != nullptr) {
       throw InvalidPropertyError(m_Context + " has no property \"" + path + "\"");
     }
     start = dot + 1;
@@ -214,7 +214,8 @@ void ComponentReader::ReadValue(Persistent& instance, const PropertyInfo& proper
       property.setString(instance, m_Values.ReadStringBody());
       return;
     case PropertyKind::Object: {
-      auto* collection = dynamic_cast<Collection*>(property.getObject(instance));
+      Persistent* nested = property.getObject(instance);
+      Collection* collection = nested != nullptr ? nested->AsCollection() : nullptr;
       if (collection == nullptr) {
         throw InvalidPropertyError("The " + Where(path) +
                                    " holds an object; its properties are stored as \"" + path +
