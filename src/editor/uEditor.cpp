@@ -12,15 +12,19 @@
 
 namespace {
 
-// Counts a handler in for as long as it runs, however it ends.
+// Counts a handler of `window` in for as long as it runs, however it ends. A host that closes
+// the plug-in from inside the handler destroys the window with it: then nothing is counted out.
 class HandlerScope {
  public:
-  explicit HandlerScope(int& depth) : m_Depth(depth) { ++m_Depth; }
-  ~HandlerScope() { --m_Depth; }
+  HandlerScope(ui::Control& window, int& depth) : m_Window(&window), m_Depth(depth) { ++m_Depth; }
+  ~HandlerScope() {
+    if (m_Window) --m_Depth;
+  }
   HandlerScope(const HandlerScope&) = delete;
   HandlerScope& operator=(const HandlerScope&) = delete;
 
  private:
+  ui::ControlRef<ui::Control> m_Window;
   int& m_Depth;
 };
 
@@ -127,8 +131,8 @@ void TPluginEditorWindow::ParameterChanged(int index) {
   const auto value = static_cast<float>(static_cast<double>(position) / 127.0);
   ParamValues[static_cast<size_t>(index)].store(value, std::memory_order_relaxed);
   if (!Plugin) return;
-  const HandlerScope inHandler(m_HandlerDepth);
-  Plugin->setParameterAutomated(index, value);
+  const HandlerScope inHandler(*this, m_HandlerDepth);
+  Plugin->setParameterAutomated(index, value);  // this window may be gone when it returns
 }
 
 void TPluginEditorWindow::par0Change(ui::Persistent*) {
