@@ -61,23 +61,13 @@ Point Form::WindowOrigin() const {
 }
 
 void Form::BoundsChanged() {
-  // A description being read sets the sides one by one: the pixels take the final size once.
-  if (!HasState(ComponentState::Loading)) FitSurface();
-  m_Peer->SetBounds({Left(), Top(), Left() + Width(), Top() + Height()});
-  WindowedControl::BoundsChanged();
-  Invalidate();
-}
-
-void Form::FitSurface() {
   if (m_Surface.Width() != Width() || m_Surface.Height() != Height()) {
     m_Surface.SetSize(Width(), Height());
     m_Painted = Region();
   }
-}
-
-void Form::Loaded() {
-  FitSurface();
-  WindowedControl::Loaded();
+  m_Peer->SetBounds({Left(), Top(), Left() + Width(), Top() + Height()});
+  WindowedControl::BoundsChanged();
+  Invalidate();
 }
 
 void Form::VisibleChanged() {

@@ -67,13 +67,10 @@ class Form : public WindowedControl, private platform::PeerClient {
   void Dispatch(Message& message) override;
   void BoundsChanged() override;
   void VisibleChanged() override;
-  void Loaded() override;
 
  private:
   friend class Control;
   friend class WindowedControl;
-
-  void FitSurface();  // the pixels take the form's size (all 0 when it changes)
 
   intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
   void HandlePaint(const platform::Rect& area) override;
