@@ -12,23 +12,31 @@
 
 namespace {
 
-// Counts a handler in for as long as it runs, however it ends.
+// Counts a handler of `window` in for as long as it runs, however it ends. A host that closes
+// the plug-in from inside the handler destroys the window with it: then nothing is counted out.
 class HandlerScope {
  public:
-  explicit HandlerScope(int& depth) : m_Depth(depth) { ++m_Depth; }
-  ~HandlerScope() { --m_Depth; }
+  HandlerScope(ui::Control& window, int& depth) : m_Window(&window), m_Depth(depth) { ++m_Depth; }
+  ~HandlerScope() {
+    if (m_Window) --m_Depth;
+  }
   HandlerScope(const HandlerScope&) = delete;
   HandlerScope& operator=(const HandlerScope&) = delete;
 
  private:
+  ui::ControlRef<ui::Control> m_Window;
   int& m_Depth;
 };
 
 }  // namespace
 
 TPluginEditorWindow::TPluginEditorWindow(void* parentWindow, ParameterValues& paramValues)
+    : TPluginEditorWindow(parentWindow, paramValues, StoredLayout()) {}
+
+TPluginEditorWindow::TPluginEditorWindow(void* parentWindow, ParameterValues& paramValues,
+                                         std::span<const uint8_t> layout)
     : ui::Form(nullptr, parentWindow),
-      m_LayoutRead(ReadLayout()),
+      m_LayoutRead(ReadLayout(layout)),
       Ctrl(RequireComponent<ui::Label>("Ctrl")),
       Updater(RequireComponent<ui::Timer>("Updater")),
       bg(RequireComponent<ui::PictureBox>("bg")),
@@ -79,13 +87,22 @@ const ui::TypeInfo& TPluginEditorWindow::StaticType() {
   return type;
 }
 
-bool TPluginEditorWindow::ReadLayout() {
-  ui::RegisterControlClasses();
-  RegisterDIBImageListClasses();
-  RegisterDIBSliderClasses();
+std::span<const uint8_t> TPluginEditorWindow::StoredLayout() {
   // Every open reads the layout: the text is turned into the binary form only once.
   static const std::vector<uint8_t> binary = ui::TextToBinary(EditorWindowDescription());
-  ui::MemoryStream stream(binary);
+  return binary;
+}
+
+bool TPluginEditorWindow::ReadLayout(std::span<const uint8_t> layout) {
+  // Once for the process, before the first window reads (static initialisation is safe from
+  // several threads); every later open only looks the classes up.
+  [[maybe_unused]] static const bool registered = [] {
+    ui::RegisterControlClasses();
+    RegisterDIBImageListClasses();
+    RegisterDIBSliderClasses();
+    return true;
+  }();
+  ui::MemoryStream stream(layout);
   ui::ComponentReader(stream).ReadRoot(*this);
   return true;
 }
@@ -114,8 +131,8 @@ void TPluginEditorWindow::ParameterChanged(int index) {
   const auto value = static_cast<float>(static_cast<double>(position) / 127.0);
   ParamValues[static_cast<size_t>(index)].store(value, std::memory_order_relaxed);
   if (!Plugin) return;
-  const HandlerScope inHandler(m_HandlerDepth);
-  Plugin->setParameterAutomated(index, value);
+  const HandlerScope inHandler(*this, m_HandlerDepth);
+  Plugin->setParameterAutomated(index, value);  // this window may be gone when it returns
 }
 
 void TPluginEditorWindow::par0Change(ui::Persistent*) {

@@ -6,6 +6,8 @@
 // ParamValues, which the bridge owns and keeps current, and its timer moves the sliders to them.
 
 #include <array>
+#include <cstdint>
+#include <span>
 
 #include "DIB/cDIBImageList.h"
 #include "DIB/cDIBPanel.h"
@@ -31,6 +33,10 @@ class TPluginEditorWindow : public ui::Form {
   // Raises ui::Exception when the window cannot be made or a component of the layout is
   // missing or of another class. `paramValues` must outlive the window.
   TPluginEditorWindow(void* parentWindow, ParameterValues& paramValues);
+  // As above with another description of the window in the binary stream form, e.g. one that
+  // lacks a component.
+  TPluginEditorWindow(void* parentWindow, ParameterValues& paramValues,
+                      std::span<const uint8_t> layout);
 
   static const ui::TypeInfo& StaticType();
   const ui::TypeInfo& Type() const override { return StaticType(); }
@@ -90,7 +96,8 @@ class TPluginEditorWindow : public ui::Form {
   ParameterValues& ParamValues;
 
  private:
-  bool ReadLayout();
+  static std::span<const uint8_t> StoredLayout();
+  bool ReadLayout(std::span<const uint8_t> layout);
   void ParameterChanged(int index);
   std::array<TDIBSlider*, kNumParams> ParameterSliders();
 

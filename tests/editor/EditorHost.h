@@ -18,7 +18,9 @@ class EditorHost {
     FakeHost::instance().reset();
     effect = (new APlugin(FakeHost::callback))->getAeffect();
   }
-  ~EditorHost() { dispatch(effClose); }
+  ~EditorHost() {
+    if (effect) dispatch(effClose);
+  }
   EditorHost(const EditorHost&) = delete;
   EditorHost& operator=(const EditorHost&) = delete;
 

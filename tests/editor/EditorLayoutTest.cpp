@@ -13,12 +13,15 @@
 #include "DIB/cDIBImageList.h"
 #include "DIB/cDIBPanel.h"
 #include "DIB/cDIBSlider.h"
+#include "editor/EditorLayout.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/Panel.h"
 #include "ui/controls/PictureBox.h"
 #include "ui/controls/TextBox.h"
 #include "ui/controls/Timer.h"
+#include "ui/model/Exception.h"
+#include "ui/model/TextForm.h"
 
 namespace {
 
@@ -216,6 +219,38 @@ TEST_F(EditorLayout, ThePicturesAreTheBackgroundTextureAndTheCloseSymbol) {
   EXPECT_GT(close.Pixels().Pixel(10, 4) & 0xFF, 0xC0u);
   const std::string text = Get<ui::TextBox>("Memo1").Text();
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 13);  // fourteen lines
+}
+
+// The stored description with the block of the window's component `name` (its first line to
+// its closing brace) replaced by `replacement`.
+std::string DescriptionWith(const std::string& name, const std::string& replacement) {
+  std::string text(EditorWindowDescription());
+  const size_t start = text.rfind('\n', text.find(" " + name + " {\n")) + 1;
+  const std::string end = "\n  }\n";
+  const size_t stop = text.find(end, start) + end.size();
+  return text.replace(start, stop - start, replacement);
+}
+
+std::string ReadError(const std::string& description) {
+  platform::HeadlessBackend backend;
+  const platform::ScopedBackend installed(backend);
+  ParameterValues values{};
+  try {
+    TPluginEditorWindow window(backend.CreateHostWindow({0, 0, 500, 200}), values,
+                               ui::TextToBinary(description));
+  } catch (const ui::Exception& error) {
+    return error.what();
+  }
+  return "";
+}
+
+TEST(EditorLayoutLookup, AComponentMissingOrOfAnotherClassIsNamedInTheError) {
+  EXPECT_EQ(ReadError(DescriptionWith("Ctrl", "")),
+            "TPluginEditorWindow has no component Ctrl of the expected class");
+  EXPECT_EQ(ReadError(DescriptionWith("Updater", "  Label Updater {\n  }\n")),
+            "TPluginEditorWindow has no component Updater of the expected class");
+  // The same block put back reads as the stored description does.
+  EXPECT_EQ(ReadError(DescriptionWith("Updater", "  Timer Updater {\n  }\n")), "");
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 // The editor window at work inside an open editor: slider moves set parameters and tell the
 // host, parameter and program changes from the host move the sliders within one tick without
 // telling the host back, par2 stops at 100, the About panel toggles, the background is never
-// erased, and a host that closes the editor from inside a slider's handler.
+// erased, and a host that closes the editor, or the whole plug-in, from inside a slider's
+// handler.
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 #include "editor/EditorHost.h"
 
@@ -155,6 +158,28 @@ TEST_F(EditorWindow, AHostThatClosesTheEditorFromASliderHandlerDoesSoSafely) {
   EXPECT_FALSE(backend.IsWindow(handle));
   ASSERT_EQ(open(), 1);
   EXPECT_EQ(window().par0.Position(), 69);
+}
+
+// effClose destroys the plug-in, its editor and the window at once, inside the handler: the
+// handler and the slider that called it touch nothing of them on the way out (the address
+// sanitizer build checks each access), and nothing of the window runs afterwards.
+TEST_F(EditorWindow, AHostThatClosesThePlugInFromASliderHandlerDestroysItAllAtOnce) {
+  void* handle = window().Handle();
+  bool closed = false;
+  host().reaction = [&](VstInt32 opcode) {
+    if (opcode != audioMasterAutomate || closed) return;
+    closed = true;
+    AEffect* closing = std::exchange(effect, nullptr);  // the host forgets the instance
+    closing->dispatcher(closing, effClose, 0, 0, nullptr, 0.0f);
+    EXPECT_FALSE(backend.IsWindow(handle));
+  };
+  click(64 + 160, 24 + 24 + 7);
+  host().reaction = nullptr;
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(automations(), 1);
+  backend.Advance(200);
+  backend.Pump();
+  EXPECT_EQ(automations(), 1);
 }
 
 }  // namespace

@@ -146,7 +146,7 @@ Point Control::ScreenToClient(Point p) const {
 Form* Control::ParentForm() const {
   const Control* top = this;
   while (top->m_Parent) top = top->m_Parent;
-  return dynamic_cast<Form*>(const_cast<Control*>(top));
+  return const_cast<Control*>(top)->AsForm();
 }
 
 void Control::SetParent(WindowedControl* parent) {
@@ -182,7 +182,7 @@ void Control::SetParentComponent(Component* parent) {
 bool Control::Showing() const {
   for (const Control* c = this; c; c = c->m_Parent) {
     if (!c->m_Visible) return false;
-    if (!c->m_Parent) return c->AsWindowed() && dynamic_cast<const Form*>(c);
+    if (!c->m_Parent) return c->AsForm() != nullptr;
   }
   return false;
 }

@@ -96,6 +96,8 @@ class Control : public Component {
   Form* ParentForm() const;  // the form at the top of the parents (itself for a form)
   virtual WindowedControl* AsWindowed() { return nullptr; }
   virtual const WindowedControl* AsWindowed() const { return nullptr; }
+  virtual Form* AsForm() { return nullptr; }
+  virtual const Form* AsForm() const { return nullptr; }
 
   bool Visible() const { return m_Visible; }
   void SetVisible(bool visible);

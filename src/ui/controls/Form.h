@@ -23,6 +23,8 @@ class Form : public WindowedControl, private platform::PeerClient {
 
   static const TypeInfo& StaticType();
   const TypeInfo& Type() const override { return StaticType(); }
+  Form* AsForm() override { return this; }
+  const Form* AsForm() const override { return this; }
 
   void* Handle() const { return m_Peer->NativeHandle(); }
   // False once someone else destroyed the native window (the host destroyed its own window

@@ -52,6 +52,7 @@ class Collection : public Persistent {
 
   static const TypeInfo& StaticType();
   const TypeInfo& Type() const override { return StaticType(); }
+  Collection* AsCollection() override { return this; }
 
   Persistent* Owner() const noexcept { return m_Owner; }
   int Count() const noexcept { return static_cast<int>(m_Items.size()); }

@@ -1,5 +1,7 @@
 #include "ui/model/ComponentReader.h"
 
+#include <algorithm>
+
 #include "ui/model/ClassRegistry.h"
 #include "ui/model/Collection.h"
 #include "ui/model/Component.h"
@@ -142,13 +144,17 @@ void ComponentReader::ReadPropertyValue(Persistent& instance, const std::string&
 }
 
 void ComponentReader::ReadProperties(Persistent& instance, const std::string& prefix, int depth) {
-  std::set<std::string> seen;
+  // A list holds as many names as its class has properties, a few dozen at most: a search
+  // through them is cheaper than a tree of lower-case copies.
+  std::vector<std::string> seen;
   for (std::string name = m_Values.ReadName(); !name.empty(); name = m_Values.ReadName()) {
     const std::string path = prefix + name;
-    if (!seen.insert(LowerCase(name)).second) {
+    if (std::ranges::any_of(seen,
+                            [&](const std::string& other) { return SameText(other, name); })) {
       throw StreamReadError("The " + Where(path) + " is stored twice");
     }
     ReadProperty(instance, name, path, depth);
+    seen.push_back(std::move(name));
   }
 }
 
@@ -164,7 +170,7 @@ void ComponentReader::ReadProperty(Persistent& instance, const std::string& name
       throw InvalidPropertyError(m_Context + " has no property \"" + path + "\"");
     }
     target = property->getObject(*target);
-    if (target == nullptr || dynamic_cast<Collection*>(target) != nullptr) {
+    if (target == nullptr || target->AsCollection() != nullptr) {
       throw InvalidPropertyError(m_Context + " has no property \"" + path + "\"");
     }
     start = dot + 1;
@@ -208,7 +214,8 @@ void ComponentReader::ReadValue(Persistent& instance, const PropertyInfo& proper
       property.setString(instance, m_Values.ReadStringBody());
       return;
     case PropertyKind::Object: {
-      auto* collection = dynamic_cast<Collection*>(property.getObject(instance));
+      Persistent* nested = property.getObject(instance);
+      Collection* collection = nested != nullptr ? nested->AsCollection() : nullptr;
       if (collection == nullptr) {
         throw InvalidPropertyError("The " + Where(path) +
                                    " holds an object; its properties are stored as \"" + path +

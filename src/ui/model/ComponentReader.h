@@ -14,7 +14,6 @@
 // reading fails is destroyed; no Loaded runs and no component is left in the Loading state.
 
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 

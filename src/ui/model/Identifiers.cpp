@@ -3,9 +3,6 @@
 namespace ui {
 namespace {
 
-char Lower(char c) noexcept {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 bool IsLetter(char c) noexcept {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
@@ -18,14 +15,18 @@ bool IsDigit(char c) noexcept {
 bool SameText(std::string_view a, std::string_view b) noexcept {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
+    if (LowerCase(a[i]) != LowerCase(b[i])) return false;
   }
   return true;
 }
 
+char LowerCase(char c) noexcept {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 std::string LowerCase(std::string_view text) {
   std::string result(text);
-  for (char& c : result) c = Lower(c);
+  for (char& c : result) c = LowerCase(c);
   return result;
 }
 

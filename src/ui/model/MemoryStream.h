@@ -14,6 +14,8 @@ class MemoryStream : public Stream {
   MemoryStream() = default;
   // A copy of `bytes`, positioned at the start.
   explicit MemoryStream(std::span<const uint8_t> bytes);
+  // Takes over `bytes` without copying them, positioned at the start.
+  explicit MemoryStream(std::vector<uint8_t>&& bytes) noexcept : m_Bytes(std::move(bytes)) {}
 
   size_t Read(void* buffer, size_t count) override;
   // Writing beyond the end grows the block, filling any gap with zeros.

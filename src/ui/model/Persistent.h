@@ -8,6 +8,7 @@ namespace ui {
 
 class TypeInfo;
 class PropertyFiler;
+class Collection;
 
 class Persistent {
  public:
@@ -29,6 +30,9 @@ class Persistent {
   // Declares stored data that is not a published property (binary blocks, values written only
   // sometimes). Overrides call the base first.
   virtual void DefineProperties(PropertyFiler& filer);
+
+  // The object as a collection, if it is one: the reader asks of every nested object.
+  virtual Collection* AsCollection() { return nullptr; }
 
  protected:
   // The base raises AssignError naming both classes.

@@ -26,6 +26,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/Assert.h"
 #include "ui/model/Component.h"
 #include "ui/model/Exception.h"
 #include "ui/model/TypeInfo.h"
@@ -250,10 +251,11 @@ class TypeBuilder {
   }
 
  private:
+  // Accessors are reached through the instance's own type, which lists a property of T only
+  // when the instance is a T: no run-time cast on every value read or written.
   static T& Self(Persistent& instance) {
-    T* self = dynamic_cast<T*>(&instance);
-    Assert(self != nullptr, "ui\\TypeBuilder");
-    return *self;
+    FLUX_ASSERT(dynamic_cast<T*>(&instance) != nullptr);
+    return static_cast<T&>(instance);
   }
 
   template <class X>

@@ -56,14 +56,24 @@ TypeInfo::TypeInfo(std::string name, const TypeInfo* parent, std::vector<Propert
       m_Properties(std::move(properties)),
       m_Factory(factory) {
   Assert(IsIdentifier(m_Name), "ui\\TypeInfo");
-  for (size_t i = 0; i < m_Properties.size(); ++i) {
-    const std::string& property = m_Properties[i].name;
-    Assert(IsIdentifier(property), "ui\\TypeInfo");
-    Assert(m_Parent == nullptr || m_Parent->FindProperty(property) == nullptr, "ui\\TypeInfo");
-    for (size_t j = 0; j < i; ++j) {
-      Assert(!SameText(m_Properties[j].name, property), "ui\\TypeInfo");
-    }
+  if (m_Parent != nullptr) m_Index = m_Parent->m_Index;
+  for (const PropertyInfo& property : m_Properties) {
+    Assert(IsIdentifier(property.name), "ui\\TypeInfo");
+    // Taken by an ancestor's property or an earlier one of this class.
+    Assert(m_Index.emplace(property.name, &property).second, "ui\\TypeInfo");
   }
+}
+
+size_t TypeInfo::NameHash::operator()(std::string_view name) const noexcept {
+  size_t hash = 14695981039346656037u;  // FNV-1a over the lower-case letters
+  for (const char c : name) {
+    hash = (hash ^ static_cast<unsigned char>(LowerCase(c))) * 1099511628211u;
+  }
+  return hash;
+}
+
+bool TypeInfo::NameEqual::operator()(std::string_view a, std::string_view b) const noexcept {
+  return SameText(a, b);
 }
 
 bool TypeInfo::InheritsFrom(const TypeInfo& type) const noexcept {
@@ -74,12 +84,8 @@ bool TypeInfo::InheritsFrom(const TypeInfo& type) const noexcept {
 }
 
 const PropertyInfo* TypeInfo::FindProperty(std::string_view name) const {
-  for (const TypeInfo* t = this; t != nullptr; t = t->m_Parent) {
-    for (const PropertyInfo& property : t->m_Properties) {
-      if (SameText(property.name, name)) return &property;
-    }
-  }
-  return nullptr;
+  const auto found = m_Index.find(name);
+  return found == m_Index.end() ? nullptr : found->second;
 }
 
 std::vector<const PropertyInfo*> TypeInfo::Properties() const {

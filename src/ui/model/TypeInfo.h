@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -84,6 +85,9 @@ class TypeInfo {
   // Raises AssertionError when a property name is not an identifier or is taken.
   TypeInfo(std::string name, const TypeInfo* parent, std::vector<PropertyInfo> properties,
            Factory factory);
+  // The index points into the property list: a copy would point into the original's.
+  TypeInfo(const TypeInfo&) = delete;
+  TypeInfo& operator=(const TypeInfo&) = delete;
 
   const std::string& Name() const noexcept { return m_Name; }
   const TypeInfo* Parent() const noexcept { return m_Parent; }
@@ -101,12 +105,25 @@ class TypeInfo {
   std::unique_ptr<Component> CreateUnowned() const;
 
  private:
+  // Names compared and hashed without regard to case.
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const noexcept;
+  };
+  struct NameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const noexcept;
+  };
+
   Component* Construct(Component* owner) const;
 
   std::string m_Name;
   const TypeInfo* m_Parent;
   std::vector<PropertyInfo> m_Properties;
   Factory m_Factory;
+  // Every property of the class and its ancestors by name, built with the class: reading a
+  // stream looks up each stored name here.
+  std::unordered_map<std::string_view, const PropertyInfo*, NameHash, NameEqual> m_Index;
 };
 
 }  // namespace ui

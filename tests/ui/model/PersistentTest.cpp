@@ -50,6 +50,19 @@ TEST(Persistent, PropertiesListAncestorsFirstAndFindIgnoresCase) {
   EXPECT_EQ(type.FindProperty("Missing"), nullptr);
 }
 
+TEST(Persistent, FindGivesAnAncestorsOwnPropertyInAnyCaseAndNoNearMiss) {
+  const ui::TypeInfo& type = TSampleComponent::StaticType();
+  const ui::PropertyInfo* tag = ui::Component::StaticType().FindProperty("Tag");
+  ASSERT_NE(tag, nullptr);
+  EXPECT_EQ(type.FindProperty("tAG"), tag);
+  EXPECT_EQ(type.FindProperty("TAG"), tag);
+  EXPECT_EQ(type.FindProperty("COUNT"), type.FindProperty("Count"));
+  for (const char* near : {"Ta", "Tags", "Tag ", "", "Count.Tag"}) {
+    EXPECT_EQ(type.FindProperty(near), nullptr) << near;
+  }
+  EXPECT_EQ(ui::Component::StaticType().FindProperty("Count"), nullptr);  // not upwards
+}
+
 TEST(Persistent, BuilderDerivesRangesFromTheValueType) {
   const ui::TypeInfo& type = TSampleComponent::StaticType();
   EXPECT_EQ(type.FindProperty("Width")->minValue, 0);
@@ -74,6 +87,10 @@ TEST(Persistent, DuplicatePropertyNamesAreRefused) {
   clash.name = "tag";  // Component already has Tag
   EXPECT_THROW(ui::TypeInfo("TBad", &ui::Component::StaticType(), {clash}, nullptr),
                ui::AssertionError);
+  ui::PropertyInfo first;
+  first.name = "Speed";
+  clash.name = "SPEED";
+  EXPECT_THROW(ui::TypeInfo("TBad", nullptr, {first, clash}, nullptr), ui::AssertionError);
 }
 
 TEST(Persistent, AssertionErrorNamesItsSource) {
