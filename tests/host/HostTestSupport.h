@@ -27,6 +27,15 @@ inline std::string testPlugin() {
   return besideExecutable("fluxhost_test_plugin");
 }
 
+#if defined(FLUXOMATIC_FILE_NAME)
+// Fluxomatic's library, built beside the tests; empty when this build makes none.
+inline std::string fluxomaticPath() {
+  if (std::string(FLUXOMATIC_FILE_NAME).empty()) return {};
+  const std::filesystem::path dir = std::filesystem::path(platform::executablePath()).parent_path();
+  return (dir / FLUXOMATIC_FILE_NAME).string();
+}
+#endif
+
 // A folder of its own for each test, removed afterwards.
 class ScratchDir {
  public:
