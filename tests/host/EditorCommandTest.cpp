@@ -208,15 +208,16 @@ TEST_F(FluxomaticEditor, AsOpenedEqualsTheGoldenPicture) {
   expectGolden(*run.picture, "editor_program0.png");
 }
 
-TEST_F(FluxomaticEditor, SettingsShowAsInTheGoldenPictureBesideTheIndicators) {
+TEST_F(FluxomaticEditor, SettingsShowAsInTheGoldenPictureBesideWhatANoteSent) {
   const EditorRun run =
       this->run(plugin, {"--set", "0=0.787401574", "--set", "1=0.31496063", "--set", "2=0.5",
                          "--set", "3=0.157480315", "--set", "4=1", "--set", "5=1"});
   ASSERT_EQ(run.process.exitCode, 0) << run.process.err;
   ASSERT_TRUE(run.picture);
-  // The golden picture's indicators show the values sent for a note, which this run
-  // does not play: the indicator tracks are left out.
-  expectGolden(*run.picture, "editor_values.png", {{76, 42, 221, 46}, {264, 42, 409, 46}});
+  // The golden picture's indicators and controller labels show what a note sent, and
+  // this run plays none: their places are left out.
+  expectGolden(*run.picture, "editor_values.png",
+               {{76, 42, 221, 46}, {264, 42, 409, 46}, {210, 86, 252, 104}, {398, 86, 432, 104}});
 }
 
 TEST_F(FluxomaticEditor, ClickOnAboutShowsThePanel) {
