@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -36,13 +37,15 @@ inline std::string fluxomaticPath() {
 }
 #endif
 
-// A folder of its own for each test, removed afterwards.
+// A folder of its own for each test, removed afterwards. Other build trees on the same
+// machine run the same tests at the same time: the name carries a random part.
 class ScratchDir {
  public:
   ScratchDir() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     m_path = std::filesystem::temp_directory_path() /
-             (std::string("fluxhost-") + info->test_suite_name() + "-" + info->name());
+             (std::string("fluxhost-") + info->test_suite_name() + "-" + info->name() + "-" +
+              std::to_string(std::random_device{}()));
     std::filesystem::remove_all(m_path);
     std::filesystem::create_directories(m_path);
   }
