@@ -31,6 +31,7 @@ ParsedOptions::ParsedOptions(std::span<const std::string> args, std::span<const 
     } else {
       throw UsageError("option '--" + name + "' needs a value");
     }
+    m_sequence.emplace_back(name, m_values[name].back());
   }
 }
 
@@ -47,6 +48,16 @@ std::string ParsedOptions::valueOr(const std::string& name, const std::string& f
 std::vector<std::string> ParsedOptions::all(const std::string& name) const {
   const auto found = m_values.find(name);
   return found == m_values.end() ? std::vector<std::string>{} : found->second;
+}
+
+std::vector<std::pair<std::string, std::string>> ParsedOptions::inOrder(
+    std::initializer_list<const char*> names) const {
+  std::vector<std::pair<std::string, std::string>> chosen;
+  for (const auto& option : m_sequence) {
+    if (std::find(names.begin(), names.end(), option.first) != names.end())
+      chosen.push_back(option);
+  }
+  return chosen;
 }
 
 double ParsedOptions::number(const std::string& name, double fallback, double min,

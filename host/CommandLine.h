@@ -1,10 +1,12 @@
 #pragma once
 // Long options for the subcommands: --name VALUE, --name=VALUE and flags.
 
+#include <initializer_list>
 #include <map>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fluxhost {
@@ -30,6 +32,9 @@ class ParsedOptions {
   std::string value(const std::string& name) const;
   std::string valueOr(const std::string& name, const std::string& fallback) const;
   std::vector<std::string> all(const std::string& name) const;
+  // Every value of the named options, each with its option's name, in the order given.
+  std::vector<std::pair<std::string, std::string>> inOrder(
+      std::initializer_list<const char*> names) const;
 
   // Numbers are checked against their range; the message names the option.
   double number(const std::string& name, double fallback, double min, double max) const;
@@ -38,6 +43,7 @@ class ParsedOptions {
  private:
   std::vector<std::string> m_positionals;
   std::map<std::string, std::vector<std::string>> m_values;
+  std::vector<std::pair<std::string, std::string>> m_sequence;  // every option as given
 };
 
 double parseNumber(const std::string& text, const std::string& what, double min, double max);

@@ -41,15 +41,18 @@ std::string onePluginPath(const ParsedOptions& options) {
   return positionals[0];
 }
 
-PluginSettings settingsFrom(const ParsedOptions& options) {
+PluginSettings settingsFrom(const ParsedOptions& options, const std::string& parameterOption) {
   PluginSettings settings;
   settings.program = options.integer("program", -1, 0, INT32_MAX);
-  for (const std::string& setting : options.all("param")) {
+  const std::string option = "--" + parameterOption;
+  for (const std::string& setting : options.all(parameterOption)) {
     const size_t equals = setting.find('=');
     if (equals == std::string::npos)
-      throw UsageError("--param needs INDEX=VALUE, not '" + setting + "'");
-    const long index = parseInteger(setting.substr(0, equals), "a --param index", 0, INT32_MAX);
-    const double value = parseNumber(setting.substr(equals + 1), "a --param value", 0.0, 1.0);
+      throw UsageError(option + " needs INDEX=VALUE, not '" + setting + "'");
+    const long index =
+        parseInteger(setting.substr(0, equals), "a " + option + " index", 0, INT32_MAX);
+    const double value =
+        parseNumber(setting.substr(equals + 1), "a " + option + " value", 0.0, 1.0);
     settings.parameters.emplace_back(index, static_cast<float>(value));
   }
   return settings;

@@ -23,12 +23,14 @@ constexpr const char* kLoadOptionsHelp =
 LoadOptions loadOptionsFrom(const ParsedOptions& options);
 std::string onePluginPath(const ParsedOptions& options);
 
-// --program N and every --param INDEX=VALUE, checked before anything is loaded.
+// --program N and every INDEX=VALUE of the parameter option (--param for play),
+// checked before anything is loaded.
 struct PluginSettings {
   long program = -1;  // none
   std::vector<std::pair<long, float>> parameters;
 };
-PluginSettings settingsFrom(const ParsedOptions& options);
+PluginSettings settingsFrom(const ParsedOptions& options,
+                            const std::string& parameterOption = "param");
 // The program first, then the parameters in order; fails for indices the plug-in lacks.
 void applySettings(const PluginInstance& plugin, const PluginSettings& settings);
 

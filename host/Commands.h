@@ -15,5 +15,6 @@ int runFluxhost(std::span<const std::string> args, std::ostream& out, std::ostre
 void runInfo(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 void runPlay(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 void runDemo(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+void runEditor(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 
 }  // namespace fluxhost

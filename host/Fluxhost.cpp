@@ -19,6 +19,8 @@ constexpr const char* kUsage =
     "                what it sends and plays\n"
     "  demo          play a short phrase through the Fluxomatic plug-in and show the\n"
     "                Control Changes it sends\n"
+    "  editor PLUGIN open the plug-in's editor in a window (X11), script the mouse, save\n"
+    "                a picture and print the automation it makes\n"
     "\n"
     "'fluxhost COMMAND --help' describes each command's options.\n";
 
@@ -51,6 +53,8 @@ int runFluxhost(std::span<const std::string> args, std::ostream& out, std::ostre
       runPlay(rest, out, err);
     } else if (command == "demo") {
       runDemo(rest, out, err);
+    } else if (command == "editor") {
+      runEditor(rest, out, err);
     } else {
       err << "fluxhost: unknown command '" << command << "'\n" << kUsage;
       return 2;

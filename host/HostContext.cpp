@@ -71,6 +71,7 @@ VstIntPtr HostContext::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, 
       std::lock_guard lock(m_recordMutex);
       if (m_automation.size() < kKeptAutomation) m_automation.push_back({m_block, index, opt});
       ++m_automationCount;
+      if (m_automationListener) tellListener([&] { m_automationListener(index, opt); });
       return 0;
     }
     case audioMasterVersion:
@@ -123,15 +124,19 @@ VstIntPtr HostContext::receiveEvents(const VstEvents* events) {
     if (event->type == kVstMidiType) {
       std::memcpy(sent.midi, reinterpret_cast<const VstMidiEvent*>(event)->midiData, 3);
     }
-    if (!m_listener || m_listenerFailure) continue;
-    // Nothing may unwind through the plug-in's code: the failure waits for the host.
-    try {
-      m_listener(sent);
-    } catch (...) {
-      m_listenerFailure = std::current_exception();
-    }
+    if (m_listener) tellListener([&] { m_listener(sent); });
   }
   return 1;
+}
+
+void HostContext::tellListener(const std::function<void()>& tell) {
+  if (m_listenerFailure) return;
+  // Nothing may unwind through the plug-in's code: the failure waits for the host.
+  try {
+    tell();
+  } catch (...) {
+    m_listenerFailure = std::current_exception();
+  }
 }
 
 VstTimeInfo* HostContext::timeInfo() {
@@ -154,6 +159,12 @@ VstTimeInfo* HostContext::timeInfo() {
 void HostContext::listen(SentEventListener listener) {
   std::lock_guard lock(m_recordMutex);
   m_listener = std::move(listener);
+  m_listenerFailure = nullptr;
+}
+
+void HostContext::listenAutomation(AutomationListener listener) {
+  std::lock_guard lock(m_recordMutex);
+  m_automationListener = std::move(listener);
   m_listenerFailure = nullptr;
 }
 

@@ -33,6 +33,7 @@ struct AutomationRequest {
 };
 
 using SentEventListener = std::function<void(const SentEvent&)>;
+using AutomationListener = std::function<void(int32_t index, float value)>;
 
 class HostContext {
  public:
@@ -56,7 +57,9 @@ class HostContext {
   // Each event the plug-in sends goes to `listener` as it comes, under the
   // record lock, so never from two threads at once; nothing keeps them.
   void listen(SentEventListener listener);
-  // What the listener threw: it hears nothing more after that.
+  // Each automation request goes to `listener` as it comes, under the same lock.
+  void listenAutomation(AutomationListener listener);
+  // What a listener threw: it hears nothing more after that.
   void rethrowListenerFailure() const;
   // The first kKeptAutomation requests, and the count of all.
   std::vector<AutomationRequest> automation() const;
@@ -64,6 +67,7 @@ class HostContext {
 
  private:
   VstIntPtr receiveEvents(const VstEvents* events);
+  void tellListener(const std::function<void()>& tell);  // under the record lock
   VstTimeInfo* timeInfo();
 
   VstInt32 m_shellId = 0;
@@ -76,6 +80,7 @@ class HostContext {
   VstTimeInfo m_timeInfo{};
   mutable std::mutex m_recordMutex;  // a plug-in may send from a thread of its own
   SentEventListener m_listener;
+  AutomationListener m_automationListener;
   std::exception_ptr m_listenerFailure;
   std::vector<AutomationRequest> m_automation;
   int64_t m_automationCount = 0;

@@ -11,14 +11,9 @@
 namespace fluxhost {
 namespace {
 
-std::string fluxomaticPath() {
-  const std::filesystem::path dir = std::filesystem::path(platform::executablePath()).parent_path();
-  return (dir / FLUXOMATIC_FILE_NAME).string();
-}
-
 TEST(FluxomaticPhrase, SendsBothUnitsOnAllChannelsForEachNoteOn) {
-  const std::string plugin = fluxomaticPath();
-  if (std::string(FLUXOMATIC_FILE_NAME).empty() || !std::filesystem::exists(plugin)) {
+  const std::string plugin = test::fluxomaticPath();
+  if (plugin.empty() || !std::filesystem::exists(plugin)) {
     GTEST_SKIP() << "the Fluxomatic plug-in is not built";
   }
   test::ScratchDir dir;

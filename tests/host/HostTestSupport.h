@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,13 +28,24 @@ inline std::string testPlugin() {
   return besideExecutable("fluxhost_test_plugin");
 }
 
-// A folder of its own for each test, removed afterwards.
+#if defined(FLUXOMATIC_FILE_NAME)
+// Fluxomatic's library, built beside the tests; empty when this build makes none.
+inline std::string fluxomaticPath() {
+  if (std::string(FLUXOMATIC_FILE_NAME).empty()) return {};
+  const std::filesystem::path dir = std::filesystem::path(platform::executablePath()).parent_path();
+  return (dir / FLUXOMATIC_FILE_NAME).string();
+}
+#endif
+
+// A folder of its own for each test, removed afterwards. Other build trees on the same
+// machine run the same tests at the same time: the name carries a random part.
 class ScratchDir {
  public:
   ScratchDir() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     m_path = std::filesystem::temp_directory_path() /
-             (std::string("fluxhost-") + info->test_suite_name() + "-" + info->name());
+             (std::string("fluxhost-") + info->test_suite_name() + "-" + info->name() + "-" +
+              std::to_string(std::random_device{}()));
     std::filesystem::remove_all(m_path);
     std::filesystem::create_directories(m_path);
   }

@@ -1,39 +1,22 @@
-// The host against plug-ins written by others, from Debian's packages: an
-// instrument, an effect and an audio-to-MIDI trigger. Skipped where a package
-// is not installed.
+// The host against plug-ins written by others (ThirdPartyPlugins.h).
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <numbers>
 
 #include "HostTestSupport.h"
 #include "MemoryAudio.h"
 #include "PluginInfo.h"
 #include "Render.h"
+#include "ThirdPartyPlugins.h"
 
 namespace fluxhost {
 namespace {
 
 using test::AudioBuffer;
-constexpr const char* kInstrument = "/usr/lib/vst/amsynth_vst.so";
-constexpr const char* kEffect = "/usr/lib/lxvst/DragonflyRoomReverb-vst.so";
-constexpr const char* kTrigger = "/usr/lib/vst/lsp-plugins/trigger-midi-stereo.so";
-
-// Debian's Linux libraries: a Windows build under Wine would see the files
-// through its drive mapping but cannot load them.
-bool installed(const char* path) {
-#if defined(_WIN32)
-  static_cast<void>(path);
-  return false;
-#else
-  return std::filesystem::exists(path);
-#endif
-}
-
-#define REQUIRE_PLUGIN(path) \
-  if (!installed(path))      \
-  GTEST_SKIP() << (path) << " is not installed (scripts/setup installs it on Linux)"
+using test::kEffect;
+using test::kInstrument;
+using test::kTrigger;
 
 // Four bursts of a 1 kHz tone, 30 ms each, every half second, on both channels.
 AudioBuffer clickTrack() {
@@ -138,7 +121,7 @@ TEST(ThirdPartyPlugins, TriggerTurnsClicksIntoMidiNotes) {
 TEST(ThirdPartyPlugins, FluxhostCommandsRunEachPlugin) {
   int tried = 0;
   for (const char* path : {kInstrument, kEffect, kTrigger}) {
-    if (!installed(path)) continue;
+    if (!test::installed(path)) continue;
     ++tried;
     const auto info = test::runCommand({"info", path, "--json"});
     EXPECT_EQ(info.exitCode, 0) << path << ": " << info.err;

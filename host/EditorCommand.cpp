@@ -1,0 +1,95 @@
+#include <chrono>
+#include <optional>
+
+#include "CommandSupport.h"
+#include "Commands.h"
+#include "MouseScript.h"
+#include "PluginEditor.h"
+#include "PngFile.h"
+#include "TextFormat.h"
+
+namespace fluxhost {
+
+namespace {
+
+constexpr const char* kEditorHelp =
+    "Usage: fluxhost editor PLUGIN [--set INDEX=VALUE]... [--click X,Y]... [--drag "
+    "X1,Y1:X2,Y2]...\n"
+    "                       [--png FILE] [--close-after SECONDS]\n"
+    "Opens the plug-in's editor in a window of its own (X11; DISPLAY names the server), as\n"
+    "hosts do: sample rate 44100 Hz, block size 512, switched on, the window sized from the\n"
+    "editor's rectangle, asked again once the editor is open. The editor idles every 20 ms.\n"
+    "Once the editor has shown its first picture, the mouse actions run in the order given,\n"
+    "as real input (XTEST) at the editor's coordinates, then the picture is saved.\n"
+    "\n"
+    "Each automation call the plug-in makes prints one line on standard output:\n"
+    "  automate INDEX VALUE      e.g. 'automate 0 0.251969' (VALUE with 6 significant digits)\n"
+    "\n"
+    "The window closes when --close-after has passed since the editor opened; without it,\n"
+    "as soon as the mouse actions are done and the picture is saved; with no --close-after,\n"
+    "mouse action or --png, when you close it. The editor is closed before the plug-in.\n"
+    "\n"
+    "Options:\n"
+    "      --set INDEX=VALUE    set a parameter (0..1) before the editor opens; may be repeated\n"
+    "      --click X,Y          press and release the left button at X,Y\n"
+    "      --drag X1,Y1:X2,Y2   press at X1,Y1, move to X2,Y2 in steps of 4 pixels (at most\n"
+    "                           64 steps), release\n"
+    "      --png FILE           save the window's picture, read back from the X server, as PNG\n"
+    "      --close-after SEC    keep the window open this long after the editor opened\n"
+    "                           (the actions and the picture come first if they take longer)\n";
+
+constexpr double kSampleRate = 44100.0;
+constexpr int32_t kBlockSize = 512;
+constexpr double kLongestStay = 24.0 * 3600.0;
+
+}  // namespace
+
+void runEditor(std::span<const std::string> args, std::ostream& out, std::ostream&) {
+  const ParsedOptions options(
+      args,
+      withLoadOptions(
+          {{"set", true}, {"click", true}, {"drag", true}, {"png", true}, {"close-after", true}}));
+  if (options.has("help")) {
+    out << kEditorHelp << kLoadOptionsHelp;
+    return;
+  }
+  const std::string path = onePluginPath(options);
+  const PluginSettings settings = settingsFrom(options, "set");
+  const std::vector<MouseAction> script = mouseScriptFrom(options);
+  const std::optional<std::string> pngPath =
+      options.has("png") ? std::optional(options.value("png")) : std::nullopt;
+  const bool closeAfterGiven = options.has("close-after");
+  const auto closeAfter =
+      std::chrono::duration<double>(options.number("close-after", 0.0, 0.0, kLongestStay));
+
+  PluginInstance plugin(path, loadOptionsFrom(options));
+  if ((plugin.effect().flags & effFlagsHasEditor) == 0)
+    throw std::runtime_error("'" + path + "' has no editor (its effFlagsHasEditor flag is clear)");
+  plugin.start(kSampleRate, kBlockSize);
+  applySettings(plugin, settings);
+  plugin.host().listenAutomation([&out](int32_t index, float value) {
+    out << formatText("automate %d %g\n", index, static_cast<double>(value)) << std::flush;
+  });
+
+  const auto opened = std::chrono::steady_clock::now();
+  PluginEditor editor(plugin);
+  bool open = editor.settle();
+  for (size_t i = 0; open && i < script.size(); ++i) open = editor.perform(script[i]);
+  if (open && pngPath) {
+    if (!script.empty()) open = editor.settle();
+    if (open) writePngFile(*pngPath, editor.capture());
+  }
+  if (!open && (pngPath || !script.empty()))
+    throw std::runtime_error(
+        "the window was closed before the mouse actions and the picture were done");
+  if (open && closeAfterGiven) {
+    const auto left = closeAfter - (std::chrono::steady_clock::now() - opened);
+    if (left.count() > 0) editor.runFor(std::chrono::ceil<std::chrono::milliseconds>(left));
+  } else if (open && script.empty() && !pngPath) {
+    while (editor.runFor(std::chrono::seconds(1))) {
+    }
+  }
+  plugin.host().rethrowListenerFailure();
+}
+
+}  // namespace fluxhost

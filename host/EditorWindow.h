@@ -1,0 +1,54 @@
+#pragma once
+// A top-level window of the host's own in which a plug-in shows its editor, one
+// implementation per window system in native/. Nothing here includes a system header.
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fluxhost {
+
+// What the window shows, as read back from the window system: 0xRRGGBB pixels,
+// rows from the top.
+struct Picture {
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<uint32_t> pixels;
+
+  bool operator==(const Picture&) const = default;
+};
+
+class EditorWindow {
+ public:
+  virtual ~EditorWindow() = default;
+
+  // What effEditOpen takes as the parent: the window system's own handle.
+  virtual void* nativeHandle() const = 0;
+  virtual void resize(int32_t width, int32_t height) = 0;
+
+  // Handles the window's pending events without waiting; false once the user
+  // closed the window (or someone destroyed it).
+  virtual bool pumpEvents() = 0;
+  // Waits until events arrive for the window or `timeout` has passed.
+  virtual void waitEvents(std::chrono::milliseconds timeout) = 0;
+  // Whether the plug-in has put a visible window of its own into ours.
+  virtual bool showsChildWindow() = 0;
+
+  // Real input through the window system, at the window's own coordinates, as a
+  // person's mouse would make it: the pointer moves there, a left button goes down or up.
+  virtual void movePointer(int32_t x, int32_t y) = 0;
+  virtual void pressButton() = 0;
+  virtual void releaseButton() = 0;
+
+  // The window's pixels as the window system shows them, the plug-in's included.
+  virtual Picture capture() = 0;
+};
+
+// A shown window of the given size; throws with a message a person can act on when
+// the system offers no window (no display, or no support on this system yet).
+std::unique_ptr<EditorWindow> openEditorWindow(const std::string& title, int32_t width,
+                                               int32_t height);
+
+}  // namespace fluxhost

@@ -1,0 +1,202 @@
+// The editor's window on the X Window System, through Xlib, with input made by the
+// XTEST extension so that the plug-in receives it as it would a person's.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <poll.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "EditorWindow.h"
+
+namespace fluxhost {
+
+namespace {
+
+// Xlib's default error handler ends the process, and the handler is the whole
+// process's: a plug-in's mistake on its own connection would end the host. Errors are
+// ignored instead; the calls here that can fail check their results.
+int ignoreError(Display*, XErrorEvent*) {
+  return 0;
+}
+
+constexpr auto kMapTimeout = std::chrono::seconds(2);
+
+class X11EditorWindow final : public EditorWindow {
+ public:
+  X11EditorWindow(Display* display, const std::string& title, int32_t width, int32_t height)
+      : m_display(display), m_width(width), m_height(height) {
+    const int screen = DefaultScreen(display);
+    XSetWindowAttributes attributes{};
+    attributes.background_pixel = BlackPixel(display, screen);
+    attributes.event_mask = StructureNotifyMask;
+    m_window =
+        XCreateWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
+                      static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                      CWBackPixel | CWEventMask, &attributes);
+    XStoreName(display, m_window, title.c_str());
+    m_deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(display, m_window, &m_deleteWindow, 1);
+    fixSize();
+    XMapWindow(display, m_window);
+    awaitMapped();
+  }
+
+  ~X11EditorWindow() override {
+    if (m_exists) XDestroyWindow(m_display, m_window);
+    XCloseDisplay(m_display);
+  }
+
+  void* nativeHandle() const override {
+    return reinterpret_cast<void*>(static_cast<uintptr_t>(m_window));
+  }
+
+  void resize(int32_t width, int32_t height) override {
+    m_width = width;
+    m_height = height;
+    fixSize();
+    XResizeWindow(m_display, m_window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSync(m_display, False);
+  }
+
+  // A person's close leaves the window in place: the editor is closed in it first.
+  bool pumpEvents() override {
+    while (XPending(m_display) > 0) {
+      XEvent event;
+      XNextEvent(m_display, &event);
+      if (event.type == ClientMessage &&
+          static_cast<Atom>(event.xclient.data.l[0]) == m_deleteWindow) {
+        m_closeAsked = true;
+      } else if (event.type == DestroyNotify && event.xdestroywindow.window == m_window) {
+        m_exists = false;
+      }
+    }
+    return m_exists && !m_closeAsked;
+  }
+
+  void waitEvents(std::chrono::milliseconds timeout) override {
+    if (XPending(m_display) > 0) return;
+    pollfd connection{ConnectionNumber(m_display), POLLIN, 0};
+    poll(&connection, 1, static_cast<int>(timeout.count()));
+  }
+
+  bool showsChildWindow() override {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!m_exists || !XQueryTree(m_display, m_window, &root, &parent, &children, &count))
+      return false;
+    bool shown = false;
+    for (unsigned i = 0; i < count && !shown; ++i) {
+      XWindowAttributes child{};
+      shown = XGetWindowAttributes(m_display, children[i], &child) && child.map_state == IsViewable;
+    }
+    if (children != nullptr) XFree(children);
+    return shown;
+  }
+
+  void movePointer(int32_t x, int32_t y) override {
+    requireTestExtension();
+    int rootX = 0, rootY = 0;
+    Window child = 0;
+    XTranslateCoordinates(m_display, m_window, DefaultRootWindow(m_display), x, y, &rootX, &rootY,
+                          &child);
+    XTestFakeMotionEvent(m_display, DefaultScreen(m_display), rootX, rootY, CurrentTime);
+    XSync(m_display, False);
+  }
+
+  void pressButton() override { sendButton(True); }
+  void releaseButton() override { sendButton(False); }
+
+  Picture capture() override {
+    XImage* image = m_exists ? XGetImage(m_display, m_window, 0, 0, static_cast<unsigned>(m_width),
+                                         static_cast<unsigned>(m_height), AllPlanes, ZPixmap)
+                             : nullptr;
+    if (image == nullptr) {
+      throw std::runtime_error(
+          "cannot read the window's pixels back from the X server (the window is closed or not "
+          "fully on the screen)");
+    }
+    Picture picture{m_width, m_height, {}};
+    picture.pixels.reserve(static_cast<size_t>(m_width) * static_cast<size_t>(m_height));
+    for (int32_t y = 0; y < m_height; ++y) {
+      for (int32_t x = 0; x < m_width; ++x) {
+        const unsigned long pixel = XGetPixel(image, x, y);
+        picture.pixels.push_back(channel(pixel, image->red_mask) << 16 |
+                                 channel(pixel, image->green_mask) << 8 |
+                                 channel(pixel, image->blue_mask));
+      }
+    }
+    XDestroyImage(image);
+    return picture;
+  }
+
+ private:
+  // A channel scaled to 8 bits from wherever its mask puts it.
+  static uint32_t channel(unsigned long pixel, unsigned long mask) {
+    if (mask == 0) return 0;
+    unsigned long value = pixel & mask;
+    while ((mask & 1) == 0) {
+      mask >>= 1;
+      value >>= 1;
+    }
+    return static_cast<uint32_t>(value * 255 / mask);
+  }
+
+  // The editor decides the size, not the person: a window manager is asked to keep it.
+  void fixSize() {
+    XSizeHints hints{};
+    hints.flags = PMinSize | PMaxSize;
+    hints.min_width = hints.max_width = m_width;
+    hints.min_height = hints.max_height = m_height;
+    XSetWMNormalHints(m_display, m_window, &hints);
+  }
+
+  void awaitMapped() {
+    const auto deadline = std::chrono::steady_clock::now() + kMapTimeout;
+    XEvent event;
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (XCheckTypedWindowEvent(m_display, m_window, MapNotify, &event)) return;
+      waitEvents(std::chrono::milliseconds(20));
+    }
+  }
+
+  void requireTestExtension() {
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    if (!XTestQueryExtension(m_display, &eventBase, &errorBase, &major, &minor)) {
+      throw std::runtime_error("the X server has no XTEST extension: no input can be sent");
+    }
+  }
+
+  void sendButton(Bool down) {
+    requireTestExtension();
+    XTestFakeButtonEvent(m_display, Button1, down, CurrentTime);
+    XSync(m_display, False);
+  }
+
+  Display* m_display;
+  Window m_window = 0;
+  Atom m_deleteWindow = 0;
+  int32_t m_width;
+  int32_t m_height;
+  bool m_exists = true;
+  bool m_closeAsked = false;
+};
+
+}  // namespace
+
+std::unique_ptr<EditorWindow> openEditorWindow(const std::string& title, int32_t width,
+                                               int32_t height) {
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) {
+    const char* name = std::getenv("DISPLAY");
+    throw std::runtime_error(
+        name != nullptr && *name != '\0'
+            ? "cannot open the X display '" + std::string(name) + "': the editor needs one"
+            : std::string("no X display (DISPLAY is not set): the editor needs one"));
+  }
+  XSetErrorHandler(ignoreError);
+  return std::make_unique<X11EditorWindow>(display, title, width, height);
+}
+
+}  // namespace fluxhost
