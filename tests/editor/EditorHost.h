@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "editor/PlayNote.h"
 #include "editor/uPluginEditor.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "vst/FakeHost.h"
@@ -32,21 +33,7 @@ class EditorHost {
   void setParameter(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
   float getParameter(VstInt32 index) { return effect->getParameter(effect, index); }
 
-  // One note through both units: with no randomising, each sends its CC Value.
-  void playNote() {
-    VstMidiEvent note{};
-    note.type = kVstMidiType;
-    note.byteSize = sizeof note;
-    note.midiData[0] = static_cast<char>(0x90);
-    note.midiData[1] = 60;
-    note.midiData[2] = 100;
-    VstEvents list{1, 0, {reinterpret_cast<VstEvent*>(&note), nullptr}};
-    dispatch(effProcessEvents, 0, 0, &list);
-    float in[2][4] = {}, out[2][4] = {};
-    float* inputs[2] = {in[0], in[1]};
-    float* outputs[2] = {out[0], out[1]};
-    effect->processReplacing(effect, inputs, outputs, 4);
-  }
+  void playNote() { PlayNote(effect); }
 
   APlugin& plugin() { return *static_cast<APlugin*>(effect->object); }
   APluginEditor& editor() { return static_cast<APluginEditor&>(*plugin().getEditor()); }

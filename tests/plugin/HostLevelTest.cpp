@@ -18,8 +18,12 @@ TEST_F(Instance, ConstructionAnswers) {
   EXPECT_EQ(effect->numParams, 6);
   EXPECT_EQ(effect->numInputs, 2);
   EXPECT_EQ(effect->numOutputs, 2);
-  // No editor in this build: can-mono and can-replacing only.
+#if defined(FLUX_PLUGIN_HAS_EDITOR)
+  EXPECT_EQ(effect->flags, effFlagsHasEditor | effFlagsCanMono | effFlagsCanReplacing);
+#else
+  // No window system backend for this target: no editor.
   EXPECT_EQ(effect->flags, effFlagsCanMono | effFlagsCanReplacing);
+#endif
   EXPECT_EQ(effect->uniqueID, 0x51423032);  // "QB02"
   EXPECT_EQ(effect->version, 1);
   EXPECT_EQ(effect->ioRatio, 1.0f);
