@@ -125,6 +125,11 @@ bool X11Backend::Connected() const {
   return thread && thread->connection;
 }
 
+void X11Backend::Sync() {
+  X11Thread* thread = Find();
+  if (thread && thread->connection && !thread->connection->Failed()) thread->connection->Sync();
+}
+
 int16_t X11Backend::KeyState(int32_t virtualKey) const {
   const X11Thread* thread = Find();
   if (!thread) return 0;
@@ -247,8 +252,8 @@ void X11Backend::Deliver(X11Thread& thread, const xcb_generic_event_t& event) {
       break;
     }
     case XCB_LEAVE_NOTIFY: {
-      // While a button is held the window keeps the pointer (the implicit grab); it hears of
-      // leaving when the button goes up outside.
+      // While a button is held the window keeps the pointer (the implicit grab); the server
+      // tells of leaving again when the button goes up outside.
       const auto& e = reinterpret_cast<const xcb_leave_notify_event_t&>(event);
       if (e.state & kButtonsHeld) break;
       if (X11Window* window = WindowOf(thread, e.event)) window->HandleMessage(WM_MOUSELEAVE, 0, 0);
@@ -301,14 +306,7 @@ void X11Backend::DeliverButton(X11Thread& thread, const xcb_generic_event_t& eve
   const auto button = static_cast<uint16_t>(XCB_KEY_BUT_MASK_BUTTON_1 << (e.detail - 1));
   const uint16_t after = down ? (e.state | button) : (e.state & ~button);
   SetKey(thread, ButtonKey(e.detail), down);
-  const xcb_window_t id = window->Id();
   window->HandleMessage(message, MouseKeys(after), PointToLParam(e.event_x, e.event_y));
-  if (!down && !(after & kButtonsHeld)) {
-    window = WindowOf(thread, id);  // the handler may have closed it
-    if (window && !window->Contains(e.event_x, e.event_y)) {
-      window->HandleMessage(WM_MOUSELEAVE, 0, 0);
-    }
-  }
 }
 
 void X11Backend::DeliverKey(X11Thread& thread, const xcb_generic_event_t& event, bool down) {

@@ -38,6 +38,9 @@ class X11Backend final : public Backend {
 
   // Whether the calling thread holds a connection (a child window of its own exists).
   bool Connected() const;
+  // Waits until the server has handled all that the calling thread's windows sent (a round
+  // trip); for measurements and tools that read the screen back.
+  void Sync();
 
   // For the windows: milliseconds of a monotonic clock, and the end of a window's life on its
   // thread (closes the connection with the last child window).

@@ -37,6 +37,7 @@ void X11Window::Lost() {
   if (m_Gone) return;
   m_Gone = true;
   m_Pending = {};
+  m_Thread.timers.StopAll(*this);  // its timers went with it
   HandleDestroyed();
 }
 

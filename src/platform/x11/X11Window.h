@@ -19,12 +19,11 @@ class X11Window final : public WindowPeer {
 
   xcb_window_t Id() const { return m_Id; }
   bool Gone() const { return m_Gone; }
-  // The X window went without us: the client hears so once.
+  // The X window went without us, and its timers with it: the client hears so once.
   void Lost();
   // The area asked for since the last call, and forgotten; empty while hidden.
   Rect TakePendingPaint();
   void AddPendingPaint(const Rect& area);
-  bool Contains(int32_t x, int32_t y) const { return m_Client.Contains(x, y); }
   // Focus as the window system last told it; false when unchanged.
   bool SetFocused(bool focused);
 
