@@ -1,7 +1,8 @@
 // The X11 backend on a real server against a plain copy of the editor window's 432 x 135
 // pixels in the same run ("<figure>:subject" against "<figure>:reference"). Presenting counts
-// until the server has the pixels (a round trip after them); opening the editor counts from
-// effEditOpen until the server has its first frame, then effEditClose.
+// until the server has the pixels (a round trip after them), through shared memory as the
+// backend does where it can, and through the socket (PutImage) as on a remote server; opening
+// the editor counts from effEditOpen until the server has its first frame, then effEditClose.
 
 #include <benchmark/benchmark.h>
 
@@ -28,11 +29,11 @@ void* Handle(xcb_window_t window) {
   return reinterpret_cast<void*>(static_cast<uintptr_t>(window));
 }
 
-void PresentFull(benchmark::State& state) {
+void PresentFull(benchmark::State& state, bool sharedMemory) {
   x11test::X11TestHost host;
   if (!host.Connected()) return state.SkipWithError("no X server on DISPLAY");
   const xcb_window_t parent = host.CreateWindow(0, 0, kWidth, kHeight);
-  platform::x11::X11Backend backend;
+  platform::x11::X11Backend backend(sharedMemory);
   Unheard client;
   auto peer = backend.CreateChildWindow(Handle(parent), client);
   if (!peer) return state.SkipWithError("no window");
@@ -75,8 +76,10 @@ void CopyWindow(benchmark::State& state) {
   }
 }
 
-BENCHMARK(PresentFull)->Name("x11_present_full_vs_memcpy:subject");
+BENCHMARK_CAPTURE(PresentFull, shared, true)->Name("x11_present_full_vs_memcpy:subject");
 BENCHMARK(CopyWindow)->Name("x11_present_full_vs_memcpy:reference");
+BENCHMARK_CAPTURE(PresentFull, socket, false)->Name("x11_present_full_putimage_vs_memcpy:subject");
+BENCHMARK(CopyWindow)->Name("x11_present_full_putimage_vs_memcpy:reference");
 BENCHMARK(OpenAndClose)->Name("x11_editor_open_vs_memcpy:subject");
 BENCHMARK(CopyWindow)->Name("x11_editor_open_vs_memcpy:reference");
 

@@ -154,7 +154,7 @@ std::unique_ptr<WindowPeer> X11Backend::CreateChildWindow(void* parent, PeerClie
   X11Thread* thread = nullptr;
   try {
     thread = &FindOrAdd();
-    if (!thread->connection) thread->connection = X11Connection::Open();
+    if (!thread->connection) thread->connection = X11Connection::Open(m_SharedMemory);
     if (!thread->connection || thread->connection->Failed()) {
       Leave(*thread);
       return nullptr;

@@ -20,7 +20,8 @@ namespace platform::x11 {
 
 class X11Backend final : public Backend {
  public:
-  X11Backend() = default;
+  // With `sharedMemory`, frames go through memory shared with a server on this machine.
+  explicit X11Backend(bool sharedMemory = true) : m_SharedMemory(sharedMemory) {}
   X11Backend(const X11Backend&) = delete;
   X11Backend& operator=(const X11Backend&) = delete;
 
@@ -57,6 +58,7 @@ class X11Backend final : public Backend {
   void DeliverKey(X11Thread& thread, const xcb_generic_event_t& event, bool down);
   void PaintPending(X11Thread& thread);
 
+  const bool m_SharedMemory;
   mutable std::mutex m_Mutex;  // guards the map; each thread's state is its own
   std::map<std::thread::id, std::unique_ptr<X11Thread>> m_Threads;
 };

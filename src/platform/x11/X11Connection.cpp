@@ -61,7 +61,7 @@ uint16_t CursorGlyph(int16_t cursor) {
 
 }  // namespace
 
-std::unique_ptr<X11Connection> X11Connection::Open() {
+std::unique_ptr<X11Connection> X11Connection::Open(bool sharedMemory) {
   int screenNumber = 0;
   xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
   if (xcb_connection_has_error(connection)) {
@@ -74,13 +74,14 @@ std::unique_ptr<X11Connection> X11Connection::Open() {
     xcb_disconnect(connection);
     return nullptr;
   }
-  std::unique_ptr<X11Connection> opened(new X11Connection(connection, *screens.data));
+  std::unique_ptr<X11Connection> opened(new X11Connection(connection, *screens.data, sharedMemory));
   if (opened->m_Visual == 0 || opened->m_KeySymbols == nullptr) return nullptr;
   return opened;
 }
 
-X11Connection::X11Connection(xcb_connection_t* connection, const xcb_screen_t& screen)
-    : m_Connection(connection), m_Screen(&screen) {
+X11Connection::X11Connection(xcb_connection_t* connection, const xcb_screen_t& screen,
+                             bool sharedMemory)
+    : m_Connection(connection), m_Screen(&screen), m_TryShared(sharedMemory) {
   m_SwapBytes = xcb_get_setup(connection)->image_byte_order == XCB_IMAGE_ORDER_MSB_FIRST;
   m_Visual = FindVisual(connection, screen);
   if (m_Visual == screen.root_visual) {
@@ -94,9 +95,35 @@ X11Connection::X11Connection(xcb_connection_t* connection, const xcb_screen_t& s
 }
 
 X11Connection::~X11Connection() {
+  m_Shared.reset();
   if (m_KeySymbols) xcb_key_symbols_free(m_KeySymbols);
   // Everything the server holds for us goes with the connection: colormap, cursors, font.
   xcb_disconnect(m_Connection);
+}
+
+void X11Connection::CopyRows(const PixelView& pixels, const Rect& area, int32_t top, int32_t rows,
+                             uint32_t* to) const {
+  const auto width = static_cast<std::size_t>(area.Width());
+  for (int32_t y = top; y < top + rows; ++y, to += width) {
+    const uint32_t* from =
+        pixels.bits +
+        static_cast<std::size_t>(pixels.height - 1 - y) * static_cast<std::size_t>(pixels.width) +
+        static_cast<std::size_t>(area.Left);
+    for (std::size_t x = 0; x < width; ++x) {
+      const uint32_t opaque = from[x] | 0xFF000000u;
+      to[x] = m_SwapBytes ? __builtin_bswap32(opaque) : opaque;
+    }
+  }
+}
+
+SharedPixels* X11Connection::Shared(std::size_t count) {
+  if (!m_TryShared) return nullptr;
+  if (!m_Shared || m_Shared->Capacity() < count) {
+    m_Shared.reset();
+    m_Shared = SharedPixels::Attach(m_Connection, count);
+    m_TryShared = m_Shared != nullptr;  // refused once, refused for good
+  }
+  return m_Shared.get();
 }
 
 void X11Connection::PutImage(xcb_window_t window, xcb_gcontext_t gc, const PixelView& pixels,
@@ -104,6 +131,13 @@ void X11Connection::PutImage(xcb_window_t window, xcb_gcontext_t gc, const Pixel
   FLUX_ASSERT(area.Left >= 0 && area.Top >= 0 && area.Right <= pixels.width &&
               area.Bottom <= pixels.height);
   const auto width = static_cast<std::size_t>(area.Width());
+  const auto height = static_cast<std::size_t>(area.Height());
+  if (SharedPixels* shared = Shared(width * height)) {
+    CopyRows(pixels, area, area.Top, area.Height(), shared->Fill());
+    shared->Put(window, gc, static_cast<uint16_t>(width), static_cast<uint16_t>(height),
+                static_cast<int16_t>(area.Left), static_cast<int16_t>(area.Top));
+    return;
+  }
   const std::size_t maxBytes = std::size_t{xcb_get_maximum_request_length(m_Connection)} * 4;
   const std::size_t rowsPerRequest =
       std::max<std::size_t>(1, (maxBytes - kPutImageHeader) / (width * sizeof(uint32_t)));
@@ -111,17 +145,7 @@ void X11Connection::PutImage(xcb_window_t window, xcb_gcontext_t gc, const Pixel
     const auto rows = static_cast<int32_t>(
         std::min<std::size_t>(rowsPerRequest, static_cast<std::size_t>(area.Bottom - top)));
     m_Rows.resize(width * static_cast<std::size_t>(rows));
-    uint32_t* to = m_Rows.data();
-    for (int32_t y = top; y < top + rows; ++y, to += width) {
-      const uint32_t* from =
-          pixels.bits +
-          static_cast<std::size_t>(pixels.height - 1 - y) * static_cast<std::size_t>(pixels.width) +
-          static_cast<std::size_t>(area.Left);
-      for (std::size_t x = 0; x < width; ++x) {
-        const uint32_t opaque = from[x] | 0xFF000000u;
-        to[x] = m_SwapBytes ? __builtin_bswap32(opaque) : opaque;
-      }
-    }
+    CopyRows(pixels, area, top, rows, m_Rows.data());
     xcb_put_image(m_Connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, gc, static_cast<uint16_t>(width),
                   static_cast<uint16_t>(rows), static_cast<int16_t>(area.Left),
                   static_cast<int16_t>(top), 0, 24,

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/Backend.h"
+#include "platform/x11/SharedPixels.h"
 
 struct _XCBKeySymbols;
 
@@ -18,8 +19,9 @@ namespace platform::x11 {
 
 class X11Connection {
  public:
-  // None when there is no server, or no 24-bit true-colour visual to draw on.
-  static std::unique_ptr<X11Connection> Open();
+  // None when there is no server, or no 24-bit true-colour visual to draw on. With
+  // `sharedMemory`, pixels go through memory shared with the server where it can attach it.
+  static std::unique_ptr<X11Connection> Open(bool sharedMemory);
   ~X11Connection();
   X11Connection(const X11Connection&) = delete;
   X11Connection& operator=(const X11Connection&) = delete;
@@ -43,7 +45,12 @@ class X11Connection {
   void Sync();
 
  private:
-  X11Connection(xcb_connection_t* connection, const xcb_screen_t& screen);
+  X11Connection(xcb_connection_t* connection, const xcb_screen_t& screen, bool sharedMemory);
+  // Rows top..top+rows of `area`, top-down and opaque, in the server's byte order.
+  void CopyRows(const PixelView& pixels, const Rect& area, int32_t top, int32_t rows,
+                uint32_t* to) const;
+  // Shared memory with room for `count` pixels, while the server accepts it.
+  SharedPixels* Shared(std::size_t count);
 
   xcb_connection_t* m_Connection;
   const xcb_screen_t* m_Screen;
@@ -55,6 +62,8 @@ class X11Connection {
   xcb_font_t m_CursorFont = 0;
   std::map<uint16_t, xcb_cursor_t> m_Cursors;  // by glyph
   std::vector<uint32_t> m_Rows;                // the area being put, top-down
+  bool m_TryShared;
+  std::unique_ptr<SharedPixels> m_Shared;
 };
 
 }  // namespace platform::x11

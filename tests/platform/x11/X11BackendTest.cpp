@@ -96,27 +96,45 @@ TEST_F(X11BackendTest, TheConnectionLivesAsLongAsTheThreadsChildWindows) {
   EXPECT_TRUE(x.Children(host).empty());
 }
 
-TEST_F(X11BackendTest, ExposuresPaintOnceAndPresentedPixelsReachTheServer) {
+TEST_F(X11BackendTest, AnExposurePaintsOnce) {
   Recorder client;
   auto peer = Shown(client);
   ASSERT_TRUE(peer);
   ASSERT_TRUE(PumpUntil([&] { return !client.painted.empty(); }));
+  backend.Pump();
   EXPECT_EQ(client.painted.size(), 1u);
   EXPECT_EQ(client.painted[0], (platform::Rect{0, 0, 200, 100}));
+  EXPECT_EQ(peer->ClientOrigin(), (platform::Point{kHostX, kHostY}));
+}
 
-  // Bottom-up rows with a clear mask byte: shown top-down, whole.
+TEST_F(X11BackendTest, PresentedPixelsReachTheServerTopDownThroughEitherPath) {
+  // Bottom-up rows with a clear mask byte, a different colour on each row.
   std::vector<uint32_t> pixels(200 * 100);
   for (uint32_t row = 0; row < 100; ++row) {
-    std::fill_n(pixels.begin() + row * 200, 200, 0x00010203u * (row % 50));
+    std::fill_n(pixels.begin() + row * 200, 200, 0x00010203u * row);
   }
-  peer->Present({pixels.data(), 200, 100}, {10, 20, 110, 70});
-  backend.Sync();
-  const auto shown = x.Pixels(
-      static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(peer->NativeHandle())), 200, 100);
-  ASSERT_EQ(shown.size(), pixels.size());
-  EXPECT_EQ(shown[20 * 200 + 10], pixels[(100 - 1 - 20) * 200 + 10] & 0xFFFFFF);
-  EXPECT_EQ(shown[69 * 200 + 109], pixels[(100 - 1 - 69) * 200 + 109] & 0xFFFFFF);
-  EXPECT_EQ(peer->ClientOrigin(), (platform::Point{kHostX, kHostY}));
+  const auto expected = [&](std::size_t x0, std::size_t y0) {
+    return pixels[(99 - y0) * 200 + x0] & 0xFFFFFF;
+  };
+  for (const bool sharedMemory : {true, false}) {
+    X11Backend own(sharedMemory);
+    Recorder client;
+    auto peer = own.CreateChildWindow(Parent(host), client);
+    ASSERT_TRUE(peer);
+    peer->SetBounds({0, 0, 200, 100});
+    peer->SetVisible(true);
+    for (int round = 0; round < 2; ++round) {  // the shared block is written again
+      peer->Present({pixels.data(), 200, 100}, {10, 20, 110, 70});
+      own.Sync();
+      const auto shown = x.Pixels(
+          static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(peer->NativeHandle())), 200, 100);
+      ASSERT_EQ(shown.size(), pixels.size());
+      EXPECT_EQ(shown[20 * 200 + 10], expected(10, 20)) << sharedMemory;
+      EXPECT_EQ(shown[69 * 200 + 109], expected(109, 69)) << sharedMemory;
+      EXPECT_EQ(shown[45 * 200 + 60], expected(60, 45)) << sharedMemory;
+      for (uint32_t& pixel : pixels) pixel ^= 0x00FFFFFFu;
+    }
+  }
 }
 
 TEST_F(X11BackendTest, RealInputArrivesAsTheFrameworksMessages) {
