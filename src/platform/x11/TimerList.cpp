@@ -34,8 +34,9 @@ void TimerList::FireDue(uint64_t now) {
   for (const uint64_t serial : due) {
     const auto at = std::find_if(m_Timers.begin(), m_Timers.end(),
                                  [serial](const Timer& t) { return t.serial == serial; });
-    if (at == m_Timers.end()) continue;  // stopped by an earlier handler
-    at->due = now + at->period;
+    if (at == m_Timers.end()) continue;              // stopped by an earlier handler
+    at->due += at->period;                           // on time: the ticks keep their phase
+    if (at->due <= now) at->due = now + at->period;  // fell behind: no burst to catch up
     WindowPeer& peer = *at->peer;
     peer.HandleMessage(messages::WM_TIMER, at->id, 0);
   }

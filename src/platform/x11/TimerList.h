@@ -1,7 +1,8 @@
 #pragma once
 // The window timers of one thread's windows, kept in the process: a host runs no loop for us,
-// so the pump fires them. A timer that fell behind (a host that stalled) fires once and then
-// keeps its period from that moment: no burst of the ticks it missed.
+// so the pump fires them. A tick served a little late keeps the timer's phase (pumps every 20 ms
+// still give a 50 ms timer twenty ticks a second); a timer that fell a whole period behind (a
+// host that stalled) fires once and counts its period from then: no burst of the missed ticks.
 
 #include <cstdint>
 #include <vector>

@@ -57,6 +57,15 @@ TEST(TimerList, ADueTimerFiresOnceAndAStallBringsNoBurst) {
   EXPECT_EQ(ticks.fired.size(), 3u);
 }
 
+TEST(TimerList, TicksServedLateKeepThePhase) {
+  Ticks ticks;
+  TimerPeer peer(ticks);
+  TimerList timers;
+  timers.Start(peer, 1, 50, 0);
+  for (uint64_t now = 20; now <= 1000; now += 20) timers.FireDue(now);  // a host's idle rate
+  EXPECT_EQ(ticks.fired.size(), 20u);  // one per 50 ms, not one per 60
+}
+
 TEST(TimerList, RestartingStoppingAndHandlersThatStopOthers) {
   Ticks ticks;
   TimerPeer peer(ticks);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <fstream>
@@ -143,9 +144,21 @@ TEST_F(X11Editor, AHostChangeOfAParameterShowsWithin50MillisecondsOfPumping) {
   ExpectShows(plugin, host, "editor_program0");
   const std::vector<uint32_t> before = Shown(host);
   plugin.setParameter(0, 1.0f);
+  // Pumped without pause; the pump that shows the change must start within the editor's 50 ms,
+  // give or take one turn of this loop (a pump and a readback).
   const auto start = Clock::now();
-  ASSERT_TRUE(PumpUntil(plugin, [&] { return Shown(host) != before; }));
-  EXPECT_LE(Clock::now() - start, std::chrono::milliseconds(50));
+  auto turnStart = start;
+  auto turn = Clock::duration{};
+  bool moved = false;
+  while (!moved && Clock::now() - start < std::chrono::seconds(1)) {
+    const auto now = Clock::now();
+    turn = std::max(turn, now - turnStart);
+    turnStart = now;
+    plugin.idle();
+    moved = Shown(host) != before;
+  }
+  ASSERT_TRUE(moved);
+  EXPECT_LE(turnStart - start, std::chrono::milliseconds(50) + turn);
   plugin.close();
 }
 
