@@ -1,0 +1,88 @@
+// The X11 backend on a real server against a plain copy of the editor window's 432 x 135
+// pixels in the same run ("<figure>:subject" against "<figure>:reference"). Presenting counts
+// until the server has the pixels (a round trip after them), through shared memory as the
+// backend does where it can, and through the socket (PutImage) as on a remote server; opening
+// the editor counts from effEditOpen until the server has its first frame, then effEditClose.
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <vector>
+
+#include "editor/uPluginEditor.h"
+#include "platform/x11/X11Backend.h"
+#include "platform/x11/X11TestHost.h"
+#include "vst/FakeHost.h"
+
+namespace {
+
+constexpr uint16_t kWidth = 432;
+constexpr uint16_t kHeight = 135;
+constexpr std::size_t kWindowPixels = std::size_t{kWidth} * kHeight;
+
+struct Unheard final : platform::PeerClient {
+  intptr_t HandleMessage(uint32_t, uintptr_t, intptr_t) override { return 0; }
+  void HandlePaint(const platform::Rect&) override {}
+};
+
+void* Handle(xcb_window_t window) {
+  return reinterpret_cast<void*>(static_cast<uintptr_t>(window));
+}
+
+void PresentFull(benchmark::State& state, bool sharedMemory) {
+  x11test::X11TestHost host;
+  if (!host.Connected()) return state.SkipWithError("no X server on DISPLAY");
+  const xcb_window_t parent = host.CreateWindow(0, 0, kWidth, kHeight);
+  platform::x11::X11Backend backend(sharedMemory);
+  Unheard client;
+  auto peer = backend.CreateChildWindow(Handle(parent), client);
+  if (!peer) return state.SkipWithError("no window");
+  peer->SetBounds({0, 0, kWidth, kHeight});
+  peer->SetVisible(true);
+  backend.Pump();
+  const std::vector<uint32_t> pixels(kWindowPixels, 0xC0C0C0);
+  for (auto _ : state) {
+    peer->Present({pixels.data(), kWidth, kHeight}, {0, 0, kWidth, kHeight});
+    backend.Sync();
+  }
+}
+
+void OpenAndClose(benchmark::State& state) {
+  x11test::X11TestHost host;
+  if (!host.Connected()) return state.SkipWithError("no X server on DISPLAY");
+  const xcb_window_t parent = host.CreateWindow(0, 0, kWidth, kHeight);
+  platform::x11::X11Backend backend;
+  platform::ScopedBackend installed{backend};
+  FakeHost::instance().reset();
+  AEffect* effect = (new APlugin(FakeHost::callback))->getAeffect();
+  for (auto _ : state) {
+    if (effect->dispatcher(effect, effEditOpen, 0, 0, Handle(parent), 0.0f) != 1) {
+      state.SkipWithError("the editor did not open");
+      break;
+    }
+    backend.Sync();
+    effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
+  }
+  effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+}
+
+void CopyWindow(benchmark::State& state) {
+  const std::vector<uint32_t> source(kWindowPixels, 0xC0C0C0);
+  std::vector<uint32_t> target(kWindowPixels);
+  for (auto _ : state) {
+    std::memcpy(target.data(), source.data(), target.size() * sizeof(uint32_t));
+    benchmark::DoNotOptimize(target.data());
+    benchmark::ClobberMemory();
+  }
+}
+
+BENCHMARK_CAPTURE(PresentFull, shared, true)->Name("x11_present_full_vs_memcpy:subject");
+BENCHMARK(CopyWindow)->Name("x11_present_full_vs_memcpy:reference");
+BENCHMARK_CAPTURE(PresentFull, socket, false)->Name("x11_present_full_putimage_vs_memcpy:subject");
+BENCHMARK(CopyWindow)->Name("x11_present_full_putimage_vs_memcpy:reference");
+BENCHMARK(OpenAndClose)->Name("x11_editor_open_vs_memcpy:subject");
+BENCHMARK(CopyWindow)->Name("x11_editor_open_vs_memcpy:reference");
+
+}  // namespace
+
+BENCHMARK_MAIN();

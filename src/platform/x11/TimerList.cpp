@@ -1,0 +1,45 @@
+#include "platform/x11/TimerList.h"
+
+#include <algorithm>
+
+#include "platform/WindowMessages.h"
+
+namespace platform::x11 {
+
+namespace {
+
+constexpr uint32_t kMinimumPeriod = 10;
+
+}  // namespace
+
+void TimerList::Start(WindowPeer& peer, uintptr_t id, uint32_t milliseconds, uint64_t now) {
+  Stop(peer, id);
+  const uint32_t period = std::max(milliseconds, kMinimumPeriod);
+  m_Timers.push_back({&peer, id, period, now + period, m_NextSerial++});
+}
+
+void TimerList::Stop(const WindowPeer& peer, uintptr_t id) {
+  std::erase_if(m_Timers, [&](const Timer& t) { return t.peer == &peer && t.id == id; });
+}
+
+void TimerList::StopAll(const WindowPeer& peer) {
+  std::erase_if(m_Timers, [&](const Timer& t) { return t.peer == &peer; });
+}
+
+void TimerList::FireDue(uint64_t now) {
+  std::vector<uint64_t> due;
+  for (const Timer& t : m_Timers) {
+    if (t.due <= now) due.push_back(t.serial);
+  }
+  for (const uint64_t serial : due) {
+    const auto at = std::find_if(m_Timers.begin(), m_Timers.end(),
+                                 [serial](const Timer& t) { return t.serial == serial; });
+    if (at == m_Timers.end()) continue;              // stopped by an earlier handler
+    at->due += at->period;                           // on time: the ticks keep their phase
+    if (at->due <= now) at->due = now + at->period;  // fell behind: no burst to catch up
+    WindowPeer& peer = *at->peer;
+    peer.HandleMessage(messages::WM_TIMER, at->id, 0);
+  }
+}
+
+}  // namespace platform::x11

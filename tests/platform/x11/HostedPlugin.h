@@ -1,0 +1,68 @@
+#pragma once
+// One instance of the built plug-in library, loaded with dlopen and driven through its
+// descriptor as a Linux host drives it; the automation calls it makes are kept per instance.
+
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "editor/PlayNote.h"
+#include "plugin/LoadedPlugin.h"
+
+namespace x11test {
+
+struct Automation {
+  VstInt32 index;
+  float value;
+};
+
+class HostedPlugin {
+ public:
+  explicit HostedPlugin(const LoadedPlugin& library) {
+    if (PluginEntry entry = library.entry("VSTPluginMain")) effect = entry(&Callback);
+    if (effect) dispatch(effOpen);
+  }
+  ~HostedPlugin() {
+    if (!effect) return;
+    dispatch(effClose);
+    Recorded().erase(effect);
+  }
+  HostedPlugin(const HostedPlugin&) = delete;
+  HostedPlugin& operator=(const HostedPlugin&) = delete;
+
+  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f) {
+    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+  }
+  VstIntPtr open(uint32_t window) {
+    return dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(window)));
+  }
+  void close() { dispatch(effEditClose); }
+  void idle() { dispatch(effEditIdle); }
+  void setParameter(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
+  float getParameter(VstInt32 index) { return effect->getParameter(effect, index); }
+  std::pair<int, int> editorSize() {
+    ERect* rect = nullptr;
+    dispatch(effEditGetRect, 0, 0, &rect);
+    return rect ? std::pair{rect->right - rect->left, rect->bottom - rect->top} : std::pair{0, 0};
+  }
+  const std::vector<Automation>& automations() { return Recorded()[effect]; }
+
+  void playNote() { editortest::PlayNote(effect); }
+
+  AEffect* effect = nullptr;
+
+ private:
+  static std::map<AEffect*, std::vector<Automation>>& Recorded() {
+    static std::map<AEffect*, std::vector<Automation>> recorded;
+    return recorded;
+  }
+  static VstIntPtr VSTCALLBACK Callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr,
+                                        void*, float opt) {
+    if (opcode == audioMasterVersion) return 2400;
+    if (opcode == audioMasterAutomate && effect) Recorded()[effect].push_back({index, opt});
+    return 0;
+  }
+};
+
+}  // namespace x11test

@@ -1,0 +1,265 @@
+// The shipped plug-in's editor on a real X server, loaded and driven as a Linux host does: the
+// host's window is a top-level window of the test's own connection, the editor is pumped only
+// by effEditIdle, and input comes through XTEST.
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "platform/x11/HostedPlugin.h"
+#include "platform/x11/X11TestHost.h"
+#include "ui/PngFile.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using x11test::HostedPlugin;
+
+constexpr uint16_t kWidth = 432;
+constexpr uint16_t kHeight = 135;
+constexpr int16_t kHostX = 30;  // where the host's window sits on the screen
+constexpr int16_t kHostY = 40;
+
+std::vector<uint32_t> Golden(const std::string& name) {
+  const auto surface = uitest::ReadPng(std::string(FLUX_EDITOR_GOLDEN_DIR) + "/" + name + ".png");
+  if (!surface || surface->Width() != kWidth || surface->Height() != kHeight) return {};
+  std::vector<uint32_t> pixels;
+  for (int32_t y = 0; y < kHeight; ++y) {
+    for (int32_t x = 0; x < kWidth; ++x) pixels.push_back(surface->Pixel(x, y) & 0xFFFFFF);
+  }
+  return pixels;
+}
+
+std::size_t OpenFileCount() {
+  std::size_t count = 0;
+  if (DIR* fds = opendir("/proc/self/fd")) {
+    while (readdir(fds)) ++count;
+    closedir(fds);
+  }
+  return count;
+}
+
+long ResidentPages() {
+  std::ifstream statm("/proc/self/statm");
+  long size = 0, resident = 0;
+  statm >> size >> resident;
+  return resident;
+}
+
+#if defined(FLUX_SANITIZED)
+constexpr bool kMemoryIsMeasurable = false;  // the sanitizer holds freed memory on purpose
+#else
+constexpr bool kMemoryIsMeasurable = true;
+#endif
+
+class X11Editor : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(x.Connected()) << "no X server on DISPLAY";
+    ASSERT_TRUE(library.loaded());
+    ASSERT_NE(plugin.effect, nullptr);
+    host = x.CreateWindow(kHostX, kHostY, kWidth, kHeight);
+  }
+
+  // Pumps the editor as a host's idle timer does until `done` holds; false after two seconds.
+  bool PumpUntil(HostedPlugin& p, const std::function<bool()>& done) {
+    const auto end = Clock::now() + std::chrono::seconds(2);
+    while (Clock::now() < end) {
+      p.idle();
+      if (done()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+  }
+  std::vector<uint32_t> Shown(xcb_window_t window) { return x.Pixels(window, kWidth, kHeight); }
+  void ExpectShows(HostedPlugin& p, xcb_window_t window, const std::string& golden) {
+    const std::vector<uint32_t> expected = Golden(golden);
+    ASSERT_FALSE(expected.empty()) << golden;
+    if (PumpUntil(p, [&] { return Shown(window) == expected; })) return;
+    const std::vector<uint32_t> shown = Shown(window);
+    ui::Surface actual(kWidth, kHeight);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      actual.SetPixel(static_cast<int32_t>(i % kWidth), static_cast<int32_t>(i / kWidth), shown[i]);
+    }
+    uitest::WritePng(golden + "_x11_actual.png", actual);
+    ADD_FAILURE() << "the server's pixels never equalled " << golden << "; see " << golden
+                  << "_x11_actual.png";
+  }
+  void Click(int16_t x0, int16_t y0) {
+    x.MoveTo(static_cast<int16_t>(kHostX + x0), static_cast<int16_t>(kHostY + y0));
+    x.Button(1, true);
+    x.Button(1, false);
+  }
+
+  x11test::X11TestHost x;
+  LoadedPlugin library;
+  HostedPlugin plugin{library};
+  xcb_window_t host = 0;
+};
+
+TEST_F(X11Editor, FramesOnTheServerEqualTheGoldenPictures) {
+  ASSERT_EQ(plugin.open(host), 1);
+  EXPECT_EQ(plugin.editorSize(), (std::pair{int{kWidth}, int{kHeight}}));
+  ASSERT_EQ(x.Children(host).size(), 1u);
+  ExpectShows(plugin, host, "editor_program0");
+
+  Click(400, 10);  // "About"
+  ExpectShows(plugin, host, "editor_about");
+  plugin.close();
+  EXPECT_TRUE(x.Children(host).empty());
+
+  const float settings[6] = {100.0f / 127, 0.0f, 0.5f, 20.0f / 127, 0.0f, 1.0f};
+  for (int i = 0; i < 6; ++i) plugin.setParameter(i, settings[i]);
+  plugin.playNote();
+  plugin.setParameter(1, 40.0f / 127);
+  plugin.setParameter(4, 127.0f / 127);
+  ASSERT_EQ(plugin.open(host), 1);
+  ExpectShows(plugin, host, "editor_values");
+  plugin.close();
+}
+
+TEST_F(X11Editor, ADragOnTheFirstSliderAutomatesItsPositionOver127) {
+  ASSERT_EQ(plugin.open(host), 1);
+  ExpectShows(plugin, host, "editor_program0");
+  // par0 at 64 of 0..127: its pointer sits in the middle of the track (64, 48, 169 × 15).
+  x.MoveTo(kHostX + 64 + 84, kHostY + 48 + 7);
+  x.Button(1, true);
+  for (int16_t dx = 4; dx <= 60; dx += 4) x.MoveTo(kHostX + 64 + 84 + dx, kHostY + 48 + 7);
+  x.Button(1, false);
+  ASSERT_TRUE(PumpUntil(plugin, [&] { return plugin.getParameter(0) > 100.0f / 127; }));
+  const auto& calls = plugin.automations();
+  ASSERT_FALSE(calls.empty());
+  for (const auto& call : calls) {
+    EXPECT_EQ(call.index, 0);
+    EXPECT_EQ(call.value, std::round(call.value * 127) / 127) << call.value;
+  }
+  EXPECT_GT(calls.size(), 1u);  // a drag, not a page step
+  EXPECT_EQ(calls.back().value, plugin.getParameter(0));
+  plugin.close();
+}
+
+TEST_F(X11Editor, AHostChangeOfAParameterShowsWithin50MillisecondsOfPumping) {
+  ASSERT_EQ(plugin.open(host), 1);
+  ExpectShows(plugin, host, "editor_program0");
+  const std::vector<uint32_t> before = Shown(host);
+  plugin.setParameter(0, 1.0f);
+  // Pumped without pause; the pump that shows the change must start within the editor's 50 ms,
+  // give or take one turn of this loop (a pump and a readback).
+  const auto start = Clock::now();
+  auto turnStart = start;
+  auto turn = Clock::duration{};
+  bool moved = false;
+  while (!moved && Clock::now() - start < std::chrono::seconds(1)) {
+    const auto now = Clock::now();
+    turn = std::max(turn, now - turnStart);
+    turnStart = now;
+    plugin.idle();
+    moved = Shown(host) != before;
+  }
+  ASSERT_TRUE(moved);
+  EXPECT_LE(turnStart - start, std::chrono::milliseconds(50) + turn);
+  plugin.close();
+}
+
+TEST_F(X11Editor, AHostThatDestroysItsWindowFirstLosesNothingAndOpensAgain) {
+  ASSERT_EQ(plugin.open(host), 1);
+  ExpectShows(plugin, host, "editor_program0");
+  x.DestroyWindow(host);
+  plugin.idle();  // hears that the window went
+  plugin.setParameter(0, 0.25f);
+  plugin.idle();
+  plugin.close();
+  // The window destroyed before its parent's close, and a parent gone before the open.
+  ASSERT_EQ(plugin.open(host), 0);
+  host = x.CreateWindow(kHostX, kHostY, kWidth, kHeight);
+  ASSERT_EQ(plugin.open(host), 1);
+  x.DestroyWindow(host);  // destroyed again with no pump in between
+  plugin.close();
+  host = x.CreateWindow(kHostX, kHostY, kWidth, kHeight);
+  plugin.setParameter(0, 0.5f);
+  ASSERT_EQ(plugin.open(host), 1);
+  ExpectShows(plugin, host, "editor_program0");
+  plugin.close();
+  EXPECT_EQ(x.TakeErrors(), 0);
+}
+
+TEST_F(X11Editor, ABadParentIdIsRefused) {
+  const xcb_window_t gone = x.CreateWindow(0, 0, 10, 10);
+  x.DestroyWindow(gone);
+  EXPECT_EQ(plugin.open(gone), 0);
+  EXPECT_EQ(plugin.open(0x7FFFFF0), 0);  // never made
+  ASSERT_EQ(plugin.open(host), 1);
+  ExpectShows(plugin, host, "editor_program0");
+  plugin.close();
+  EXPECT_EQ(x.TakeErrors(), 0);
+}
+
+TEST_F(X11Editor, AParentOnA32BitVisualShowsTheSamePixels) {
+  const xcb_visualid_t argb = x.ArgbVisual();
+  if (argb == 0) GTEST_SKIP() << "the server offers no 32-bit visual";
+  const xcb_window_t parent = x.CreateWindow(kHostX, kHostY, kWidth, kHeight, 32, argb);
+  ASSERT_EQ(plugin.open(parent), 1);
+  const auto children = x.Children(parent);
+  ASSERT_EQ(children.size(), 1u);
+  ExpectShows(plugin, children[0], "editor_program0");
+  plugin.close();
+  EXPECT_EQ(x.TakeErrors(), 0);
+}
+
+TEST_F(X11Editor, TwoInstancesShowTwoEditorsAtOnce) {
+  HostedPlugin second{library};
+  const xcb_window_t secondHost = x.CreateWindow(kHostX, kHostY + 200, kWidth, kHeight);
+  ASSERT_EQ(plugin.open(host), 1);
+  ASSERT_EQ(second.open(secondHost), 1);
+  ExpectShows(plugin, host, "editor_program0");
+  ExpectShows(second, secondHost, "editor_program0");
+  plugin.close();
+  const std::vector<uint32_t> before = Shown(secondHost);
+  second.setParameter(0, 1.0f);
+  EXPECT_TRUE(PumpUntil(second, [&] { return Shown(secondHost) != before; }));
+  second.close();
+}
+
+TEST_F(X11Editor, CallsFromAnotherThreadAreIgnored) {
+  ASSERT_EQ(plugin.open(host), 1);
+  const xcb_window_t other = x.CreateWindow(kHostX, kHostY + 200, kWidth, kHeight);
+  VstIntPtr openedThere = -1;
+  std::thread([&] {
+    plugin.idle();
+    plugin.close();
+    openedThere = plugin.open(other);
+    plugin.idle();
+  }).join();
+  EXPECT_EQ(openedThere, 0);
+  EXPECT_TRUE(x.Children(other).empty());
+  ASSERT_EQ(x.Children(host).size(), 1u);
+  ExpectShows(plugin, host, "editor_program0");
+  plugin.close();
+  EXPECT_TRUE(x.Children(host).empty());
+}
+
+TEST_F(X11Editor, AThousandOpensAndClosesKeepNoFilesAndNoMemory) {
+  const auto cycle = [&] {
+    ASSERT_EQ(plugin.open(host), 1);
+    plugin.idle();
+    plugin.close();
+  };
+  for (int i = 0; i < 20; ++i) cycle();  // allocators and caches settle
+  const std::size_t files = OpenFileCount();
+  const long pages = ResidentPages();
+  for (int i = 0; i < 1000; ++i) cycle();
+  EXPECT_EQ(OpenFileCount(), files);
+  if (kMemoryIsMeasurable) {
+    EXPECT_LT(ResidentPages() - pages, 256) << "more than 1 MB kept";
+  }
+  EXPECT_TRUE(x.Children(host).empty());
+}
+
+}  // namespace
