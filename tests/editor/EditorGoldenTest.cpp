@@ -1,5 +1,7 @@
-// The whole editor window as the host shows it, pixel for pixel: as opened with program 0,
-// with other settings and the indicators after notes, and with the About panel shown.
+// The whole editor window as the host shows it, pixel for pixel: opened with program 0 and
+// idled once (a host idles the editor within its first 50 ms, which writes the controller
+// numbers and the indicators), with other settings and the indicators after notes, and with
+// the About panel shown.
 
 #include <gtest/gtest.h>
 
@@ -18,6 +20,7 @@ class EditorGolden : public ::testing::Test, public editortest::EditorHost {
 
 TEST_F(EditorGolden, AsOpenedWithProgramZero) {
   ASSERT_EQ(open(), 1);
+  idle();
   expectShown("editor_program0");
 }
 

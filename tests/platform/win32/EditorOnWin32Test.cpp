@@ -33,12 +33,9 @@ class EditorOnWin32 : public ::testing::Test {
   void idle() { dispatch(effEditIdle); }
   void setParameter(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
   float getParameter(VstInt32 index) { return effect->getParameter(effect, index); }
-  // The host's loop, with the editor idled every 20 ms or (to see it as opened, before the
-  // first idle shows the indicators' values) not.
-  void pump(uint32_t milliseconds, bool idling = true) {
-    win32test::PumpFor(milliseconds, [this, idling] {
-      if (idling) idle();
-    });
+  // The host's loop, with the editor idled every 20 ms.
+  void pump(uint32_t milliseconds) {
+    win32test::PumpFor(milliseconds, [this] { idle(); });
   }
   TPluginEditorWindow& window() {
     auto& editor = static_cast<APluginEditor&>(*static_cast<APlugin*>(effect->object)->getEditor());
@@ -75,7 +72,7 @@ class EditorOnWin32 : public ::testing::Test {
 
 TEST_F(EditorOnWin32, OpenedWithProgramZeroItShowsTheGoldenPicture) {
   ASSERT_EQ(open(), 1);
-  pump(100, false);
+  pump(100);
   EXPECT_TRUE(MatchesGolden(ReadBack(editorWindow()), "editor_program0"));
 }
 
@@ -93,13 +90,13 @@ TEST_F(EditorOnWin32, WithOtherSettingsAndTheIndicatorsAfterANoteItShowsTheGolde
 
 TEST_F(EditorOnWin32, AboutClickedShowsThePanelAsTheGoldenPictureAndClickedAgainHidesIt) {
   ASSERT_EQ(open(), 1);
-  pump(50, false);
+  pump(50);
   win32test::Click(editorWindow(), {392 + 10, 4 + 6});
-  pump(60, false);
+  pump(60);
   ASSERT_TRUE(window().Panel1.Visible());
   EXPECT_TRUE(MatchesGolden(ReadBack(editorWindow()), "editor_about"));
   win32test::Click(editorWindow(), {392 + 10, 4 + 6});
-  pump(60, false);
+  pump(60);
   EXPECT_FALSE(window().Panel1.Visible());
   EXPECT_TRUE(MatchesGolden(ReadBack(editorWindow()), "editor_program0"));
   EXPECT_TRUE(automations().empty());

@@ -129,14 +129,14 @@ TEST_F(PluginDllEditor, AHostThatDestroysItsWindowBeforeClosingTheEditorCanOpenI
 
   HostWindow second(60, 60);
   ASSERT_EQ(plugin.open(second), 1);
-  pump(100);
+  pump(100, {&plugin});
   EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(second)), "editor_program0"));
 
   // And without a close in between: the next open replaces the window that went.
   second.Destroy();
   HostWindow third(80, 80);
   ASSERT_EQ(plugin.open(third), 1);
-  pump(100);
+  pump(100, {&plugin});
   EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(third)), "editor_program0"));
   plugin.close();
   plugin.close();
@@ -150,13 +150,13 @@ TEST_F(PluginDllEditor, TwoInstancesShowTheirEditorsAtOnceEachAnsweringItsOwnInp
   HostWindow hostTwo(20, 300);
   ASSERT_EQ(one.open(hostOne), 1);
   ASSERT_EQ(two.open(hostTwo), 1);
-  pump(100);
+  pump(100, {&one, &two});
   EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(hostOne)), "editor_program0"));
   EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(hostTwo)), "editor_program0"));
 
   FakeHost::instance().calls.clear();
   win32test::Click(EditorIn(hostTwo), {392 + 10, 4 + 6});  // About, in the second
-  pump(60);
+  pump(60, {&one, &two});
   EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(hostOne)), "editor_program0"));
   EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(hostTwo)), "editor_about"));
 
