@@ -1,5 +1,7 @@
 #include "ui/model/TypeInfo.h"
 
+#include <cstdint>
+
 #include "ui/model/Component.h"
 #include "ui/model/Exception.h"
 #include "ui/model/Identifiers.h"
@@ -65,11 +67,11 @@ TypeInfo::TypeInfo(std::string name, const TypeInfo* parent, std::vector<Propert
 }
 
 size_t TypeInfo::NameHash::operator()(std::string_view name) const noexcept {
-  size_t hash = 14695981039346656037u;  // FNV-1a over the lower-case letters
+  uint64_t hash = 14695981039346656037u;  // FNV-1a over the lower-case letters
   for (const char c : name) {
     hash = (hash ^ static_cast<unsigned char>(LowerCase(c))) * 1099511628211u;
   }
-  return hash;
+  return static_cast<size_t>(hash);  // the low half where size_t has 32 bits
 }
 
 bool TypeInfo::NameEqual::operator()(std::string_view a, std::string_view b) const noexcept {
