@@ -47,14 +47,32 @@ struct EditorRun {
   std::optional<win32test::Picture> picture;  // what it saved with --png
 };
 
-// fluxhost.exe editor DLL --png FILE ARGS..., its standard streams in files.
-EditorRun RunEditor(const std::string& args) {
+// How a run ends: by itself once the picture is saved, or when a person closes the window.
+enum class Ending { AfterPicture, ClosedByUser };
+
+// What a person does once the editor shows: the window's close button (WM_CLOSE).
+void CloseWhenShown() {
+  const uint32_t start = GetTickCount();
+  while (GetTickCount() - start < kRunLimit) {
+    const HWND window = FindWindowW(L"FluxhostEditorWindow", nullptr);
+    if (window != nullptr && GetWindow(window, GW_CHILD) != nullptr) {
+      PostMessageW(window, WM_CLOSE, 0, 0);
+      return;
+    }
+    Sleep(20);
+  }
+  ADD_FAILURE() << "the editor's window never showed";
+}
+
+// fluxhost.exe editor DLL [--png FILE] ARGS..., its standard streams in files.
+EditorRun RunEditor(const std::string& args, Ending ending = Ending::AfterPicture) {
   const std::string png = TemporaryFile("editor.png");
   const std::string outPath = TemporaryFile("out.txt");
   const std::string errPath = TemporaryFile("err.txt");
   DeleteFileA(png.c_str());
   std::string command = "\"" + BesideThisProgram("fluxhost.exe") + "\" editor \"" +
-                        BesideThisProgram(FLUX_PLUGIN_FILE) + "\" --png \"" + png + "\" " + args;
+                        BesideThisProgram(FLUX_PLUGIN_FILE) + "\" " +
+                        (ending == Ending::AfterPicture ? "--png \"" + png + "\" " : "") + args;
   SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   const HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, 0, &inherited, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -69,6 +87,7 @@ EditorRun RunEditor(const std::string& args) {
   EditorRun run;
   if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                      &process)) {
+    if (ending == Ending::ClosedByUser) CloseWhenShown();
     if (WaitForSingleObject(process.hProcess, kRunLimit) != WAIT_OBJECT_0)
       TerminateProcess(process.hProcess, 99);
     GetExitCodeProcess(process.hProcess, &run.exitCode);
@@ -98,6 +117,13 @@ TEST(FluxhostEditorOnWindows, SavesTheEditorAsOpenedAsTheGoldenPicture) {
   ASSERT_TRUE(run.picture) << "no readable PNG saved";
   EXPECT_TRUE(win32test::MatchesGolden(*run.picture, "editor_program0", kIdleFilled));
   EXPECT_EQ(run.out, "");
+}
+
+TEST(FluxhostEditorOnWindows, StaysOpenUntilThePersonClosesTheWindow) {
+  const EditorRun run = RunEditor("", Ending::ClosedByUser);
+  EXPECT_EQ(run.exitCode, 0u) << "not ended by the close (99: still running after a minute)\n"
+                              << run.err;
+  EXPECT_FALSE(run.picture);
 }
 
 TEST(FluxhostEditorOnWindows, ClickOnAboutShowsThePanel) {
