@@ -1,5 +1,5 @@
 #pragma once
-// Pictures saved as 8-bit RGB PNG files.
+// Pictures saved as 8-bit RGB PNG files, compressed with zlib (no PNG library needed).
 
 #include <string>
 

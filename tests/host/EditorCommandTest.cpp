@@ -12,8 +12,8 @@
 #include <filesystem>
 #include <initializer_list>
 #include <optional>
-#include <sstream>
 
+#include "AutomationLines.h"
 #include "FluxhostProcess.h"
 #include "HostTestSupport.h"
 #include "MouseScript.h"
@@ -23,24 +23,8 @@
 namespace fluxhost {
 namespace {
 
-struct Automation {
-  int index;
-  double value;
-};
-
-// Every line of the command's output, each of which must be an automation line.
-std::vector<Automation> automationIn(const std::string& out) {
-  std::vector<Automation> calls;
-  std::istringstream lines(out);
-  std::string word;
-  Automation call{};
-  while (lines >> word >> call.index >> call.value) {
-    EXPECT_EQ(word, "automate");
-    calls.push_back(call);
-  }
-  EXPECT_TRUE(lines.eof()) << "not an automation line in:\n" << out;
-  return calls;
-}
+using test::Automation;
+using test::automationIn;
 
 struct EditorRun {
   test::ProcessResult process;
