@@ -39,10 +39,8 @@ bool PumpUntil(const std::function<bool()>& done, uint32_t limit,
 
 // The client area of `window` as it is on the screen, 0x00RRGGBB, top row first.
 Picture ReadBack(HWND window);
-// Whether `shown` equals the golden picture `name` of the editor's tests, pixel for pixel,
-// outside the rectangles `leftOut`.
-::testing::AssertionResult MatchesGolden(const Picture& shown, const std::string& name,
-                                         std::initializer_list<RECT> leftOut = {});
+// Whether `shown` equals the golden picture `name` of the editor's tests, pixel for pixel.
+::testing::AssertionResult MatchesGolden(const Picture& shown, const std::string& name);
 
 // Real input: the mouse moves to `at` (screen coordinates), the left button goes down or up,
 // a key is pressed and released.
