@@ -7,14 +7,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
-#include <vector>
-
+#include "EditorWindowCopy.h"
 #include "editor/EditorHost.h"
 
 namespace {
-
-constexpr std::size_t kWindowPixels = 432 * 135;
 
 void OpenAndClose(benchmark::State& state) {
   editortest::EditorHost host;
@@ -39,22 +35,12 @@ void Idle(benchmark::State& state, bool paint) {
   }
 }
 
-void CopyWindow(benchmark::State& state) {
-  const std::vector<uint32_t> source(kWindowPixels, 0xC0C0C0);
-  std::vector<uint32_t> target(kWindowPixels);
-  for (auto _ : state) {
-    std::memcpy(target.data(), source.data(), target.size() * sizeof(uint32_t));
-    benchmark::DoNotOptimize(target.data());
-    benchmark::ClobberMemory();
-  }
-}
-
 BENCHMARK(OpenAndClose)->Name("editor_open_vs_memcpy:subject");
-BENCHMARK(CopyWindow)->Name("editor_open_vs_memcpy:reference");
+BENCHMARK(benchref::CopyEditorWindow)->Name("editor_open_vs_memcpy:reference");
 BENCHMARK_CAPTURE(Idle, request, false)->Name("editor_idle_vs_memcpy:subject");
 BENCHMARK_CAPTURE(Idle, painted, true)->Name("editor_idle_painted_vs_memcpy:subject");
-BENCHMARK(CopyWindow)->Name("editor_idle_vs_memcpy:reference");
-BENCHMARK(CopyWindow)->Name("editor_idle_painted_vs_memcpy:reference");
+BENCHMARK(benchref::CopyEditorWindow)->Name("editor_idle_vs_memcpy:reference");
+BENCHMARK(benchref::CopyEditorWindow)->Name("editor_idle_painted_vs_memcpy:reference");
 
 }  // namespace
 

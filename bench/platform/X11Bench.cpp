@@ -6,9 +6,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <vector>
 
+#include "EditorWindowCopy.h"
 #include "editor/uPluginEditor.h"
 #include "platform/x11/X11Backend.h"
 #include "platform/x11/X11TestHost.h"
@@ -18,7 +18,6 @@ namespace {
 
 constexpr uint16_t kWidth = 432;
 constexpr uint16_t kHeight = 135;
-constexpr std::size_t kWindowPixels = std::size_t{kWidth} * kHeight;
 
 struct Unheard final : platform::PeerClient {
   intptr_t HandleMessage(uint32_t, uintptr_t, intptr_t) override { return 0; }
@@ -40,7 +39,7 @@ void PresentFull(benchmark::State& state, bool sharedMemory) {
   peer->SetBounds({0, 0, kWidth, kHeight});
   peer->SetVisible(true);
   backend.Pump();
-  const std::vector<uint32_t> pixels(kWindowPixels, 0xC0C0C0);
+  const std::vector<uint32_t> pixels(benchref::kEditorWindowPixels, 0xC0C0C0);
   for (auto _ : state) {
     peer->Present({pixels.data(), kWidth, kHeight}, {0, 0, kWidth, kHeight});
     backend.Sync();
@@ -66,22 +65,12 @@ void OpenAndClose(benchmark::State& state) {
   effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
 }
 
-void CopyWindow(benchmark::State& state) {
-  const std::vector<uint32_t> source(kWindowPixels, 0xC0C0C0);
-  std::vector<uint32_t> target(kWindowPixels);
-  for (auto _ : state) {
-    std::memcpy(target.data(), source.data(), target.size() * sizeof(uint32_t));
-    benchmark::DoNotOptimize(target.data());
-    benchmark::ClobberMemory();
-  }
-}
-
 BENCHMARK_CAPTURE(PresentFull, shared, true)->Name("x11_present_full_vs_memcpy:subject");
-BENCHMARK(CopyWindow)->Name("x11_present_full_vs_memcpy:reference");
+BENCHMARK(benchref::CopyEditorWindow)->Name("x11_present_full_vs_memcpy:reference");
 BENCHMARK_CAPTURE(PresentFull, socket, false)->Name("x11_present_full_putimage_vs_memcpy:subject");
-BENCHMARK(CopyWindow)->Name("x11_present_full_putimage_vs_memcpy:reference");
+BENCHMARK(benchref::CopyEditorWindow)->Name("x11_present_full_putimage_vs_memcpy:reference");
 BENCHMARK(OpenAndClose)->Name("x11_editor_open_vs_memcpy:subject");
-BENCHMARK(CopyWindow)->Name("x11_editor_open_vs_memcpy:reference");
+BENCHMARK(benchref::CopyEditorWindow)->Name("x11_editor_open_vs_memcpy:reference");
 
 }  // namespace
 

@@ -1,0 +1,24 @@
+#pragma once
+// The reference of the editor's figures: a memcpy of the editor window's 432 × 135 pixels.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace benchref {
+
+inline constexpr std::size_t kEditorWindowPixels = 432 * 135;
+
+inline void CopyEditorWindow(benchmark::State& state) {
+  const std::vector<uint32_t> source(kEditorWindowPixels, 0xC0C0C0);
+  std::vector<uint32_t> target(kEditorWindowPixels);
+  for (auto _ : state) {
+    std::memcpy(target.data(), source.data(), target.size() * sizeof(uint32_t));
+    benchmark::DoNotOptimize(target.data());
+    benchmark::ClobberMemory();
+  }
+}
+
+}  // namespace benchref
