@@ -271,7 +271,7 @@ void TCustomDIBControl::WndProc(ui::Message& message) {
     ui::WindowlessControl::WndProc(message);
     return;
   }
-  ui::ControlRef<TCustomDIBControl> self(this);
+  ui::WeakRef<TCustomDIBControl> self(this);
   bool handled = false;
   m_DIBFeatures->Dispatch(message, handled);
   if (!self) return;
@@ -395,7 +395,7 @@ void TCustomDIBControl::MouseEnter() {
   const bool highlight = !m_Focused && !m_Hot;
   m_MouseInside = true;
   m_Hot = true;
-  ui::ControlRef<TCustomDIBControl> self(this);
+  ui::WeakRef<TCustomDIBControl> self(this);
   if (highlight) Highlight();
   if (self && becameHot) OnMouseEnter(this);
 }
@@ -404,7 +404,7 @@ void TCustomDIBControl::MouseLeave() {
   m_MouseInside = false;
   if (MouseCapture() || !m_Hot) return;
   m_Hot = false;
-  ui::ControlRef<TCustomDIBControl> self(this);
+  ui::WeakRef<TCustomDIBControl> self(this);
   OnMouseLeave(this);
   if (self && !m_Focused) Unhighlight();
 }
@@ -447,7 +447,7 @@ void TCustomDIBControl::MouseDown(ui::TMouseButton button, ui::TShiftState shift
                                   int32_t y) {
   m_ShiftState = shift;
   m_MouseButtons = static_cast<ui::TMouseButtons>(m_MouseButtons | ButtonBit(button));
-  ui::ControlRef<TCustomDIBControl> self(this);
+  ui::WeakRef<TCustomDIBControl> self(this);
   if (InTabList()) Perform(ui::WM_SETFOCUS);
   if (self) ui::WindowlessControl::MouseDown(button, shift, x, y);
 }
@@ -456,14 +456,14 @@ void TCustomDIBControl::MouseUp(ui::TMouseButton button, ui::TShiftState shift, 
                                 int32_t y) {
   m_ShiftState = shift;
   m_MouseButtons = static_cast<ui::TMouseButtons>(m_MouseButtons & ~ButtonBit(button));
-  ui::ControlRef<TCustomDIBControl> self(this);
+  ui::WeakRef<TCustomDIBControl> self(this);
   ui::WindowlessControl::MouseUp(button, shift, x, y);
   // A drag that left the control ends its hover now that the mouse is free.
   if (self && button == ui::mbLeft && m_Hot && !m_MouseInside) MouseLeave();
 }
 
 void TCustomDIBControl::Click() {
-  ui::ControlRef<TCustomDIBControl> self(this);
+  ui::WeakRef<TCustomDIBControl> self(this);
   ui::WindowlessControl::Click();
   if (self && InTabList() && !m_Focused) Perform(ui::WM_SETFOCUS);
 }
@@ -471,7 +471,7 @@ void TCustomDIBControl::Click() {
 void TCustomDIBControl::GotFocus() {
   const bool highlight = !m_Focused && !m_Hot;
   m_Focused = true;
-  ui::ControlRef<TCustomDIBControl> self(this);
+  ui::WeakRef<TCustomDIBControl> self(this);
   if (TCustomDIBContainer* container = Container()) {
     container->SetActiveControl(this);
     if (self) container->SetFocus();
@@ -483,7 +483,7 @@ void TCustomDIBControl::GotFocus() {
 
 void TCustomDIBControl::LostFocus() {
   m_Focused = false;
-  ui::ControlRef<TCustomDIBControl> self(this);
+  ui::WeakRef<TCustomDIBControl> self(this);
   OnExit(this);
   if (self && !m_Focused && !m_Hot) Unhighlight();
 }
@@ -504,7 +504,7 @@ bool TCustomDIBControl::DoKeyUp(ui::Message& message) {
 
 bool TCustomDIBControl::DoKey(ui::Message& message,
                               void (TCustomDIBControl::*handler)(uint16_t&, ui::TShiftState)) {
-  ui::ControlRef<TCustomDIBControl> self(this);
+  ui::WeakRef<TCustomDIBControl> self(this);
   ui::Form* form = ParentForm();
   if (form != nullptr && form->PreviewKey(message)) return true;
   if (!self) return true;
@@ -518,7 +518,7 @@ bool TCustomDIBControl::DoKey(ui::Message& message,
 }
 
 bool TCustomDIBControl::DoKeyPress(ui::Message& message) {
-  ui::ControlRef<TCustomDIBControl> self(this);
+  ui::WeakRef<TCustomDIBControl> self(this);
   ui::Form* form = ParentForm();
   if (form != nullptr && form->PreviewKey(message)) return true;
   if (!self) return true;

@@ -185,7 +185,7 @@ TCustomDIBImageList::TCustomDIBImageList(ui::Component* owner)
       m_Work(std::make_unique<TMemoryDIB>(1, 1)) {}
 
 TCustomDIBImageList::~TCustomDIBImageList() {
-  *m_Alive = false;
+  EndLife();  // a notification loop still running stops here
   while (!m_Links.empty()) {
     m_Links.back()->m_DIBImageList = nullptr;
     m_Links.pop_back();
@@ -221,9 +221,9 @@ void TCustomDIBImageList::NotifyLinks(int32_t index, TDIBImageChangeKind kind) {
   // A handler may unregister or destroy links, or destroy this list: only links still
   // registered are told, and nothing more once the list has gone.
   const std::vector<TDIBImageLink*> links = m_Links;
-  const std::shared_ptr<const bool> alive = m_Alive;
+  const ui::WeakRef<TCustomDIBImageList> self(this);
   for (TDIBImageLink* link : links) {
-    if (!*alive) return;
+    if (!self) return;
     if (IsRegistered(link)) link->ImageChanged(index, kind);
   }
 }

@@ -155,8 +155,6 @@ class TCustomDIBImageList : public ui::Component {
 
   std::unique_ptr<TDIBImages> m_DIBImages;
   std::vector<TDIBImageLink*> m_Links;  // not owned; each unregisters as it goes
-  // False once the destructor has begun; a notification loop holds a share of it.
-  std::shared_ptr<bool> m_Alive = std::make_shared<bool>(true);
   std::unique_ptr<TMemoryDIB> m_View;
   std::unique_ptr<TMemoryDIB> m_Work;  // what the view shows when its image has gone
 };

@@ -78,5 +78,5 @@ class TDIBPalette : public ui::Component {
   ColorBlock m_Colors;
   std::unique_ptr<ui::LogicalPalette> m_PaletteHandle;
   ui::Control::TWndMethod m_PreviousWindowProc;  // none while the form's is not taken over
-  ui::ControlRef<ui::Form> m_OwnerForm;
+  ui::WeakRef<ui::Form> m_OwnerForm;
 };

@@ -210,7 +210,7 @@ void TCustomDIBContainer::PaintMessage(ui::Message& message) {
   ui::PaintStruct paint;
   BeginPaint(paint);
   m_UpdateRect = paint.rcPaint;
-  ui::ControlRef<TCustomDIBContainer> self(this);
+  ui::WeakRef<TCustomDIBContainer> self(this);
   try {
     if (!paint.area.IsEmpty() && !m_AreaHooksDone && ExtendedByHooks(paint.rcPaint)) {
       if (!self) return;
@@ -253,7 +253,7 @@ void TCustomDIBContainer::Compose(ui::DeviceContext& dc) {
   ui::DeviceContext& back = m_BackBuffer->Handle();
   back.Save();
   back.SelectClipRegion(ui::Region(r));
-  ui::ControlRef<TCustomDIBContainer> self(this);
+  ui::WeakRef<TCustomDIBContainer> self(this);
   try {
     DoBeforePaint();
     if (self) PaintHandler(back);
@@ -308,7 +308,7 @@ void TCustomDIBContainer::PaintControl(ui::DeviceContext& dc, ui::Control& child
   m_ControlBuffer->ResetProperties();
   // Lent for this paint only.
   struct Loan {
-    ui::ControlRef<TCustomDIBControl> borrower;
+    ui::WeakRef<TCustomDIBControl> borrower;
     ~Loan() {
       if (TCustomDIBControl* c = borrower.Get()) c->SetDIB(nullptr);
     }
@@ -335,9 +335,9 @@ void TCustomDIBContainer::DoAfterPaint() {
 void TCustomDIBContainer::SetActiveControl(ui::Control* control) {
   if (m_ChangingActive) return;
   m_ChangingActive = true;
-  ui::ControlRef<TCustomDIBContainer> self(this);
+  ui::WeakRef<TCustomDIBContainer> self(this);
   struct Guard {
-    ui::ControlRef<TCustomDIBContainer>& self;
+    ui::WeakRef<TCustomDIBContainer>& self;
     ~Guard() {
       if (TCustomDIBContainer* container = self.Get()) container->m_ChangingActive = false;
     }
@@ -364,7 +364,7 @@ void TCustomDIBContainer::DoEnter() {
   if (m_ActiveControl) return;
   if (!m_DIBTabList.empty()) {
     const bool backward = ui::Application::Instance().IsKeyDown(ui::VK_SHIFT);
-    ui::ControlRef<TCustomDIBContainer> self(this);
+    ui::WeakRef<TCustomDIBContainer> self(this);
     SetActiveControl(backward ? LastTabControl() : FirstTabControl());
     if (!self) return;
   }
@@ -372,14 +372,14 @@ void TCustomDIBContainer::DoEnter() {
 }
 
 void TCustomDIBContainer::DoExit() {
-  ui::ControlRef<TCustomDIBContainer> self(this);
+  ui::WeakRef<TCustomDIBContainer> self(this);
   SetActiveControl(nullptr);
   if (self) ui::Panel::DoExit();
 }
 
 void TCustomDIBContainer::FocusChanged(ui::Message& message) {
   auto* focused = ui::LParamToPointer<ui::WindowedControl>(message.LParam);
-  ui::ControlRef<TCustomDIBContainer> self(this);
+  ui::WeakRef<TCustomDIBContainer> self(this);
   if (focused != nullptr && focused->Parent() == this) {
     SetActiveControl(focused);
   } else if (focused == this) {
@@ -403,7 +403,7 @@ bool TCustomDIBContainer::ControlWantsKey(ui::Message& message, bool& shortCut) 
   ui::Control* active = m_ActiveControl.Get();
   if (active == nullptr) return false;
   message.Result = 1;
-  ui::ControlRef<ui::Control> alive(active);
+  ui::WeakRef<ui::Control> alive(active);
   if (message.Msg == ui::CN_KEYDOWN) {
     TCustomDIBControl* skinned = AsDIBControl(active);
     shortCut = skinned != nullptr ? skinned->IsShortCut(message) : active->IsMenuKey(message);
@@ -428,7 +428,7 @@ void TCustomDIBContainer::ForwardKey(ui::Message& message, uint32_t keyMessage) 
 }
 
 void TCustomDIBContainer::KeyDownMessage(ui::Message& message) {
-  ui::ControlRef<TCustomDIBContainer> self(this);
+  ui::WeakRef<TCustomDIBContainer> self(this);
   bool shortCut = false;
   if (ControlWantsKey(message, shortCut)) {
     if (ui::Control* active = m_ActiveControl.Get()) {

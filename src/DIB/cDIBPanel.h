@@ -124,7 +124,7 @@ class TCustomDIBContainer : public ui::Panel {
   bool m_Tabbing = false;
   bool m_ChangingActive = false;
   bool m_AreaHooksDone = false;
-  ui::ControlRef<ui::Control> m_ActiveControl;
+  ui::WeakRef<ui::Control> m_ActiveControl;
   std::vector<TCustomDIBControl*> m_DIBTabList;  // not owned; each leaves it as it goes
   // The skinned children, known without asking each child its class at every paint.
   std::vector<TCustomDIBControl*> m_DIBControls;

@@ -343,13 +343,13 @@ int64_t TCustomDIBSlider::PixelToDistance(int32_t pixels) const {
 // Focus -------------------------------------------------------------------------------------
 
 void TCustomDIBSlider::GotFocus() {
-  ui::ControlRef<TCustomDIBSlider> self(this);
+  ui::WeakRef<TCustomDIBSlider> self(this);
   TCustomDIBControl::GotFocus();
   if (self) Invalidate();
 }
 
 void TCustomDIBSlider::LostFocus() {
-  ui::ControlRef<TCustomDIBSlider> self(this);
+  ui::WeakRef<TCustomDIBSlider> self(this);
   TCustomDIBControl::LostFocus();
   if (self) Invalidate();
 }
@@ -357,7 +357,7 @@ void TCustomDIBSlider::LostFocus() {
 // Keys --------------------------------------------------------------------------------------
 
 void TCustomDIBSlider::KeyDown(uint16_t& key, ui::TShiftState shift) {
-  ui::ControlRef<TCustomDIBSlider> self(this);
+  ui::WeakRef<TCustomDIBSlider> self(this);
   TCustomDIBControl::KeyDown(key, shift);
   if (!self) return;
   const uint16_t back = Horizontal() ? ui::VK_LEFT : ui::VK_UP;
@@ -387,7 +387,7 @@ bool TCustomDIBSlider::OnPointer(int32_t x, int32_t y) const {
 
 void TCustomDIBSlider::MouseDown(ui::TMouseButton button, ui::TShiftState shift, int32_t x,
                                  int32_t y) {
-  ui::ControlRef<TCustomDIBSlider> self(this);
+  ui::WeakRef<TCustomDIBSlider> self(this);
   TCustomDIBControl::MouseDown(button, shift, x, y);
   if (!self || !m_IndexPointer.IsValid()) return;
   if (OnPointer(x, y)) {
@@ -415,7 +415,7 @@ void TCustomDIBSlider::Page(int32_t x, int32_t y) {
 }
 
 void TCustomDIBSlider::MouseMove(ui::TShiftState shift, int32_t x, int32_t y) {
-  ui::ControlRef<TCustomDIBSlider> self(this);
+  ui::WeakRef<TCustomDIBSlider> self(this);
   TCustomDIBControl::MouseMove(shift, x, y);
   if (!self || !m_Dragging) return;
   DragTo(Horizontal() ? int64_t{x} - m_MainRect.Left - m_DragOffset.X

@@ -10,26 +10,6 @@
 #include "ui/model/TextForm.h"
 #include "ui/model/TypeBuilder.h"
 
-namespace {
-
-// Counts a handler of `window` in for as long as it runs, however it ends. A host that closes
-// the plug-in from inside the handler destroys the window with it: then nothing is counted out.
-class HandlerScope {
- public:
-  HandlerScope(ui::Control& window, int& depth) : m_Window(&window), m_Depth(depth) { ++m_Depth; }
-  ~HandlerScope() {
-    if (m_Window) --m_Depth;
-  }
-  HandlerScope(const HandlerScope&) = delete;
-  HandlerScope& operator=(const HandlerScope&) = delete;
-
- private:
-  ui::ControlRef<ui::Control> m_Window;
-  int& m_Depth;
-};
-
-}  // namespace
-
 TPluginEditorWindow::TPluginEditorWindow(void* parentWindow, ParameterValues& paramValues)
     : TPluginEditorWindow(parentWindow, paramValues, StoredLayout()) {}
 
@@ -130,9 +110,7 @@ void TPluginEditorWindow::ParameterChanged(int index) {
   const int32_t position = ParameterSliders()[static_cast<size_t>(index)]->Position();
   const auto value = static_cast<float>(static_cast<double>(position) / 127.0);
   ParamValues[static_cast<size_t>(index)].store(value, std::memory_order_relaxed);
-  if (!Plugin) return;
-  const HandlerScope inHandler(*this, m_HandlerDepth);
-  Plugin->setParameterAutomated(index, value);  // this window may be gone when it returns
+  if (Plugin) Plugin->setParameterAutomated(index, value);
 }
 
 void TPluginEditorWindow::par0Change(ui::Persistent*) {

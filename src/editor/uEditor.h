@@ -52,10 +52,6 @@ class TPluginEditorWindow : public ui::Form {
   void AboutClick(ui::Persistent* sender);  // shows the About panel, or hides it
   void closeClick(ui::Persistent* sender);  // hides the About panel
 
-  // True while a slider handler is telling the plug-in (and through it the host) of a move:
-  // the window and the slider are still on the stack and must not be destroyed.
-  bool InHandler() const { return m_HandlerDepth > 0; }
-
  protected:
   void Dispatch(ui::Message& message) override;
 
@@ -100,6 +96,4 @@ class TPluginEditorWindow : public ui::Form {
   bool ReadLayout(std::span<const uint8_t> layout);
   void ParameterChanged(int index);
   std::array<TDIBSlider*, kNumParams> ParameterSliders();
-
-  int m_HandlerDepth = 0;
 };

@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "common/EntryScope.h"
 #include "platform/Backend.h"
 
 APluginEditor::APluginEditor(APlugin& owner) : AEffEditor(&owner), plugin(owner) {}
@@ -11,7 +12,6 @@ APluginEditor::APluginEditor(APlugin& owner) : AEffEditor(&owner), plugin(owner)
 APluginEditor::~APluginEditor() {
   if (window) plugin.setEditorClosed(true);
   window.reset();
-  retired.clear();
 }
 
 VstInt32 APluginEditor::getRect(ERect** r) {
@@ -27,9 +27,8 @@ VstInt32 APluginEditor::getRect(ERect** r) {
 
 VstInt32 APluginEditor::open(void* parent) {
   if (window && !window->OnWindowThread()) return 0;  // the window belongs to another thread
-  DestroyRetiredWindows();
   if (!parent) return 0;  // a window without a parent would float on its own
-  if (window && !window->HasWindow()) {
+  if (window && !window->ConfirmWindow()) {
     // The host destroyed its window, and ours with it, without closing the editor: those
     // opens are over, and this one starts afresh.
     DestroyWindow();
@@ -59,36 +58,35 @@ VstInt32 APluginEditor::open(void* parent) {
 
 void APluginEditor::close() {
   if (window && !window->OnWindowThread()) return;
-  DestroyRetiredWindows();
   openCount = std::max(openCount - 1, 0);
   if (openCount > 0) return;
   plugin.setEditorClosed(true);
   DestroyWindow();
 }
 
-void APluginEditor::DestroyWindow() {
-  if (window && window->InHandler()) {
-    // The host closed the editor from inside a slider's handler, which, with its slider and
-    // window, is still running: the window goes out of sight and out of use now, and away
-    // once the handler has returned.
-    window->Plugin = nullptr;
-    window->Updater.SetEnabled(false);
-    window->SetVisible(false);
-    retired.push_back(std::move(window));
-  }
-  window.reset();
-  parentWindow = nullptr;
+void APluginEditor::hostClosing() {
+  if (window && !window->OnWindowThread()) return;
+  openCount = 0;
+  plugin.setEditorClosed(true);
+  DestroyWindow();
 }
 
-void APluginEditor::DestroyRetiredWindows() {
-  std::erase_if(retired, [](const auto& old) { return !old->InHandler(); });
+// The host may close from inside one of the window's handlers (a slider telling it of a move),
+// which is still running: the window leaves the screen and stops now, and goes once the host's
+// outermost call into the plug-in has returned.
+void APluginEditor::DestroyWindow() {
+  parentWindow = nullptr;
+  if (!window) return;
+  window->Plugin = nullptr;
+  window->Updater.SetEnabled(false);
+  window->ReleaseWindow();
+  flux::EntryScope::DestroyOnReturn(std::move(window));
 }
 
 void APluginEditor::idle() {
   if (window && !window->OnWindowThread()) return;
   // A host runs no loop for us: the window system's events, timers and paints come now.
   if (platform::Backend* backend = platform::Backend::Current()) backend->Pump();
-  DestroyRetiredWindows();
   if (plugin.isEditorClosed() || !window || !window->HasWindow()) return;
   window->CC1GUI.SetCaption(std::to_string(PositionOf(plugin.param(2))));
   window->CC2GUI.SetCaption(std::to_string(PositionOf(plugin.param(5))));

@@ -9,7 +9,6 @@
 // writes only these words and never looks at the window.
 
 #include <memory>
-#include <vector>
 
 #include "editor/uEditor.h"
 #include "vst/AEffEditor.h"
@@ -28,6 +27,7 @@ class APluginEditor : public AEffEditor {
   void close() override;   // the last close destroys the window
   void idle() override;    // writes the controller numbers and the indicators
   void update() override;  // any thread: copies the parameters into the values shown
+  void hostClosing() override;
 
   int32_t OpenCount() const { return openCount; }
   TPluginEditorWindow* Window() const { return window.get(); }
@@ -35,7 +35,6 @@ class APluginEditor : public AEffEditor {
 
  private:
   void DestroyWindow();
-  void DestroyRetiredWindows();
   void CopyParameters();
 
   APlugin& plugin;
@@ -44,7 +43,4 @@ class APluginEditor : public AEffEditor {
   std::unique_ptr<TPluginEditorWindow> window;
   void* parentWindow = nullptr;
   ParameterValues paramValues{};
-  // Windows closed while one of their handlers ran: hidden, and destroyed at the next request
-  // once the handler has returned.
-  std::vector<std::unique_ptr<TPluginEditorWindow>> retired;
 };

@@ -7,8 +7,9 @@
 #include <cstdint>
 #include <memory>
 #include <span>
-#include <thread>
 
+#include "common/EntryScope.h"
+#include "common/Lifetime.h"
 #include "platform/Geometry.h"
 
 namespace platform {
@@ -55,7 +56,9 @@ class PeerClient {
 
 // A native window (a child of a host's window, or a hidden window that only receives
 // messages). Destroying the peer destroys the native window; no message reaches the client
-// afterwards. A peer belongs to the thread that made it: only that thread uses it.
+// afterwards. A peer belongs to the thread that made it: only that thread uses it. The client
+// may destroy the peer from inside any Handle call: a backend that still has work after one
+// holds the peer through a WeakRef.
 class WindowPeer {
  public:
   explicit WindowPeer(PeerClient& client) : m_Client(client) {}  // client not owned
@@ -78,6 +81,10 @@ class WindowPeer {
   virtual bool StartTimer(uintptr_t id, uint32_t milliseconds) = 0;
   virtual void StopTimer(uintptr_t id) = 0;
   virtual Point ClientOrigin() const = 0;  // screen position of the client's top-left corner
+  // Asks the window system whether the native window still exists, for window systems that
+  // tell of a destruction by someone else only later, in an event; when it is gone the client
+  // hears HandleDestroyed first. The default has nothing to ask.
+  virtual bool ConfirmExists() { return true; }
   // On a palette display: maps `entries` into the system palette, as the foreground palette
   // (its colours take the free system entries) or in the background (only entries nobody
   // claimed); the number of system entries that changed. Other displays change nothing.
@@ -85,18 +92,32 @@ class WindowPeer {
     return 0;
   }
 
-  // Entry points for the backend.
+  // Entry points for the backend: the window system calling into us. What the client destroys
+  // on the way (a host that closes the plug-in from a callback) goes when the outermost entry
+  // returns.
   intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    const flux::EntryScope entry;
     return m_Client.HandleMessage(message, wParam, lParam);
   }
-  void HandlePaint(const Rect& area) { m_Client.HandlePaint(area); }
-  void HandleDestroyed() { m_Client.HandleDestroyed(); }
+  void HandlePaint(const Rect& area) {
+    const flux::EntryScope entry;
+    m_Client.HandlePaint(area);
+  }
+  void HandleDestroyed() {
+    const flux::EntryScope entry;
+    m_Client.HandleDestroyed();
+  }
 
-  bool OnOwnerThread() const { return std::this_thread::get_id() == m_OwnerThread; }
+  const flux::Lifetime& Life() const noexcept { return m_Life; }
+
+ protected:
+  // First thing in a destructor that makes the window system call back (destroying the native
+  // window does): from here on weak references read none.
+  void EndLife() noexcept { m_Life.End(); }
 
  private:
+  flux::Lifetime m_Life;
   PeerClient& m_Client;
-  const std::thread::id m_OwnerThread = std::this_thread::get_id();
 };
 
 class Backend {

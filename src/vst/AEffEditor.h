@@ -25,6 +25,10 @@ class AEffEditor {
   virtual VstInt32 onKeyUp(VstKeyCode& keyCode);    // -1: key not used
   virtual VstInt32 setKnobMode(VstInt32 val);
   virtual bool onWheel(float distance);
+  // The host is closing the plug-in, perhaps from inside one of the editor's own calls: the
+  // editor leaves the screen now and takes no more input; the object itself goes with the
+  // plug-in once the host's calls have returned. The base does nothing.
+  virtual void hostClosing() {}
 
  protected:
   AudioEffect* effect;  // not owned: the plug-in owns this editor

@@ -1,27 +1,34 @@
 #include "vst/DAudioEffect.h"
 
+#include "common/EntryScope.h"
 #include "common/Rounding.h"
 
 namespace {
 
+// The instance behind the host's record; none once the host has closed it (its calls that
+// arrive while an outer call unwinds get the closed instance's answer).
 AudioEffect* instanceOf(AEffect* effect) {
-  return effect ? static_cast<AudioEffect*>(effect->object) : nullptr;
+  auto* instance = effect ? static_cast<AudioEffect*>(effect->object) : nullptr;
+  return instance && !instance->isClosedByHost() ? instance : nullptr;
 }
 
-// The five functions the host calls. Nothing may unwind into the host: every
-// exception ends here with the request's default answer.
+// The five functions the host calls. Each is an entry into the instance: a host may call again
+// from inside the callbacks we make, even effClose, and the instance then outlives the closing
+// call until the outermost one returns. Nothing may unwind into the host: every exception ends
+// here with the request's default answer.
 
 VST_HOST_ENTRY VstIntPtr VSTCALLBACK dispatchEffect(AEffect* effect, VstInt32 opcode,
                                                     VstInt32 index, VstIntPtr value, void* ptr,
                                                     float opt) {
   AudioEffect* instance = instanceOf(effect);
   if (!instance) return 0;
+  const flux::EntryScope entry;
   if (opcode == effClose) {
     try {
       instance->dispatcher(opcode, index, value, ptr, opt);
     } catch (...) {
     }
-    delete instance;
+    instance->closeByHost();
     return 1;
   }
   try {
@@ -33,35 +40,45 @@ VST_HOST_ENTRY VstIntPtr VSTCALLBACK dispatchEffect(AEffect* effect, VstInt32 op
 
 VST_HOST_ENTRY void VSTCALLBACK processEffect(AEffect* effect, float** inputs, float** outputs,
                                               VstInt32 sampleFrames) {
+  AudioEffect* instance = instanceOf(effect);
+  if (!instance) return;
+  const flux::EntryScope entry;
   try {
-    if (AudioEffect* instance = instanceOf(effect))
-      instance->process(inputs, outputs, sampleFrames);
+    instance->process(inputs, outputs, sampleFrames);
   } catch (...) {
   }
 }
 
 VST_HOST_ENTRY void VSTCALLBACK processReplacingEffect(AEffect* effect, float** inputs,
                                                        float** outputs, VstInt32 sampleFrames) {
+  AudioEffect* instance = instanceOf(effect);
+  if (!instance) return;
+  const flux::EntryScope entry;
   try {
-    if (AudioEffect* instance = instanceOf(effect))
-      instance->processReplacing(inputs, outputs, sampleFrames);
+    instance->processReplacing(inputs, outputs, sampleFrames);
   } catch (...) {
   }
 }
 
 VST_HOST_ENTRY void VSTCALLBACK setParameterEffect(AEffect* effect, VstInt32 index, float value) {
+  AudioEffect* instance = instanceOf(effect);
+  if (!instance) return;
+  const flux::EntryScope entry;
   try {
-    if (AudioEffect* instance = instanceOf(effect)) instance->setParameter(index, value);
+    instance->setParameter(index, value);
   } catch (...) {
   }
 }
 
 VST_HOST_ENTRY float VSTCALLBACK getParameterEffect(AEffect* effect, VstInt32 index) {
+  AudioEffect* instance = instanceOf(effect);
+  if (!instance) return 0.0f;
+  const flux::EntryScope entry;
   try {
-    if (AudioEffect* instance = instanceOf(effect)) return instance->getParameter(index);
+    return instance->getParameter(index);
   } catch (...) {
+    return 0.0f;
   }
-  return 0.0f;
 }
 
 // Opcodes whose ptr is a text, record or buffer that the plug-in reads or
@@ -114,6 +131,14 @@ void AudioEffect::setFlag(VstInt32 flag, bool state) {
     cEffect.flags |= flag;
   else
     cEffect.flags &= ~flag;
+}
+
+void AudioEffect::closeByHost() {
+  closedByHost.store(true, std::memory_order_relaxed);
+  // The editor's handlers may be on the stack (the host closed from inside one of them): it
+  // leaves the screen now, and goes with the instance.
+  if (editor) editor->hostClosing();
+  flux::EntryScope::DestroyOnReturn(std::unique_ptr<AudioEffect>(this));
 }
 
 void AudioEffect::setEditor(std::unique_ptr<AEffEditor> newEditor) {

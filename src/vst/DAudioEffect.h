@@ -62,6 +62,11 @@ class AudioEffect {
   AEffEditor* getEditor() const { return editor.get(); }
   AEffect* getAeffect() { return &cEffect; }
 
+  // For the host-facing functions: after effClose the instance answers nothing more and is
+  // destroyed when the host's outermost call into it returns (at once when there is none).
+  void closeByHost();
+  bool isClosedByHost() const { return closedByHost.load(std::memory_order_relaxed); }
+
  protected:
   // Calls the host; without a callback answers 0 and does nothing.
   VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
@@ -77,4 +82,7 @@ class AudioEffect {
   // Set from the user-interface thread, read where parameters change (either thread).
   std::atomic<VstInt32> curProgram{0};
   audioMasterCallback audioMaster;
+
+ private:
+  std::atomic<bool> closedByHost{false};
 };

@@ -77,7 +77,7 @@ std::unique_ptr<Win32Window> Win32Window::Create(PeerClient& client, HWND parent
 }
 
 Win32Window::~Win32Window() {
-  if (m_DestroyedInPaint) *m_DestroyedInPaint = true;
+  EndLife();
   if (m_Window) {
     m_Destroying = true;
     DestroyWindow(m_Window);  // WM_NCDESTROY detaches
@@ -155,13 +155,10 @@ void Win32Window::Paint() {
   const PaintScope paint(m_Window);
   const Rect area = paint.Area();
   if (area.IsEmpty()) return;
-  bool destroyed = false;  // a paint handler may destroy the peer
+  const flux::WeakRef<Win32Window> self(this);  // a paint handler may destroy the peer
   m_PaintDc = paint.Dc();
-  m_DestroyedInPaint = &destroyed;
   HandlePaint(area);  // presents through m_PaintDc
-  if (destroyed) return;
-  m_PaintDc = nullptr;
-  m_DestroyedInPaint = nullptr;
+  if (self) m_PaintDc = nullptr;
 }
 
 void Win32Window::SetBounds(const Rect& boundsInParent) {

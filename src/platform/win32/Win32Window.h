@@ -42,12 +42,11 @@ class Win32Window final : public WindowPeer {
 
   HWND m_Window = nullptr;  // none once the native window is gone
   bool m_HoldsClass = false;
-  bool m_Destroying = false;           // our own DestroyWindow: the client hears nothing more
-  HDC m_PaintDc = nullptr;             // while WM_PAINT runs: presents go there
-  bool* m_DestroyedInPaint = nullptr;  // while WM_PAINT runs: told when the peer goes
-  bool m_TrackingLeave = false;        // TrackMouseEvent asked for the next WM_MOUSELEAVE
-  int16_t m_Cursor = 0;                // the framework's cursor number for the client area
-  HPALETTE m_Palette = nullptr;        // owned; the last palette realised, selected for presents
+  bool m_Destroying = false;     // our own DestroyWindow: the client hears nothing more
+  HDC m_PaintDc = nullptr;       // while WM_PAINT runs: presents go there
+  bool m_TrackingLeave = false;  // TrackMouseEvent asked for the next WM_MOUSELEAVE
+  int16_t m_Cursor = 0;          // the framework's cursor number for the client area
+  HPALETTE m_Palette = nullptr;  // owned; the last palette realised, selected for presents
 };
 
 }  // namespace platform::win32

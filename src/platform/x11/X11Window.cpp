@@ -41,6 +41,20 @@ void X11Window::Lost() {
   HandleDestroyed();
 }
 
+bool X11Window::ConfirmExists() {
+  if (!Usable()) return !m_Gone;
+  xcb_connection_t* connection = m_Thread.connection->Get();
+  xcb_generic_error_t* error = nullptr;
+  const std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&free)> reply(
+      xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, m_Id),
+                                      &error),
+      &free);
+  const bool gone = error && error->error_code == XCB_WINDOW;
+  free(error);
+  if (gone) Lost();  // the destroy notice still on its way is then ignored
+  return !m_Gone;
+}
+
 bool X11Window::Usable() const {
   return !m_Gone && m_Thread.connection && !m_Thread.connection->Failed();
 }

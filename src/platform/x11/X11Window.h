@@ -39,6 +39,7 @@ class X11Window final : public WindowPeer {
   bool StartTimer(uintptr_t id, uint32_t milliseconds) override;
   void StopTimer(uintptr_t id) override;
   Point ClientOrigin() const override;
+  bool ConfirmExists() override;  // a round trip
 
  private:
   bool Usable() const;

@@ -9,7 +9,7 @@
 namespace ui {
 namespace {
 
-ControlRef<Control> g_Capture;
+WeakRef<Control> g_Capture;
 
 }  // namespace
 
@@ -47,9 +47,9 @@ Control::~Control() {
 }
 
 void Control::BeginDestruction() {
-  if (!*m_Alive) return;
+  if (Life().Ended()) return;
   if (Form* form = ParentForm()) form->ForgetControl(*this, false);
-  *m_Alive = false;
+  EndLife();
   Destroying();
 }
 
@@ -155,7 +155,7 @@ void Control::SetParent(WindowedControl* parent) {
     throw Exception("A control cannot have itself or a control inside it as its parent");
   }
   if (m_Parent) {
-    if (Form* form = ParentForm(); form && *m_Alive) form->ForgetControl(*this, true);
+    if (Form* form = ParentForm(); form && !Life().Ended()) form->ForgetControl(*this, true);
     WindowedControl* old = m_Parent;
     if (m_Visible && !old->HasState(ComponentState::Destroying)) {
       old->InvalidateRect(BoundsRect(), true, AsWindowed() != nullptr);
@@ -189,7 +189,7 @@ bool Control::Showing() const {
 
 void Control::SetVisible(bool visible) {
   if (m_Visible == visible) return;
-  ControlRef<Control> self(this);
+  WeakRef<Control> self(this);
   if (!visible) {
     if (Form* form = ParentForm()) form->ForgetControl(*this, true);
     if (!self) return;
@@ -209,7 +209,7 @@ void Control::SetVisible(bool visible) {
 
 void Control::SetEnabled(bool enabled) {
   if (m_Enabled == enabled) return;
-  ControlRef<Control> self(this);
+  WeakRef<Control> self(this);
   if (!enabled) {
     if (Form* form = ParentForm()) form->ForgetControl(*this, true);
     if (!self) return;
@@ -252,7 +252,7 @@ void Control::SetControlState(uint32_t state, bool on) {
 }
 
 intptr_t Control::Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
-  if (!*m_Alive) return 0;
+  if (Life().Ended()) return 0;
   Message message{msg, wParam, lParam, 0};
   m_WindowProc(message);
   return message.Result;
@@ -330,7 +330,7 @@ void Control::ButtonDown(Message& message, TMouseButton button) {
 }
 
 void Control::ButtonUp(Message& message, TMouseButton button) {
-  ControlRef<Control> self(this);
+  WeakRef<Control> self(this);
   const Point p = LParamToPoint(message.LParam);
   if (button == mbLeft) {
     if (m_ControlStyle & csCaptureMouse) SetMouseCapture(false);
@@ -371,7 +371,7 @@ bool Control::MouseCapture() const {
 
 void Control::SetMouseCapture(bool capture) {
   if (capture) {
-    if (*m_Alive && Showing()) SetCaptureControl(this);
+    if (!Life().Ended() && Showing()) SetCaptureControl(this);
   } else if (MouseCapture()) {
     MoveCapture(nullptr);
   }

@@ -6,8 +6,8 @@
 // in DefaultHandler.
 //
 // A control may be destroyed by a handler it calls (a click handler that deletes its own
-// label): the framework holds controls through ControlRef across such calls and touches
-// nothing of a control that is gone.
+// label): the framework holds controls through WeakRef across such calls and touches nothing
+// of a control that is gone.
 
 #include <cstdint>
 #include <memory>
@@ -40,21 +40,6 @@ inline constexpr uint32_t csNoStdEvents = 16;     // no mouse and key events are
 // Control state.
 inline constexpr uint32_t csLButtonDown = 1;
 inline constexpr uint32_t csClicked = 2;
-
-// A reference that reads as none once its control is destroyed.
-template <class T>
-class ControlRef {
- public:
-  ControlRef() = default;
-  ControlRef(T* control)  // NOLINT: converting on purpose
-      : m_Control(control), m_Alive(control ? control->LifeToken() : nullptr) {}
-  T* Get() const { return m_Alive && *m_Alive ? m_Control : nullptr; }
-  explicit operator bool() const { return Get() != nullptr; }
-
- private:
-  T* m_Control = nullptr;
-  std::shared_ptr<const bool> m_Alive;
-};
 
 class Control : public Component {
  public:
@@ -169,8 +154,6 @@ class Control : public Component {
   bool HasParent() const override { return m_Parent != nullptr; }
   void SetParentComponent(Component* parent) override;
 
-  const std::shared_ptr<bool>& LifeToken() const { return m_Alive; }
-
  protected:
   virtual void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
   virtual void MouseMove(TShiftState shift, int32_t x, int32_t y);
@@ -195,7 +178,6 @@ class Control : public Component {
   void ButtonUp(Message& message, TMouseButton button);
   void AreaChanged(const Rect& oldBounds);
 
-  std::shared_ptr<bool> m_Alive = std::make_shared<bool>(true);
   TWndMethod m_WindowProc = Bind<&Control::WndProc>(this);
   WindowedControl* m_Parent = nullptr;
   int32_t m_Left = 0;

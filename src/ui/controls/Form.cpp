@@ -34,7 +34,7 @@ Form::~Form() {
 DeviceContext Form::GetDC() {
   DeviceContext dc(&m_Surface);
   dc.SetBitsPerPixel(Screen::BitsPerPixel());
-  dc.SetWindow(m_Peer.get());
+  dc.SetWindow(m_Peer.get());  // none: palettes are realised nowhere
   return dc;
 }
 
@@ -57,7 +57,7 @@ const TypeInfo& Form::StaticType() {
 }
 
 Point Form::WindowOrigin() const {
-  return m_Peer->ClientOrigin();
+  return m_Peer ? m_Peer->ClientOrigin() : Point{};
 }
 
 void Form::BoundsChanged() {
@@ -65,13 +65,13 @@ void Form::BoundsChanged() {
     m_Surface.SetSize(Width(), Height());
     m_Painted = Region();
   }
-  m_Peer->SetBounds({Left(), Top(), Left() + Width(), Top() + Height()});
+  if (m_Peer) m_Peer->SetBounds({Left(), Top(), Left() + Width(), Top() + Height()});
   WindowedControl::BoundsChanged();
   Invalidate();
 }
 
 void Form::VisibleChanged() {
-  m_Peer->SetVisible(Visible());
+  if (m_Peer) m_Peer->SetVisible(Visible());
   if (Visible()) Invalidate();
 }
 
@@ -111,7 +111,7 @@ bool Form::IsShortCut(Message& keyMessage) {
 // Native input ----------------------------------------------------------------------------------
 
 intptr_t Form::HandleMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
-  ControlRef<Form> self(this);
+  WeakRef<Form> self(this);
   Message message{msg, wParam, lParam, 0};
   try {
     if (IsMouseMessage(msg) || msg == WM_MOUSEWHEEL) {
@@ -157,7 +157,7 @@ intptr_t Form::HandleMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
 }
 
 void Form::HandlePaint(const platform::Rect& area) {
-  ControlRef<Form> self(this);
+  WeakRef<Form> self(this);
   try {
     AddPainted(Region(area));
     PaintInvalid();
@@ -171,6 +171,16 @@ void Form::HandlePaint(const platform::Rect& area) {
 
 void Form::HandleDestroyed() {
   m_HasWindow = false;
+}
+
+bool Form::ConfirmWindow() {
+  if (m_HasWindow) m_Peer->ConfirmExists();  // HandleDestroyed when it is gone
+  return m_HasWindow;
+}
+
+void Form::ReleaseWindow() {
+  m_HasWindow = false;
+  m_Peer.reset();
 }
 
 WindowedControl* Form::WindowedAt(Point p) {
@@ -194,7 +204,7 @@ Control* Form::ControlUnder(Point p) {
 }
 
 void Form::RouteMouse(Message& message) {
-  ControlRef<Form> self(this);
+  WeakRef<Form> self(this);
   const bool wheel = message.Msg == WM_MOUSEWHEEL;
   const Point p =
       wheel ? ScreenToClient(LParamToPoint(message.LParam)) : LParamToPoint(message.LParam);
@@ -210,7 +220,7 @@ void Form::RouteMouse(Message& message) {
     }
   }
   if (target) {
-    ControlRef<WindowedControl> to(target);
+    WeakRef<WindowedControl> to(target);
     if (message.Msg == WM_MOUSEMOVE && !capture) {
       target->Perform(WM_SETCURSOR, PointerToWParam(target),
                       static_cast<intptr_t>(HTCLIENT | uint32_t{WM_MOUSEMOVE} << 16));
@@ -234,7 +244,7 @@ void Form::TrackMouse(Point p, bool inside) {
   Control* old = m_MouseControl.Get();
   if (now == old) return;
   m_MouseControl = now;
-  ControlRef<Control> entering(now);
+  WeakRef<Control> entering(now);
   if (old) old->Perform(CM_MOUSELEAVE);
   if (Control* c = entering.Get(); c && m_MouseControl.Get() == c) c->Perform(CM_MOUSEENTER);
 }
@@ -242,7 +252,7 @@ void Form::TrackMouse(Point p, bool inside) {
 void Form::RouteKey(Message& message) {
   WindowedControl* target = m_FocusedControl.Get();
   if (!target) target = this;
-  ControlRef<WindowedControl> to(target);
+  WeakRef<WindowedControl> to(target);
   if (target->Perform(CN_BASE + message.Msg, message.WParam, message.LParam) != 0 || !to) return;
   message.Result = target->Perform(message.Msg, message.WParam, message.LParam);
 }
@@ -269,7 +279,7 @@ void Form::FocusControl(WindowedControl* control) {
     return;
   }
   if (!m_WindowFocus) {
-    m_Peer->TakeFocus();  // WM_SETFOCUS brings the keyboard to the active control
+    if (m_Peer) m_Peer->TakeFocus();  // WM_SETFOCUS brings the keyboard to the active control
     return;
   }
   ApplyFocus(target);
@@ -278,8 +288,8 @@ void Form::FocusControl(WindowedControl* control) {
 // Focus handlers may ask for the focus elsewhere: such a request waits until the current
 // move has ended and then runs, the last one winning.
 void Form::ApplyFocus(WindowedControl* target) {
-  ControlRef<Form> self(this);
-  ControlRef<WindowedControl> next(target);
+  WeakRef<Form> self(this);
+  WeakRef<WindowedControl> next(target);
   for (int round = 0; round < kMaxFocusRounds; ++round) {
     m_Focusing = true;
     try {
@@ -302,8 +312,8 @@ void Form::MoveFocus(WindowedControl* target) {
   WindowedControl* old = m_FocusedControl.Get();
   if (old == target) return;
   m_FocusedControl = target;
-  ControlRef<Form> self(this);
-  ControlRef<WindowedControl> to(target);
+  WeakRef<Form> self(this);
+  WeakRef<WindowedControl> to(target);
   if (old) old->Perform(WM_KILLFOCUS);
   if (!self || !to) return;
   target->Perform(WM_SETFOCUS);
@@ -317,7 +327,7 @@ void Form::EnterAndExit(WindowedControl* target) {
   WindowedControl* entered = m_EnteredControl.Get();
   if (!entered) entered = this;
   if (entered == target) return;
-  std::vector<ControlRef<WindowedControl>> exits, enters;
+  std::vector<WeakRef<WindowedControl>> exits, enters;
   for (WindowedControl* c = entered; c && c != this && !c->ContainsControl(target);
        c = c->Parent()) {
     exits.emplace_back(c);
@@ -328,8 +338,8 @@ void Form::EnterAndExit(WindowedControl* target) {
   }
   std::reverse(enters.begin(), enters.end());  // from the outermost down
   m_EnteredControl = target;
-  ControlRef<Form> self(this);
-  ControlRef<WindowedControl> to(target);
+  WeakRef<Form> self(this);
+  WeakRef<WindowedControl> to(target);
   for (const auto& c : exits) {
     if (c) c.Get()->Perform(CM_EXIT);
   }
@@ -374,7 +384,7 @@ void Form::ForgetControl(Control& control, bool notify) {
 // Painting --------------------------------------------------------------------------------------
 
 void Form::RequestRepaint(const Rect& area) {
-  if (Visible()) m_Peer->RequestRepaint(area);
+  if (Visible() && m_Peer) m_Peer->RequestRepaint(area);
 }
 
 void Form::AddPainted(const Region& area) {
@@ -383,9 +393,9 @@ void Form::AddPainted(const Region& area) {
 
 void Form::PaintInvalid() {
   if (m_Painting || !m_HasWindow) return;
-  ControlRef<Form> self(this);
+  WeakRef<Form> self(this);
   const auto collect = [](auto& recurse, WindowedControl& w,
-                          std::vector<ControlRef<WindowedControl>>& dirty) -> void {
+                          std::vector<WeakRef<WindowedControl>>& dirty) -> void {
     if (!w.Visible()) return;
     if (!w.m_UpdateRegion.IsEmpty()) dirty.emplace_back(&w);
     for (Control* child : w.m_Controls) {
@@ -395,7 +405,7 @@ void Form::PaintInvalid() {
   m_Painting = true;
   try {
     for (int pass = 0; pass < kMaxPaintPasses; ++pass) {
-      std::vector<ControlRef<WindowedControl>> dirty;
+      std::vector<WeakRef<WindowedControl>> dirty;
       collect(collect, *this, dirty);
       if (dirty.empty()) break;
       for (const auto& ref : dirty) {
@@ -413,18 +423,18 @@ void Form::PaintInvalid() {
 }
 
 void Form::PresentPainted() {
-  if (m_Painted.IsEmpty()) return;
+  if (m_Painted.IsEmpty() || !m_Peer) return;
   const platform::PixelView pixels{m_Surface.Bits(), m_Surface.Width(), m_Surface.Height()};
   for (const Rect& r : m_Painted.Rects()) m_Peer->Present(pixels, r);
   m_Painted = Region();
 }
 
 void Form::SetNativeCapture(bool capture) {
-  m_Peer->SetCapture(capture);
+  if (m_Peer) m_Peer->SetCapture(capture);
 }
 
 void Form::SetNativeCursor(TCursor cursor) {
-  m_Peer->SetCursor(cursor);
+  if (m_Peer) m_Peer->SetCursor(cursor);
 }
 
 }  // namespace ui

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <thread>
 
 #include "platform/Backend.h"
 #include "ui/controls/WindowedControl.h"
@@ -26,12 +27,18 @@ class Form : public WindowedControl, private platform::PeerClient {
   Form* AsForm() override { return this; }
   const Form* AsForm() const override { return this; }
 
-  void* Handle() const { return m_Peer->NativeHandle(); }
-  // False once someone else destroyed the native window (the host destroyed its own window
-  // first): the form shows nothing any more and is only waiting to be destroyed.
+  void* Handle() const { return m_Peer ? m_Peer->NativeHandle() : nullptr; }
+  // False once the native window is gone (someone else destroyed it, the host destroying its
+  // own window first, or ReleaseWindow): the form shows nothing any more and is only waiting
+  // to be destroyed.
   bool HasWindow() const { return m_HasWindow; }
+  // HasWindow, asking the window system rather than waiting for its notice.
+  bool ConfirmWindow();
+  // Destroys the native window now and leaves the form without one, for a form that cannot be
+  // destroyed yet because its handlers may be on the stack.
+  void ReleaseWindow();
   // Whether the caller runs on the thread that made the window, the only one that may use it.
-  bool OnWindowThread() const { return m_Peer->OnOwnerThread(); }
+  bool OnWindowThread() const { return std::this_thread::get_id() == m_WindowThread; }
   Point WindowOrigin() const;  // the client's top-left corner on the screen
 
   bool KeyPreview() const { return m_KeyPreview; }
@@ -97,7 +104,8 @@ class Form : public WindowedControl, private platform::PeerClient {
   // (with their messages when `notify`).
   void ForgetControl(Control& control, bool notify);
 
-  std::unique_ptr<platform::WindowPeer> m_Peer;
+  std::unique_ptr<platform::WindowPeer> m_Peer;  // none once released
+  const std::thread::id m_WindowThread = std::this_thread::get_id();
   Surface m_Surface;
   Region m_Painted;  // painted, not yet presented
   bool m_Painting = false;
@@ -106,11 +114,11 @@ class Form : public WindowedControl, private platform::PeerClient {
   bool m_WindowFocus = false;
   bool m_Focusing = false;
   bool m_FocusPending = false;
-  ControlRef<WindowedControl> m_PendingFocus;
-  ControlRef<WindowedControl> m_ActiveControl;
-  ControlRef<WindowedControl> m_FocusedControl;
-  ControlRef<WindowedControl> m_EnteredControl;
-  ControlRef<Control> m_MouseControl;
+  WeakRef<WindowedControl> m_PendingFocus;
+  WeakRef<WindowedControl> m_ActiveControl;
+  WeakRef<WindowedControl> m_FocusedControl;
+  WeakRef<WindowedControl> m_EnteredControl;
+  WeakRef<Control> m_MouseControl;
 };
 
 }  // namespace ui

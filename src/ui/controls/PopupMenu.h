@@ -70,7 +70,7 @@ class PopupMenu : public Component {
 
  private:
   MenuItems m_Items;
-  ControlRef<Control> m_PopupComponent;
+  WeakRef<Control> m_PopupComponent;
   Point m_PopupPoint;
 };
 

@@ -198,7 +198,7 @@ void TextBox::Dispatch(Message& message) {
 }
 
 void TextBox::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
-  ControlRef<TextBox> self(this);
+  WeakRef<TextBox> self(this);
   if (button == mbLeft && !Focused()) SetFocus();
   if (!self) return;
   if (button == mbLeft && m_ScrollBars == ssVertical) {

@@ -14,7 +14,7 @@ constexpr uintptr_t kTimerId = 1;
 Timer::Timer(Component* owner) : Component(owner) {}
 
 Timer::~Timer() {
-  *m_Alive = false;
+  EndLife();
   m_Window.reset();
 }
 
@@ -70,14 +70,13 @@ void Timer::DoTimer() {
 
 intptr_t Timer::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t) {
   if (message != WM_TIMER || wParam != kTimerId) return 0;
-  const std::shared_ptr<bool> alive = m_Alive;  // the handler may destroy the timer
+  const WeakRef<Timer> self(this);  // the handler may destroy the timer
   try {
     DoTimer();
   } catch (const std::exception& error) {
-    Application::Instance().HandleException(*alive ? this : nullptr, error);
+    Application::Instance().HandleException(self.Get(), error);
   } catch (...) {
-    Application::Instance().HandleException(*alive ? this : nullptr,
-                                            Exception("Unknown exception"));
+    Application::Instance().HandleException(self.Get(), Exception("Unknown exception"));
   }
   return 0;
 }

@@ -44,7 +44,6 @@ class Timer : public Component, private platform::PeerClient {
   uint32_t m_Interval = 1000;
   TNotifyEvent m_OnTimer;
   std::unique_ptr<platform::WindowPeer> m_Window;
-  std::shared_ptr<bool> m_Alive = std::make_shared<bool>(true);
 };
 
 }  // namespace ui

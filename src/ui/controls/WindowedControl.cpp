@@ -88,8 +88,8 @@ Control* WindowedControl::ControlAtPos(Point p, bool allowDisabled, bool allowWi
 }
 
 void WindowedControl::Broadcast(Message& message) {
-  std::vector<ControlRef<Control>> children(m_Controls.begin(), m_Controls.end());
-  for (const ControlRef<Control>& child : children) {
+  std::vector<WeakRef<Control>> children(m_Controls.begin(), m_Controls.end());
+  for (const WeakRef<Control>& child : children) {
     Control* c = child.Get();
     if (!c) continue;
     message.Result = c->Perform(message.Msg, message.WParam, message.LParam);
@@ -307,7 +307,7 @@ void WindowedControl::PaintMessage(Message& message) {
   }
   PaintStruct paint;
   BeginPaint(paint);
-  ControlRef<WindowedControl> self(this);
+  WeakRef<WindowedControl> self(this);
   try {
     if (!paint.area.IsEmpty()) PaintHandler(paint.dc);
   } catch (...) {
@@ -328,7 +328,7 @@ void WindowedControl::PaintHandler(DeviceContext& dc) {
     }
   }
   if (!opaque.empty()) dc.ExcludeClipRects(opaque);
-  ControlRef<WindowedControl> self(this);
+  WeakRef<WindowedControl> self(this);
   try {
     if (!dc.ClipRegion().IsEmpty()) PaintWindow(dc);
   } catch (...) {
@@ -350,8 +350,8 @@ void WindowedControl::PaintWindow(DeviceContext& dc) {
 
 void WindowedControl::PaintControls(DeviceContext& dc, Control* first) {
   auto from = first ? std::find(m_Controls.begin(), m_Controls.end(), first) : m_Controls.begin();
-  std::vector<ControlRef<Control>> children(from, m_Controls.end());
-  for (const ControlRef<Control>& child : children) {
+  std::vector<WeakRef<Control>> children(from, m_Controls.end());
+  for (const WeakRef<Control>& child : children) {
     Control* c = child.Get();
     if (!c || c->AsWindowed() || !c->Visible()) continue;
     const Rect bounds = c->BoundsRect();

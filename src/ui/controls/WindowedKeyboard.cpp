@@ -104,7 +104,7 @@ void WindowedControl::KeyPress(char& key) {
 // otherwise (result 0) WM_KEYDOWN follows.
 void WindowedControl::CNKeyDown(Message& message) {
   message.Result = 1;
-  ControlRef<WindowedControl> self(this);
+  WeakRef<WindowedControl> self(this);
   if (IsMenuKey(message) || !self) return;
   if (Perform(CM_CHILDKEY, message.WParam, PointerToLParam(this)) != 0 || !self) return;
   const intptr_t mask = DialogCodeFor(message.WParam);
@@ -127,7 +127,7 @@ void WindowedControl::CNChar(Message& message) {
 }
 
 bool WindowedControl::DoKeyDown(Message& message) {
-  ControlRef<WindowedControl> self(this);
+  WeakRef<WindowedControl> self(this);
   Form* form = ParentForm();
   if (form && form != this && form->PreviewKey(message)) return true;
   if (!self) return true;
@@ -140,7 +140,7 @@ bool WindowedControl::DoKeyDown(Message& message) {
 }
 
 bool WindowedControl::DoKeyUp(Message& message) {
-  ControlRef<WindowedControl> self(this);
+  WeakRef<WindowedControl> self(this);
   Form* form = ParentForm();
   if (form && form != this && form->PreviewKey(message)) return true;
   if (!self) return true;
@@ -153,7 +153,7 @@ bool WindowedControl::DoKeyUp(Message& message) {
 }
 
 bool WindowedControl::DoKeyPress(Message& message) {
-  ControlRef<WindowedControl> self(this);
+  WeakRef<WindowedControl> self(this);
   Form* form = ParentForm();
   if (form && form != this && form->PreviewKey(message)) return true;
   if (!self) return true;

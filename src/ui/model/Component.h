@@ -24,10 +24,13 @@
 #include <type_traits>
 #include <vector>
 
+#include "common/Lifetime.h"
 #include "ui/model/Exception.h"
 #include "ui/model/Persistent.h"
 
 namespace ui {
+
+using flux::WeakRef;
 
 enum class Operation { Insert, Remove };
 
@@ -76,6 +79,10 @@ class Component : public Persistent {
   // Marks this and everything it owns Destroying; safe to call more than once.
   void Destroying();
 
+  // What WeakRefs to this component watch: it ends with the destruction, or earlier where a
+  // class calls EndLife (first thing in a destructor that still calls handlers).
+  const flux::Lifetime& Life() const noexcept { return m_Life; }
+
   // `observer` gets Notification(this, Remove) when this component goes, wherever the two live.
   void FreeNotification(Component& observer);
   void RemoveFreeNotification(Component& observer);
@@ -93,6 +100,9 @@ class Component : public Persistent {
   // A component read inside another is given it here; the base ignores it.
   virtual void SetParentComponent(Component* parent);
 
+ protected:
+  void EndLife() noexcept { m_Life.End(); }
+
  private:
   friend class ComponentReader;
   void SetState(ComponentState state, bool on) noexcept;
@@ -107,6 +117,7 @@ class Component : public Persistent {
   uint8_t m_State = 0;
   std::vector<Component*> m_Components;  // owned
   std::vector<Component*> m_Observers;   // FreeNotification links, kept on both sides
+  flux::Lifetime m_Life;
 };
 
 // Makes a T owned by `owner` and announces it; the owner destroys it.

@@ -1,7 +1,9 @@
 #pragma once
 // One instance of the built plug-in library, loaded with dlopen and driven through its
-// descriptor as a Linux host drives it; the automation calls it makes are kept per instance.
+// descriptor as a Linux host drives it; the automation calls it makes are kept per instance,
+// and a test may react to them as a host would (closing the editor or the plug-in).
 
+#include <functional>
 #include <map>
 #include <utility>
 #include <vector>
@@ -21,11 +23,13 @@ class HostedPlugin {
   explicit HostedPlugin(const LoadedPlugin& library) {
     if (PluginEntry entry = library.entry("VSTPluginMain")) effect = entry(&Callback);
     if (effect) dispatch(effOpen);
+    if (effect) Hosted()[effect] = this;
+    m_Key = effect;
   }
   ~HostedPlugin() {
-    if (!effect) return;
-    dispatch(effClose);
-    Recorded().erase(effect);
+    Recorded().erase(m_Key);
+    Hosted().erase(m_Key);
+    if (effect) dispatch(effClose);
   }
   HostedPlugin(const HostedPlugin&) = delete;
   HostedPlugin& operator=(const HostedPlugin&) = delete;
@@ -50,17 +54,30 @@ class HostedPlugin {
 
   void playNote() { editortest::PlayNote(effect); }
 
-  AEffect* effect = nullptr;
+  // What the host does when told of an automation, before it answers.
+  std::function<void(HostedPlugin&)> onAutomate;
+  AEffect* effect = nullptr;  // none once the test closed the instance itself
 
  private:
+  AEffect* m_Key = nullptr;  // the instance's record, also once closed by the test
+
   static std::map<AEffect*, std::vector<Automation>>& Recorded() {
     static std::map<AEffect*, std::vector<Automation>> recorded;
     return recorded;
   }
+  static std::map<AEffect*, HostedPlugin*>& Hosted() {
+    static std::map<AEffect*, HostedPlugin*> hosted;
+    return hosted;
+  }
   static VstIntPtr VSTCALLBACK Callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr,
                                         void*, float opt) {
     if (opcode == audioMasterVersion) return 2400;
-    if (opcode == audioMasterAutomate && effect) Recorded()[effect].push_back({index, opt});
+    if (opcode != audioMasterAutomate || !effect) return 0;
+    Recorded()[effect].push_back({index, opt});
+    const auto hosted = Hosted().find(effect);
+    if (hosted != Hosted().end() && hosted->second->onAutomate) {
+      hosted->second->onAutomate(*hosted->second);
+    }
     return 0;
   }
 };

@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "platform/x11/HostedPlugin.h"
 #include "platform/x11/X11TestHost.h"
@@ -187,6 +188,51 @@ TEST_F(X11Editor, AHostThatDestroysItsWindowFirstLosesNothingAndOpensAgain) {
   ASSERT_EQ(plugin.open(host), 1);
   ExpectShows(plugin, host, "editor_program0");
   plugin.close();
+  EXPECT_EQ(x.TakeErrors(), 0);
+}
+
+// The host destroys its window and opens the editor in a new one before any idle has told us:
+// the open finds out for itself that the old window is gone.
+TEST_F(X11Editor, AnOpenRightAfterTheHostDestroyedItsWindowShowsTheEditorInTheNewOne) {
+  ASSERT_EQ(plugin.open(host), 1);
+  ExpectShows(plugin, host, "editor_program0");
+  x.DestroyWindow(host);
+  host = x.CreateWindow(kHostX, kHostY, kWidth, kHeight);
+  ASSERT_EQ(plugin.open(host), 1);
+  ASSERT_EQ(x.Children(host).size(), 1u);
+  ExpectShows(plugin, host, "editor_program0");
+  plugin.close();
+  EXPECT_TRUE(x.Children(host).empty());
+  EXPECT_EQ(x.TakeErrors(), 0);
+}
+
+// A drag reaches the slider inside effEditIdle; the host closes the plug-in from the automation
+// callback. The instance outlives the callback until the idle returns (the address sanitizer
+// build checks every access on the way back), and the editor's window is gone at once.
+TEST_F(X11Editor, AHostThatClosesThePlugInFromTheAutomationCallbackDuringADrag) {
+  HostedPlugin closing{library};
+  ASSERT_EQ(closing.open(host), 1);
+  ExpectShows(closing, host, "editor_program0");
+  bool closed = false;
+  closing.onAutomate = [&](HostedPlugin& p) {
+    if (closed) return;
+    closed = true;
+    AEffect* effect = std::exchange(p.effect, nullptr);  // the host forgets the instance
+    EXPECT_EQ(effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f), 1);
+    EXPECT_TRUE(x.Children(host).empty());
+  };
+  x.MoveTo(kHostX + 64 + 84, kHostY + 48 + 7);
+  x.Button(1, true);
+  for (int16_t dx = 4; dx <= 40; dx += 4) x.MoveTo(kHostX + 64 + 84 + dx, kHostY + 48 + 7);
+  x.Button(1, false);
+  x.Sync();
+  const auto end = Clock::now() + std::chrono::seconds(2);
+  while (!closed && Clock::now() < end) {
+    closing.idle();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  EXPECT_TRUE(closed);
+  EXPECT_TRUE(x.Children(host).empty());
   EXPECT_EQ(x.TakeErrors(), 0);
 }
 
