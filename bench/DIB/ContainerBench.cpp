@@ -26,7 +26,7 @@ namespace {
 constexpr int32_t kWidth = 533, kHeight = 141;
 
 struct Editor {
-  platform::HeadlessBackend backend;
+  platform::HeadlessBackend backend{platform::HeadlessBackend::Delivery::AtOnce};
   platform::ScopedBackend installed{backend};
   std::unique_ptr<ui::Form> form;
   TDIBContainer* container = nullptr;

@@ -66,7 +66,7 @@ constexpr uint16_t kWidth = 533;
 constexpr uint16_t kHeight = 141;
 
 struct Scene {
-  platform::HeadlessBackend backend;
+  platform::HeadlessBackend backend{platform::HeadlessBackend::Delivery::AtOnce};
   platform::ScopedBackend installed{backend};
   ui::Form form{nullptr, backend.CreateHostWindow({0, 0, kWidth, kHeight})};
   TDIBPalette& palette = ui::Create<TDIBPalette>(form);

@@ -19,7 +19,7 @@
 namespace {
 
 struct Editor {
-  platform::HeadlessBackend backend;
+  platform::HeadlessBackend backend{platform::HeadlessBackend::Delivery::AtOnce};
   platform::ScopedBackend installed{backend};
   std::unique_ptr<ui::Form> form;
   ui::Label* oneLabel = nullptr;

@@ -84,7 +84,7 @@ class ContainerGolden : public ::testing::Test {
     ExpectFrameMatchesGolden(backend, form->Handle(), name);
   }
 
-  platform::HeadlessBackend backend;
+  platform::HeadlessBackend backend{platform::HeadlessBackend::Delivery::AtOnce};
   platform::ScopedBackend installed{backend};
   std::unique_ptr<ui::Form> form;
   TDIBContainer* container = nullptr;

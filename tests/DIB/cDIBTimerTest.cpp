@@ -16,7 +16,7 @@ namespace {
 
 class DIBTimerTest : public ::testing::Test {
  public:
-  platform::HeadlessBackend backend;
+  platform::HeadlessBackend backend{platform::HeadlessBackend::Delivery::AtOnce};
   platform::ScopedBackend installed{backend};
   std::vector<uint32_t> ticks;  // the clock at each tick
   std::vector<ui::Persistent*> senders;

@@ -1,8 +1,10 @@
 #pragma once
 // A host on the headless window system with one instance of the plug-in built with its editor,
 // driven through the descriptor as a host drives it: editor requests, parameters, programs,
-// events and audio. Time stands still until the test advances the backend's clock.
+// events and audio. Time stands still until the test advances the backend's clock; input and
+// timers reach the window in the editor's idle, as on Linux.
 
+#include <algorithm>
 #include <string>
 
 #include "editor/PlayNote.h"
@@ -43,10 +45,18 @@ class EditorHost {
   FakeHost& host() { return FakeHost::instance(); }
   int automations() { return static_cast<int>(host().callsWith(audioMasterAutomate).size()); }
 
-  // Clicks the editor window at client coordinates.
+  // Clicks the editor window at client coordinates; the next idle delivers the click.
   void click(int x, int y) {
     const auto origin = window().WindowOrigin();
     backend.Click(origin.X + x, origin.Y + y);
+    idle();
+  }
+  // Lets time pass as a host does, idling every 20 ms.
+  void advance(uint32_t milliseconds) {
+    for (uint32_t passed = 0; passed < milliseconds; passed += 20) {
+      backend.Advance(std::min<uint32_t>(20, milliseconds - passed));
+      idle();
+    }
   }
 
   platform::HeadlessBackend backend;

@@ -40,7 +40,7 @@ class EditorLayout : public ::testing::Test {
     return Get<TDIBImageList>(list).DIBImages().Items(index).DIB();
   }
 
-  platform::HeadlessBackend backend;
+  platform::HeadlessBackend backend{platform::HeadlessBackend::Delivery::AtOnce};
   platform::ScopedBackend installed{backend};
   ParameterValues values{};
   std::unique_ptr<TPluginEditorWindow> window;
@@ -232,7 +232,7 @@ std::string DescriptionWith(const std::string& name, const std::string& replacem
 }
 
 std::string ReadError(const std::string& description) {
-  platform::HeadlessBackend backend;
+  platform::HeadlessBackend backend{platform::HeadlessBackend::Delivery::AtOnce};
   const platform::ScopedBackend installed(backend);
   ParameterValues values{};
   try {

@@ -27,8 +27,8 @@ TEST(EditorRace, SetParameterOnTheAudioThreadAgainstOpenIdleAndCloseOnTheInterfa
   int opened = 0;
   for (int cycle = 0; cycle < kCycles; ++cycle) {
     opened += static_cast<int>(host.open());
-    host.idle();
     if (cycle % 8 == 0) host.backend.Advance(50);  // a timer tick now and then
+    host.idle();
     host.close();
   }
   running = false;

@@ -47,8 +47,8 @@ TEST(HeadlessBackend, ChildWindowsNeedALiveHostWindow) {
   EXPECT_EQ(client.messages.size(), 1u);
 }
 
-TEST(HeadlessBackend, TimersFireInTimeOrderAndStopWithTheirWindow) {
-  HeadlessBackend backend;
+TEST(HeadlessBackend, DeliveredAtOnceTimersFireEveryTickInTimeOrderAndStopWithTheirWindow) {
+  HeadlessBackend backend(HeadlessBackend::Delivery::AtOnce);
   Recorder a, b;
   auto first = backend.CreateMessageWindow(a);
   auto second = backend.CreateMessageWindow(b);
@@ -72,18 +72,61 @@ TEST(HeadlessBackend, InputGoesToTheWindowUnderTheMouseOrWithFocus) {
   window->SetBounds({10, 20, 60, 70});
   window->SetVisible(true);
   backend.MouseMove(115, 125);
-  backend.MouseMove(400, 400);  // off the window
+  backend.MouseMove(400, 400);           // off the window
+  EXPECT_TRUE(client.messages.empty());  // until the host's idle pumps
+  backend.Pump();
   EXPECT_EQ(client.messages, (std::vector<uint32_t>{WM_MOUSEMOVE, WM_MOUSELEAVE}));
   EXPECT_EQ(client.lParams[0], 5 | 5 << 16);
   window->TakeFocus();
   backend.KeyDown(VK_MENU);
   backend.PressKey('X');
   backend.KeyUp(VK_MENU);
+  backend.Pump();
   EXPECT_EQ(client.messages.back(), WM_SYSKEYUP);
   EXPECT_EQ(client.messages[client.messages.size() - 3], WM_SYSCHAR);
   EXPECT_EQ(client.wParams[client.wParams.size() - 3], uintptr_t{'x'});
   EXPECT_GE(backend.KeyState(VK_MENU), 0);      // released
   EXPECT_EQ(backend.KeyState(VK_MENU) & 1, 1);  // toggled once
+}
+
+// As X11 under a host: a pump delivers the queued events, then each due timer once (a stalled
+// timer does not burst), then the paints; what handlers queue waits for the next pump.
+TEST(HeadlessBackend, APumpDeliversEventsThenDueTimersOnceThenPaints) {
+  HeadlessBackend backend;
+  struct Ordered : Recorder {
+    WindowPeer* peer = nullptr;
+    HeadlessBackend* backend = nullptr;
+    intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+      if (message == WM_MOUSEMOVE) {
+        peer->RequestRepaint({0, 0, 1, 1});
+        backend->MouseMove(121, 131);  // queued for the next pump
+      }
+      return Recorder::HandleMessage(message, wParam, lParam);
+    }
+    void HandlePaint(const Rect& area) override {
+      messages.push_back(WM_PAINT);
+      Recorder::HandlePaint(area);
+    }
+  } client;
+  void* host = backend.CreateHostWindow({100, 100, 300, 300});
+  auto window = backend.CreateChildWindow(host, client);
+  client.peer = window.get();
+  client.backend = &backend;
+  window->SetBounds({10, 20, 60, 70});
+  window->SetVisible(true);
+  ASSERT_TRUE(window->StartTimer(5, 50));
+  backend.MouseMove(115, 125);
+  backend.Advance(175);  // three periods and a half late
+  EXPECT_TRUE(client.messages.empty());
+  backend.Pump();
+  EXPECT_EQ(client.messages, (std::vector<uint32_t>{WM_MOUSEMOVE, WM_TIMER, WM_PAINT}));
+  backend.Advance(20);  // the next tick comes a period after the late one
+  backend.Pump();
+  EXPECT_EQ(client.messages.size(), 5u);  // the queued move, and its paint
+  backend.Advance(40);
+  backend.Pump();
+  EXPECT_EQ(client.messages[5], WM_MOUSEMOVE);
+  EXPECT_EQ(client.messages[6], WM_TIMER);
 }
 
 TEST(HeadlessBackend, PresentedPixelsMakeTheFrame) {

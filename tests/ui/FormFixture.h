@@ -73,7 +73,7 @@ class FormFixture : public ::testing::Test {
 
   static constexpr int32_t kHostX = 100, kHostY = 50, kFormX = 10, kFormY = 5;
 
-  platform::HeadlessBackend backend;
+  platform::HeadlessBackend backend{platform::HeadlessBackend::Delivery::AtOnce};
   platform::ScopedBackend installed{backend};
   void* host = nullptr;
   std::unique_ptr<ui::Form> form;

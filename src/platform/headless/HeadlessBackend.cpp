@@ -12,8 +12,7 @@ using namespace messages;
 
 namespace {
 
-constexpr uint32_t kMinimumTimerPeriod = 10;  // as the desktop window system rounds up to
-constexpr int kMaxPaintRounds = 16;           // a client that keeps re-invalidating stops here
+constexpr int kMaxPaintRounds = 16;  // a client that keeps re-invalidating stops here
 
 // The colours an 8-bit display always shows: entries 0..9 and 246..255.
 constexpr std::size_t kStaticColors = 10;
@@ -160,10 +159,12 @@ class HeadlessBackend::Peer final : public WindowPeer {
     return Self() ? m_Backend->RealizePalette(m_Id, entries, background) : 0;
   }
   bool StartTimer(uintptr_t id, uint32_t milliseconds) override {
-    return Self() && m_Backend->StartTimer(m_Id, id, milliseconds);
+    if (!Self() || m_Backend->m_RefuseTimers) return false;
+    m_Backend->m_Timers.Start(*this, id, milliseconds, m_Backend->m_Now);
+    return true;
   }
   void StopTimer(uintptr_t id) override {
-    if (Self()) m_Backend->StopTimer(m_Id, id);
+    if (Self()) m_Backend->m_Timers.Stop(*this, id);
   }
 
   Point ClientOrigin() const override {
@@ -180,7 +181,7 @@ class HeadlessBackend::Peer final : public WindowPeer {
   uint32_t m_Id = 0;
 };
 
-HeadlessBackend::HeadlessBackend() {
+HeadlessBackend::HeadlessBackend(Delivery delivery) : m_Delivery(delivery) {
   SetScreenBitsPerPixel(32);
 }
 
@@ -214,7 +215,7 @@ HeadlessBackend::Window& HeadlessBackend::AddWindow(Window* parent, PeerClient* 
 }
 
 void HeadlessBackend::RemoveWindow(uint32_t id) {
-  std::erase_if(m_Timers, [id](const Timer& t) { return t.window == id; });
+  if (const Window* window = FindId(id); window && window->peer) m_Timers.StopAll(*window->peer);
   if (m_Focus == id) m_Focus = 0;
   if (m_Capture == id) m_Capture = 0;
   if (m_Hover == id) m_Hover = 0;
@@ -318,7 +319,19 @@ intptr_t HeadlessBackend::Send(void* window, uint32_t message, uintptr_t wParam,
   return w ? Deliver(w->id, message, wParam, lParam) : 0;
 }
 
+void HeadlessBackend::Post(std::function<void()> event) {
+  m_Events.push_back(std::move(event));
+  if (m_Delivery == Delivery::AtOnce) Pump();
+}
+
 void HeadlessBackend::Pump() {
+  // The events queued when the pump began; what their handlers cause waits for the next one.
+  for (const auto& deliver : std::exchange(m_Events, {})) deliver();
+  m_Timers.FireDue(m_Now);
+  PaintPending();
+}
+
+void HeadlessBackend::PaintPending() {
   for (int round = 0; round < kMaxPaintRounds; ++round) {
     std::vector<uint32_t> due;
     for (const auto& [id, window] : m_Windows) {
@@ -333,18 +346,6 @@ void HeadlessBackend::Pump() {
       window->peer->HandlePaint(area);
     }
   }
-}
-
-bool HeadlessBackend::StartTimer(uint32_t window, uintptr_t id, uint32_t period) {
-  if (m_RefuseTimers) return false;
-  StopTimer(window, id);
-  const uint32_t effective = std::max(period, kMinimumTimerPeriod);
-  m_Timers.push_back({window, id, effective, m_Now + effective, m_TimerOrder++});
-  return true;
-}
-
-void HeadlessBackend::StopTimer(uint32_t window, uintptr_t id) {
-  std::erase_if(m_Timers, [&](const Timer& t) { return t.window == window && t.id == id; });
 }
 
 void HeadlessBackend::SetScreenBitsPerPixel(int32_t bits) {
@@ -408,20 +409,15 @@ uint32_t HeadlessBackend::ShownColor(uint32_t pixel) const {
 
 void HeadlessBackend::Advance(uint32_t milliseconds) {
   const uint64_t end = m_Now + milliseconds;
-  for (;;) {
-    // Handlers start, stop and destroy timers: look afresh each time.
-    const auto next = std::min_element(m_Timers.begin(), m_Timers.end(), [](auto& a, auto& b) {
-      return a.due != b.due ? a.due < b.due : a.order < b.order;
-    });
-    if (next == m_Timers.end() || next->due > end) break;
-    m_Now = next->due;
-    next->due += next->period;
-    const uint32_t window = next->window;
-    const uintptr_t id = next->id;
-    Deliver(window, WM_TIMER, id, 0);
+  if (m_Delivery == Delivery::AtOnce) {
+    // Every tick in time, in order; handlers start, stop and destroy timers on the way.
+    for (auto due = m_Timers.NextDue(); due && *due <= end; due = m_Timers.NextDue()) {
+      m_Now = std::max(m_Now, *due);
+      m_Timers.FireDue(m_Now);
+    }
   }
   m_Now = end;
-  Pump();
+  if (m_Delivery == Delivery::AtOnce) Pump();
 }
 
 uintptr_t HeadlessBackend::MouseKeys() const {
@@ -451,11 +447,10 @@ void HeadlessBackend::MouseMessage(uint32_t message, Point screen, uintptr_t ext
                                   : PointToLParam(screen.X - area.Left, screen.Y - area.Top);
     Deliver(target, message, MouseKeys() | extra, position);
   }
-  Pump();
 }
 
 void HeadlessBackend::MouseMove(int32_t x, int32_t y) {
-  MouseMessage(WM_MOUSEMOVE, {x, y}, 0);
+  Post([this, x, y] { MouseMessage(WM_MOUSEMOVE, {x, y}, 0); });
 }
 
 namespace {
@@ -468,20 +463,20 @@ uint16_t ButtonKey(MouseButton button) {
 
 }  // namespace
 
+void HeadlessBackend::ButtonMessage(MouseButton button, bool down, Point screen) {
+  SetKey(ButtonKey(button), down);
+  const uint32_t message = button == MouseButton::Left    ? WM_LBUTTONDOWN
+                           : button == MouseButton::Right ? WM_RBUTTONDOWN
+                                                          : WM_MBUTTONDOWN;
+  MouseMessage(down ? message : message + 1, screen, 0);  // each button's up follows its down
+}
+
 void HeadlessBackend::MouseDown(MouseButton button, int32_t x, int32_t y) {
-  SetKey(ButtonKey(button), true);
-  MouseMessage(button == MouseButton::Left    ? WM_LBUTTONDOWN
-               : button == MouseButton::Right ? WM_RBUTTONDOWN
-                                              : WM_MBUTTONDOWN,
-               {x, y}, 0);
+  Post([=, this] { ButtonMessage(button, true, {x, y}); });
 }
 
 void HeadlessBackend::MouseUp(MouseButton button, int32_t x, int32_t y) {
-  SetKey(ButtonKey(button), false);
-  MouseMessage(button == MouseButton::Left    ? WM_LBUTTONUP
-               : button == MouseButton::Right ? WM_RBUTTONUP
-                                              : WM_MBUTTONUP,
-               {x, y}, 0);
+  Post([=, this] { ButtonMessage(button, false, {x, y}); });
 }
 
 void HeadlessBackend::Click(int32_t x, int32_t y, MouseButton button) {
@@ -491,7 +486,9 @@ void HeadlessBackend::Click(int32_t x, int32_t y, MouseButton button) {
 }
 
 void HeadlessBackend::Wheel(int32_t x, int32_t y, int16_t delta) {
-  MouseMessage(WM_MOUSEWHEEL, {x, y}, static_cast<uintptr_t>(static_cast<uint16_t>(delta)) << 16);
+  Post([=, this] {
+    MouseMessage(WM_MOUSEWHEEL, {x, y}, static_cast<uintptr_t>(static_cast<uint16_t>(delta)) << 16);
+  });
 }
 
 void HeadlessBackend::SetKey(uint16_t virtualKey, bool down) {
@@ -500,36 +497,44 @@ void HeadlessBackend::SetKey(uint16_t virtualKey, bool down) {
   state = static_cast<uint8_t>(down ? (state | 0x80) : (state & 0x7F));
 }
 
-void HeadlessBackend::KeyDown(uint16_t virtualKey) {
+void HeadlessBackend::KeyMessage(uint16_t virtualKey, bool down) {
   const bool wasDown = (m_Keys[virtualKey & 0xFF] & 0x80) != 0;
-  SetKey(virtualKey, true);
-  const bool alt = (m_Keys[VK_MENU] & 0x80) != 0;
-  const uint32_t data = 1u | (alt ? KF_ALTDOWN_BIT : 0) | (wasDown ? 0x40000000u : 0);
-  Deliver(m_Focus, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, virtualKey, static_cast<intptr_t>(data));
-  Pump();
+  SetKey(virtualKey, down);
+  const bool alt = (m_Keys[VK_MENU] & 0x80) != 0 || (!down && virtualKey == VK_MENU);
+  const uint32_t state = down ? (wasDown ? 0x40000000u : 0) : 0xC0000000u;
+  const uint32_t data = 1u | (alt ? KF_ALTDOWN_BIT : 0) | state;
+  const uint32_t message =
+      down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
+  Deliver(m_Focus, message, virtualKey, static_cast<intptr_t>(static_cast<int32_t>(data)));
 }
 
-void HeadlessBackend::KeyUp(uint16_t virtualKey) {
-  SetKey(virtualKey, false);
-  const bool alt = (m_Keys[VK_MENU] & 0x80) != 0 || virtualKey == VK_MENU;
-  const uint32_t data = 1u | (alt ? KF_ALTDOWN_BIT : 0) | 0xC0000000u;
-  Deliver(m_Focus, alt ? WM_SYSKEYUP : WM_KEYUP, virtualKey,
-          static_cast<intptr_t>(static_cast<int32_t>(data)));
-  Pump();
-}
-
-void HeadlessBackend::Char(char character) {
+void HeadlessBackend::CharMessage(char character) {
   const bool alt = (m_Keys[VK_MENU] & 0x80) != 0;
   const uint32_t data = 1u | (alt ? KF_ALTDOWN_BIT : 0);
   Deliver(m_Focus, alt ? WM_SYSCHAR : WM_CHAR,
           static_cast<uintptr_t>(static_cast<unsigned char>(character)),
           static_cast<intptr_t>(data));
-  Pump();
+}
+
+void HeadlessBackend::KeyDown(uint16_t virtualKey) {
+  Post([=, this] { KeyMessage(virtualKey, true); });
+}
+
+void HeadlessBackend::KeyUp(uint16_t virtualKey) {
+  Post([=, this] { KeyMessage(virtualKey, false); });
+}
+
+void HeadlessBackend::Char(char character) {
+  Post([=, this] { CharMessage(character); });
 }
 
 void HeadlessBackend::PressKey(uint16_t virtualKey) {
   KeyDown(virtualKey);
-  if (const char typed = TranslateKey(virtualKey, (m_Keys[VK_SHIFT] & 0x80) != 0)) Char(typed);
+  Post([=, this] {  // the shift state as the key went down
+    if (const char typed = TranslateKey(virtualKey, (m_Keys[VK_SHIFT] & 0x80) != 0)) {
+      CharMessage(typed);
+    }
+  });
   KeyUp(virtualKey);
 }
 

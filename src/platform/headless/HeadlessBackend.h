@@ -1,12 +1,18 @@
 #pragma once
 // A complete backend in memory, for tests and tools: host windows are made on request, time
-// stands still until Advance moves it (firing due timers in time order, each on its own
-// window), mouse and keyboard input is synthetic, and each window's presented pixels are kept
-// as a frame that can be read back or saved as PNG. Paint requests are served by Pump, which
-// every input call and Advance end with.
+// stands still until Advance moves it, mouse and keyboard input is synthetic, and each window's
+// presented pixels are kept as a frame that can be read back or saved as PNG.
+//
+// Shaped like X11 under a plug-in host: input waits in a queue and time-outs wait for Pump
+// (which the editor's idle calls), which delivers the queued events, then each due timer at
+// most once, then the paints they caused. A backend made to deliver AtOnce ends every input
+// call and Advance with a pump, and Advance fires every tick that falls in its time, as a
+// window system with a loop of its own: for tests of the framework, which have no host.
 
 #include <array>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,6 +21,7 @@
 
 #include "common/Assert.h"
 #include "platform/Backend.h"
+#include "platform/TimerList.h"
 
 namespace platform {
 
@@ -35,7 +42,8 @@ enum class MouseButton : uint8_t { Left, Right, Middle };
 
 class HeadlessBackend final : public Backend {
  public:
-  HeadlessBackend();
+  enum class Delivery { HostIdle, AtOnce };
+  explicit HeadlessBackend(Delivery delivery = Delivery::HostIdle);
   ~HeadlessBackend() override;
 
   std::unique_ptr<WindowPeer> CreateChildWindow(void* parent, PeerClient& client) override;
@@ -57,10 +65,10 @@ class HeadlessBackend final : public Backend {
   void SetTimeOfDay(const TimeOfDay& utcAtZero) { m_TimeAtZero = utcAtZero; }
   // A refusing window system: StartTimer answers false while set.
   void SetRefuseTimers(bool refuse) { m_RefuseTimers = refuse; }
-  std::size_t RunningTimerCount() const { return m_Timers.size(); }
+  std::size_t RunningTimerCount() const { return m_Timers.Count(); }
 
-  // Input, in screen coordinates. Moves go to the window under the cursor, or to the one
-  // holding the capture; a window the cursor leaves gets WM_MOUSELEAVE.
+  // Input, in screen coordinates, delivered by the next pump. Moves go to the window under the
+  // cursor, or to the one holding the capture; a window the cursor leaves gets WM_MOUSELEAVE.
   void MouseMove(int32_t x, int32_t y);
   void MouseDown(MouseButton button, int32_t x, int32_t y);
   void MouseUp(MouseButton button, int32_t x, int32_t y);
@@ -73,7 +81,8 @@ class HeadlessBackend final : public Backend {
   // Down, the character the key types (if any), up.
   void PressKey(uint16_t virtualKey);
 
-  // Serves repaint requests (HandlePaint) until none is left.
+  // Delivers the input queued so far, then each due timer once, then serves repaint requests
+  // (HandlePaint) until none is left.
   void Pump() override;
   // Delivers a message now, as the window system's SendMessage; 0 for a handle that is gone.
   intptr_t Send(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
@@ -103,13 +112,6 @@ class HeadlessBackend final : public Backend {
  private:
   class Peer;
   struct Window;
-  struct Timer {
-    uint32_t window;
-    uintptr_t id;
-    uint32_t period;
-    uint64_t due;
-    uint64_t order;  // start order: equal due times fire in it
-  };
 
   Window* Find(const void* handle) const;
   Window* FindId(uint32_t id) const;
@@ -119,19 +121,24 @@ class HeadlessBackend final : public Backend {
   bool IsShown(const Window& window) const;
   Window* WindowAt(Point screen) const;
   intptr_t Deliver(uint32_t id, uint32_t message, uintptr_t wParam, intptr_t lParam);
+  void Post(std::function<void()> event);
+  void PaintPending();
+  // What the queued events do when they are delivered.
   void MouseMessage(uint32_t message, Point screen, uintptr_t extra);
+  void ButtonMessage(MouseButton button, bool down, Point screen);
+  void KeyMessage(uint16_t virtualKey, bool down);
+  void CharMessage(char character);
   uintptr_t MouseKeys() const;
   void SetKey(uint16_t virtualKey, bool down);
   void SetFocusWindow(uint32_t id);
-  bool StartTimer(uint32_t window, uintptr_t id, uint32_t period);
-  void StopTimer(uint32_t window, uintptr_t id);
   uint32_t RealizePalette(uint32_t window, std::span<const PaletteEntry> entries, bool background);
   uint32_t ShownColor(uint32_t pixel) const;  // the nearest system colour on an 8-bit display
 
+  const Delivery m_Delivery;
   std::map<uint32_t, std::unique_ptr<Window>> m_Windows;
   uint32_t m_NextId = 1;
-  std::vector<Timer> m_Timers;
-  uint64_t m_TimerOrder = 0;
+  std::deque<std::function<void()>> m_Events;
+  TimerList m_Timers;  // started in the order they run: equal due times fire in it
   uint64_t m_Now = 0;
   TimeOfDay m_TimeAtZero{12, 0, 0, 0};
   bool m_RefuseTimers = false;

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/x11/TimerList.h"
+#include "platform/TimerList.h"
 #include "platform/x11/X11Connection.h"
 
 namespace platform::x11 {

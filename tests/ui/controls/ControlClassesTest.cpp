@@ -39,7 +39,7 @@ constexpr const char* kDescription = R"(Panel Frame {
 )";
 
 TEST(ControlClasses, ADescriptionNamingEachControlReadsIntoControlsOfThoseClasses) {
-  platform::HeadlessBackend backend;
+  platform::HeadlessBackend backend{platform::HeadlessBackend::Delivery::AtOnce};
   platform::ScopedBackend installed{backend};
   ui::RegisterControlClasses();
   ui::RegisterControlClasses();  // again: nothing changes

@@ -11,7 +11,7 @@ namespace {
 
 class TimerTest : public ::testing::Test {
  public:
-  platform::HeadlessBackend backend;
+  platform::HeadlessBackend backend{platform::HeadlessBackend::Delivery::AtOnce};
   platform::ScopedBackend installed{backend};
   ui::Component owner{nullptr};
   std::vector<std::string> ticks;  // "name@time"

@@ -239,7 +239,7 @@ ui::Surface FrameToSurface(const platform::Frame& frame) {
 }
 
 TEST(FormGolden, ASmallFormMatchesTheCommittedImage) {
-  platform::HeadlessBackend backend;
+  platform::HeadlessBackend backend{platform::HeadlessBackend::Delivery::AtOnce};
   platform::ScopedBackend installed(backend);
   void* host = backend.CreateHostWindow({0, 0, 240, 140});
   ui::Form form(nullptr, host);

@@ -1,10 +1,10 @@
-#include "platform/x11/TimerList.h"
+#include "platform/TimerList.h"
 
 #include <algorithm>
 
 #include "platform/WindowMessages.h"
 
-namespace platform::x11 {
+namespace platform {
 
 namespace {
 
@@ -26,6 +26,13 @@ void TimerList::StopAll(const WindowPeer& peer) {
   std::erase_if(m_Timers, [&](const Timer& t) { return t.peer == &peer; });
 }
 
+std::optional<uint64_t> TimerList::NextDue() const {
+  const auto next = std::min_element(m_Timers.begin(), m_Timers.end(),
+                                     [](const Timer& a, const Timer& b) { return a.due < b.due; });
+  if (next == m_Timers.end()) return std::nullopt;
+  return next->due;
+}
+
 void TimerList::FireDue(uint64_t now) {
   std::vector<uint64_t> due;
   for (const Timer& t : m_Timers) {
@@ -42,4 +49,4 @@ void TimerList::FireDue(uint64_t now) {
   }
 }
 
-}  // namespace platform::x11
+}  // namespace platform

@@ -6,12 +6,12 @@
 #include <functional>
 #include <vector>
 
+#include "platform/TimerList.h"
 #include "platform/WindowMessages.h"
-#include "platform/x11/TimerList.h"
 
 namespace {
 
-using platform::x11::TimerList;
+using platform::TimerList;
 
 struct Ticks final : platform::PeerClient {
   intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t) override {

@@ -1,15 +1,17 @@
 #pragma once
-// The window timers of one thread's windows, kept in the process: a host runs no loop for us,
-// so the pump fires them. A tick served a little late keeps the timer's phase (pumps every 20 ms
-// still give a 50 ms timer twenty ticks a second); a timer that fell a whole period behind (a
-// host that stalled) fires once and counts its period from then: no burst of the missed ticks.
+// Window timers kept in the process, for window systems that run no loop for us (X11 under a
+// plug-in host, the headless backend): their pump fires them. A tick served a little late keeps
+// the timer's phase (pumps every 20 ms still give a 50 ms timer twenty ticks a second); a timer
+// that fell a whole period behind (a host that stalled) fires once and counts its period from
+// then: no burst of the missed ticks.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/Backend.h"
 
-namespace platform::x11 {
+namespace platform {
 
 class TimerList {
  public:
@@ -21,6 +23,8 @@ class TimerList {
   // Handlers may start, stop and destroy timers and windows.
   void FireDue(uint64_t now);
   bool Empty() const { return m_Timers.empty(); }
+  std::size_t Count() const { return m_Timers.size(); }
+  std::optional<uint64_t> NextDue() const;  // the earliest due time, if any timer runs
 
  private:
   struct Timer {
@@ -35,4 +39,4 @@ class TimerList {
   uint64_t m_NextSerial = 0;
 };
 
-}  // namespace platform::x11
+}  // namespace platform
