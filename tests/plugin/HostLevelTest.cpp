@@ -193,4 +193,30 @@ TEST_F(Instance, TwoInstancesAreIndependent) {
   EXPECT_EQ(text(effGetEffectName), "Fluxomatic");
 }
 
+// A host that closes the plug-in from inside audioMasterProcessEvents, while processReplacing
+// is still sending: the instance unwinds whole (the address sanitizer build checks it), answers
+// the calls that come meanwhile as a closed one, and goes when processReplacing returns.
+TEST_F(Instance, AnEffCloseFromTheEventsCallbackEndsTheInstanceWhenProcessingReturns) {
+  FakeHost& host = FakeHost::instance();
+  AEffect* closing = effect;
+  bool closed = false;
+  host.reaction = [&](VstInt32 opcode) {
+    if (opcode != audioMasterProcessEvents || closed) return;
+    closed = true;
+    effect = nullptr;  // the host forgets the instance
+    EXPECT_EQ(closing->dispatcher(closing, effClose, 0, 0, nullptr, 0.0f), 1);
+    EXPECT_EQ(closing->getParameter(closing, 0), 0.0f);  // closed: 0.5 before
+    EXPECT_EQ(closing->dispatcher(closing, effGetProgram, 0, 0, nullptr, 0.0f), 0);
+    char name[64] = "untouched";
+    closing->dispatcher(closing, effGetEffectName, 0, 0, name, 0.0f);
+    EXPECT_STREQ(name, "untouched");
+  };
+  MidiList note;
+  note.add(0x90, 60, 100, 0);
+  closing->dispatcher(closing, effProcessEvents, 0, 0, note.list(), 0.0f);
+  runBlock(8);
+  host.reaction = nullptr;
+  EXPECT_TRUE(closed);
+}
+
 }  // namespace
