@@ -1,11 +1,12 @@
 // The shipped DLL's editor as a Windows host meets it: loaded with LoadLibrary and driven only
 // through its descriptor. Opened and closed and the DLL unloaded a hundred times over; a host
 // that destroys its window before closing the editor; two instances with their editors open at
-// once; and the real mouse dragging par0.
+// once; the real mouse dragging par0, and a host that closes the plug-in during that drag.
 
 #include <cmath>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/win32/DesktopHost.h"
 #include "vst/FakeHost.h"
@@ -30,6 +31,7 @@ class Instance {
   Instance& operator=(const Instance&) = delete;
 
   AEffect* effect() const { return m_Effect; }
+  AEffect* forget() { return std::exchange(m_Effect, nullptr); }  // the test closes it itself
   VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
                      void* ptr = nullptr) {
     return m_Effect->dispatcher(m_Effect, opcode, index, value, ptr, 0.0f);
@@ -189,6 +191,33 @@ TEST_F(PluginDllEditor, DraggingPar0WithTheMouseTellsTheHostPositionsOver127) {
   EXPECT_GT(automated.back().opt, 64.0f / 127.0f);
   EXPECT_EQ(plugin.effect()->getParameter(plugin.effect(), 0), automated.back().opt);
   plugin.close();
+}
+
+// The drag reaches the slider through the window procedure, from the host's own loop; the host
+// closes the plug-in from the automation callback. The editor leaves the screen at once; the
+// instance goes once the window procedure returns, and nothing of it runs afterwards.
+TEST_F(PluginDllEditor, AHostThatClosesThePlugInFromTheAutomationCallbackDuringADrag) {
+  LoadedDll dll;
+  Instance plugin(dll.entry());
+  HostWindow host;
+  ASSERT_EQ(plugin.open(host), 1);
+  pump(60, {&plugin});
+  AEffect* effect = plugin.forget();
+  bool closed = false;
+  FakeHost::instance().reaction = [&](VstInt32 opcode) {
+    if (opcode != audioMasterAutomate || closed) return;
+    closed = true;
+    EXPECT_EQ(effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f), 1);
+    EXPECT_EQ(EditorIn(host), nullptr);
+    EXPECT_EQ(effect->dispatcher(effect, effIdentify, 0, 0, nullptr, 0.0f), 0);
+  };
+  const POINT pointer{64 + 78, 24 + 24 + 7};
+  win32test::Drag(EditorIn(host), pointer, {pointer.x + 30, pointer.y});
+  pump(60);
+  FakeHost::instance().reaction = nullptr;
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(EditorIn(host), nullptr);
+  EXPECT_EQ(FakeHost::instance().callsWith(audioMasterAutomate).size(), 1u);
 }
 
 }  // namespace
