@@ -113,8 +113,10 @@ void DragStep(benchmark::State& state) {
   const ui::Point inForm = editor.form->ScreenToClient(grip);
   int32_t pixel = 70;
   for (auto _ : state) {
-    editor.backend.Send(editor.form->Handle(), ui::WM_MOUSEMOVE, ui::MK_LBUTTON,
-                        ui::PointToLParam(inForm.X + pixel, inForm.Y));
+    editor.backend.SendMouse(editor.form->Handle(), {platform::MouseAction::Move,
+                                                     platform::MouseButton::Left,
+                                                     {inForm.X + pixel, inForm.Y},
+                                                     ui::MK_LBUTTON});
     editor.container->Perform(ui::WM_PAINT);
     benchmark::DoNotOptimize(editor.form->Pixels().Bits());
     pixel ^= 70 ^ 71;

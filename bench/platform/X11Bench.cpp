@@ -19,10 +19,7 @@ namespace {
 constexpr uint16_t kWidth = 432;
 constexpr uint16_t kHeight = 135;
 
-struct Unheard final : platform::PeerClient {
-  intptr_t HandleMessage(uint32_t, uintptr_t, intptr_t) override { return 0; }
-  void HandlePaint(const platform::Rect&) override {}
-};
+struct Unheard final : platform::PeerClient {};
 
 void* Handle(xcb_window_t window) {
   return reinterpret_cast<void*>(static_cast<uintptr_t>(window));

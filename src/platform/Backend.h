@@ -1,12 +1,13 @@
 #pragma once
 // The one interface between the window framework and a window system. A backend implements
-// the pure virtual "do" operations; it calls the plain "handle" entry points of a peer to
-// deliver what happened (messages with the window system's numbers, paint requests). Handles
-// pass as void*; no window-system header is needed to use this one.
+// the pure virtual "do" operations; it converts what happens in the window system once into
+// the typed "handle" entry points of a peer (input, focus, timers, paint requests). Handles pass
+// as void*; no window-system header is needed to use this one.
 
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <utility>
 
 #include "common/EntryScope.h"
 #include "common/Lifetime.h"
@@ -37,25 +38,71 @@ struct TimeOfDay {
   uint16_t milliseconds = 0;
 };
 
+enum class MouseButton : uint8_t { Left, Right, Middle };
+enum class MouseAction : uint8_t { Move, Press, Release, DoubleClick };
+
+// The pointer moved or a button changed over a window, or anywhere while it holds the capture.
+struct MouseEvent {
+  MouseAction action = MouseAction::Move;
+  MouseButton button = MouseButton::Left;  // the one pressed or released; unused by a move
+  Point position;                          // client coordinates
+  uint32_t keys = 0;                       // MK_* buttons and modifiers held after the event
+};
+
+// The wheel turned over a window.
+struct WheelEvent {
+  Point position;     // screen coordinates: the window under it may not be this one's client
+  int16_t delta = 0;  // WHEEL_DELTA per notch; turned away from the user: positive
+  uint32_t keys = 0;  // MK_* held
+};
+
+enum class KeyAction : uint8_t { Down, Up, Char };
+
+// A key went down or up in the focus window, or typed a character there.
+struct KeyEvent {
+  KeyAction action = KeyAction::Down;
+  uint16_t code = 0;    // the virtual key; for Char the character code
+  bool alt = false;     // Alt held: a system key
+  bool repeat = false;  // the key was down already: auto-repeat
+};
+
 // What a window's owner in the framework answers to; the backend reaches it through the peer.
+// No handler may throw. The handlers that not every client needs ignore the call by default.
 class PeerClient {
  public:
-  // A message with the window system's numbers (platform/WindowMessages.h). Must not throw.
-  virtual intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+  virtual void HandleMouse(const MouseEvent& /*event*/) {}  // in the order they happened
+  virtual void HandleWheel(const WheelEvent& /*event*/) {}  // over the window or its capture
+  // The pointer left the window; no button is held (leaving while one is comes after it).
+  virtual void HandleMouseLeave() {}
+  // A key's Char, if it types one, comes between its Down and its Up.
+  virtual void HandleKey(const KeyEvent& /*event*/) {}
+  virtual void HandleFocus(bool /*gained*/) {}  // the keyboard came to the window or left it
+  // The window lost the mouse capture; the window system may also say so when the window let
+  // it go itself.
+  virtual void HandleCaptureLost() {}
+  virtual void HandleTimer(uintptr_t /*id*/) {}  // a timer of WindowPeer::StartTimer ticked
   // The window system wants `area` (client coordinates) on screen: paint what is invalid and
-  // present it, with at least that area. Must not throw.
-  virtual void HandlePaint(const Rect& area) = 0;
-  // Someone else destroyed the native window (its parent went first). No message comes any
+  // present it, with at least that area.
+  virtual void HandlePaint(const Rect& /*area*/) {}
+  // Someone else destroyed the native window (its parent went first). Nothing comes any
   // more, every operation of the peer does nothing, and destroying the peer only tidies up.
-  // Must not throw. (A message-only window has no parent, and nobody else destroys it.)
+  // (A message-only window has no parent, and nobody else destroys it.)
   virtual void HandleDestroyed() {}
+  // The DLGC_* flags of the keys the window wants for itself rather than a dialog around it;
+  // `virtualKey` the key in question, 0 for none.
+  virtual intptr_t HandleDialogCode(uint16_t /*virtualKey*/) { return 0; }
+  // The window is about to get the focus: realise its palette now. Non-zero when it realised
+  // one (the number of system entries that changed).
+  virtual intptr_t HandleQueryNewPalette() { return 0; }
+  // A window (`changer`, a native handle: maybe this one) changed the system palette.
+  virtual void HandlePaletteChanged(void* /*changer*/) {}
 
  protected:
   ~PeerClient() = default;
 };
 
 // A native window (a child of a host's window, or a hidden window that only receives
-// messages). Destroying the peer destroys the native window; no message reaches the client
+// timers). Destroying the peer destroys the native window; nothing reaches the client
 // afterwards. A peer belongs to the thread that made it: only that thread uses it. The client
 // may destroy the peer from inside any Handle call: a backend that still has work after one
 // holds the peer through a WeakRef.
@@ -75,8 +122,8 @@ class WindowPeer {
   virtual void Present(const PixelView& pixels, const Rect& area) = 0;
   virtual void SetCapture(bool capture) = 0;
   virtual void SetCursor(int16_t cursor) = 0;  // a cursor number of platform/WindowMessages.h
-  virtual void TakeFocus() = 0;                // WM_KILLFOCUS/WM_SETFOCUS follow
-  // WM_TIMER with wParam `id` every `milliseconds`; false when the window system refuses.
+  virtual void TakeFocus() = 0;                // HandleFocus follows
+  // HandleTimer(id) every `milliseconds`; false when the window system refuses.
   // Starting a running id again restarts its period.
   virtual bool StartTimer(uintptr_t id, uint32_t milliseconds) = 0;
   virtual void StopTimer(uintptr_t id) = 0;
@@ -92,21 +139,24 @@ class WindowPeer {
     return 0;
   }
 
-  // Entry points for the backend: the window system calling into us. What the client destroys
-  // on the way (a host that closes the plug-in from a callback) goes when the outermost entry
-  // returns.
-  intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    const flux::EntryScope entry;
-    return m_Client.HandleMessage(message, wParam, lParam);
+  // Entry points for the backend: the window system calling into us, each passed to the
+  // client's handler of the same name, whose contract the backend keeps (client or screen
+  // coordinates, keys held). What the client destroys on the way (a host that closes the
+  // plug-in from a callback) goes when the outermost entry returns.
+  void HandleMouse(const MouseEvent& event) { Enter(&PeerClient::HandleMouse, event); }
+  void HandleWheel(const WheelEvent& event) { Enter(&PeerClient::HandleWheel, event); }
+  void HandleMouseLeave() { Enter(&PeerClient::HandleMouseLeave); }
+  void HandleKey(const KeyEvent& event) { Enter(&PeerClient::HandleKey, event); }
+  void HandleFocus(bool gained) { Enter(&PeerClient::HandleFocus, gained); }
+  void HandleCaptureLost() { Enter(&PeerClient::HandleCaptureLost); }
+  void HandleTimer(uintptr_t id) { Enter(&PeerClient::HandleTimer, id); }
+  void HandlePaint(const Rect& area) { Enter(&PeerClient::HandlePaint, area); }
+  void HandleDestroyed() { Enter(&PeerClient::HandleDestroyed); }
+  intptr_t HandleDialogCode(uint16_t virtualKey) {
+    return Enter(&PeerClient::HandleDialogCode, virtualKey);
   }
-  void HandlePaint(const Rect& area) {
-    const flux::EntryScope entry;
-    m_Client.HandlePaint(area);
-  }
-  void HandleDestroyed() {
-    const flux::EntryScope entry;
-    m_Client.HandleDestroyed();
-  }
+  intptr_t HandleQueryNewPalette() { return Enter(&PeerClient::HandleQueryNewPalette); }
+  void HandlePaletteChanged(void* changer) { Enter(&PeerClient::HandlePaletteChanged, changer); }
 
   const flux::Lifetime& Life() const noexcept { return m_Life; }
 
@@ -116,6 +166,12 @@ class WindowPeer {
   void EndLife() noexcept { m_Life.End(); }
 
  private:
+  template <class Result, class... Params, class... Args>
+  Result Enter(Result (PeerClient::*handler)(Params...), Args&&... args) {
+    const flux::EntryScope entry;
+    return (m_Client.*handler)(std::forward<Args>(args)...);
+  }
+
   flux::Lifetime m_Life;
   PeerClient& m_Client;
 };
@@ -132,7 +188,7 @@ class Backend {
   // A hidden child window of `parent` (a host's window handle); none when the window system
   // refuses (no such parent, for one).
   virtual std::unique_ptr<WindowPeer> CreateChildWindow(void* parent, PeerClient& client) = 0;
-  // A window that is never shown and only receives messages (timers).
+  // A window that is never shown and only receives timers.
   virtual std::unique_ptr<WindowPeer> CreateMessageWindow(PeerClient& client) = 0;
   // For window systems that run no loop for the plug-in (the host only calls its idle): delivers
   // what is pending for the calling thread's windows: events, then each due timer at most once,

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/WindowMessages.h"
-
 namespace platform {
 
 namespace {
@@ -45,7 +43,7 @@ void TimerList::FireDue(uint64_t now) {
     at->due += at->period;                           // on time: the ticks keep their phase
     if (at->due <= now) at->due = now + at->period;  // fell behind: no burst to catch up
     WindowPeer& peer = *at->peer;
-    peer.HandleMessage(messages::WM_TIMER, at->id, 0);
+    peer.HandleTimer(at->id);
   }
 }
 

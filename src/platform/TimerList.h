@@ -19,7 +19,7 @@ class TimerList {
   void Start(WindowPeer& peer, uintptr_t id, uint32_t milliseconds, uint64_t now);
   void Stop(const WindowPeer& peer, uintptr_t id);
   void StopAll(const WindowPeer& peer);
-  // WM_TIMER for each timer due at `now` (milliseconds of a monotonic clock), at most once.
+  // HandleTimer for each timer due at `now` (milliseconds of a monotonic clock), at most once.
   // Handlers may start, stop and destroy timers and windows.
   void FireDue(uint64_t now);
   bool Empty() const { return m_Timers.empty(); }

@@ -1,7 +1,8 @@
 #pragma once
-// The window system's message, key and code numbers, as Windows numbers them, so that a Win32
-// backend passes native messages on unchanged. Native files that include <windows.h> use its
-// own names instead of this header (the two would collide as macros).
+// The window system's message, key and code numbers, as Windows numbers them: the framework's
+// controls take the messages a Windows control takes, and the backends speak of virtual keys
+// and MK_* flags. Native files that include <windows.h> use its own names instead of this
+// header (the two would collide as macros).
 
 #include <cstdint>
 
@@ -21,7 +22,6 @@ inline constexpr uint32_t WM_CHAR = 0x0102;
 inline constexpr uint32_t WM_SYSKEYDOWN = 0x0104;
 inline constexpr uint32_t WM_SYSKEYUP = 0x0105;
 inline constexpr uint32_t WM_SYSCHAR = 0x0106;
-inline constexpr uint32_t WM_TIMER = 0x0113;
 inline constexpr uint32_t WM_VSCROLL = 0x0115;
 inline constexpr uint32_t WM_MOUSEMOVE = 0x0200;
 inline constexpr uint32_t WM_LBUTTONDOWN = 0x0201;
@@ -35,10 +35,8 @@ inline constexpr uint32_t WM_MBUTTONUP = 0x0208;
 inline constexpr uint32_t WM_MBUTTONDBLCLK = 0x0209;
 inline constexpr uint32_t WM_MOUSEWHEEL = 0x020A;  // lParam in screen coordinates
 inline constexpr uint32_t WM_CAPTURECHANGED = 0x0215;
-inline constexpr uint32_t WM_MOUSELEAVE = 0x02A3;
 inline constexpr uint32_t WM_QUERYNEWPALETTE = 0x030F;  // about to take the focus: realise
 inline constexpr uint32_t WM_PALETTECHANGED = 0x0311;   // wParam: the window that changed it
-inline constexpr uint32_t WM_USER = 0x0400;
 
 inline constexpr uint16_t VK_LBUTTON = 0x01;
 inline constexpr uint16_t VK_RBUTTON = 0x02;
@@ -70,8 +68,10 @@ inline constexpr uint32_t MK_SHIFT = 0x0004;
 inline constexpr uint32_t MK_CONTROL = 0x0008;
 inline constexpr uint32_t MK_MBUTTON = 0x0010;
 
-// Key message lParam: Alt held (the context code).
+// Key message lParam: Alt held (the context code), the key down before, the key going up.
 inline constexpr uint32_t KF_ALTDOWN_BIT = 0x20000000;
+inline constexpr uint32_t KF_REPEAT_BIT = 0x40000000;
+inline constexpr uint32_t KF_UP_BIT = 0x80000000;
 
 // WM_GETDLGCODE answers.
 inline constexpr intptr_t DLGC_WANTARROWS = 0x0001;

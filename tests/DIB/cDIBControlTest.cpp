@@ -288,7 +288,7 @@ TEST_F(Mouse, LosingTheMouseMidDragEndsThePressAsARelease) {
   Down(30, 30);
   MoveTo(40, 32);
   events.Take();
-  backend.Send(form->Handle(), ui::WM_CAPTURECHANGED, 0, 0);
+  backend.StealCapture(form->Handle());
   EXPECT_EQ(events.Take(), (std::vector<std::string>{"up:a"}));  // and no click
   EXPECT_EQ(a.MouseButtons(), 0);
   EXPECT_EQ(ui::GetCaptureControl(), nullptr);

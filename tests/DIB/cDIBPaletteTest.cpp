@@ -155,7 +155,7 @@ TEST_F(DIBPaletteTest, GainingThePaletteRealisesItAndRepaintsWhenColoursChanged)
   form->FocusControl(nullptr);  // about to take the focus, the form realises its palette
   EXPECT_TRUE(FormRepainted());
   EXPECT_EQ(backend.FrameOf(form->Handle())->Pixel(5, 5), 0x646464u);
-  EXPECT_EQ(backend.Send(form->Handle(), ui::WM_QUERYNEWPALETTE, 0, 0), 0);
+  EXPECT_EQ(backend.QueryNewPalette(form->Handle()), 0);
   EXPECT_FALSE(FormRepainted());
 }
 
@@ -166,13 +166,11 @@ TEST_F(DIBPaletteTest, AnotherWindowsPaletteChangeRealisesInTheBackground) {
   FormRepainted();
   ui::Form other(nullptr, host);
   ui::Create<TDIBPalette>(other);  // greys, gaining the palette: 4 free entries are left
-  EXPECT_EQ(backend.Send(other.Handle(), ui::WM_QUERYNEWPALETTE, 0, 0), 232);
+  EXPECT_EQ(backend.QueryNewPalette(other.Handle()), 232);
   EXPECT_TRUE(FormRepainted());  // told, it took the free entries for its own colours
   const auto& system = backend.SystemPalette();
   EXPECT_EQ(system[242], (ui::PaletteEntry{0, 5, 255, 0}));  // its entry 0
-  EXPECT_EQ(backend.Send(form->Handle(), ui::WM_PALETTECHANGED,
-                         reinterpret_cast<uintptr_t>(form->Handle()), 0),
-            0);
+  backend.PaletteChanged(form->Handle(), form->Handle());
   EXPECT_FALSE(FormRepainted());  // its own change is ignored
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/RecordingClient.h"
 #include "platform/WindowMessages.h"
 #include "platform/headless/HeadlessBackend.h"
 
@@ -14,37 +15,32 @@ namespace {
 
 using namespace platform;
 using namespace platform::messages;
+using platformtest::RecordingClient;
 
-struct Recorder : PeerClient {
-  std::vector<uint32_t> messages;
-  std::vector<uintptr_t> wParams;
-  std::vector<intptr_t> lParams;
-  std::vector<Rect> paints;
-  std::unique_ptr<WindowPeer>* self = nullptr;  // reset on WM_TIMER when set
-  virtual ~Recorder() = default;
-  intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
-    messages.push_back(message);
-    wParams.push_back(wParam);
-    lParams.push_back(lParam);
-    if (message == WM_TIMER && self) self->reset();
-    return 7;
+struct Recorder : RecordingClient {
+  std::unique_ptr<WindowPeer>* self = nullptr;  // reset on a tick when set
+  void HandleTimer(uintptr_t id) override {
+    RecordingClient::HandleTimer(id);
+    if (self) self->reset();
   }
-  void HandlePaint(const Rect& area) override { paints.push_back(area); }
 };
 
 TEST(HeadlessBackend, ChildWindowsNeedALiveHostWindow) {
   HeadlessBackend backend;
   Recorder client;
+  client.paletteAnswer = 7;
   EXPECT_EQ(backend.CreateChildWindow(nullptr, client), nullptr);
   void* host = backend.CreateHostWindow({0, 0, 100, 100});
   auto window = backend.CreateChildWindow(host, client);
   ASSERT_NE(window, nullptr);
   void* handle = window->NativeHandle();
-  EXPECT_EQ(backend.Send(handle, WM_USER, 1, 2), 7);
+  EXPECT_EQ(backend.QueryNewPalette(handle), 7);  // the client's answer
   window.reset();
   EXPECT_FALSE(backend.IsWindow(handle));
-  EXPECT_EQ(backend.Send(handle, WM_USER, 1, 2), 0);  // gone: nothing is delivered
-  EXPECT_EQ(client.messages.size(), 1u);
+  EXPECT_EQ(backend.QueryNewPalette(handle), 0);  // gone: nothing is delivered
+  backend.PaletteChanged(handle, nullptr);
+  backend.SendMouse(handle, {});
+  EXPECT_EQ(client.calls, (std::vector<std::string>{"query palette"}));
 }
 
 TEST(HeadlessBackend, DeliveredAtOnceTimersFireEveryTickInTimeOrderAndStopWithTheirWindow) {
@@ -56,8 +52,8 @@ TEST(HeadlessBackend, DeliveredAtOnceTimersFireEveryTickInTimeOrderAndStopWithTh
   ASSERT_TRUE(second->StartTimer(2, 25));
   b.self = &second;  // destroys its window on the first tick
   backend.Advance(30);
-  EXPECT_EQ(a.messages, (std::vector<uint32_t>{WM_TIMER, WM_TIMER, WM_TIMER}));
-  EXPECT_EQ(b.wParams, (std::vector<uintptr_t>{2}));
+  EXPECT_EQ(a.timers, (std::vector<uintptr_t>{1, 1, 1}));
+  EXPECT_EQ(b.timers, (std::vector<uintptr_t>{2}));
   EXPECT_EQ(backend.RunningTimerCount(), 1u);
   EXPECT_EQ(backend.TickCount(), 30u);
   backend.SetRefuseTimers(true);
@@ -72,21 +68,61 @@ TEST(HeadlessBackend, InputGoesToTheWindowUnderTheMouseOrWithFocus) {
   window->SetBounds({10, 20, 60, 70});
   window->SetVisible(true);
   backend.MouseMove(115, 125);
-  backend.MouseMove(400, 400);           // off the window
-  EXPECT_TRUE(client.messages.empty());  // until the host's idle pumps
+  backend.Wheel(116, 126, -WHEEL_DELTA);
+  backend.MouseMove(400, 400);        // off the window
+  EXPECT_TRUE(client.calls.empty());  // until the host's idle pumps
   backend.Pump();
-  EXPECT_EQ(client.messages, (std::vector<uint32_t>{WM_MOUSEMOVE, WM_MOUSELEAVE}));
-  EXPECT_EQ(client.lParams[0], 5 | 5 << 16);
+  EXPECT_EQ(client.calls, (std::vector<std::string>{"mouse", "wheel", "leave"}));
+  EXPECT_EQ(client.mice[0].position, (Point{5, 5}));        // client coordinates
+  EXPECT_EQ(client.wheels[0].position, (Point{116, 126}));  // the screen's
+  EXPECT_EQ(client.wheels[0].delta, -WHEEL_DELTA);
+
   window->TakeFocus();
+  EXPECT_EQ(client.calls.back(), "focus");
   backend.KeyDown(VK_MENU);
   backend.PressKey('X');
   backend.KeyUp(VK_MENU);
+  backend.KeyDown(VK_SHIFT);
+  backend.KeyDown(VK_SHIFT);  // held: the keyboard repeats it
   backend.Pump();
-  EXPECT_EQ(client.messages.back(), WM_SYSKEYUP);
-  EXPECT_EQ(client.messages[client.messages.size() - 3], WM_SYSCHAR);
-  EXPECT_EQ(client.wParams[client.wParams.size() - 3], uintptr_t{'x'});
+  ASSERT_EQ(client.keys.size(), 7u);
+  for (std::size_t i = 0; i < 5; ++i) EXPECT_TRUE(client.keys[i].alt) << i;
+  EXPECT_EQ(client.keys[1].code, 'X');
+  EXPECT_EQ(client.keys[2].action, KeyAction::Char);
+  EXPECT_EQ(client.keys[2].code, 'x');
+  EXPECT_EQ(client.keys[4].action, KeyAction::Up);  // Alt's own release still counts as Alt
+  EXPECT_EQ(client.keys[4].code, VK_MENU);
+  EXPECT_FALSE(client.keys[5].alt);
+  EXPECT_FALSE(client.keys[5].repeat);
+  EXPECT_TRUE(client.keys[6].repeat);
   EXPECT_GE(backend.KeyState(VK_MENU), 0);      // released
   EXPECT_EQ(backend.KeyState(VK_MENU) & 1, 1);  // toggled once
+}
+
+TEST(HeadlessBackend, TheCaptureHolderGetsTheMouseEverywhereUntilItLosesIt) {
+  HeadlessBackend backend;
+  Recorder client, other;
+  void* host = backend.CreateHostWindow({100, 100, 300, 300});
+  auto window = backend.CreateChildWindow(host, client);
+  auto second = backend.CreateChildWindow(host, other);
+  window->SetBounds({10, 20, 60, 70});
+  window->SetVisible(true);
+  window->SetCapture(true);
+  backend.MouseDown(MouseButton::Right, 50, 60);  // outside every window
+  backend.Pump();
+  ASSERT_EQ(client.mice.size(), 1u);
+  EXPECT_EQ(client.mice[0].position, (Point{-60, -60}));
+  EXPECT_EQ(client.mice[0].button, MouseButton::Right);
+  EXPECT_EQ(client.mice[0].keys, MK_RBUTTON);
+  void* handle = window->NativeHandle();
+  backend.StealCapture(handle);
+  EXPECT_EQ(backend.CaptureWindow(), nullptr);
+  backend.StealCapture(handle);  // not held any more: nothing to tell
+  EXPECT_EQ(client.Count("capture lost"), 1u);
+  window->SetCapture(true);
+  second->SetCapture(true);  // taken by another window: the holder hears it too
+  EXPECT_EQ(client.Count("capture lost"), 2u);
+  EXPECT_EQ(other.Count("capture lost"), 0u);
 }
 
 // As X11 under a host: a pump delivers the queued events, then each due timer once (a stalled
@@ -96,16 +132,10 @@ TEST(HeadlessBackend, APumpDeliversEventsThenDueTimersOnceThenPaints) {
   struct Ordered : Recorder {
     WindowPeer* peer = nullptr;
     HeadlessBackend* backend = nullptr;
-    intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
-      if (message == WM_MOUSEMOVE) {
-        peer->RequestRepaint({0, 0, 1, 1});
-        backend->MouseMove(121, 131);  // queued for the next pump
-      }
-      return Recorder::HandleMessage(message, wParam, lParam);
-    }
-    void HandlePaint(const Rect& area) override {
-      messages.push_back(WM_PAINT);
-      Recorder::HandlePaint(area);
+    void HandleMouse(const MouseEvent& event) override {
+      peer->RequestRepaint({0, 0, 1, 1});
+      backend->MouseMove(121, 131);  // queued for the next pump
+      Recorder::HandleMouse(event);
     }
   } client;
   void* host = backend.CreateHostWindow({100, 100, 300, 300});
@@ -117,16 +147,16 @@ TEST(HeadlessBackend, APumpDeliversEventsThenDueTimersOnceThenPaints) {
   ASSERT_TRUE(window->StartTimer(5, 50));
   backend.MouseMove(115, 125);
   backend.Advance(175);  // three periods and a half late
-  EXPECT_TRUE(client.messages.empty());
+  EXPECT_TRUE(client.calls.empty());
   backend.Pump();
-  EXPECT_EQ(client.messages, (std::vector<uint32_t>{WM_MOUSEMOVE, WM_TIMER, WM_PAINT}));
+  EXPECT_EQ(client.calls, (std::vector<std::string>{"mouse", "timer", "paint"}));
   backend.Advance(20);  // the next tick comes a period after the late one
   backend.Pump();
-  EXPECT_EQ(client.messages.size(), 5u);  // the queued move, and its paint
+  EXPECT_EQ(client.calls.size(), 5u);  // the queued move, and its paint
   backend.Advance(40);
   backend.Pump();
-  EXPECT_EQ(client.messages[5], WM_MOUSEMOVE);
-  EXPECT_EQ(client.messages[6], WM_TIMER);
+  EXPECT_EQ(client.calls[5], "mouse");
+  EXPECT_EQ(client.calls[6], "timer");
 }
 
 TEST(HeadlessBackend, PresentedPixelsMakeTheFrame) {

@@ -4,22 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
+#include "common/EntryScope.h"
 #include "platform/TimerList.h"
-#include "platform/WindowMessages.h"
 
 namespace {
 
 using platform::TimerList;
 
 struct Ticks final : platform::PeerClient {
-  intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t) override {
-    if (message == platform::messages::WM_TIMER) fired.push_back(wParam);
-    if (reaction) reaction(wParam);
-    return 0;
+  void HandleTimer(uintptr_t id) override {
+    fired.push_back(id);
+    if (reaction) reaction(id);
   }
-  void HandlePaint(const platform::Rect&) override {}
   std::vector<uintptr_t> fired;
   std::function<void(uintptr_t)> reaction;
 };
@@ -84,6 +83,23 @@ TEST(TimerList, RestartingStoppingAndHandlersThatStopOthers) {
   EXPECT_TRUE(timers.Empty());
   timers.FireDue(1000);
   EXPECT_EQ(ticks.fired.size(), 1u);
+}
+
+TEST(TimerList, ATickIsAnEntryWhatItsHandlerLetsGoLivesUntilItReturns) {
+  Ticks ticks;
+  TimerPeer peer(ticks);
+  TimerList timers;
+  auto owned = std::make_shared<int>(0);
+  const std::weak_ptr<int> watch = owned;
+  bool aliveInHandler = false;
+  ticks.reaction = [&](uintptr_t) {
+    flux::EntryScope::DestroyOnReturn(std::shared_ptr<void>(std::move(owned)));
+    aliveInHandler = !watch.expired();
+  };
+  timers.Start(peer, 1, 10, 0);
+  timers.FireDue(10);
+  EXPECT_TRUE(aliveInHandler);
+  EXPECT_TRUE(watch.expired());
 }
 
 }  // namespace

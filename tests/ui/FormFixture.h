@@ -35,8 +35,10 @@ class Probe : public Base {
   }
   int paints = 0;
   std::optional<intptr_t> dialogCode;  // the answer to WM_GETDLGCODE; none: the control's own
+  std::vector<ui::Message> received;   // every message, as it came
 
   void WndProc(ui::Message& message) override {
+    received.push_back(message);
     const std::string name = LoggedName(message.Msg);
     if (!name.empty()) m_Log.Add(name + ":" + this->Name());
     if (message.Msg == ui::WM_PAINT) ++paints;

@@ -143,7 +143,9 @@ class HeadlessBackend::Peer final : public WindowPeer {
     if (capture) {
       const uint32_t old = m_Backend->m_Capture;
       m_Backend->m_Capture = m_Id;
-      if (old != 0 && old != m_Id) m_Backend->Deliver(old, WM_CAPTURECHANGED, 0, 0);
+      if (WindowPeer* loser = old != m_Id ? m_Backend->PeerOf(old) : nullptr) {
+        loser->HandleCaptureLost();
+      }
     } else if (m_Backend->m_Capture == m_Id) {
       m_Backend->m_Capture = 0;
     }
@@ -307,16 +309,31 @@ HeadlessBackend::Window* HeadlessBackend::WindowAt(Point screen) const {
   return found;
 }
 
-intptr_t HeadlessBackend::Deliver(uint32_t id, uint32_t message, uintptr_t wParam,
-                                  intptr_t lParam) {
-  Window* window = FindId(id);
-  if (!window || !window->peer) return 0;
-  return window->peer->HandleMessage(message, wParam, lParam);  // may destroy the window
+WindowPeer* HeadlessBackend::PeerOf(uint32_t id) const {
+  const Window* window = FindId(id);
+  return window ? window->peer : nullptr;
 }
 
-intptr_t HeadlessBackend::Send(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+void HeadlessBackend::StealCapture(void* window) {
   const Window* w = Find(window);
-  return w ? Deliver(w->id, message, wParam, lParam) : 0;
+  if (!w || m_Capture != w->id) return;
+  m_Capture = 0;
+  if (w->peer) w->peer->HandleCaptureLost();
+}
+
+intptr_t HeadlessBackend::QueryNewPalette(void* window) {
+  const Window* w = Find(window);
+  return w && w->peer ? w->peer->HandleQueryNewPalette() : 0;
+}
+
+void HeadlessBackend::PaletteChanged(void* window, void* changer) {
+  const Window* w = Find(window);
+  if (w && w->peer) w->peer->HandlePaletteChanged(changer);
+}
+
+void HeadlessBackend::SendMouse(void* window, const MouseEvent& event) {
+  const Window* w = Find(window);
+  if (w && w->peer) w->peer->HandleMouse(event);
 }
 
 void HeadlessBackend::Post(std::function<void()> event) {
@@ -384,8 +401,9 @@ uint32_t HeadlessBackend::RealizePalette(uint32_t window, std::span<const Palett
     for (const auto& [id, w] : m_Windows) {
       if (w->peer && !w->messageOnly) told.push_back(id);
     }
-    for (uint32_t id : told)
-      Deliver(id, WM_PALETTECHANGED, reinterpret_cast<uintptr_t>(changer), 0);
+    for (uint32_t id : told) {
+      if (WindowPeer* peer = PeerOf(id)) peer->HandlePaletteChanged(changer);
+    }
   }
   return changed;
 }
@@ -420,8 +438,8 @@ void HeadlessBackend::Advance(uint32_t milliseconds) {
   if (m_Delivery == Delivery::AtOnce) Pump();
 }
 
-uintptr_t HeadlessBackend::MouseKeys() const {
-  uintptr_t keys = 0;
+uint32_t HeadlessBackend::MouseKeys() const {
+  uint32_t keys = 0;
   if (m_Keys[VK_LBUTTON] & 0x80) keys |= MK_LBUTTON;
   if (m_Keys[VK_RBUTTON] & 0x80) keys |= MK_RBUTTON;
   if (m_Keys[VK_MBUTTON] & 0x80) keys |= MK_MBUTTON;
@@ -430,27 +448,30 @@ uintptr_t HeadlessBackend::MouseKeys() const {
   return keys;
 }
 
-void HeadlessBackend::MouseMessage(uint32_t message, Point screen, uintptr_t extra) {
+HeadlessBackend::Window* HeadlessBackend::PointerAt(Point screen) {
   m_Cursor = screen;
   const Window* under = WindowAt(screen);
   const uint32_t target = m_Capture != 0 ? m_Capture : (under ? under->id : 0);
   if (m_Hover != 0 && m_Hover != target) {
     const uint32_t left = m_Hover;
     m_Hover = 0;
-    Deliver(left, WM_MOUSELEAVE, 0, 0);
+    if (WindowPeer* peer = PeerOf(left)) peer->HandleMouseLeave();  // may destroy windows
   }
-  if (const Window* window = FindId(target)) {
-    m_Hover = target;
-    const Rect area = ScreenArea(*window);
-    const intptr_t position = message == WM_MOUSEWHEEL
-                                  ? PointToLParam(screen.X, screen.Y)
-                                  : PointToLParam(screen.X - area.Left, screen.Y - area.Top);
-    Deliver(target, message, MouseKeys() | extra, position);
-  }
+  Window* window = FindId(target);
+  if (window) m_Hover = target;
+  return window;
+}
+
+void HeadlessBackend::DeliverPointer(MouseAction action, MouseButton button, Point screen) {
+  const Window* window = PointerAt(screen);
+  if (!window || !window->peer) return;
+  const Rect area = ScreenArea(*window);
+  window->peer->HandleMouse(
+      {action, button, {screen.X - area.Left, screen.Y - area.Top}, MouseKeys()});
 }
 
 void HeadlessBackend::MouseMove(int32_t x, int32_t y) {
-  Post([this, x, y] { MouseMessage(WM_MOUSEMOVE, {x, y}, 0); });
+  Post([this, x, y] { DeliverPointer(MouseAction::Move, MouseButton::Left, {x, y}); });
 }
 
 namespace {
@@ -463,20 +484,17 @@ uint16_t ButtonKey(MouseButton button) {
 
 }  // namespace
 
-void HeadlessBackend::ButtonMessage(MouseButton button, bool down, Point screen) {
+void HeadlessBackend::DeliverButton(MouseButton button, bool down, Point screen) {
   SetKey(ButtonKey(button), down);
-  const uint32_t message = button == MouseButton::Left    ? WM_LBUTTONDOWN
-                           : button == MouseButton::Right ? WM_RBUTTONDOWN
-                                                          : WM_MBUTTONDOWN;
-  MouseMessage(down ? message : message + 1, screen, 0);  // each button's up follows its down
+  DeliverPointer(down ? MouseAction::Press : MouseAction::Release, button, screen);
 }
 
 void HeadlessBackend::MouseDown(MouseButton button, int32_t x, int32_t y) {
-  Post([=, this] { ButtonMessage(button, true, {x, y}); });
+  Post([=, this] { DeliverButton(button, true, {x, y}); });
 }
 
 void HeadlessBackend::MouseUp(MouseButton button, int32_t x, int32_t y) {
-  Post([=, this] { ButtonMessage(button, false, {x, y}); });
+  Post([=, this] { DeliverButton(button, false, {x, y}); });
 }
 
 void HeadlessBackend::Click(int32_t x, int32_t y, MouseButton button) {
@@ -487,7 +505,8 @@ void HeadlessBackend::Click(int32_t x, int32_t y, MouseButton button) {
 
 void HeadlessBackend::Wheel(int32_t x, int32_t y, int16_t delta) {
   Post([=, this] {
-    MouseMessage(WM_MOUSEWHEEL, {x, y}, static_cast<uintptr_t>(static_cast<uint16_t>(delta)) << 16);
+    const Window* window = PointerAt({x, y});
+    if (window && window->peer) window->peer->HandleWheel({{x, y}, delta, MouseKeys()});
   });
 }
 
@@ -497,42 +516,39 @@ void HeadlessBackend::SetKey(uint16_t virtualKey, bool down) {
   state = static_cast<uint8_t>(down ? (state | 0x80) : (state & 0x7F));
 }
 
-void HeadlessBackend::KeyMessage(uint16_t virtualKey, bool down) {
+void HeadlessBackend::DeliverKey(uint16_t virtualKey, bool down) {
   const bool wasDown = (m_Keys[virtualKey & 0xFF] & 0x80) != 0;
   SetKey(virtualKey, down);
   const bool alt = (m_Keys[VK_MENU] & 0x80) != 0 || (!down && virtualKey == VK_MENU);
-  const uint32_t state = down ? (wasDown ? 0x40000000u : 0) : 0xC0000000u;
-  const uint32_t data = 1u | (alt ? KF_ALTDOWN_BIT : 0) | state;
-  const uint32_t message =
-      down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
-  Deliver(m_Focus, message, virtualKey, static_cast<intptr_t>(static_cast<int32_t>(data)));
+  if (WindowPeer* peer = PeerOf(m_Focus)) {
+    peer->HandleKey({down ? KeyAction::Down : KeyAction::Up, virtualKey, alt, down && wasDown});
+  }
 }
 
-void HeadlessBackend::CharMessage(char character) {
+void HeadlessBackend::DeliverChar(char character) {
   const bool alt = (m_Keys[VK_MENU] & 0x80) != 0;
-  const uint32_t data = 1u | (alt ? KF_ALTDOWN_BIT : 0);
-  Deliver(m_Focus, alt ? WM_SYSCHAR : WM_CHAR,
-          static_cast<uintptr_t>(static_cast<unsigned char>(character)),
-          static_cast<intptr_t>(data));
+  if (WindowPeer* peer = PeerOf(m_Focus)) {
+    peer->HandleKey({KeyAction::Char, static_cast<unsigned char>(character), alt, false});
+  }
 }
 
 void HeadlessBackend::KeyDown(uint16_t virtualKey) {
-  Post([=, this] { KeyMessage(virtualKey, true); });
+  Post([=, this] { DeliverKey(virtualKey, true); });
 }
 
 void HeadlessBackend::KeyUp(uint16_t virtualKey) {
-  Post([=, this] { KeyMessage(virtualKey, false); });
+  Post([=, this] { DeliverKey(virtualKey, false); });
 }
 
 void HeadlessBackend::Char(char character) {
-  Post([=, this] { CharMessage(character); });
+  Post([=, this] { DeliverChar(character); });
 }
 
 void HeadlessBackend::PressKey(uint16_t virtualKey) {
   KeyDown(virtualKey);
   Post([=, this] {  // the shift state as the key went down
     if (const char typed = TranslateKey(virtualKey, (m_Keys[VK_SHIFT] & 0x80) != 0)) {
-      CharMessage(typed);
+      DeliverChar(typed);
     }
   });
   KeyUp(virtualKey);
@@ -542,10 +558,11 @@ void HeadlessBackend::SetFocusWindow(uint32_t id) {
   if (m_Focus == id) return;
   const uint32_t old = m_Focus;
   m_Focus = id;
-  const Window* to = FindId(id);
-  if (old != 0) Deliver(old, WM_KILLFOCUS, reinterpret_cast<uintptr_t>(to), 0);
-  if (m_BitsPerPixel == 8 && m_Focus == id) Deliver(id, WM_QUERYNEWPALETTE, 0, 0);
-  if (m_Focus == id) Deliver(id, WM_SETFOCUS, reinterpret_cast<uintptr_t>(FindId(old)), 0);
+  if (WindowPeer* loser = PeerOf(old)) loser->HandleFocus(false);
+  if (WindowPeer* peer = m_BitsPerPixel == 8 && m_Focus == id ? PeerOf(id) : nullptr) {
+    peer->HandleQueryNewPalette();
+  }
+  if (WindowPeer* peer = m_Focus == id ? PeerOf(id) : nullptr) peer->HandleFocus(true);
 }
 
 const Frame* HeadlessBackend::FrameOf(void* window) const {

@@ -38,8 +38,6 @@ struct Frame {
   }
 };
 
-enum class MouseButton : uint8_t { Left, Right, Middle };
-
 class HeadlessBackend final : public Backend {
  public:
   enum class Delivery { HostIdle, AtOnce };
@@ -68,13 +66,13 @@ class HeadlessBackend final : public Backend {
   std::size_t RunningTimerCount() const { return m_Timers.Count(); }
 
   // Input, in screen coordinates, delivered by the next pump. Moves go to the window under the
-  // cursor, or to the one holding the capture; a window the cursor leaves gets WM_MOUSELEAVE.
+  // cursor, or to the one holding the capture; a window the cursor leaves hears so.
   void MouseMove(int32_t x, int32_t y);
   void MouseDown(MouseButton button, int32_t x, int32_t y);
   void MouseUp(MouseButton button, int32_t x, int32_t y);
   void Click(int32_t x, int32_t y, MouseButton button = MouseButton::Left);
   void Wheel(int32_t x, int32_t y, int16_t delta);  // WHEEL_DELTA per notch; away: positive
-  // Keys go to the focus window; with Alt down they arrive as the WM_SYS* messages.
+  // Keys go to the focus window, with `alt` set while Alt is down.
   void KeyDown(uint16_t virtualKey);
   void KeyUp(uint16_t virtualKey);
   void Char(char character);
@@ -84,8 +82,17 @@ class HeadlessBackend final : public Backend {
   // Delivers the input queued so far, then each due timer once, then serves repaint requests
   // (HandlePaint) until none is left.
   void Pump() override;
-  // Delivers a message now, as the window system's SendMessage; 0 for a handle that is gone.
-  intptr_t Send(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+  // What the window system does to one window at once, past the queue; nothing (or 0) for a
+  // handle that is gone.
+  // Another program takes the mouse capture that `window` holds: it hears so.
+  void StealCapture(void* window);
+  // `window` is about to get the focus: its answer, as the window system asks it.
+  intptr_t QueryNewPalette(void* window);
+  // `changer` (a window handle) changed the system palette.
+  void PaletteChanged(void* window, void* changer);
+  // A pointer event as it reaches `window` (client coordinates): for measuring the framework's
+  // own handling of input, without the pump's paint.
+  void SendMouse(void* window, const MouseEvent& event);
 
   // Observation.
   bool IsWindow(void* window) const { return Find(window) != nullptr; }
@@ -104,7 +111,7 @@ class HeadlessBackend final : public Backend {
   // afresh: the 20 static colours, 10 at each end, and the 236 entries between them free.
   void SetScreenBitsPerPixel(int32_t bits);
   // The 8-bit display's colours. A foreground realisation gives the free entries to its
-  // palette, in entry order, and tells every window with WM_PALETTECHANGED when any changed; a
+  // palette, in entry order, and tells every window (HandlePaletteChanged) when any changed; a
   // background one takes only entries no palette holds. Presented pixels show as the nearest
   // of these colours.
   const std::array<PaletteEntry, 256>& SystemPalette() const { return m_SystemPalette; }
@@ -120,15 +127,18 @@ class HeadlessBackend final : public Backend {
   Rect ScreenArea(const Window& window) const;
   bool IsShown(const Window& window) const;
   Window* WindowAt(Point screen) const;
-  intptr_t Deliver(uint32_t id, uint32_t message, uintptr_t wParam, intptr_t lParam);
+  WindowPeer* PeerOf(uint32_t id) const;  // none for a window that is gone or has no client
   void Post(std::function<void()> event);
   void PaintPending();
   // What the queued events do when they are delivered.
-  void MouseMessage(uint32_t message, Point screen, uintptr_t extra);
-  void ButtonMessage(MouseButton button, bool down, Point screen);
-  void KeyMessage(uint16_t virtualKey, bool down);
-  void CharMessage(char character);
-  uintptr_t MouseKeys() const;
+  // The pointer is at `screen` now: the window it left hears so; the window under it, or the
+  // one holding the capture, if any.
+  Window* PointerAt(Point screen);
+  void DeliverPointer(MouseAction action, MouseButton button, Point screen);
+  void DeliverButton(MouseButton button, bool down, Point screen);
+  void DeliverKey(uint16_t virtualKey, bool down);
+  void DeliverChar(char character);
+  uint32_t MouseKeys() const;
   void SetKey(uint16_t virtualKey, bool down);
   void SetFocusWindow(uint32_t id);
   uint32_t RealizePalette(uint32_t window, std::span<const PaletteEntry> entries, bool background);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "common/Assert.h"
@@ -15,26 +16,45 @@ RECT ToRect(const Rect& r) {
   return {r.Left, r.Top, r.Right, r.Bottom};
 }
 
-// Messages the framework understands, passed on with their numbers unchanged.
-bool IsForwarded(UINT message) {
-  if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) return true;
+// A signed point as mouse messages pack it.
+Point PointOf(LPARAM lParam) {
+  return {static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
+}
+
+// The button messages come three to a button (down, up, double click): left, right, middle.
+std::optional<MouseEvent> MouseEventOf(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message < WM_MOUSEMOVE || message > WM_MBUTTONDBLCLK) return std::nullopt;
+  MouseEvent event{MouseAction::Move, MouseButton::Left, PointOf(lParam), LOWORD(wParam)};
+  if (message == WM_MOUSEMOVE) return event;
+  constexpr MouseButton kButtons[] = {MouseButton::Left, MouseButton::Right, MouseButton::Middle};
+  constexpr MouseAction kActions[] = {MouseAction::Press, MouseAction::Release,
+                                      MouseAction::DoubleClick};
+  const UINT at = message - WM_LBUTTONDOWN;
+  event.button = kButtons[at / 3];
+  event.action = kActions[at % 3];
+  return event;
+}
+
+std::optional<KeyEvent> KeyEventOf(UINT message, WPARAM wParam, LPARAM lParam) {
+  KeyAction action = KeyAction::Down;
   switch (message) {
-    case WM_MOUSEWHEEL:
-    case WM_MOUSELEAVE:
     case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      break;
     case WM_KEYUP:
+    case WM_SYSKEYUP:
+      action = KeyAction::Up;
+      break;
     case WM_CHAR:
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_CAPTURECHANGED:
-    case WM_TIMER:
-    case WM_GETDLGCODE:
-    case WM_QUERYNEWPALETTE:
-    case WM_PALETTECHANGED:
-      return true;
+    case WM_SYSCHAR:
+      action = KeyAction::Char;
+      break;
     default:
-      return false;
+      return std::nullopt;
   }
+  const WORD flags = HIWORD(lParam);
+  return KeyEvent{action, static_cast<uint16_t>(wParam), (flags & KF_ALTDOWN) != 0,
+                  action != KeyAction::Up && (flags & KF_REPEAT) != 0};
 }
 
 // Alt keys: the framework sees them first, then the system (the host's menu, Alt+F4).
@@ -111,6 +131,19 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
   }
   if (m_Destroying) return DefWindowProcW(window, message, wParam, lParam);
+  // Each native message becomes one call of the client, which may destroy us.
+  if (const std::optional<MouseEvent> mouse = MouseEventOf(message, wParam, lParam)) {
+    if (message == WM_MOUSEMOVE && !m_TrackingLeave) {
+      TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
+      m_TrackingLeave = TrackMouseEvent(&track) != 0;
+    }
+    HandleMouse(*mouse);
+    return 0;
+  }
+  if (const std::optional<KeyEvent> key = KeyEventOf(message, wParam, lParam)) {
+    HandleKey(*key);
+    return IsSystemKey(message) ? DefWindowProcW(window, message, wParam, lParam) : 0;
+  }
   switch (message) {
     case WM_PAINT:
       Paint();
@@ -123,23 +156,33 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       break;
-    case WM_MOUSEMOVE:
-      if (!m_TrackingLeave) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
-        m_TrackingLeave = TrackMouseEvent(&track) != 0;
-      }
-      break;
     case WM_MOUSELEAVE:
       m_TrackingLeave = false;
-      break;
+      HandleMouseLeave();
+      return 0;
+    case WM_MOUSEWHEEL:
+      HandleWheel({PointOf(lParam), static_cast<int16_t>(HIWORD(wParam)), LOWORD(wParam)});
+      return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      HandleFocus(message == WM_SETFOCUS);
+      return 0;
+    case WM_CAPTURECHANGED:
+      HandleCaptureLost();
+      return 0;
+    case WM_TIMER:
+      HandleTimer(wParam);
+      return 0;
+    case WM_GETDLGCODE:
+      return HandleDialogCode(static_cast<uint16_t>(wParam));
+    case WM_QUERYNEWPALETTE:
+      return HandleQueryNewPalette();
+    case WM_PALETTECHANGED:
+      HandlePaletteChanged(reinterpret_cast<HWND>(wParam));
+      return 0;
     default:
       break;
   }
-  if (IsForwarded(message)) {
-    return static_cast<LRESULT>(
-        HandleMessage(message, wParam, static_cast<intptr_t>(lParam)));  // may destroy us
-  }
-  if (IsSystemKey(message)) HandleMessage(message, wParam, static_cast<intptr_t>(lParam));
   return DefWindowProcW(window, message, wParam, lParam);
 }
 

@@ -68,12 +68,6 @@ class MessageWindow final : public WindowPeer {
   X11Thread& m_Thread;
 };
 
-intptr_t KeyData(bool alt, bool repeat, bool up) {
-  uint32_t data = 1u | (alt ? KF_ALTDOWN_BIT : 0) | (repeat ? 0x40000000u : 0);
-  if (up) data |= 0xC0000000u;
-  return static_cast<intptr_t>(static_cast<int32_t>(data));
-}
-
 void SetKey(X11Thread& thread, uint16_t virtualKey, bool down) {
   uint8_t& state = thread.keys[virtualKey & 0xFF];
   if (down && !(state & 0x80)) state ^= 1;
@@ -246,8 +240,8 @@ void X11Backend::Deliver(X11Thread& thread, const xcb_generic_event_t& event) {
     case XCB_MOTION_NOTIFY: {
       const auto& e = reinterpret_cast<const xcb_motion_notify_event_t&>(event);
       if (X11Window* window = WindowOf(thread, e.event)) {
-        window->HandleMessage(WM_MOUSEMOVE, MouseKeys(e.state),
-                              PointToLParam(e.event_x, e.event_y));
+        window->HandleMouse(
+            {MouseAction::Move, MouseButton::Left, {e.event_x, e.event_y}, MouseKeys(e.state)});
       }
       break;
     }
@@ -256,7 +250,7 @@ void X11Backend::Deliver(X11Thread& thread, const xcb_generic_event_t& event) {
       // tells of leaving again when the button goes up outside.
       const auto& e = reinterpret_cast<const xcb_leave_notify_event_t&>(event);
       if (e.state & kButtonsHeld) break;
-      if (X11Window* window = WindowOf(thread, e.event)) window->HandleMessage(WM_MOUSELEAVE, 0, 0);
+      if (X11Window* window = WindowOf(thread, e.event)) window->HandleMouseLeave();
       break;
     }
     case XCB_KEY_PRESS:
@@ -271,9 +265,7 @@ void X11Backend::Deliver(X11Thread& thread, const xcb_generic_event_t& event) {
       const bool in = (event.response_type & 0x7F) == XCB_FOCUS_IN;
       if (e.detail == XCB_NOTIFY_DETAIL_POINTER) break;
       X11Window* window = WindowOf(thread, e.event);
-      if (window && window->SetFocused(in)) {
-        window->HandleMessage(in ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0);
-      }
+      if (window && window->SetFocused(in)) window->HandleFocus(in);
       break;
     }
     case XCB_DESTROY_NOTIFY: {
@@ -294,19 +286,19 @@ void X11Backend::DeliverButton(X11Thread& thread, const xcb_generic_event_t& eve
   if (e.detail == 4 || e.detail == 5) {
     if (!down) return;
     const int16_t delta = e.detail == 4 ? WHEEL_DELTA : -WHEEL_DELTA;
-    window->HandleMessage(WM_MOUSEWHEEL,
-                          MouseKeys(e.state) | static_cast<uintptr_t>(static_cast<uint16_t>(delta))
-                                                   << 16,
-                          PointToLParam(e.root_x, e.root_y));
+    window->HandleWheel({{e.root_x, e.root_y}, delta, MouseKeys(e.state)});
     return;
   }
-  const uint32_t message = ButtonMessage(e.detail, down);
-  if (message == 0) return;
+  const std::optional<MouseButton> pressed = PointerButton(e.detail);
+  if (!pressed) return;
   // The state is the one before the event: the button itself is added or taken away.
   const auto button = static_cast<uint16_t>(XCB_KEY_BUT_MASK_BUTTON_1 << (e.detail - 1));
   const uint16_t after = down ? (e.state | button) : (e.state & ~button);
   SetKey(thread, ButtonKey(e.detail), down);
-  window->HandleMessage(message, MouseKeys(after), PointToLParam(e.event_x, e.event_y));
+  window->HandleMouse({down ? MouseAction::Press : MouseAction::Release,
+                       *pressed,
+                       {e.event_x, e.event_y},
+                       MouseKeys(after)});
 }
 
 void X11Backend::DeliverKey(X11Thread& thread, const xcb_generic_event_t& event, bool down) {
@@ -321,18 +313,12 @@ void X11Backend::DeliverKey(X11Thread& thread, const xcb_generic_event_t& event,
   if (key != 0) {
     const bool repeat = down && (thread.keys[key & 0xFF] & 0x80) != 0;
     SetKey(thread, key, down);
-    const uint32_t message =
-        down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
-    window->HandleMessage(message, key, KeyData(alt, repeat, !down));
+    window->HandleKey({down ? KeyAction::Down : KeyAction::Up, key, alt, repeat});
   }
   const bool control = (e.state & XCB_KEY_BUT_MASK_CONTROL) != 0;
   if (!down || typed == 0 || control) return;
   window = WindowOf(thread, id);
-  if (window) {
-    window->HandleMessage(alt ? WM_SYSCHAR : WM_CHAR,
-                          static_cast<uintptr_t>(static_cast<unsigned char>(typed)),
-                          KeyData(alt, false, false));
-  }
+  if (window) window->HandleKey({KeyAction::Char, static_cast<unsigned char>(typed), alt, false});
 }
 
 void X11Backend::PaintPending(X11Thread& thread) {

@@ -54,8 +54,8 @@ char TypedChar(uint32_t keysym) {
   }
 }
 
-uintptr_t MouseKeys(uint16_t state) {
-  uintptr_t keys = 0;
+uint32_t MouseKeys(uint16_t state) {
+  uint32_t keys = 0;
   if (state & XCB_KEY_BUT_MASK_BUTTON_1) keys |= MK_LBUTTON;
   if (state & XCB_KEY_BUT_MASK_BUTTON_2) keys |= MK_MBUTTON;
   if (state & XCB_KEY_BUT_MASK_BUTTON_3) keys |= MK_RBUTTON;
@@ -64,16 +64,16 @@ uintptr_t MouseKeys(uint16_t state) {
   return keys;
 }
 
-uint32_t ButtonMessage(uint8_t button, bool down) {
+std::optional<MouseButton> PointerButton(uint8_t button) {
   switch (button) {
     case 1:
-      return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+      return MouseButton::Left;
     case 2:
-      return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+      return MouseButton::Middle;
     case 3:
-      return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+      return MouseButton::Right;
     default:
-      return 0;
+      return std::nullopt;
   }
 }
 

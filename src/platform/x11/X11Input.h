@@ -1,8 +1,11 @@
 #pragma once
-// X input as the framework's messages: keysyms as virtual keys and typed characters, pointer
-// buttons as button messages, the modifier and button state as mouse message flags.
+// X input in the window system's terms: keysyms as virtual keys and typed characters, pointer
+// buttons as mouse buttons, the modifier and button state as MK_* flags.
 
 #include <cstdint>
+#include <optional>
+
+#include "platform/Backend.h"
 
 namespace platform::x11 {
 
@@ -12,9 +15,9 @@ uint16_t VirtualKey(uint32_t keysym);
 // none.
 char TypedChar(uint32_t keysym);
 // The MK_* flags of a pointer or key event's state (buttons and modifiers held before it).
-uintptr_t MouseKeys(uint16_t state);
-// The button message of pointer buttons 1 to 3 (left, middle, right); 0 for other buttons.
-uint32_t ButtonMessage(uint8_t button, bool down);
+uint32_t MouseKeys(uint16_t state);
+// Pointer buttons 1 to 3 (left, middle, right); none for other buttons (the wheel's).
+std::optional<MouseButton> PointerButton(uint8_t button);
 // The virtual key of pointer buttons 1 to 3; 0 for other buttons.
 uint16_t ButtonKey(uint8_t button);
 

@@ -110,62 +110,124 @@ bool Form::IsShortCut(Message& keyMessage) {
 
 // Native input ----------------------------------------------------------------------------------
 
-intptr_t Form::HandleMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
-  WeakRef<Form> self(this);
-  Message message{msg, wParam, lParam, 0};
+namespace {
+
+// Runs what the window system asked of `form`: nothing may unwind into the backend, so an
+// exception goes to the application's handler.
+template <class Work>
+void Guarded(Form& form, Work work) {
+  WeakRef<Form> self(&form);
   try {
-    if (IsMouseMessage(msg) || msg == WM_MOUSEWHEEL) {
-      RouteMouse(message);
-    } else {
-      switch (msg) {
-        case WM_MOUSELEAVE:
-          TrackMouse({}, false);
-          break;
-        case WM_KEYDOWN:
-        case WM_KEYUP:
-        case WM_CHAR:
-        case WM_SYSKEYDOWN:
-        case WM_SYSKEYUP:
-        case WM_SYSCHAR:
-          RouteKey(message);
-          break;
-        case WM_SETFOCUS: {
-          m_WindowFocus = true;
-          WindowedControl* active = m_ActiveControl.Get();
-          ApplyFocus(active && active->CanFocus() ? active : this);
-          break;
-        }
-        case WM_KILLFOCUS:
-          m_WindowFocus = false;
-          ApplyFocus(nullptr);
-          break;
-        case WM_CAPTURECHANGED:
-          if (Control* capture = GetCaptureControl(); capture && capture->ParentForm() == this) {
-            SetCaptureControl(nullptr);
-          }
-          break;
-        default:
-          message.Result = Perform(msg, wParam, lParam);
-      }
-    }
+    work();
   } catch (const std::exception& error) {
     Application::Instance().HandleException(self.Get(), error);
   } catch (...) {
     Application::Instance().HandleException(self.Get(), Exception("Unknown exception"));
   }
-  return message.Result;
+}
+
+uint32_t MouseMessage(const platform::MouseEvent& event) {
+  using platform::MouseAction;
+  if (event.action == MouseAction::Move) return WM_MOUSEMOVE;
+  const uint32_t down = event.button == platform::MouseButton::Left    ? WM_LBUTTONDOWN
+                        : event.button == platform::MouseButton::Right ? WM_RBUTTONDOWN
+                                                                       : WM_MBUTTONDOWN;
+  // Each button's up and double click follow its down.
+  return down + (event.action == MouseAction::Release       ? 1
+                 : event.action == MouseAction::DoubleClick ? 2
+                                                            : 0);
+}
+
+uint32_t KeyMessage(const platform::KeyEvent& event) {
+  const uint32_t plain = event.action == platform::KeyAction::Down ? WM_KEYDOWN
+                         : event.action == platform::KeyAction::Up ? WM_KEYUP
+                                                                   : WM_CHAR;
+  // The system keys' three messages are the plain three, four further on.
+  return event.alt ? plain + (WM_SYSKEYDOWN - WM_KEYDOWN) : plain;
+}
+
+// Key data as the window system packs it: a repeat count of one, Alt, whether the key was down
+// before, and whether it is going up.
+intptr_t KeyData(const platform::KeyEvent& event) {
+  uint32_t data = 1u | (event.alt ? KF_ALTDOWN_BIT : 0);
+  if (event.action == platform::KeyAction::Up) {
+    data |= KF_REPEAT_BIT | KF_UP_BIT;
+  } else if (event.repeat) {
+    data |= KF_REPEAT_BIT;
+  }
+  return static_cast<intptr_t>(static_cast<int32_t>(data));
+}
+
+}  // namespace
+
+void Form::HandleMouse(const platform::MouseEvent& event) {
+  Guarded(*this, [&] {
+    WeakRef<Form> self(this);
+    RouteMouse(MouseMessage(event), event.keys, event.position, std::nullopt);
+    const bool tracked = event.action == platform::MouseAction::Move ||
+                         event.action == platform::MouseAction::Release;
+    if (self && tracked) TrackMouse(event.position, true);
+  });
+}
+
+void Form::HandleWheel(const platform::WheelEvent& event) {
+  const uintptr_t wParam = event.keys | static_cast<uintptr_t>(static_cast<uint16_t>(event.delta))
+                                            << 16;
+  Guarded(*this, [&] {
+    RouteMouse(WM_MOUSEWHEEL, wParam, ScreenToClient(event.position), event.position);
+  });
+}
+
+void Form::HandleMouseLeave() {
+  Guarded(*this, [&] { TrackMouse({}, false); });
+}
+
+void Form::HandleKey(const platform::KeyEvent& event) {
+  Guarded(*this, [&] { RouteKey(KeyMessage(event), event.code, KeyData(event)); });
+}
+
+void Form::HandleFocus(bool gained) {
+  Guarded(*this, [&] {
+    m_WindowFocus = gained;
+    if (gained) {
+      WindowedControl* active = m_ActiveControl.Get();
+      ApplyFocus(active && active->CanFocus() ? active : this);
+    } else {
+      ApplyFocus(nullptr);
+    }
+  });
+}
+
+void Form::HandleCaptureLost() {
+  Guarded(*this, [&] {
+    if (Control* capture = GetCaptureControl(); capture && capture->ParentForm() == this) {
+      SetCaptureControl(nullptr);
+    }
+  });
+}
+
+intptr_t Form::HandleDialogCode(uint16_t virtualKey) {
+  intptr_t code = 0;
+  Guarded(*this, [&] { code = Perform(WM_GETDLGCODE, virtualKey); });
+  return code;
+}
+
+intptr_t Form::HandleQueryNewPalette() {
+  intptr_t realised = 0;
+  Guarded(*this, [&] { realised = Perform(WM_QUERYNEWPALETTE); });
+  return realised;
+}
+
+void Form::HandlePaletteChanged(void* changer) {
+  Guarded(*this, [&] { Perform(WM_PALETTECHANGED, PointerToWParam(changer)); });
 }
 
 void Form::HandlePaint(const platform::Rect& area) {
   WeakRef<Form> self(this);
-  try {
+  Guarded(*this, [&] {
     AddPainted(Region(area));
     PaintInvalid();
-  } catch (const std::exception& error) {
-    Application::Instance().HandleException(self.Get(), error);
-  } catch (...) {
-    Application::Instance().HandleException(self.Get(), Exception("Unknown exception"));
-  }
+  });
   if (self) PresentPainted();
 }
 
@@ -203,11 +265,7 @@ Control* Form::ControlUnder(Point p) {
   return child ? child : windowed;
 }
 
-void Form::RouteMouse(Message& message) {
-  WeakRef<Form> self(this);
-  const bool wheel = message.Msg == WM_MOUSEWHEEL;
-  const Point p =
-      wheel ? ScreenToClient(LParamToPoint(message.LParam)) : LParamToPoint(message.LParam);
+void Form::RouteMouse(uint32_t msg, uintptr_t wParam, Point p, std::optional<Point> screen) {
   Control* capture = GetCaptureControl();
   if (capture && capture->ParentForm() != this) capture = nullptr;
   WindowedControl* target = nullptr;
@@ -219,24 +277,16 @@ void Form::RouteMouse(Message& message) {
       if (!c->Enabled()) target = nullptr;  // a disabled window takes no mouse input
     }
   }
-  if (target) {
-    WeakRef<WindowedControl> to(target);
-    if (message.Msg == WM_MOUSEMOVE && !capture) {
-      target->Perform(WM_SETCURSOR, PointerToWParam(target),
-                      static_cast<intptr_t>(HTCLIENT | uint32_t{WM_MOUSEMOVE} << 16));
-    }
-    if (to) {
-      const Point offset = target->FormOffset();
-      message.Result =
-          target->Perform(message.Msg, message.WParam,
-                          wheel ? message.LParam : PointToLParam(p.X - offset.X, p.Y - offset.Y));
-    }
+  if (!target) return;
+  WeakRef<WindowedControl> to(target);
+  if (msg == WM_MOUSEMOVE && !capture) {
+    target->Perform(WM_SETCURSOR, PointerToWParam(target),
+                    static_cast<intptr_t>(HTCLIENT | uint32_t{WM_MOUSEMOVE} << 16));
   }
-  if (!self) return;
-  if (message.Msg == WM_MOUSEMOVE || message.Msg == WM_LBUTTONUP || message.Msg == WM_RBUTTONUP ||
-      message.Msg == WM_MBUTTONUP) {
-    TrackMouse(p, true);
-  }
+  if (!to) return;
+  const Point offset = target->FormOffset();
+  target->Perform(msg, wParam,
+                  screen ? PointToLParam(*screen) : PointToLParam(p.X - offset.X, p.Y - offset.Y));
 }
 
 void Form::TrackMouse(Point p, bool inside) {
@@ -249,12 +299,12 @@ void Form::TrackMouse(Point p, bool inside) {
   if (Control* c = entering.Get(); c && m_MouseControl.Get() == c) c->Perform(CM_MOUSEENTER);
 }
 
-void Form::RouteKey(Message& message) {
+void Form::RouteKey(uint32_t msg, uintptr_t key, intptr_t keyData) {
   WindowedControl* target = m_FocusedControl.Get();
   if (!target) target = this;
   WeakRef<WindowedControl> to(target);
-  if (target->Perform(CN_BASE + message.Msg, message.WParam, message.LParam) != 0 || !to) return;
-  message.Result = target->Perform(message.Msg, message.WParam, message.LParam);
+  if (target->Perform(CN_BASE + msg, key, keyData) != 0 || !to) return;
+  target->Perform(msg, key, keyData);
 }
 
 // Focus -----------------------------------------------------------------------------------------

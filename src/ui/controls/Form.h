@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "platform/Backend.h"
@@ -84,12 +85,24 @@ class Form : public WindowedControl, private platform::PeerClient {
   friend class Control;
   friend class WindowedControl;
 
-  intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+  void HandleMouse(const platform::MouseEvent& event) override;
+  void HandleWheel(const platform::WheelEvent& event) override;
+  void HandleMouseLeave() override;
+  void HandleKey(const platform::KeyEvent& event) override;
+  void HandleFocus(bool gained) override;
+  void HandleCaptureLost() override;
   void HandlePaint(const platform::Rect& area) override;
   void HandleDestroyed() override;
+  intptr_t HandleDialogCode(uint16_t virtualKey) override;
+  intptr_t HandleQueryNewPalette() override;
+  void HandlePaletteChanged(void* changer) override;
 
-  void RouteMouse(Message& message);
-  void RouteKey(Message& message);
+  // A mouse message at p (client coordinates) to the control holding the capture, or else to
+  // the enabled windowed control under p, packing p in that control's coordinates, or the
+  // wheel's `screen` position as it is.
+  void RouteMouse(uint32_t msg, uintptr_t wParam, Point p, std::optional<Point> screen);
+  // A key message to the focused control (none: the form), reflected to it first as CN_*.
+  void RouteKey(uint32_t msg, uintptr_t key, intptr_t keyData);
   WindowedControl* WindowedAt(Point p);
   void ApplyFocus(WindowedControl* target);
   void MoveFocus(WindowedControl* target);

@@ -1,7 +1,6 @@
 #include "ui/controls/Timer.h"
 
 #include "ui/controls/Application.h"
-#include "ui/controls/Messages.h"
 #include "ui/model/TypeBuilder.h"
 
 namespace ui {
@@ -68,8 +67,8 @@ void Timer::DoTimer() {
   m_OnTimer(this);
 }
 
-intptr_t Timer::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t) {
-  if (message != WM_TIMER || wParam != kTimerId) return 0;
+void Timer::HandleTimer(uintptr_t id) {
+  if (id != kTimerId) return;
   const WeakRef<Timer> self(this);  // the handler may destroy the timer
   try {
     DoTimer();
@@ -78,7 +77,6 @@ intptr_t Timer::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t) {
   } catch (...) {
     Application::Instance().HandleException(self.Get(), Exception("Unknown exception"));
   }
-  return 0;
 }
 
 }  // namespace ui

@@ -36,8 +36,7 @@ class Timer : public Component, private platform::PeerClient {
   virtual void DoTimer();  // calls OnTimer
 
  private:
-  intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-  void HandlePaint(const platform::Rect&) override {}
+  void HandleTimer(uintptr_t id) override;
   void UpdateTimer();
 
   bool m_Enabled = true;

@@ -19,11 +19,7 @@ constexpr int32_t kWidth = 432, kHeight = 135;
 constexpr int kSamples = 31;
 constexpr int kRepeats = 20;  // per sample: a single memcpy is below the clock's grain
 
-class SilentClient final : public platform::PeerClient {
- public:
-  intptr_t HandleMessage(uint32_t, uintptr_t, intptr_t) override { return 0; }
-  void HandlePaint(const platform::Rect&) override {}
-};
+class SilentClient final : public platform::PeerClient {};
 
 template <typename Work>
 double MedianSeconds(Work work) {

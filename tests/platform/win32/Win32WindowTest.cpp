@@ -1,53 +1,40 @@
 // The Windows backend's windows inside a host's window, on a real desktop: the bottom-up surface
 // presented the right way up, paints within BeginPaint/EndPaint, timers, mouse, capture, focus,
-// keys and cursor as the framework's messages, a window the host destroys first, the window
-// class's life, and a client's exception kept inside the window procedure.
+// keys and cursor as typed calls of the window's client, a window the host destroys first, the
+// window class's life, and a client's exception kept inside the window procedure.
 
 #include <memory>
 #include <stdexcept>
 #include <vector>
 
 #include "platform/NativeBackend.h"
+#include "platform/RecordingClient.h"
 #include "platform/win32/DesktopHost.h"
 
 namespace {
 
+using platform::KeyAction;
+using platform::MouseAction;
 using win32test::HostWindow;
 using win32test::PumpFor;
 
-struct Received {
-  uint32_t message;
-  uintptr_t wParam;
-  intptr_t lParam;
-};
-
-class RecordingClient final : public platform::PeerClient {
+// Presents its pixels on each paint; it may also fail on each tick, or destroy its own window
+// from inside a paint.
+class Client final : public platformtest::RecordingClient {
  public:
-  intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
-    received.push_back({message, wParam, lParam});
+  void HandleTimer(uintptr_t id) override {
+    RecordingClient::HandleTimer(id);
     if (throwing) throw std::runtime_error("a handler failed");
-    return 0;
   }
   void HandlePaint(const platform::Rect& area) override {
-    paints.push_back(area);
+    RecordingClient::HandlePaint(area);
     if (peer && pixels.bits) peer->Present(pixels, area);
     if (destroyOnPaint) destroyOnPaint->reset();
-  }
-  void HandleDestroyed() override { ++destroyed; }
-
-  std::vector<Received> With(uint32_t message) const {
-    std::vector<Received> found;
-    for (const Received& r : received)
-      if (r.message == message) found.push_back(r);
-    return found;
   }
 
   platform::WindowPeer* peer = nullptr;  // presents `pixels` on each paint
   platform::PixelView pixels;
   std::unique_ptr<platform::WindowPeer>* destroyOnPaint = nullptr;  // the peer, gone in a paint
-  std::vector<Received> received;
-  std::vector<platform::Rect> paints;
-  int destroyed = 0;
   bool throwing = false;
 };
 
@@ -76,7 +63,7 @@ class Win32Window : public ::testing::Test {
   static constexpr int32_t kWidth = 40, kHeight = 30;
 
   // A visible 40 × 30 child at (10, 20) of the host's client area.
-  std::unique_ptr<platform::WindowPeer> MakeChild(RecordingClient& owner) {
+  std::unique_ptr<platform::WindowPeer> MakeChild(Client& owner) {
     auto peer = backend.CreateChildWindow(host.Handle(), owner);
     if (!peer) return peer;
     peer->SetBounds({10, 20, 10 + kWidth, 20 + kHeight});
@@ -105,7 +92,7 @@ class Win32Window : public ::testing::Test {
 
   platform::Backend& backend = platform::NativeBackend();
   HostWindow host;
-  RecordingClient client;
+  Client client;
 };
 
 TEST_F(Win32Window, PresentsTheBottomUpSurfaceTheRightWayUpWholeAndInParts) {
@@ -151,22 +138,20 @@ TEST_F(Win32Window, ARepaintRequestComesAsOnePaintOfThatAreaAndThenNoMore) {
   PumpFor(60);
   ASSERT_EQ(client.paints.size(), 1u);  // validated by EndPaint: no second WM_PAINT
   EXPECT_EQ(client.paints[0], (platform::Rect{2, 3, 12, 9}));
-  EXPECT_TRUE(client.With(WM_ERASEBKGND).empty());  // answered here, never erased
 }
 
-TEST_F(Win32Window, TimersArriveAsWmTimerWithTheirIdUntilStopped) {
+TEST_F(Win32Window, TimersTickWithTheirIdUntilStopped) {
   auto peer = backend.CreateMessageWindow(client);
   ASSERT_TRUE(peer);
   ASSERT_TRUE(peer->StartTimer(7, 20));
   PumpFor(200);
-  const auto ticks = client.With(WM_TIMER);
-  EXPECT_GE(ticks.size(), 3u);
-  for (const Received& tick : ticks) EXPECT_EQ(tick.wParam, 7u);
+  EXPECT_GE(client.timers.size(), 3u);
+  for (const uintptr_t id : client.timers) EXPECT_EQ(id, 7u);
   peer->StopTimer(7);
   PumpFor(20);
-  client.received.clear();
+  client.Clear();
   PumpFor(100);
-  EXPECT_TRUE(client.With(WM_TIMER).empty());
+  EXPECT_TRUE(client.timers.empty());
 }
 
 TEST_F(Win32Window, MouseInputComesInClientCoordinatesAndLeavingIsReported) {
@@ -178,19 +163,22 @@ TEST_F(Win32Window, MouseInputComesInClientCoordinatesAndLeavingIsReported) {
   PumpFor(40);
   win32test::LeftButton(false);
   PumpFor(40);
-  const auto moves = client.With(WM_MOUSEMOVE);
+  const auto moves = client.Mouse(MouseAction::Move);
   ASSERT_FALSE(moves.empty());
-  EXPECT_EQ(moves.back().lParam, MAKELPARAM(5, 6));
-  const auto downs = client.With(WM_LBUTTONDOWN);
+  EXPECT_EQ(moves.back().position, (platform::Point{5, 6}));
+  const auto downs = client.Mouse(MouseAction::Press);
   ASSERT_EQ(downs.size(), 1u);
-  EXPECT_EQ(downs[0].lParam, MAKELPARAM(5, 6));
-  EXPECT_TRUE(downs[0].wParam & MK_LBUTTON);
-  EXPECT_EQ(client.With(WM_LBUTTONUP).size(), 1u);
-  EXPECT_TRUE(client.With(WM_MOUSELEAVE).empty());
+  EXPECT_EQ(downs[0].position, (platform::Point{5, 6}));
+  EXPECT_EQ(downs[0].button, platform::MouseButton::Left);
+  EXPECT_TRUE(downs[0].keys & MK_LBUTTON);
+  const auto ups = client.Mouse(MouseAction::Release);
+  ASSERT_EQ(ups.size(), 1u);
+  EXPECT_EQ(ups[0].button, platform::MouseButton::Left);
+  EXPECT_EQ(client.Count("leave"), 0u);
 
   win32test::MoveMouse(ScreenOf(*peer, kWidth + 20, 6));  // onto the host's window
   PumpFor(300);
-  EXPECT_EQ(client.With(WM_MOUSELEAVE).size(), 1u);
+  EXPECT_EQ(client.Count("leave"), 1u);
 }
 
 TEST_F(Win32Window, WithTheCaptureMovesOutsideStillComeAndLosingItIsReported) {
@@ -201,34 +189,35 @@ TEST_F(Win32Window, WithTheCaptureMovesOutsideStillComeAndLosingItIsReported) {
   peer->SetCapture(true);
   win32test::MoveMouse(ScreenOf(*peer, -4, kHeight + 3));
   PumpFor(40);
-  const auto moves = client.With(WM_MOUSEMOVE);
+  const auto moves = client.Mouse(MouseAction::Move);
   ASSERT_FALSE(moves.empty());
-  EXPECT_EQ(moves.back().lParam, MAKELPARAM(-4, kHeight + 3));
+  EXPECT_EQ(moves.back().position, (platform::Point{-4, kHeight + 3}));
 
   SetCapture(host.Handle());  // someone else takes the mouse
   PumpFor(20);
-  ASSERT_EQ(client.With(WM_CAPTURECHANGED).size(), 1u);
+  ASSERT_EQ(client.Count("capture lost"), 1u);
   ReleaseCapture();
 }
 
-TEST_F(Win32Window, FocusAndKeysComeAsTheFrameworkMessages) {
+TEST_F(Win32Window, FocusAndKeysComeAsTypedCalls) {
   auto peer = MakeChild(client);
   ASSERT_TRUE(peer);
   peer->TakeFocus();
   PumpFor(20);
-  EXPECT_EQ(client.With(WM_SETFOCUS).size(), 1u);
+  EXPECT_EQ(client.Count("focus"), 1u);
   win32test::PressKey('A');
   PumpFor(60);
-  const auto downs = client.With(WM_KEYDOWN);
+  const auto downs = client.Keys(KeyAction::Down);
   ASSERT_EQ(downs.size(), 1u);
-  EXPECT_EQ(downs[0].wParam, static_cast<uintptr_t>('A'));
-  const auto chars = client.With(WM_CHAR);
+  EXPECT_EQ(downs[0].code, 'A');
+  EXPECT_FALSE(downs[0].alt || downs[0].repeat);
+  const auto chars = client.Keys(KeyAction::Char);
   ASSERT_EQ(chars.size(), 1u);
-  EXPECT_EQ(chars[0].wParam, static_cast<uintptr_t>('a'));
-  EXPECT_EQ(client.With(WM_KEYUP).size(), 1u);
+  EXPECT_EQ(chars[0].code, 'a');
+  EXPECT_EQ(client.Keys(KeyAction::Up).size(), 1u);
   SetFocus(host.Handle());
   PumpFor(20);
-  EXPECT_EQ(client.With(WM_KILLFOCUS).size(), 1u);
+  EXPECT_EQ(client.Count("unfocus"), 1u);
 }
 
 TEST_F(Win32Window, TheCursorOverTheWindowIsTheOneAskedFor) {
@@ -249,9 +238,9 @@ TEST_F(Win32Window, AWindowTheHostDestroysFirstIsNoticedAndThenLeftAlone) {
   const std::wstring name = ClassOf(peer->NativeHandle());
   const HINSTANCE module = ModuleOf(peer->NativeHandle());
   host.Destroy();
-  EXPECT_EQ(client.destroyed, 1);
+  EXPECT_EQ(client.Count("destroyed"), 1u);
   EXPECT_EQ(peer->NativeHandle(), nullptr);
-  client.received.clear();
+  client.Clear();
   // Every operation now does nothing.
   const std::vector<uint32_t> bits = BottomUpPicture(kWidth, kHeight, 0);
   peer->Present({bits.data(), kWidth, kHeight}, {0, 0, kWidth, kHeight});
@@ -262,10 +251,10 @@ TEST_F(Win32Window, AWindowTheHostDestroysFirstIsNoticedAndThenLeftAlone) {
   EXPECT_FALSE(peer->StartTimer(2, 10));
   EXPECT_EQ(peer->ClientOrigin(), (platform::Point{0, 0}));
   PumpFor(40);
-  EXPECT_TRUE(client.received.empty());
+  EXPECT_TRUE(client.calls.empty());
   EXPECT_TRUE(Registered(module, name));  // until the peer is gone
   peer.reset();
-  EXPECT_EQ(client.destroyed, 1);
+  EXPECT_TRUE(client.calls.empty());  // told once
   EXPECT_FALSE(Registered(module, name));
 }
 
@@ -278,13 +267,13 @@ TEST_F(Win32Window, APaintHandlerMayDestroyItsOwnWindow) {
   PumpFor(50);
   EXPECT_EQ(peer, nullptr);
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_EQ(client.destroyed, 0);  // destroyed by its owner, not by someone else
-  auto again = MakeChild(client);  // the class and the window procedure carry on
+  EXPECT_EQ(client.Count("destroyed"), 0u);  // destroyed by its owner, not by someone else
+  auto again = MakeChild(client);            // the class and the window procedure carry on
   EXPECT_TRUE(again);
 }
 
 TEST_F(Win32Window, TheClassLivesFromTheFirstWindowToTheLastOfThisModule) {
-  RecordingClient other;
+  Client other;
   auto first = MakeChild(client);
   ASSERT_TRUE(first);
   const std::wstring name = ClassOf(first->NativeHandle());
@@ -308,7 +297,7 @@ TEST_F(Win32Window, AClientsExceptionStaysInsideTheWindowProcedure) {
   client.throwing = true;
   ASSERT_TRUE(peer->StartTimer(3, 10));
   PumpFor(80);
-  EXPECT_GE(client.With(WM_TIMER).size(), 2u);  // still alive, still ticking
+  EXPECT_GE(client.timers.size(), 2u);  // still alive, still ticking
 }
 
 TEST_F(Win32Window, ThereIsNoWindowInsideAParentThatDoesNotExist) {

@@ -1,6 +1,6 @@
 // The X11 backend driven directly, as the window framework drives it: connections that live
 // exactly as long as the calling thread's child windows, real input through XTEST arriving as
-// the framework's messages, and a pump that serves only the calling thread.
+// typed calls of the window's client, and a pump that serves only the calling thread.
 
 #include <gtest/gtest.h>
 #include <xcb/xcb_keysyms.h>
@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/RecordingClient.h"
 #include "platform/WindowMessages.h"
 #include "platform/x11/X11Backend.h"
 #include "platform/x11/X11TestHost.h"
@@ -16,32 +17,10 @@
 namespace {
 
 using namespace platform::messages;
+using platform::KeyAction;
+using platform::MouseAction;
 using platform::x11::X11Backend;
-
-struct Received {
-  uint32_t message;
-  uintptr_t wParam;
-  intptr_t lParam;
-};
-
-struct Recorder final : platform::PeerClient {
-  intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
-    if (message != WM_MOUSEMOVE) received.push_back({message, wParam, lParam});
-    return 0;
-  }
-  void HandlePaint(const platform::Rect& area) override { painted.push_back(area); }
-  void HandleDestroyed() override { destroyed = true; }
-  std::vector<Received> Take(uint32_t message) {
-    std::vector<Received> found;
-    for (const Received& r : received) {
-      if (r.message == message) found.push_back(r);
-    }
-    return found;
-  }
-  std::vector<Received> received;
-  std::vector<platform::Rect> painted;
-  bool destroyed = false;
-};
+using Recorder = platformtest::RecordingClient;
 
 class X11BackendTest : public ::testing::Test {
  protected:
@@ -100,10 +79,10 @@ TEST_F(X11BackendTest, AnExposurePaintsOnce) {
   Recorder client;
   auto peer = Shown(client);
   ASSERT_TRUE(peer);
-  ASSERT_TRUE(PumpUntil([&] { return !client.painted.empty(); }));
+  ASSERT_TRUE(PumpUntil([&] { return !client.paints.empty(); }));
   backend.Pump();
-  EXPECT_EQ(client.painted.size(), 1u);
-  EXPECT_EQ(client.painted[0], (platform::Rect{0, 0, 200, 100}));
+  EXPECT_EQ(client.paints.size(), 1u);
+  EXPECT_EQ(client.paints[0], (platform::Rect{0, 0, 200, 100}));
   EXPECT_EQ(peer->ClientOrigin(), (platform::Point{kHostX, kHostY}));
 }
 
@@ -137,29 +116,31 @@ TEST_F(X11BackendTest, PresentedPixelsReachTheServerTopDownThroughEitherPath) {
   }
 }
 
-TEST_F(X11BackendTest, RealInputArrivesAsTheFrameworksMessages) {
+TEST_F(X11BackendTest, RealInputArrivesAsTypedCallsInClientCoordinates) {
   Recorder client;
   auto peer = Shown(client);
-  ASSERT_TRUE(PumpUntil([&] { return !client.painted.empty(); }));
+  ASSERT_TRUE(PumpUntil([&] { return !client.paints.empty(); }));
   x.MoveTo(kHostX + 30, kHostY + 40);
   x.Button(1, true);
   x.MoveTo(kHostX + 250, kHostY + 40);  // outside, held by the implicit grab
   x.Button(1, false);
   x.Button(4, true);
   x.Button(4, false);
-  ASSERT_TRUE(PumpUntil([&] { return !client.Take(WM_MOUSELEAVE).empty(); }));
-  const auto downs = client.Take(WM_LBUTTONDOWN);
-  const auto ups = client.Take(WM_LBUTTONUP);
+  ASSERT_TRUE(PumpUntil([&] { return client.Count("leave") > 0; }));
+  const auto downs = client.Mouse(MouseAction::Press);
+  const auto ups = client.Mouse(MouseAction::Release);
   ASSERT_EQ(downs.size(), 1u);
   ASSERT_EQ(ups.size(), 1u);
-  EXPECT_EQ(downs[0].wParam, MK_LBUTTON);
-  EXPECT_EQ(LParamToPoint(downs[0].lParam), (platform::Point{30, 40}));
-  EXPECT_EQ(ups[0].wParam, 0u);
-  EXPECT_EQ(LParamToPoint(ups[0].lParam), (platform::Point{250, 40}));
+  EXPECT_EQ(downs[0].button, platform::MouseButton::Left);
+  EXPECT_EQ(downs[0].keys, MK_LBUTTON);
+  EXPECT_EQ(downs[0].position, (platform::Point{30, 40}));
+  EXPECT_EQ(ups[0].keys, 0u);
+  EXPECT_EQ(ups[0].position, (platform::Point{250, 40}));
+  EXPECT_EQ(client.Mouse(MouseAction::Move).back().position, (platform::Point{250, 40}));
   // The pointer left while held: the window hears it once the button is up, not before.
-  EXPECT_EQ(client.Take(WM_MOUSELEAVE).size(), 1u);
+  EXPECT_EQ(client.Count("leave"), 1u);
 
-  client.received.clear();
+  client.Clear();
   x.MoveTo(kHostX + 30, kHostY + 40);
   x.Button(4, true);
   x.Button(4, false);
@@ -168,21 +149,24 @@ TEST_F(X11BackendTest, RealInputArrivesAsTheFrameworksMessages) {
   ASSERT_TRUE(a && *a);
   xcb_test_fake_input(x.connection, XCB_KEY_PRESS, *a, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
   x.Sync();
-  ASSERT_TRUE(PumpUntil([&] { return !client.Take(WM_CHAR).empty(); }));
+  ASSERT_TRUE(PumpUntil([&] { return !client.Keys(KeyAction::Char).empty(); }));
   EXPECT_LT(backend.KeyState('A'), 0);  // down
   xcb_test_fake_input(x.connection, XCB_KEY_RELEASE, *a, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
   x.Sync();
   free(a);
   xcb_key_symbols_free(symbols);
-  ASSERT_TRUE(PumpUntil([&] { return !client.Take(WM_KEYUP).empty(); }));
+  ASSERT_TRUE(PumpUntil([&] { return !client.Keys(KeyAction::Up).empty(); }));
   EXPECT_GE(backend.KeyState('A'), 0);
 
-  const auto wheel = client.Take(WM_MOUSEWHEEL);
-  ASSERT_EQ(wheel.size(), 1u);
-  EXPECT_EQ(static_cast<int16_t>(wheel[0].wParam >> 16), WHEEL_DELTA);
-  EXPECT_EQ(LParamToPoint(wheel[0].lParam), (platform::Point{kHostX + 30, kHostY + 40}));
-  EXPECT_EQ(client.Take(WM_KEYDOWN)[0].wParam, 'A');
-  EXPECT_EQ(client.Take(WM_CHAR)[0].wParam, uintptr_t{'a'});
+  ASSERT_EQ(client.wheels.size(), 1u);  // the wheel's release is no second turn
+  EXPECT_EQ(client.wheels[0].delta, WHEEL_DELTA);
+  EXPECT_EQ(client.wheels[0].position, (platform::Point{kHostX + 30, kHostY + 40}));
+  const auto keyDowns = client.Keys(KeyAction::Down);
+  ASSERT_EQ(keyDowns.size(), 1u);
+  EXPECT_EQ(keyDowns[0].code, 'A');
+  EXPECT_FALSE(keyDowns[0].alt || keyDowns[0].repeat);
+  EXPECT_EQ(client.Keys(KeyAction::Char)[0].code, 'a');
+  EXPECT_EQ(client.Keys(KeyAction::Up)[0].code, 'A');
 }
 
 TEST_F(X11BackendTest, AWindowTheHostDestroyedDoesNothingAnyMore) {
@@ -191,13 +175,13 @@ TEST_F(X11BackendTest, AWindowTheHostDestroyedDoesNothingAnyMore) {
   ASSERT_TRUE(peer);
   EXPECT_TRUE(peer->StartTimer(1, 10));
   x.DestroyWindow(host);
-  ASSERT_TRUE(PumpUntil([&] { return client.destroyed; }));
-  client.received.clear();
+  ASSERT_TRUE(PumpUntil([&] { return client.Count("destroyed") > 0; }));
+  client.Clear();
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   peer->SetBounds({0, 0, 50, 50});
   peer->RequestRepaint({0, 0, 50, 50});
   backend.Pump();
-  EXPECT_TRUE(client.Take(WM_TIMER).empty());
+  EXPECT_TRUE(client.calls.empty());
   EXPECT_TRUE(peer->StartTimer(2, 10) == false);
   peer.reset();
   EXPECT_FALSE(backend.Connected());
@@ -210,10 +194,9 @@ TEST_F(X11BackendTest, APumpServesOnlyTheCallingThreadsWindows) {
   ASSERT_TRUE(timers->StartTimer(9, 10));
   std::this_thread::sleep_for(std::chrono::milliseconds(15));
   std::thread([&] { backend.Pump(); }).join();
-  EXPECT_TRUE(client.received.empty());
+  EXPECT_TRUE(client.calls.empty());
   backend.Pump();
-  ASSERT_EQ(client.Take(WM_TIMER).size(), 1u);
-  EXPECT_EQ(client.received[0].wParam, 9u);
+  EXPECT_EQ(client.timers, std::vector<uintptr_t>{9});
 }
 
 }  // namespace

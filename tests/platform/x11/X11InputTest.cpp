@@ -1,4 +1,4 @@
-// X keysyms and pointer state as the framework's keys, characters and mouse flags.
+// X keysyms and pointer state as virtual keys, characters, mouse buttons and MK_* flags.
 
 #include <gtest/gtest.h>
 
@@ -30,10 +30,10 @@ TEST(X11Input, KeysymsBecomeVirtualKeysAndTypedCharacters) {
 }
 
 TEST(X11Input, ButtonsAndModifiers) {
-  EXPECT_EQ(ButtonMessage(1, true), WM_LBUTTONDOWN);
-  EXPECT_EQ(ButtonMessage(2, false), WM_MBUTTONUP);
-  EXPECT_EQ(ButtonMessage(3, true), WM_RBUTTONDOWN);
-  EXPECT_EQ(ButtonMessage(4, true), 0u);  // the wheel
+  EXPECT_EQ(PointerButton(1), platform::MouseButton::Left);
+  EXPECT_EQ(PointerButton(2), platform::MouseButton::Middle);
+  EXPECT_EQ(PointerButton(3), platform::MouseButton::Right);
+  EXPECT_EQ(PointerButton(4), std::nullopt);  // the wheel
   EXPECT_EQ(ButtonKey(3), VK_RBUTTON);
   EXPECT_EQ(MouseKeys(XCB_KEY_BUT_MASK_BUTTON_1 | XCB_KEY_BUT_MASK_BUTTON_3 |
                       XCB_KEY_BUT_MASK_CONTROL | XCB_KEY_BUT_MASK_MOD_1),

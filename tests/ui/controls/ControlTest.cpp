@@ -54,6 +54,30 @@ TEST_F(MouseRouting, CoordinatesAreTheReceiversOwn) {
   EXPECT_EQ(points, (std::vector<ui::Point>{{3, 7}, {50, 90}}));
 }
 
+// The backend's typed input is packed for the receiver as a window system would pack it.
+TEST_F(MouseRouting, InputArrivesAsTheWindowSystemsMessages) {
+  const auto got = [this](uint32_t msg) {
+    std::vector<ui::Message> found;
+    for (const ui::Message& m : panel.received) {
+      if (m.Msg == msg) found.push_back(m);
+    }
+    return found;
+  };
+  backend.SendMouse(form->Handle(), {platform::MouseAction::DoubleClick,
+                                     platform::MouseButton::Middle,
+                                     {160, 70},
+                                     ui::MK_MBUTTON | ui::MK_SHIFT});
+  backend.Wheel(X(150), Y(80), -ui::WHEEL_DELTA);
+  const auto doubles = got(ui::WM_MBUTTONDBLCLK);
+  ASSERT_EQ(doubles.size(), 1u);
+  EXPECT_EQ(doubles[0].WParam, ui::MK_MBUTTON | ui::MK_SHIFT);
+  EXPECT_EQ(doubles[0].LParam, ui::PointToLParam(60, 70));  // the panel's own coordinates
+  const auto wheels = got(ui::WM_MOUSEWHEEL);
+  ASSERT_EQ(wheels.size(), 1u);
+  EXPECT_EQ(wheels[0].WParam, uintptr_t{0xFF88} << 16);           // -120, no keys held
+  EXPECT_EQ(wheels[0].LParam, ui::PointToLParam(X(150), Y(80)));  // the screen's
+}
+
 TEST_F(MouseRouting, DisabledControlsLetTheMouseThroughOrSwallowIt) {
   onForm.SetEnabled(false);  // non-windowed: its parent gets the press
   panel.SetEnabled(false);   // windowed: nobody does
@@ -159,7 +183,7 @@ TEST_F(MouseRouting, AHolderThatLosesTheMouseIsToldAndItsPressClicksNoMore) {
   backend.Click(X(15), Y(15));  // released by itself: no notice
   EXPECT_TRUE(captureNotices().empty());
   backend.MouseDown(platform::MouseButton::Left, X(15), Y(15));
-  backend.Send(form->Handle(), ui::WM_CAPTURECHANGED, 0, 0);  // the window system took it
+  backend.StealCapture(form->Handle());  // the window system took it
   EXPECT_EQ(captureNotices(), (std::vector<std::string>{"CAPTURECHANGED:onForm"}));
   EXPECT_EQ(ui::GetCaptureControl(), nullptr);
   backend.MouseUp(platform::MouseButton::Left, X(15), Y(15));

@@ -2,6 +2,8 @@
 // codes deciding who gets Tab and the arrows, Tab order across windowed children, and the
 // order of focus messages.
 
+#include <tuple>
+
 #include "ui/FormFixture.h"
 #include "ui/controls/PopupMenu.h"
 #include "ui/controls/TextBox.h"
@@ -10,6 +12,7 @@ namespace uitest {
 namespace {
 
 using platform::messages::VK_DOWN;
+using platform::messages::VK_MENU;
 using platform::messages::VK_SHIFT;
 using platform::messages::VK_TAB;
 
@@ -193,6 +196,31 @@ TEST_F(KeyboardFocus, TheTextBoxScrollsWithArrowKeysAndPassesTabOn) {
   EXPECT_EQ(box.Lines().size(), 6u);
   backend.PressKey(VK_TAB);  // the last tab stop: round to the first
   EXPECT_EQ(form->FocusedControl(), &first);
+}
+
+// Key data as a window system packs it: a count of one, Alt, the key down before, going up.
+TEST_F(KeyboardFocus, KeysArriveReflectedWithTheWindowSystemsKeyData) {
+  first.SetFocus();
+  backend.KeyDown('A');
+  backend.KeyDown('A');  // held: repeated
+  backend.KeyUp('A');
+  backend.KeyDown(VK_MENU);
+  backend.Char('z');
+  backend.KeyUp(VK_MENU);
+  using Key = std::tuple<uint32_t, uintptr_t, intptr_t>;
+  std::vector<Key> reflected;
+  for (const ui::Message& m : first.received) {
+    if (m.Msg >= ui::CN_KEYDOWN && m.Msg <= ui::CN_SYSCHAR) {
+      reflected.emplace_back(m.Msg, m.WParam, m.LParam);
+    }
+  }
+  const auto data = [](uint32_t bits) { return static_cast<intptr_t>(static_cast<int32_t>(bits)); };
+  EXPECT_EQ(reflected, (std::vector<Key>{{ui::CN_KEYDOWN, 'A', data(0x00000001)},
+                                         {ui::CN_KEYDOWN, 'A', data(0x40000001)},
+                                         {ui::CN_KEYUP, 'A', data(0xC0000001)},
+                                         {ui::CN_SYSKEYDOWN, VK_MENU, data(0x20000001)},
+                                         {ui::CN_SYSCHAR, 'z', data(0x20000001)},
+                                         {ui::CN_SYSKEYUP, VK_MENU, data(0xE0000001)}}));
 }
 
 }  // namespace
