@@ -62,8 +62,10 @@ enum class KeyAction : uint8_t { Down, Up, Char };
 struct KeyEvent {
   KeyAction action = KeyAction::Down;
   uint16_t code = 0;    // the virtual key; for Char the character code
-  bool alt = false;     // Alt held: a system key
+  bool alt = false;     // Alt held
   bool repeat = false;  // the key was down already: auto-repeat
+  // The window system's own keys (with Alt, or F10 on Windows), which its menu also sees.
+  bool system = false;
 };
 
 // What a window's owner in the framework answers to; the backend reaches it through the peer.

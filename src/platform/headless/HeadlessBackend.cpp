@@ -521,14 +521,15 @@ void HeadlessBackend::DeliverKey(uint16_t virtualKey, bool down) {
   SetKey(virtualKey, down);
   const bool alt = (m_Keys[VK_MENU] & 0x80) != 0 || (!down && virtualKey == VK_MENU);
   if (WindowPeer* peer = PeerOf(m_Focus)) {
-    peer->HandleKey({down ? KeyAction::Down : KeyAction::Up, virtualKey, alt, down && wasDown});
+    peer->HandleKey(
+        {down ? KeyAction::Down : KeyAction::Up, virtualKey, alt, down && wasDown, alt});
   }
 }
 
 void HeadlessBackend::DeliverChar(char character) {
   const bool alt = (m_Keys[VK_MENU] & 0x80) != 0;
   if (WindowPeer* peer = PeerOf(m_Focus)) {
-    peer->HandleKey({KeyAction::Char, static_cast<unsigned char>(character), alt, false});
+    peer->HandleKey({KeyAction::Char, static_cast<unsigned char>(character), alt, false, alt});
   }
 }
 

@@ -35,6 +35,11 @@ std::optional<MouseEvent> MouseEventOf(UINT message, WPARAM wParam, LPARAM lPara
   return event;
 }
 
+// Alt keys: the framework sees them first, then the system (the host's menu, Alt+F4).
+bool IsSystemKey(UINT message) {
+  return message == WM_SYSKEYDOWN || message == WM_SYSKEYUP || message == WM_SYSCHAR;
+}
+
 std::optional<KeyEvent> KeyEventOf(UINT message, WPARAM wParam, LPARAM lParam) {
   KeyAction action = KeyAction::Down;
   switch (message) {
@@ -54,12 +59,7 @@ std::optional<KeyEvent> KeyEventOf(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   const WORD flags = HIWORD(lParam);
   return KeyEvent{action, static_cast<uint16_t>(wParam), (flags & KF_ALTDOWN) != 0,
-                  action != KeyAction::Up && (flags & KF_REPEAT) != 0};
-}
-
-// Alt keys: the framework sees them first, then the system (the host's menu, Alt+F4).
-bool IsSystemKey(UINT message) {
-  return message == WM_SYSKEYDOWN || message == WM_SYSKEYUP || message == WM_SYSCHAR;
+                  action != KeyAction::Up && (flags & KF_REPEAT) != 0, IsSystemKey(message)};
 }
 
 // BeginPaint's pair, whatever happens in between.

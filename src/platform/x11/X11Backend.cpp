@@ -313,12 +313,14 @@ void X11Backend::DeliverKey(X11Thread& thread, const xcb_generic_event_t& event,
   if (key != 0) {
     const bool repeat = down && (thread.keys[key & 0xFF] & 0x80) != 0;
     SetKey(thread, key, down);
-    window->HandleKey({down ? KeyAction::Down : KeyAction::Up, key, alt, repeat});
+    window->HandleKey({down ? KeyAction::Down : KeyAction::Up, key, alt, repeat, alt});
   }
   const bool control = (e.state & XCB_KEY_BUT_MASK_CONTROL) != 0;
   if (!down || typed == 0 || control) return;
   window = WindowOf(thread, id);
-  if (window) window->HandleKey({KeyAction::Char, static_cast<unsigned char>(typed), alt, false});
+  if (window) {
+    window->HandleKey({KeyAction::Char, static_cast<unsigned char>(typed), alt, false, alt});
+  }
 }
 
 void X11Backend::PaintPending(X11Thread& thread) {

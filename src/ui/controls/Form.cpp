@@ -143,7 +143,7 @@ uint32_t KeyMessage(const platform::KeyEvent& event) {
                          : event.action == platform::KeyAction::Up ? WM_KEYUP
                                                                    : WM_CHAR;
   // The system keys' three messages are the plain three, four further on.
-  return event.alt ? plain + (WM_SYSKEYDOWN - WM_KEYDOWN) : plain;
+  return event.system ? plain + (WM_SYSKEYDOWN - WM_KEYDOWN) : plain;
 }
 
 // Key data as the window system packs it: a repeat count of one, Alt, whether the key was down
