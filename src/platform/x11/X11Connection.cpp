@@ -96,6 +96,9 @@ X11Connection::X11Connection(xcb_connection_t* connection, const xcb_screen_t& s
 
 X11Connection::~X11Connection() {
   m_Shared.reset();
+  // The server handles what we sent before it sees us go: a host that looks at its window
+  // right after our last child window closed finds that child gone.
+  if (!Failed()) Sync();
   if (m_KeySymbols) xcb_key_symbols_free(m_KeySymbols);
   // Everything the server holds for us goes with the connection: colormap, cursors, font.
   xcb_disconnect(m_Connection);
