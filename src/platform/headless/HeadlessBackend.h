@@ -11,7 +11,6 @@
 
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -147,7 +146,8 @@ class HeadlessBackend final : public Backend {
   const Delivery m_Delivery;
   std::map<uint32_t, std::unique_ptr<Window>> m_Windows;
   uint32_t m_NextId = 1;
-  std::deque<std::function<void()>> m_Events;
+  // Queued input; a vector, since an empty one costs an idle pump no allocation.
+  std::vector<std::function<void()>> m_Events;
   TimerList m_Timers;  // started in the order they run: equal due times fire in it
   uint64_t m_Now = 0;
   TimeOfDay m_TimeAtZero{12, 0, 0, 0};
