@@ -3,16 +3,9 @@
 #include <cctype>
 #include <cstdint>
 
-#include "Platform.h"
 #include "vst/VstRecords.h"
 
 namespace fluxhost {
-
-namespace {
-
-constexpr double kLongRunSeconds = 20.0;
-
-}  // namespace
 
 std::vector<OptionSpec> withLoadOptions(std::initializer_list<OptionSpec> own) {
   std::vector<OptionSpec> specs(own);
@@ -72,30 +65,6 @@ void applySettings(const PluginInstance& plugin, const PluginSettings& settings)
     }
     plugin.setParameter(static_cast<VstInt32>(index), value);
   }
-}
-
-ProgressBar::ProgressBar(std::ostream& err, int64_t total, bool show)
-    : m_err(err), m_total(total > 0 ? total : 1), m_show(show) {}
-
-void ProgressBar::finish() {
-  if (m_show && m_shownPercent >= 0) m_err << "\n";
-  m_show = false;
-}
-
-void ProgressBar::update(int64_t done) {
-  if (!m_show) return;
-  const int percent = static_cast<int>(done * 100 / m_total);
-  if (percent == m_shownPercent) return;
-  m_shownPercent = percent;
-  constexpr int kWidth = 40;
-  const int filled = percent * kWidth / 100;
-  m_err << "\rrendering [" << std::string(static_cast<size_t>(filled), '#')
-        << std::string(static_cast<size_t>(kWidth - filled), '.') << "] " << percent << "%"
-        << std::flush;
-}
-
-bool progressWanted(double seconds) {
-  return seconds > kLongRunSeconds && platform::stderrIsTerminal();
 }
 
 }  // namespace fluxhost

@@ -1,9 +1,7 @@
 #pragma once
-// What the subcommands share: loading options, settings and the progress bar.
+// What the subcommands share: loading options and settings.
 
-#include <cstdint>
 #include <initializer_list>
-#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,22 +31,5 @@ PluginSettings settingsFrom(const ParsedOptions& options,
                             const std::string& parameterOption = "param");
 // The program first, then the parameters in order; fails for indices the plug-in lacks.
 void applySettings(const PluginInstance& plugin, const PluginSettings& settings);
-
-// A bar on a terminal for runs long enough to wait for; nothing otherwise.
-class ProgressBar {
- public:
-  ProgressBar(std::ostream& err, int64_t total, bool show);
-  ~ProgressBar() { finish(); }
-  void update(int64_t done);
-  void finish();  // ends the bar's line
-
- private:
-  std::ostream& m_err;
-  int64_t m_total;
-  bool m_show;
-  int m_shownPercent = -1;
-};
-
-bool progressWanted(double seconds);  // a terminal, and more than a few seconds to render
 
 }  // namespace fluxhost

@@ -6,6 +6,8 @@
 #include "AudioFile.h"
 #include "CommandSupport.h"
 #include "Commands.h"
+#include "Platform.h"
+#include "ProgressLine.h"
 #include "Render.h"
 #include "SentEventOutput.h"
 #include "TextFormat.h"
@@ -19,7 +21,8 @@ constexpr const char* kPlayHelp =
     "Streams a Standard MIDI File (format 0 or 1) through the plug-in block by block, each\n"
     "event at its frame inside its block, and writes what the plug-in sends. A WAV file\n"
     "given with --audio plays into the plug-in's audio inputs; without it they get silence.\n"
-    "The run lasts as long as the longer of the two, plus a tail.\n"
+    "The run lasts as long as the longer of the two, plus a tail. On a terminal, a run\n"
+    "that takes longer than two seconds shows how far it has come on standard error.\n"
     "\n"
     "Options:\n"
     "      --midi FILE          the MIDI file to play (a file or a pipe of at most 16 MiB)\n"
@@ -153,7 +156,7 @@ void runPlay(std::span<const std::string> args, std::ostream& out, std::ostream&
   {
     const ListeningScope listening(plugin.host(), [&sent](const SentEvent& e) { sent.add(e); });
     applySettings(plugin, pluginSettings);
-    ProgressBar progress(err, settings.frames, progressWanted(seconds));
+    ProgressLine progress(err, rate, settings.frames, platform::stderrIsTerminal());
     settings.progress = [&progress](int64_t done, int64_t) { progress.update(done); };
     render(plugin, settings);
   }
