@@ -26,7 +26,8 @@ class AudioFileWriter : public AudioSink {
 bool audioFilesSupported();
 // Both throw std::runtime_error naming the file and the problem.
 std::unique_ptr<AudioFileReader> openAudioFile(const std::string& path);
-std::unique_ptr<AudioFileWriter> createAudioFile(const std::string& path, double sampleRate,
-                                                 size_t channels);  // 32-bit float WAV
+std::unique_ptr<AudioFileWriter> createAudioFile(
+    const std::string& path, double sampleRate,
+    size_t channels);  // 32-bit float WAV, RF64 past 4 GiB
 
 }  // namespace fluxhost

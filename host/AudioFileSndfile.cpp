@@ -76,9 +76,12 @@ class SndfileWriter final : public AudioFileWriter {
     SF_INFO info{};
     info.samplerate = static_cast<int>(sampleRate);
     info.channels = static_cast<int>(channels);
-    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    // A WAV file's sizes stop at 4 GiB: a longer render becomes RF64 when it is closed, and a
+    // shorter one stays plain WAV.
+    info.format = SF_FORMAT_RF64 | SF_FORMAT_FLOAT;
     m_file.reset(sf_open(path.c_str(), SFM_WRITE, &info));
     if (!m_file) throw audioError("create", path, nullptr);
+    sf_command(m_file.get(), SFC_RF64_AUTO_DOWNGRADE, nullptr, SF_TRUE);
   }
 
   float peak() const override { return m_peak; }

@@ -7,6 +7,8 @@
 
 #if !defined(_WIN32)
 
+#include <sndfile.h>
+
 #include <filesystem>
 
 #include "FluxhostProcess.h"
@@ -120,6 +122,40 @@ TEST(HostileInput, StreamsALongAudioRenderInBoundedMemory) {
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_LT(result.peakKiB, kPeakKiB);
   EXPECT_TRUE(contains(result.err, "played 61 s in 91501 blocks")) << result.err;
+}
+
+// A WAV file's sizes wrap past 4 GiB; the render must come out as an RF64 file that holds
+// every frame where it belongs. It writes 4.3 GB: optimised builds only.
+TEST(HostileInput, WritesARenderPastFourGibibytesAsAnRf64File) {
+#if !defined(NDEBUG)
+  GTEST_SKIP() << "writes 4.3 GB; run in optimised builds";
+#endif
+  test::ScratchDir dir;
+  MidiFile file;
+  file.tracks.push_back({at(0, {0x90, 60, 100}), at(1, {0x80, 60, 0})});
+  const std::string midi = dir.file("note.mid");
+  writeMidiFile(file, midi);
+  const std::string wav = dir.file("long.wav");
+  const auto result =
+      runHostile(dir, {"play", test::besideExecutable("fluxhost_test_plugin_counting"), "--midi",
+                       midi, "--rate", "768000", "--tail", "700", "--audio-out", wav});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  // The last event falls on frame 800; then 700 s of tail. Two float channels: 4.3 GB.
+  constexpr sf_count_t kFrames = 801 + 700 * 768000;
+  SF_INFO info{};
+  SNDFILE* back = sf_open(wav.c_str(), SFM_READ, &info);
+  ASSERT_NE(back, nullptr) << sf_strerror(nullptr);
+  EXPECT_EQ(info.format, SF_FORMAT_RF64 | SF_FORMAT_FLOAT);
+  EXPECT_EQ(info.frames, kFrames);
+  ASSERT_EQ(sf_seek(back, kFrames - 3, SEEK_SET), kFrames - 3);
+  float last[3][2] = {};
+  EXPECT_EQ(sf_readf_float(back, &last[0][0], 3), 3);
+  sf_close(back);
+  for (sf_count_t i = 0; i < 3; ++i) {
+    const float counted = static_cast<float>((kFrames - 3 + i) & 0xFFFF) / 65536.0f;
+    EXPECT_EQ(last[i][0], counted) << "frame " << kFrames - 3 + i;
+    EXPECT_EQ(last[i][1], counted + 1.0f) << "frame " << kFrames - 3 + i;
+  }
 }
 
 // A 16-bit mono WAV file of 100 silent samples.

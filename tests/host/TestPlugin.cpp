@@ -2,7 +2,9 @@
 // tested without the real one. It passes audio through with a gain, sends one
 // Control Change for each Note On (same channel and frame, controller from its
 // first parameter, value = the note's key), and reports through
-// effVendorSpecific what the host told it.
+// effVendorSpecific what the host told it. The counting variant plays instead
+// the number of each frame since the start, modulo 2^16 over 2^16 (plus the
+// channel's index), so that any sample of a render tells where it belongs.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -37,6 +39,7 @@ struct TestPlugin {
   VstIntPtr lastQuarterNotesMilli = -1;
   VstIntPtr processCalls = 0;
   VstIntPtr shellId = 0;
+  int64_t framesPlayed = 0;
 };
 
 TestPlugin* self(AEffect* effect) {
@@ -82,13 +85,21 @@ void askHost(TestPlugin& p) {
       info == 0 ? -1 : std::lround(quarterNotes(reinterpret_cast<const void*>(info)) * 1000.0);
 }
 
-void VSTCALLBACK processReplacing(AEffect* effect, float** inputs, float** outputs,
+void VSTCALLBACK processReplacing(AEffect* effect, [[maybe_unused]] float** inputs, float** outputs,
                                   VstInt32 frames) {
   TestPlugin& p = *self(effect);
   askHost(p);
   for (int c = 0; c < 2; ++c) {
-    for (VstInt32 i = 0; i < frames; ++i) outputs[c][i] = inputs[c][i] * p.params[1];
+    for (VstInt32 i = 0; i < frames; ++i) {
+#if defined(TEST_PLUGIN_COUNTING)
+      outputs[c][i] =
+          static_cast<float>((p.framesPlayed + i) & 0xFFFF) / 65536.0f + static_cast<float>(c);
+#else
+      outputs[c][i] = inputs[c][i] * p.params[1];
+#endif
+    }
   }
+  p.framesPlayed += frames;
   sendControlChanges(p);
 }
 
