@@ -20,6 +20,12 @@ execute_process(COMMAND ${ROOT}/prefix/bin/fluxhost info ${ROOT}/prefix/lib/lxvs
 if(failed OR NOT info MATCHES "hasEditor")
   message(FATAL_ERROR "the installed plug-in, seen by the installed fluxhost:\n${info}")
 endif()
+# With no --plugin, the demo finds the plug-in installed beside fluxhost.
+execute_process(COMMAND ${ROOT}/prefix/bin/fluxhost demo
+                OUTPUT_VARIABLE demo ERROR_VARIABLE demo RESULT_VARIABLE failed)
+if(failed OR NOT demo MATCHES "Unit 1: 32 notes")
+  message(FATAL_ERROR "the installed fluxhost's demo:\n${demo}")
+endif()
 
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --component user
                         --prefix ${ROOT}/home/.lxvst
