@@ -12,7 +12,10 @@ if(failed)
 endif()
 file(GLOB_RECURSE installed RELATIVE ${ROOT} ${ROOT}/*)
 list(SORT installed)
-if(NOT installed STREQUAL "prefix/bin/fluxhost;prefix/lib/lxvst/fluxomatic.so")
+set(expected prefix/bin/fluxhost prefix/lib/lxvst/fluxomatic.so
+             prefix/share/doc/fluxomatic/README.md prefix/share/doc/fluxomatic/changelog.gz
+             prefix/share/doc/fluxomatic/copyright prefix/share/man/man1/fluxhost.1.gz)
+if(NOT installed STREQUAL expected)
   message(FATAL_ERROR "a full installation put: ${installed}")
 endif()
 execute_process(COMMAND ${ROOT}/prefix/bin/fluxhost info ${ROOT}/prefix/lib/lxvst/fluxomatic.so
