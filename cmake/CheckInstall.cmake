@@ -12,13 +12,22 @@ if(failed)
 endif()
 file(GLOB_RECURSE installed RELATIVE ${ROOT} ${ROOT}/*)
 list(SORT installed)
-if(NOT installed STREQUAL "prefix/bin/fluxhost;prefix/lib/lxvst/fluxomatic.so")
+set(expected prefix/bin/fluxhost prefix/lib/lxvst/fluxomatic.so
+             prefix/share/doc/fluxomatic/README.md prefix/share/doc/fluxomatic/changelog.gz
+             prefix/share/doc/fluxomatic/copyright prefix/share/man/man1/fluxhost.1.gz)
+if(NOT installed STREQUAL expected)
   message(FATAL_ERROR "a full installation put: ${installed}")
 endif()
 execute_process(COMMAND ${ROOT}/prefix/bin/fluxhost info ${ROOT}/prefix/lib/lxvst/fluxomatic.so
                 OUTPUT_VARIABLE info RESULT_VARIABLE failed)
 if(failed OR NOT info MATCHES "hasEditor")
   message(FATAL_ERROR "the installed plug-in, seen by the installed fluxhost:\n${info}")
+endif()
+# With no --plugin, the demo finds the plug-in installed beside fluxhost.
+execute_process(COMMAND ${ROOT}/prefix/bin/fluxhost demo
+                OUTPUT_VARIABLE demo ERROR_VARIABLE demo RESULT_VARIABLE failed)
+if(failed OR NOT demo MATCHES "Unit 1: 32 notes")
+  message(FATAL_ERROR "the installed fluxhost's demo:\n${demo}")
 endif()
 
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --component user

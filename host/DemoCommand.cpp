@@ -21,7 +21,7 @@ constexpr const char* kDemoHelp =
     "\n"
     "Options:\n"
     "      --plugin FILE        the plug-in library (default: fluxomatic beside fluxhost,\n"
-    "                           then in ../lib and ../src/plugin from there)\n"
+    "                           then in ../lib/lxvst and ../src/plugin from there)\n"
     "      --block FRAMES       block size (default 512)\n";
 
 constexpr double kRate = 44100.0;
@@ -57,8 +57,9 @@ std::string findFluxomatic() {
   const fs::path dir = executable.parent_path();
   const std::string name = std::string("fluxomatic") + platform::libraryExtension();
   std::string tried;
+  // Beside fluxhost in a build tree; where the installation puts it otherwise.
   for (const fs::path& candidate :
-       {dir / name, dir / ".." / "lib" / name, dir / ".." / "src" / "plugin" / name}) {
+       {dir / name, dir / ".." / "lib" / "lxvst" / name, dir / ".." / "src" / "plugin" / name}) {
     std::error_code error;
     if (fs::is_regular_file(candidate, error)) return candidate.lexically_normal().string();
     tried += "\n  " + candidate.lexically_normal().string();
