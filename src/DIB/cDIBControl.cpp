@@ -388,21 +388,21 @@ void TCustomDIBControl::DialogChar(ui::Message& message) {
 
 // Hover -------------------------------------------------------------------------------------
 
-// OnMouseEnter and OnMouseLeave come in pairs: the mouse leaving and coming back while the
-// control holds it keeps the control hot and fires neither.
+// Every entry is told, also the mouse coming back to the control that holds it (which kept
+// it hot while the mouse was away): only the highlight is kept from happening twice.
 void TCustomDIBControl::MouseEnter() {
-  const bool becameHot = !m_Hot;
   const bool highlight = !m_Focused && !m_Hot;
   m_MouseInside = true;
   m_Hot = true;
   ui::WeakRef<TCustomDIBControl> self(this);
   if (highlight) Highlight();
-  if (self && becameHot) OnMouseEnter(this);
+  if (self) OnMouseEnter(this);
 }
 
+// While the control holds the mouse it stays hot; the release ends the hover.
 void TCustomDIBControl::MouseLeave() {
   m_MouseInside = false;
-  if (MouseCapture() || !m_Hot) return;
+  if (MouseCapture()) return;
   m_Hot = false;
   ui::WeakRef<TCustomDIBControl> self(this);
   OnMouseLeave(this);

@@ -215,7 +215,7 @@ class Mouse : public ContainerFixture {
   EventLog events;
 };
 
-TEST_F(Mouse, HoverBeginsAndEndsOnceEachAlsoForADragReleasedOutside) {
+TEST_F(Mouse, EveryEntryIsToldAndHoverEndsOnceAlsoForADragReleasedOutside) {
   MoveTo(30, 30);
   MoveTo(35, 30);
   MoveTo(5, 5);
@@ -223,16 +223,18 @@ TEST_F(Mouse, HoverBeginsAndEndsOnceEachAlsoForADragReleasedOutside) {
 
   MoveTo(30, 30);
   Down(30, 30);
-  MoveTo(5, 5);  // out while held: still hot
+  MoveTo(5, 5);  // out while held: still hot, and no leave yet
   EXPECT_TRUE(a.Hot());
   EXPECT_FALSE(a.MouseInside());
-  MoveTo(30, 31);  // back and out again
+  MoveTo(30, 31);  // back, which is told although the control stayed hot, and out again
   MoveTo(110, 30);
   Up(110, 30);  // released over b: b's hover begins, then a's ends with the release
-  EXPECT_EQ(Hover(), (std::vector<std::string>{"enter:a", "enter:b", "leave:a"}));
+  EXPECT_EQ(Hover(), (std::vector<std::string>{"enter:a", "enter:a", "enter:b", "leave:a"}));
   EXPECT_FALSE(a.Hot());
   MoveTo(111, 31);
   EXPECT_TRUE(Hover().empty());
+  a.Perform(ui::CM_MOUSELEAVE);  // told whether or not the control was hot
+  EXPECT_EQ(Hover(), (std::vector<std::string>{"leave:a"}));
 }
 
 TEST_F(Mouse, AReleaseAwayFromThePressWithoutAMoveEndsHoverOnceToo) {
