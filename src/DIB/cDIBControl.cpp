@@ -362,7 +362,8 @@ void TCustomDIBControl::CaptureLost() {
   }
 }
 
-// A disabled control gives up the keyboard.
+// A disabled control gives up the keyboard altogether: as its container's active control it
+// would go on being sent the keys.
 void TCustomDIBControl::EnabledChanged() {
   if (Enabled()) return;
   TCustomDIBContainer* container = Container();

@@ -303,6 +303,19 @@ TEST_F(Slider, KeysStepAlongTheSlidersOwnDirection) {
   EXPECT_EQ(changes.Take(), (Positions{52, 50, 55, 50, 51, 50, 55, 50}));
 }
 
+// Losing only its focus would leave it the container's active control, and arrows would still
+// move it.
+TEST_F(Slider, ASliderDisabledWhileItHasTheKeyboardGivesItUpAndIgnoresKeys) {
+  slider.SetDIBTabOrder(0);
+  slider.Perform(ui::WM_SETFOCUS);
+  backend.PressKey(ui::VK_RIGHT);
+  slider.SetEnabled(false);
+  EXPECT_FALSE(slider.Focused());
+  EXPECT_EQ(container.ActiveControl(), nullptr);
+  backend.PressKey(ui::VK_RIGHT);
+  EXPECT_EQ(changes.Take(), (Positions{1}));
+}
+
 // Overlay ------------------------------------------------------------------------------------
 
 TEST_F(Slider, TheOverlayFillsTheTrackUpToThePointer) {
