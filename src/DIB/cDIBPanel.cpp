@@ -390,8 +390,8 @@ void TCustomDIBContainer::FocusChanged(ui::Message& message) {
         ui::Application::Instance().IsKeyDown(ui::VK_SHIFT)) {
       SelectPriorTabControl();
     }
-  } else if (m_ActiveControl) {
-    SetActiveControl(nullptr);
+  } else {
+    SetActiveControl(nullptr);  // told even when no child had the keyboard
   }
   if (self) ui::Panel::Dispatch(message);  // on to the windowed children
 }

@@ -319,6 +319,23 @@ TEST_F(Keyboard, FocusMessagesComeInOrderAsTheKeyboardEntersMovesAndLeaves) {
   EXPECT_EQ(container.ActiveControl(), nullptr);
 }
 
+TEST_F(Keyboard, FocusMovingOutsideClearsTheActiveChildAndIsToldEvenWithoutOne) {
+  struct Counter {
+    int changes = 0;
+    void Changed(ui::Persistent*) { ++changes; }
+  } counter;
+  container.OnActiveControlChange = ui::Bind<&Counter::Changed>(&counter);
+  before.SetFocus();
+  EXPECT_EQ(counter.changes, 1);
+  c1.Perform(ui::WM_SETFOCUS);
+  counter.changes = 0;
+  after.SetFocus();
+  EXPECT_EQ(container.ActiveControl(), nullptr);
+  EXPECT_FALSE(c1.Focused());
+  before.SetFocus();
+  EXPECT_EQ(counter.changes, 3);  // leaving the container, then each focus move outside it
+}
+
 TEST_F(Keyboard, KeysReachTheActiveControlAsItsDialogCodeAsks) {
   c0.Perform(ui::WM_SETFOCUS);
   // How many key-downs the active control got (its container hears them as well).
