@@ -396,8 +396,9 @@ void TCustomDIBContainer::FocusChanged(ui::Message& message) {
   if (self) ui::Panel::Dispatch(message);  // on to the windowed children
 }
 
-// Whether the key goes to ActiveControl; shortCut tells that a shortcut took it. Only key-down
-// messages are shortcuts: the release of a shortcut key must not run the shortcut again.
+// Whether the key goes to ActiveControl; shortCut tells that a shortcut took it. Only key-downs
+// are offered as shortcuts: menus match a key code whatever the message, so a release would run
+// the shortcut again, and a character the shortcut of the key whose code it has.
 bool TCustomDIBContainer::ControlWantsKey(ui::Message& message, bool& shortCut) {
   shortCut = false;
   ui::Control* active = m_ActiveControl.Get();
