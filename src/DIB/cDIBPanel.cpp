@@ -342,7 +342,9 @@ void TCustomDIBContainer::SetActiveControl(ui::Control* control) {
       if (TCustomDIBContainer* container = self.Get()) container->m_ChangingActive = false;
     }
   } guard{self};
-  // A windowed child has the window focus and loses it as the new one takes the keyboard.
+  // A windowed child takes the window focus itself, and loses it as the new one takes the
+  // keyboard: given only focus messages, it would get no keys of its own, and the form, still
+  // seeing the container focused, would move the next Tab on to that same child.
   ui::Control* old = m_ActiveControl.Get();
   if (old != nullptr && old != control && old->AsWindowed() == nullptr) {
     old->Perform(ui::WM_KILLFOCUS);
@@ -560,7 +562,6 @@ ui::Control* TCustomDIBContainer::FindNextTabControl() const {
   }
   if (next == nullptr || activeWindowed != nullptr) {
     next = ahead(FindNextControl(activeWindowed, true, true, true));
-    if (next == active) next = nullptr;  // round to itself: no other windowed child
   }
   return next;
 }
@@ -576,7 +577,8 @@ ui::Control* TCustomDIBContainer::FindPriorTabControl() const {
   ui::Control* prior = nullptr;
   if (activeWindowed != nullptr) {
     prior = behind(FindNextControl(activeWindowed, false, true, true));
-    // Round to itself: the skinned controls before it come next, or the focus would stay.
+    // Round to itself: the skinned controls before it come next. Taken again, it would get the
+    // window focus back, and Shift+Tab could never leave it.
     if (prior == active) prior = nullptr;
   }
   if (prior == nullptr) {

@@ -267,7 +267,7 @@ TEST_F(Keyboard, TabAndShiftTabWalkSkinnedThenWindowedChildrenInOneOrder) {
   EXPECT_EQ(Press(VK_TAB, 6),
             (std::vector<std::string>{"c0", "c1", "c2", "inner", "after", "before"}));
   after.SetFocus();
-  backend.KeyDown(VK_SHIFT);
+  backend.KeyDown(VK_SHIFT);  // from the only windowed child back to the last skinned one
   EXPECT_EQ(Press(VK_TAB, 6),
             (std::vector<std::string>{"inner", "c2", "c1", "c0", "before", "after"}));
   backend.KeyUp(VK_SHIFT);
@@ -285,6 +285,13 @@ TEST_F(Keyboard, ShiftTabIntoAContainerOfSkinnedControlsSelectsTheLast) {
   EXPECT_EQ(Press(VK_TAB, 1), (std::vector<std::string>{"after"}));  // past the last: out
   EXPECT_EQ(container.ActiveControl(), nullptr);
   EXPECT_FALSE(c2.Focused());
+}
+
+TEST_F(Keyboard, TabWhileTheOnlyWindowedChildIsActiveLeavesTheContainer) {
+  inner.SetFocus();
+  container.SetFocus();  // the keyboard inside stays with inner
+  EXPECT_EQ(container.ActiveControl(), &inner);
+  EXPECT_EQ(Press(VK_TAB, 1), (std::vector<std::string>{"after"}));
 }
 
 TEST_F(Keyboard, FocusMessagesComeInOrderAsTheKeyboardEntersMovesAndLeaves) {
@@ -310,6 +317,7 @@ TEST_F(Keyboard, FocusMessagesComeInOrderAsTheKeyboardEntersMovesAndLeaves) {
   EXPECT_EQ(Logged("KILLFOCUS"),
             (std::vector<std::string>{"KILLFOCUS:c1", "KILLFOCUS:c2", "KILLFOCUS:container"}));
   EXPECT_EQ(container.ActiveControl(), &inner);
+  EXPECT_TRUE(inner.Focused());          // the window focus itself: its keys go to it
   c0.Perform(ui::WM_LBUTTONDOWN, 0, 0);  // a press on a tab stop takes the keyboard back
   c0.Perform(ui::WM_LBUTTONUP, 0, 0);
   EXPECT_EQ(Holder(), "c0");
