@@ -207,11 +207,15 @@ void TCustomDIBControl::RegisterTemplateProperty(const std::string& name) {
     throw EDIBControlError("Class " + ClassName() + " is trying to register " + name +
                            " as a template property, and that property does not exist.");
   }
-  // A template holds values: no handlers, and no components, whether held elsewhere or owned.
-  const bool holdsComponent = property->kind == ui::PropertyKind::Reference ||
-                              (property->kind == ui::PropertyKind::Object &&
-                               dynamic_cast<ui::Component*>(property->getObject(*this)) != nullptr);
-  if (holdsComponent || property->kind == ui::PropertyKind::Event) {
+  // A template holds values: no handlers, and no component that the property holds now,
+  // whether held elsewhere or owned (a reference that holds nothing is a value).
+  const ui::Component* held = nullptr;
+  if (property->kind == ui::PropertyKind::Reference) {
+    held = property->getReference(*this);
+  } else if (property->kind == ui::PropertyKind::Object) {
+    held = dynamic_cast<ui::Component*>(property->getObject(*this));
+  }
+  if (held != nullptr || property->kind == ui::PropertyKind::Event) {
     throw EDIBControlError("Attempting to template an invalid property type.");
   }
   if (std::find(m_TemplateProperties.begin(), m_TemplateProperties.end(), name) ==

@@ -85,17 +85,21 @@ TEST_F(Placement, ANewControlIsASquareThatWantsTheArrowsAndNoTabStop) {
 
 TEST_F(Placement, OnlyValuePropertiesCanBelongToATemplate) {
   TTestDIBControl& control = ui::Create<TTestDIBControl>(container);
+  TTestDIBControl& other = ui::Create<TTestDIBControl>(container);
+  other.SetDIBImageList(&ui::Create<TDIBImageList>(*form));
   EXPECT_EQ(ErrorOf([&] { control.RegisterTemplateProperty("Colour"); }),
             "Class TTestDIBControl is trying to register Colour as a template property, and "
             "that property does not exist.");
-  EXPECT_EQ(ErrorOf([&] { control.RegisterTemplateProperty("DIBImageList"); }),
-            "Attempting to template an invalid property type.");
+  EXPECT_EQ(ErrorOf([&] { other.RegisterTemplateProperty("DIBImageList"); }),
+            "Attempting to template an invalid property type.");  // holds a component
   EXPECT_EQ(ErrorOf([&] { control.RegisterTemplateProperty("OnMouseEnter"); }),
             "Attempting to template an invalid property type.");
+  control.RegisterTemplateProperty("DIBImageList");  // holds nothing
   control.RegisterTemplateProperty("Opacity");
   control.RegisterTemplateProperty("Constraints");  // a nested object holds values too
-  EXPECT_EQ(control.TemplateProperties(),
-            (std::vector<std::string>{"Width", "Height", "Opacity", "Constraints"}));
+  EXPECT_EQ(
+      control.TemplateProperties(),
+      (std::vector<std::string>{"Width", "Height", "DIBImageList", "Opacity", "Constraints"}));
 }
 
 TEST_F(Placement, AttachedControlsMoveWithTheControlUntilTheyGo) {
