@@ -67,23 +67,17 @@ const ui::TypeInfo& TCustomDIBControl::StaticType() {
   static const ui::TypeInfo type =
       ui::TypeBuilder<T>("TCustomDIBControl", ui::WindowlessControl::StaticType())
           .Character("Accelerator", &T::Accelerator, &T::SetAccelerator)
-          .Default(0)
           .Object("DIBFeatures", &T::DIBFeatures)
           .Reference("DIBImageList", &T::DIBImageList, &T::SetDIBImageList)
-          .Integer("DIBTabOrder", &T::DIBTabOrder, &T::SetDIBTabOrder)
-          .Default(-1)
           .Integer("Opacity", &T::Opacity, &T::SetOpacity)
-          .Default(255)
+          .Integer("DIBTabOrder", &T::DIBTabOrder, &T::SetDIBTabOrder)
+          .Event("OnMouseEnter")
+          .Event("OnMouseLeave")
           .Event("OnEnter")
           .Event("OnExit")
           .Event("OnKeyDown")
           .Event("OnKeyPress")
           .Event("OnKeyUp")
-          .Event("OnMouseEnter")
-          .Event("OnMouseLeave")
-          .Event("OnPaint")
-          .Event("OnPaintEnd")
-          .Event("OnPaintStart")
           .Build();
   return type;
 }

@@ -43,15 +43,24 @@ TCustomDIBContainer::~TCustomDIBContainer() {
 
 const ui::TypeInfo& TCustomDIBContainer::StaticType() {
   using T = TCustomDIBContainer;
+  // Not all of a panel: it has no bevels, border or caption to show, and it is a tab stop
+  // exactly while it has skinned tab stops, which a stored TabStop would contradict.
   static const ui::TypeInfo type =
-      ui::TypeBuilder<T>("TCustomDIBContainer", ui::Panel::StaticType())
+      ui::TypeBuilder<T>("TCustomDIBContainer", ui::Control::StaticType())
           .Event("AfterPaint")
           .Event("BeforePaint")
           .Enumeration("BorderDrawPosition", &T::BorderDrawPosition, &T::SetBorderDrawPosition,
                        {"bdOverControls", "bdUnderControls"})
-          .Default(bdOverControls)
           .Reference("DIBBorder", &T::DIBBorder, &T::SetDIBBorder)
           .Event("OnActiveControlChange")
+          .Publish<ui::Panel>("Color")
+          .Publish<ui::WindowedControl>("TabOrder")
+          .Publish<ui::WindowedControl>("OnKeyDown")
+          .Publish<ui::WindowedControl>("OnKeyPress")
+          .Publish<ui::WindowedControl>("OnKeyUp")
+          .Publish<ui::WindowedControl>("OnEnter")
+          .Publish<ui::WindowedControl>("OnExit")
+          .Publish<ui::Panel>("Font")
           .Build();
   return type;
 }

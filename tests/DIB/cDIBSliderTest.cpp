@@ -354,6 +354,18 @@ TEST_F(Slider, AStoredPositionSurvivesWhateverOrderTheRangeIsReadIn) {
   }
 }
 
+TEST_F(Slider, ANewSliderStoresItsAcceleratorOpacityAndTabOrderAlthoughUnset) {
+  RegisterDIBSliderClasses();
+  auto holder = ui::ReadRootFromText("TDIBContainer C {\n  TDIBSlider S {\n  }\n}");
+  EXPECT_NE(ui::WriteRootToText(*holder).find("    Height = 32\n"
+                                              "    Accelerator = 0\n"
+                                              "    DIBFeatures = <>\n"
+                                              "    Opacity = 255\n"
+                                              "    DIBTabOrder = -1\n"
+                                              "    IndexEnd1.DIBIndex = -1\n"),
+            std::string::npos);
+}
+
 TEST_F(Slider, ALoadedSliderPlacesItsPointerAtItsStoredPosition) {
   RegisterDIBSliderClasses();
   images.SetName("Images");
