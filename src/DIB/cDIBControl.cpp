@@ -59,6 +59,7 @@ TCustomDIBControl::TCustomDIBControl(ui::Component* owner)
 
 TCustomDIBControl::~TCustomDIBControl() {
   BeginDestruction();
+  DestroyComponents();  // its features, which serve it, go while it is whole
   if (TCustomDIBContainer* container = Container()) container->DIBControlRemoved(*this);
 }
 
