@@ -59,6 +59,7 @@ TCustomDIBControl::TCustomDIBControl(ui::Component* owner)
 
 TCustomDIBControl::~TCustomDIBControl() {
   BeginDestruction();
+  DestroyComponents();  // its features, which serve it, go while it is whole
   if (TCustomDIBContainer* container = Container()) container->DIBControlRemoved(*this);
 }
 
@@ -67,23 +68,17 @@ const ui::TypeInfo& TCustomDIBControl::StaticType() {
   static const ui::TypeInfo type =
       ui::TypeBuilder<T>("TCustomDIBControl", ui::WindowlessControl::StaticType())
           .Character("Accelerator", &T::Accelerator, &T::SetAccelerator)
-          .Default(0)
           .Object("DIBFeatures", &T::DIBFeatures)
           .Reference("DIBImageList", &T::DIBImageList, &T::SetDIBImageList)
-          .Integer("DIBTabOrder", &T::DIBTabOrder, &T::SetDIBTabOrder)
-          .Default(-1)
           .Integer("Opacity", &T::Opacity, &T::SetOpacity)
-          .Default(255)
+          .Integer("DIBTabOrder", &T::DIBTabOrder, &T::SetDIBTabOrder)
+          .Event("OnMouseEnter")
+          .Event("OnMouseLeave")
           .Event("OnEnter")
           .Event("OnExit")
           .Event("OnKeyDown")
           .Event("OnKeyPress")
           .Event("OnKeyUp")
-          .Event("OnMouseEnter")
-          .Event("OnMouseLeave")
-          .Event("OnPaint")
-          .Event("OnPaintEnd")
-          .Event("OnPaintStart")
           .Build();
   return type;
 }
@@ -207,11 +202,15 @@ void TCustomDIBControl::RegisterTemplateProperty(const std::string& name) {
     throw EDIBControlError("Class " + ClassName() + " is trying to register " + name +
                            " as a template property, and that property does not exist.");
   }
-  // A template holds values: no handlers, and no components, whether held elsewhere or owned.
-  const bool holdsComponent = property->kind == ui::PropertyKind::Reference ||
-                              (property->kind == ui::PropertyKind::Object &&
-                               dynamic_cast<ui::Component*>(property->getObject(*this)) != nullptr);
-  if (holdsComponent || property->kind == ui::PropertyKind::Event) {
+  // A template holds values: no handlers, and no component that the property holds now,
+  // whether held elsewhere or owned (a reference that holds nothing is a value).
+  const ui::Component* held = nullptr;
+  if (property->kind == ui::PropertyKind::Reference) {
+    held = property->getReference(*this);
+  } else if (property->kind == ui::PropertyKind::Object) {
+    held = dynamic_cast<ui::Component*>(property->getObject(*this));
+  }
+  if (held != nullptr || property->kind == ui::PropertyKind::Event) {
     throw EDIBControlError("Attempting to template an invalid property type.");
   }
   if (std::find(m_TemplateProperties.begin(), m_TemplateProperties.end(), name) ==
@@ -362,7 +361,8 @@ void TCustomDIBControl::CaptureLost() {
   }
 }
 
-// A disabled control gives up the keyboard.
+// A disabled control gives up the keyboard altogether: as its container's active control it
+// would go on being sent the keys.
 void TCustomDIBControl::EnabledChanged() {
   if (Enabled()) return;
   TCustomDIBContainer* container = Container();
@@ -388,21 +388,21 @@ void TCustomDIBControl::DialogChar(ui::Message& message) {
 
 // Hover -------------------------------------------------------------------------------------
 
-// OnMouseEnter and OnMouseLeave come in pairs: the mouse leaving and coming back while the
-// control holds it keeps the control hot and fires neither.
+// Every entry is told, also the mouse coming back to the control that holds it (which kept
+// it hot while the mouse was away): only the highlight is kept from happening twice.
 void TCustomDIBControl::MouseEnter() {
-  const bool becameHot = !m_Hot;
   const bool highlight = !m_Focused && !m_Hot;
   m_MouseInside = true;
   m_Hot = true;
   ui::WeakRef<TCustomDIBControl> self(this);
   if (highlight) Highlight();
-  if (self && becameHot) OnMouseEnter(this);
+  if (self) OnMouseEnter(this);
 }
 
+// While the control holds the mouse it stays hot; the release ends the hover.
 void TCustomDIBControl::MouseLeave() {
   m_MouseInside = false;
-  if (MouseCapture() || !m_Hot) return;
+  if (MouseCapture()) return;
   m_Hot = false;
   ui::WeakRef<TCustomDIBControl> self(this);
   OnMouseLeave(this);

@@ -168,7 +168,8 @@ class TCustomDIBControl : public ui::WindowlessControl {
   // A link owned by the control (index -1) whose changes reach ImageChanged.
   TDIBImageLink& CreateImageLink();
   // EDIBControlError unless name is a published property of a kind a template can hold: a
-  // value, or an object that is not a component.
+  // value, an object that is not a component, or a reference that holds nothing now (it
+  // then takes part in templates only while it still holds nothing).
   void RegisterTemplateProperty(const std::string& name);
 
  private:

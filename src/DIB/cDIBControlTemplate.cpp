@@ -116,12 +116,21 @@ TDIBImageLink* LinkOf(TCustomDIBControl& control, const ui::PropertyInfo& proper
   return dynamic_cast<TDIBImageLink*>(property.getObject(control));
 }
 
+// A template carries values: a reference, which could be registered while it held nothing,
+// takes part only while it still holds nothing.
+bool HoldsValue(TCustomDIBControl& control, const ui::PropertyInfo& property) {
+  return property.kind != ui::PropertyKind::Reference || property.getReference(control) == nullptr;
+}
+
 // A template property, or a part of a nested one ("Constraints.MinWidth").
-bool IsTemplateProperty(const TCustomDIBControl& control, std::string_view name) {
+bool IsTemplateProperty(TCustomDIBControl& control, std::string_view name) {
   const std::string_view head = name.substr(0, name.find('.'));
   const std::vector<std::string>& names = control.TemplateProperties();
-  return std::any_of(names.begin(), names.end(),
-                     [head](const std::string& known) { return ui::SameText(known, head); });
+  const auto registered =
+      std::find_if(names.begin(), names.end(),
+                   [head](const std::string& known) { return ui::SameText(known, head); });
+  return registered != names.end() &&
+         HoldsValue(control, *control.Type().FindProperty(*registered));
 }
 
 // Read-only properties are left out: they could not be read back.
@@ -130,7 +139,9 @@ void WriteTemplateProperties(ui::Stream& stream, TCustomDIBControl& control) {
   for (const std::string& name : control.TemplateProperties()) {
     const ui::PropertyInfo* property = control.Type().FindProperty(name);
     FLUX_ASSERT(property != nullptr);  // checked when it was registered
-    if (!property->IsReadOnly()) writer.WriteProperty(control, *property);
+    if (!property->IsReadOnly() && HoldsValue(control, *property)) {
+      writer.WriteProperty(control, *property);
+    }
   }
   writer.Values().WriteName({});
 }

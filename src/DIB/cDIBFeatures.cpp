@@ -102,8 +102,23 @@ std::unique_ptr<TDIBFeature> TDIBFeatureItem::MakeFeature(const std::string& nam
   return feature;
 }
 
+TDIBFeatureItem::~TDIBFeatureItem() {
+  delete m_Feature.Get();
+}
+
+void TDIBFeatureItem::SetFeature(std::unique_ptr<TDIBFeature> feature) {
+  delete m_Feature.Get();
+  m_Feature = feature.get();
+  if (feature == nullptr) return;
+  if (ui::Control* control = feature->Control()) {
+    control->InsertComponent(std::move(feature));
+  } else {
+    static_cast<void>(feature.release());  // the item's own
+  }
+}
+
 void TDIBFeatureItem::SetFeatureClassName(const std::string& name) {
-  m_Feature = MakeFeature(name);
+  SetFeature(MakeFeature(name));
   m_FeatureClassName = name;
 }
 
@@ -114,7 +129,7 @@ void TDIBFeatureItem::Assign(const ui::Persistent& source) {
     return;
   }
   m_Enabled = item->m_Enabled;
-  if (item->m_Feature == nullptr) {
+  if (item->Feature() == nullptr) {
     SetFeatureClassName(item->m_FeatureClassName);
     return;
   }
@@ -134,14 +149,14 @@ void TDIBFeatureItem::DefineProperties(ui::PropertyFiler& filer) {
         data.ReadBuffer(bytes.data(), bytes.size());
         m_KeptParameters = std::move(bytes);
       },
-      [this](ui::Stream& data) { WriteFeatureParameters(data); }, m_Feature != nullptr);
+      [this](ui::Stream& data) { WriteFeatureParameters(data); }, Feature() != nullptr);
 }
 
 void TDIBFeatureItem::WriteFeatureParameters(ui::Stream& data) const {
-  FLUX_ASSERT(m_Feature != nullptr);
+  FLUX_ASSERT(Feature() != nullptr);
   ui::ComponentWriter writer(data);
   writer.Values().WriteString(m_FeatureClassName);
-  writer.WriteRoot(*m_Feature);
+  writer.WriteRoot(*Feature());
 }
 
 // Every length and count comes from the stream, and the value reader checks each against the
@@ -163,7 +178,7 @@ void TDIBFeatureItem::ReadFeatureParameters(ui::Stream& data) {
   reader.ReadPropertyList(*feature);
   reader.ResolveReferences(*feature);
   if (values.ReadMarker()) throw EFeatureError("Stored feature parameters hold components");
-  m_Feature = std::move(feature);
+  SetFeature(std::move(feature));
   m_FeatureClassName = name;
 }
 
@@ -174,11 +189,11 @@ void TDIBFeatureItem::Loaded() {
 }
 
 std::string TDIBFeatureItem::DisplayName() const {
-  return m_Feature ? m_Feature->GetFeatureName() : "DIB feature";
+  return Feature() != nullptr ? Feature()->GetFeatureName() : "DIB feature";
 }
 
 void TDIBFeatureItem::MessageHook(ui::Message& message, bool& handled) {
-  if (m_Enabled && m_Feature) m_Feature->HandleMessage(message, handled);
+  if (m_Enabled && Feature() != nullptr) Feature()->HandleMessage(message, handled);
 }
 
 // --- TDIBFeatures ----------------------------------------------------------------------------

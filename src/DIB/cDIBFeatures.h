@@ -37,9 +37,11 @@ class TDIBFeature : public ui::Component {
   static const ui::TypeInfo& StaticType();
   const ui::TypeInfo& Type() const override { return StaticType(); }
 
-  // The control it serves (not owned).
+  // The control it serves (not owned), which also owns it when there is one.
   ui::Control* Control() const { return m_Control; }
   void SetControl(ui::Control* control) { m_Control = control; }
+  // Its item stores it: it is never written among the components of its owner.
+  bool HasParent() const override { return true; }
 
   virtual bool CanAttachTo(ui::Control& control);  // the base: any control
   virtual std::string GetFeatureName() const;      // the base: "Unknown feature"
@@ -61,6 +63,7 @@ const ui::TypeInfo* FindFeatureClass(std::string_view name);
 class TDIBFeatureItem : public ui::CollectionItem {
  public:
   explicit TDIBFeatureItem(ui::Collection& collection) : ui::CollectionItem(collection) {}
+  ~TDIBFeatureItem() override;
   static const ui::TypeInfo& StaticType();
   const ui::TypeInfo& Type() const override { return StaticType(); }
 
@@ -72,7 +75,7 @@ class TDIBFeatureItem : public ui::CollectionItem {
   void SetFeatureClassName(const std::string& name);
   const std::string& FeatureParameters() const { return m_FeatureParameters; }
   void SetFeatureParameters(const std::string& parameters) { m_FeatureParameters = parameters; }
-  TDIBFeature* Feature() const { return m_Feature.get(); }
+  TDIBFeature* Feature() const { return m_Feature.Get(); }
 
   // The feature's name, or "DIB feature" without one.
   std::string DisplayName() const override;
@@ -95,8 +98,12 @@ class TDIBFeatureItem : public ui::CollectionItem {
  private:
   // A feature of the named class for the item's control; none for an empty name.
   std::unique_ptr<TDIBFeature> MakeFeature(const std::string& name) const;
+  // Destroys the item's feature and puts this one in its place.
+  void SetFeature(std::unique_ptr<TDIBFeature> feature);
 
-  std::unique_ptr<TDIBFeature> m_Feature;
+  // Owned by the control it serves, like any component the control owns, and by the item when
+  // it serves none; the item destroys it unless the control has done so first.
+  ui::WeakRef<TDIBFeature> m_Feature;
   std::string m_FeatureClassName;
   std::string m_FeatureParameters;
   bool m_Enabled = true;

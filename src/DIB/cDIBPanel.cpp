@@ -43,15 +43,24 @@ TCustomDIBContainer::~TCustomDIBContainer() {
 
 const ui::TypeInfo& TCustomDIBContainer::StaticType() {
   using T = TCustomDIBContainer;
+  // Not all of a panel: it has no bevels, border or caption to show, and it is a tab stop
+  // exactly while it has skinned tab stops, which a stored TabStop would contradict.
   static const ui::TypeInfo type =
-      ui::TypeBuilder<T>("TCustomDIBContainer", ui::Panel::StaticType())
+      ui::TypeBuilder<T>("TCustomDIBContainer", ui::Control::StaticType())
           .Event("AfterPaint")
           .Event("BeforePaint")
           .Enumeration("BorderDrawPosition", &T::BorderDrawPosition, &T::SetBorderDrawPosition,
                        {"bdOverControls", "bdUnderControls"})
-          .Default(bdOverControls)
           .Reference("DIBBorder", &T::DIBBorder, &T::SetDIBBorder)
           .Event("OnActiveControlChange")
+          .Publish<ui::Panel>("Color")
+          .Publish<ui::WindowedControl>("TabOrder")
+          .Publish<ui::WindowedControl>("OnKeyDown")
+          .Publish<ui::WindowedControl>("OnKeyPress")
+          .Publish<ui::WindowedControl>("OnKeyUp")
+          .Publish<ui::WindowedControl>("OnEnter")
+          .Publish<ui::WindowedControl>("OnExit")
+          .Publish<ui::Panel>("Font")
           .Build();
   return type;
 }
@@ -342,7 +351,9 @@ void TCustomDIBContainer::SetActiveControl(ui::Control* control) {
       if (TCustomDIBContainer* container = self.Get()) container->m_ChangingActive = false;
     }
   } guard{self};
-  // A windowed child has the window focus and loses it as the new one takes the keyboard.
+  // A windowed child takes the window focus itself, and loses it as the new one takes the
+  // keyboard: given only focus messages, it would get no keys of its own, and the form, still
+  // seeing the container focused, would move the next Tab on to that same child.
   ui::Control* old = m_ActiveControl.Get();
   if (old != nullptr && old != control && old->AsWindowed() == nullptr) {
     old->Perform(ui::WM_KILLFOCUS);
@@ -390,14 +401,15 @@ void TCustomDIBContainer::FocusChanged(ui::Message& message) {
         ui::Application::Instance().IsKeyDown(ui::VK_SHIFT)) {
       SelectPriorTabControl();
     }
-  } else if (m_ActiveControl) {
-    SetActiveControl(nullptr);
+  } else {
+    SetActiveControl(nullptr);  // told even when no child had the keyboard
   }
   if (self) ui::Panel::Dispatch(message);  // on to the windowed children
 }
 
-// Whether the key goes to ActiveControl; shortCut tells that a shortcut took it. Only key-down
-// messages are shortcuts: the release of a shortcut key must not run the shortcut again.
+// Whether the key goes to ActiveControl; shortCut tells that a shortcut took it. Only key-downs
+// are offered as shortcuts: menus match a key code whatever the message, so a release would run
+// the shortcut again, and a character the shortcut of the key whose code it has.
 bool TCustomDIBContainer::ControlWantsKey(ui::Message& message, bool& shortCut) {
   shortCut = false;
   ui::Control* active = m_ActiveControl.Get();
@@ -559,7 +571,6 @@ ui::Control* TCustomDIBContainer::FindNextTabControl() const {
   }
   if (next == nullptr || activeWindowed != nullptr) {
     next = ahead(FindNextControl(activeWindowed, true, true, true));
-    if (next == active) next = nullptr;  // round to itself: no other windowed child
   }
   return next;
 }
@@ -575,7 +586,8 @@ ui::Control* TCustomDIBContainer::FindPriorTabControl() const {
   ui::Control* prior = nullptr;
   if (activeWindowed != nullptr) {
     prior = behind(FindNextControl(activeWindowed, false, true, true));
-    // Round to itself: the skinned controls before it come next, or the focus would stay.
+    // Round to itself: the skinned controls before it come next. Taken again, it would get the
+    // window focus back, and Shift+Tab could never leave it.
     if (prior == active) prior = nullptr;
   }
   if (prior == nullptr) {

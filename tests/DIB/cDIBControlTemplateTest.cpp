@@ -274,6 +274,28 @@ TEST_F(Templates, TheErrorsOfSavingAndLoadingAndOfRegistering) {
   target.RegisterTemplateProperty("IndexMain");                   // holds an object
 }
 
+// A reference registered while it held nothing: a template carries it while it holds nothing,
+// and never the component it may hold later.
+TEST_F(Templates, AReferenceTakesPartOnlyWhileItHoldsNothing) {
+  TTemplateTestControl& source = MakeControl(nullptr);
+  source.RegisterTemplateProperty("DIBImageList");
+  TDIBImageList& list = MakeList("Images", 1);
+  TTemplateTestControl& target = MakeControl(nullptr);
+  target.RegisterTemplateProperty("DIBImageList");
+  target.SetDIBImageList(&list);
+  const Bytes before = StateOf(target);
+  EXPECT_EQ(ErrorOf([&] { Load(target, Save(source)); }),
+            "The template sets DIBImageList, which is not a template property of "
+            "TTemplateTestControl");
+  EXPECT_EQ(StateOf(target), before);
+
+  source.SetDIBImageList(&ui::Create<TDIBImageList>(lists));  // unnamed: no name to store
+  source.caption = "Listed";
+  Load(target, Save(source));
+  EXPECT_EQ(target.caption, "Listed");
+  EXPECT_EQ(target.DIBImageList(), &list);
+}
+
 TEST_F(Templates, EveryTruncatedTemplateIsRefusedAndChangesNothing) {
   TTemplateTestControl& source = MakeSource();
   TDIBImageList& list = MakeList("Target", 1);

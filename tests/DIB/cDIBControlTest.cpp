@@ -85,17 +85,21 @@ TEST_F(Placement, ANewControlIsASquareThatWantsTheArrowsAndNoTabStop) {
 
 TEST_F(Placement, OnlyValuePropertiesCanBelongToATemplate) {
   TTestDIBControl& control = ui::Create<TTestDIBControl>(container);
+  TTestDIBControl& other = ui::Create<TTestDIBControl>(container);
+  other.SetDIBImageList(&ui::Create<TDIBImageList>(*form));
   EXPECT_EQ(ErrorOf([&] { control.RegisterTemplateProperty("Colour"); }),
             "Class TTestDIBControl is trying to register Colour as a template property, and "
             "that property does not exist.");
-  EXPECT_EQ(ErrorOf([&] { control.RegisterTemplateProperty("DIBImageList"); }),
-            "Attempting to template an invalid property type.");
+  EXPECT_EQ(ErrorOf([&] { other.RegisterTemplateProperty("DIBImageList"); }),
+            "Attempting to template an invalid property type.");  // holds a component
   EXPECT_EQ(ErrorOf([&] { control.RegisterTemplateProperty("OnMouseEnter"); }),
             "Attempting to template an invalid property type.");
+  control.RegisterTemplateProperty("DIBImageList");  // holds nothing
   control.RegisterTemplateProperty("Opacity");
   control.RegisterTemplateProperty("Constraints");  // a nested object holds values too
-  EXPECT_EQ(control.TemplateProperties(),
-            (std::vector<std::string>{"Width", "Height", "Opacity", "Constraints"}));
+  EXPECT_EQ(
+      control.TemplateProperties(),
+      (std::vector<std::string>{"Width", "Height", "DIBImageList", "Opacity", "Constraints"}));
 }
 
 TEST_F(Placement, AttachedControlsMoveWithTheControlUntilTheyGo) {
@@ -215,7 +219,7 @@ class Mouse : public ContainerFixture {
   EventLog events;
 };
 
-TEST_F(Mouse, HoverBeginsAndEndsOnceEachAlsoForADragReleasedOutside) {
+TEST_F(Mouse, EveryEntryIsToldAndHoverEndsOnceAlsoForADragReleasedOutside) {
   MoveTo(30, 30);
   MoveTo(35, 30);
   MoveTo(5, 5);
@@ -223,16 +227,18 @@ TEST_F(Mouse, HoverBeginsAndEndsOnceEachAlsoForADragReleasedOutside) {
 
   MoveTo(30, 30);
   Down(30, 30);
-  MoveTo(5, 5);  // out while held: still hot
+  MoveTo(5, 5);  // out while held: still hot, and no leave yet
   EXPECT_TRUE(a.Hot());
   EXPECT_FALSE(a.MouseInside());
-  MoveTo(30, 31);  // back and out again
+  MoveTo(30, 31);  // back, which is told although the control stayed hot, and out again
   MoveTo(110, 30);
   Up(110, 30);  // released over b: b's hover begins, then a's ends with the release
-  EXPECT_EQ(Hover(), (std::vector<std::string>{"enter:a", "enter:b", "leave:a"}));
+  EXPECT_EQ(Hover(), (std::vector<std::string>{"enter:a", "enter:a", "enter:b", "leave:a"}));
   EXPECT_FALSE(a.Hot());
   MoveTo(111, 31);
   EXPECT_TRUE(Hover().empty());
+  a.Perform(ui::CM_MOUSELEAVE);  // told whether or not the control was hot
+  EXPECT_EQ(Hover(), (std::vector<std::string>{"leave:a"}));
 }
 
 TEST_F(Mouse, AReleaseAwayFromThePressWithoutAMoveEndsHoverOnceToo) {

@@ -105,6 +105,22 @@ TEST_F(Features, TheLibrarysFeaturesAreRegisteredFromTheStart) {
   EXPECT_EQ(item.DisplayName(), "Shapeable DIB");
 }
 
+TEST_F(Features, AFeatureBelongsToItsControlAndGoesWithItsItemOrWithTheControl) {
+  TDIBFeatureItem& item = control.DIBFeatures().Add();
+  item.SetFeatureClassName("TPressCatcher");
+  EXPECT_EQ(item.Feature()->Owner(), &control);
+  item.SetFeatureClassName("TMoveableDIB");  // the first one goes
+  ASSERT_EQ(control.ComponentCount(), 1);
+  EXPECT_EQ(&control.Components(0), item.Feature());
+  // Written on its own, the control stores its feature through the item only.
+  EXPECT_EQ(ui::WriteRootToText(control).find("TMoveableDIB {"), std::string::npos);
+  control.DIBFeatures().Delete(0);
+  EXPECT_EQ(control.ComponentCount(), 0);
+  SkinnedProbe& other = AddSkinned("other", ui::Bounds(30, 0, 20, 20));
+  other.DIBFeatures().Add().SetFeatureClassName("TPressCatcher");
+  delete &other;  // with its feature, once
+}
+
 TEST_F(Features, TheFirstFeatureThatHandlesAMessageKeepsItFromTheRest) {
   TPressCatcher& first = AddCatcher(true);
   TPressCatcher& second = AddCatcher(true);

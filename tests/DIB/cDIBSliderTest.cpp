@@ -303,6 +303,19 @@ TEST_F(Slider, KeysStepAlongTheSlidersOwnDirection) {
   EXPECT_EQ(changes.Take(), (Positions{52, 50, 55, 50, 51, 50, 55, 50}));
 }
 
+// Losing only its focus would leave it the container's active control, and arrows would still
+// move it.
+TEST_F(Slider, ASliderDisabledWhileItHasTheKeyboardGivesItUpAndIgnoresKeys) {
+  slider.SetDIBTabOrder(0);
+  slider.Perform(ui::WM_SETFOCUS);
+  backend.PressKey(ui::VK_RIGHT);
+  slider.SetEnabled(false);
+  EXPECT_FALSE(slider.Focused());
+  EXPECT_EQ(container.ActiveControl(), nullptr);
+  backend.PressKey(ui::VK_RIGHT);
+  EXPECT_EQ(changes.Take(), (Positions{1}));
+}
+
 // Overlay ------------------------------------------------------------------------------------
 
 TEST_F(Slider, TheOverlayFillsTheTrackUpToThePointer) {
@@ -339,6 +352,18 @@ TEST_F(Slider, AStoredPositionSurvivesWhateverOrderTheRangeIsReadIn) {
     EXPECT_EQ(text.find("PointerOpacityLow"), std::string::npos);  // defaults are left out
     EXPECT_NE(text.find("StretchBackground = true"), std::string::npos);
   }
+}
+
+TEST_F(Slider, ANewSliderStoresItsAcceleratorOpacityAndTabOrderAlthoughUnset) {
+  RegisterDIBSliderClasses();
+  auto holder = ui::ReadRootFromText("TDIBContainer C {\n  TDIBSlider S {\n  }\n}");
+  EXPECT_NE(ui::WriteRootToText(*holder).find("    Height = 32\n"
+                                              "    Accelerator = 0\n"
+                                              "    DIBFeatures = <>\n"
+                                              "    Opacity = 255\n"
+                                              "    DIBTabOrder = -1\n"
+                                              "    IndexEnd1.DIBIndex = -1\n"),
+            std::string::npos);
 }
 
 TEST_F(Slider, ALoadedSliderPlacesItsPointerAtItsStoredPosition) {

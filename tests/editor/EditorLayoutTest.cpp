@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "DIB/cDIBImageList.h"
@@ -94,6 +95,33 @@ TEST_F(EditorLayout, EveryComponentOfTheWindowIsThereWithItsClass) {
   EXPECT_EQ(Get<ui::Timer>("Updater").Interval(), 50u);
   EXPECT_FALSE(Get<ui::Panel>("Panel1").Visible());
   EXPECT_EQ(Get<ui::Panel>("Panel1").Parent(), &Get<TDIBContainer>("DIBContainer1"));
+}
+
+// The part of a description from the line opening `header` (at two spaces an indentation
+// level) to the end of the component's own properties, or of the whole component.
+std::string Stored(std::string_view text, const std::string& header, int level, bool whole) {
+  const std::string indent(static_cast<std::size_t>(level) * 2, ' ');
+  const std::size_t start = text.find("\n" + indent + header + " {\n");
+  if (start == std::string_view::npos) return "missing " + header;
+  const std::size_t end = whole ? text.find("\n" + indent + "}\n", start + 1)
+                                : text.find(" {\n", text.find("\n", start + 1));
+  return std::string(text.substr(start, text.rfind('\n', end) - start));
+}
+
+TEST_F(EditorLayout, TheContainerAndSlidersAreStoredAsTheWindowWritesThem) {
+  const std::string written = ui::WriteRootToText(*window);
+  const std::string_view stored = EditorWindowDescription();
+  EXPECT_EQ(Stored(stored, "TDIBContainer DIBContainer1", 1, false),
+            Stored(written, "TDIBContainer DIBContainer1", 1, false));
+  for (const char* name :
+       {"par0", "par1", "par2", "par3", "par4", "par5", "indicate1", "indicate2"}) {
+    const std::string header = std::string("TDIBSlider ") + name;
+    EXPECT_EQ(Stored(stored, header, 2, true), Stored(written, header, 2, true));
+  }
+  EXPECT_NE(Stored(stored, "TDIBSlider par0", 2, true)
+                .find("      Opacity = 255\n"
+                      "      DIBTabOrder = -1\n"),
+            std::string::npos);
 }
 
 TEST_F(EditorLayout, SlidersAreLinkedToTheSkinAndTakeTheirHeightFromIt) {

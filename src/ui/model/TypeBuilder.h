@@ -22,6 +22,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -190,6 +191,18 @@ class TypeBuilder {
   // A handler property: known by name, connected in code, never stored.
   TypeBuilder& Event(std::string name) {
     Add(std::move(name), PropertyKind::Event);
+    return *this;
+  }
+
+  // A property that the C++ base class Base declares, for a class whose type lists only some of
+  // its base's properties (its type then derives from an ancestor of Base's type): the property
+  // keeps Base's accessors, kind and default.
+  template <class Base>
+  TypeBuilder& Publish(std::string_view name) {
+    static_assert(std::is_base_of_v<Base, T>);
+    const PropertyInfo* property = Base::StaticType().FindProperty(name);
+    Assert(property != nullptr, "ui\\TypeBuilder");
+    m_Properties.push_back(*property);
     return *this;
   }
 

@@ -2,6 +2,7 @@
 
 #include "ui/SampleComponents.h"
 #include "ui/model/Exception.h"
+#include "ui/model/TypeBuilder.h"
 #include "ui/model/TypeInfo.h"
 
 namespace {
@@ -73,6 +74,33 @@ TEST(Persistent, BuilderDerivesRangesFromTheValueType) {
   EXPECT_EQ(type.FindProperty("Scale")->precision, ui::FloatPrecision::Extended);
   EXPECT_EQ(type.FindProperty("Ratio")->precision, ui::FloatPrecision::Double);
   EXPECT_TRUE(type.FindProperty("Handle")->IsReadOnly());
+}
+
+// Publishes two of its base's properties, the second with a default of its own.
+class TSampleCounter : public TSampleComponent {
+ public:
+  using TSampleComponent::TSampleComponent;
+  static const ui::TypeInfo& StaticType() {
+    static const ui::TypeInfo type =
+        ui::TypeBuilder<TSampleCounter>("TSampleCounter", ui::Component::StaticType())
+            .Publish<TSampleComponent>("Caption")
+            .Publish<TSampleComponent>("count")
+            .Default(7)
+            .Build();
+    return type;
+  }
+  const ui::TypeInfo& Type() const override { return StaticType(); }
+};
+
+TEST(Persistent, AClassMayPublishSomeOfItsBasesPropertiesInAnOrderOfItsOwn) {
+  const auto properties = TSampleCounter::StaticType().Properties();
+  ASSERT_EQ(properties.size(), 3u);  // after Tag
+  EXPECT_EQ(properties[1]->name, "Caption");
+  EXPECT_EQ(properties[2]->name, "Count");
+  TSampleCounter counter(nullptr);
+  counter.SetCount(7);
+  EXPECT_TRUE(properties[2]->IsDefault(counter));
+  EXPECT_FALSE(TSampleComponent::StaticType().FindProperty("Count")->IsDefault(counter));
 }
 
 TEST(Persistent, CharacterAbove127KeepsItsCode) {
