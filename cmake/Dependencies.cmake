@@ -1,6 +1,6 @@
 # Third-party libraries, found the same way on every target.
 if(WIN32)
-  # libjpeg-turbo is built for the target by scripts/build-libjpeg-win32.
+  # libjpeg-turbo is built for the target by scripts/build-libjpeg-windows (win32 or win64).
   find_package(libjpeg-turbo CONFIG REQUIRED NO_CMAKE_FIND_ROOT_PATH
                PATHS ${FLUX_DEPS_PREFIX} NO_DEFAULT_PATH)
   add_library(flux_jpeg ALIAS libjpeg-turbo::jpeg-static)

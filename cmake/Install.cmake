@@ -5,7 +5,9 @@
 # plug-ins:
 #   cmake --install build/release --component user --prefix ~/.lxvst
 # A full installation leaves it out.
-install(TARGETS fluxhost RUNTIME DESTINATION bin COMPONENT host)
+if(NOT WIN32)
+  install(TARGETS fluxhost RUNTIME DESTINATION bin COMPONENT host)
+endif()
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   install(TARGETS fluxomatic LIBRARY DESTINATION lib/lxvst COMPONENT plugin)
   install(TARGETS fluxomatic LIBRARY DESTINATION . COMPONENT user
@@ -27,4 +29,20 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   install(FILES ${CMAKE_BINARY_DIR}/doc/fluxhost.1.gz DESTINATION share/man/man1 COMPONENT doc)
   install(FILES README.md cmake/debian/copyright ${CMAKE_BINARY_DIR}/doc/changelog.gz
           DESTINATION share/doc/fluxomatic COMPONENT doc)
+endif()
+
+# Windows: each architecture's DLL and fluxhost.exe in a folder of its own (32-bit, 64-bit) and
+# the text that says where hosts look for plug-ins, as the Windows zip holds them
+# (cmake/PackageWindows.cmake gathers the two build trees' installations into it).
+if(WIN32)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(flux_windows_folder 64-bit)
+  else()
+    set(flux_windows_folder 32-bit)
+  endif()
+  install(TARGETS fluxomatic LIBRARY DESTINATION ${flux_windows_folder} COMPONENT plugin)
+  install(TARGETS fluxhost RUNTIME DESTINATION ${flux_windows_folder} COMPONENT host)
+  configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/README.txt.in
+                 ${CMAKE_BINARY_DIR}/packaging/README.txt @ONLY NEWLINE_STYLE CRLF)
+  install(FILES ${CMAKE_BINARY_DIR}/packaging/README.txt DESTINATION . COMPONENT docs)
 endif()

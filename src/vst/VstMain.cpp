@@ -22,9 +22,9 @@ AEffect* createInstance(audioMasterCallback audioMaster) {
 
 }  // namespace
 
-// The host looks for "main" (and, on Linux, "VSTPluginMain"). A C++ function
-// cannot be called main, so the export gets that name from the linker: a .def
-// file on Windows, an assembler alias on ELF.
+// The host looks for "main" (and, on Linux and 64-bit Windows, "VSTPluginMain"). A C++
+// function cannot be called main, so the export gets that name from the linker: a .def
+// file on Windows (fluxomatic.def, fluxomatic64.def), an assembler alias on ELF.
 extern "C" VST_HOST_ENTRY AEffect* VSTCALLBACK fluxPluginMain(audioMasterCallback audioMaster) {
   return createInstance(audioMaster);
 }

@@ -372,16 +372,45 @@ static_assert(offsetof(AEffect, future) == 84);
 static_assert(sizeof(VstEvents) == 16);
 static_assert(offsetof(VstEvents, events) == 8);
 static_assert(sizeof(VstSpeakerArrangement) == 8 + 8 * 112);
-#else
-// The natural 64-bit layout: the descriptor's functions and pointers are 8 bytes.
+#elif INTPTR_MAX == INT64_MAX
+// The natural 64-bit layout that 64-bit hosts use (Windows x64 and Linux x86-64 alike): the
+// descriptor's five functions, resvd1, resvd2, object and user take 8 bytes and 8-byte
+// alignment, which puts 4 bytes of padding after magic and after flags, and 4 at the end.
+static_assert(sizeof(void*) == 8 && sizeof(VstIntPtr) == 8 && alignof(VstIntPtr) == 8);
+static_assert(sizeof(AEffectDispatcherProc) == 8);
+static_assert(sizeof(AEffect) == 192);
+static_assert(alignof(AEffect) == 8);
 static_assert(offsetof(AEffect, dispatcher) == 8);
+static_assert(offsetof(AEffect, process) == 16);
+static_assert(offsetof(AEffect, setParameter) == 24);
+static_assert(offsetof(AEffect, getParameter) == 32);
 static_assert(offsetof(AEffect, numPrograms) == 40);
+static_assert(offsetof(AEffect, numParams) == 44);
+static_assert(offsetof(AEffect, numInputs) == 48);
+static_assert(offsetof(AEffect, numOutputs) == 52);
 static_assert(offsetof(AEffect, flags) == 56);
 static_assert(offsetof(AEffect, resvd1) == 64);
+static_assert(offsetof(AEffect, resvd2) == 72);
 static_assert(offsetof(AEffect, initialDelay) == 80);
+static_assert(offsetof(AEffect, realQualities) == 84);
+static_assert(offsetof(AEffect, offQualities) == 88);
 static_assert(offsetof(AEffect, ioRatio) == 92);
 static_assert(offsetof(AEffect, object) == 96);
+static_assert(offsetof(AEffect, user) == 104);
 static_assert(offsetof(AEffect, uniqueID) == 112);
+static_assert(offsetof(AEffect, version) == 116);
 static_assert(offsetof(AEffect, processReplacing) == 120);
+static_assert(offsetof(AEffect, future) == 128);
+// The event list: reserved is pointer-sized, and so is each entry.
+static_assert(sizeof(VstEvents) == 32);
+static_assert(offsetof(VstEvents, reserved) == 8);
 static_assert(offsetof(VstEvents, events) == 16);
+// Records without pointers keep their 32-bit layout (checked above): 4-byte alignment, so a
+// speaker arrangement is still 8 + 8 * 112 bytes and an event list's entries point at events
+// laid out as on 32-bit.
+static_assert(sizeof(VstSpeakerArrangement) == 8 + 8 * 112);
+static_assert(alignof(VstSpeakerArrangement) == 4);
+static_assert(sizeof(VstEvent) == 32 && sizeof(VstKeyCode) == 8);
+#else
+#error "VST 2 records are laid out for 32-bit and 64-bit targets only"
 #endif

@@ -1,11 +1,17 @@
 # Lists the symbols a plug-in library exports and fails unless they are
-# exactly the entry points a host looks for.
+# exactly the entry points a host looks for: `main` alone from the 32-bit DLL,
+# `main` and `VSTPluginMain` from the 64-bit DLL and the Linux library.
 if(WINDOWS)
   execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
   string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n([^\n]+\n)*" table "${dump}")
   string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" entries "${table}")
   list(TRANSFORM entries REPLACE "^\\[ *[0-9]+\\] " "")
-  set(expected main)
+  list(SORT entries)
+  if(POINTER_SIZE EQUAL 8)
+    set(expected VSTPluginMain main)
+  else()
+    set(expected main)
+  endif()
 else()
   execute_process(COMMAND nm -D --defined-only ${LIBRARY} OUTPUT_VARIABLE dump
                   RESULT_VARIABLE failed)

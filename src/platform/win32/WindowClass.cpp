@@ -28,8 +28,11 @@ const wchar_t* WindowClass::Acquire(WNDPROC procedure) {
   const std::lock_guard lock(g_Lock);
   if (g_Windows == 0) {
     const HINSTANCE module = Module();
-    std::swprintf(g_Name, sizeof g_Name / sizeof g_Name[0], L"FluxomaticWindow%08lX",
-                  static_cast<unsigned long>(reinterpret_cast<uintptr_t>(module)));
+    // The module's whole address (unsigned long is 32 bits on 64-bit Windows too): two copies
+    // of the library loaded 4 GiB apart still get classes of their own.
+    std::swprintf(g_Name, sizeof g_Name / sizeof g_Name[0], L"FluxomaticWindow%0*llX",
+                  static_cast<int>(2 * sizeof(uintptr_t)),
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(module)));
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_DBLCLKS;

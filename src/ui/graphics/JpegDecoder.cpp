@@ -6,6 +6,7 @@
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 #include <jpeglib.h>
@@ -89,6 +90,9 @@ constexpr uint64_t kMaxJpegPixels = uint64_t{1} << 26;
 Surface DecodeJpeg(std::span<const uint8_t> data) {
   Session session;
   if (data.empty()) throw GraphicError("JPEG error: no data");
+  // libjpeg takes the size as unsigned long, 32 bits on 64-bit Windows too.
+  if (data.size() > std::numeric_limits<unsigned long>::max())
+    throw GraphicError("JPEG error: data too large");
   if (!ReadHeader(session, data.data(), data.size())) Fail(session);
   // A few hundred bytes of header can claim a picture of 65535 x 65535: the
   // size is checked before anything is allocated for it.

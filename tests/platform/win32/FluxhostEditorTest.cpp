@@ -1,7 +1,8 @@
 // fluxhost.exe editor on the shipped DLL, run as a process of its own on the desktop: the
 // picture it saves equals the headless golden one pixel for pixel (read with our own PNG
 // reader), a click on About shows the panel, and a drag on par0 made with the real mouse
-// prints the automation the DLL sends.
+// prints the automation the DLL sends. fluxhost.exe info and play on the same DLL: its
+// descriptor with the editor, and a MIDI file's Control Changes exactly as on Linux.
 
 #include <cmath>
 #include <fstream>
@@ -64,15 +65,15 @@ void CloseWhenShown() {
   ADD_FAILURE() << "the editor's window never showed";
 }
 
-// fluxhost.exe editor DLL [--png FILE] ARGS..., its standard streams in files.
-EditorRun RunEditor(const std::string& args, Ending ending = Ending::AfterPicture) {
-  const std::string png = TemporaryFile("editor.png");
+std::string Quoted(const std::string& text) {
+  return "\"" + text + "\"";
+}
+
+// fluxhost.exe ARGS..., its standard streams in files.
+EditorRun RunFluxhost(const std::string& args, Ending ending = Ending::AfterPicture) {
   const std::string outPath = TemporaryFile("out.txt");
   const std::string errPath = TemporaryFile("err.txt");
-  DeleteFileA(png.c_str());
-  std::string command = "\"" + BesideThisProgram("fluxhost.exe") + "\" editor \"" +
-                        BesideThisProgram(FLUX_PLUGIN_FILE) + "\" " +
-                        (ending == Ending::AfterPicture ? "--png \"" + png + "\" " : "") + args;
+  std::string command = Quoted(BesideThisProgram("fluxhost.exe")) + " " + args;
   SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   const HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, 0, &inherited, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -100,9 +101,76 @@ EditorRun RunEditor(const std::string& args, Ending ending = Ending::AfterPictur
   CloseHandle(err);
   run.out = FileText(outPath);
   run.err = FileText(errPath);
-  run.picture = win32test::ReadPng(png);
-  for (const std::string& file : {png, outPath, errPath}) DeleteFileA(file.c_str());
+  for (const std::string& file : {outPath, errPath}) DeleteFileA(file.c_str());
   return run;
+}
+
+// fluxhost.exe editor DLL [--png FILE] ARGS...
+EditorRun RunEditor(const std::string& args, Ending ending = Ending::AfterPicture) {
+  const std::string png = TemporaryFile("editor.png");
+  DeleteFileA(png.c_str());
+  std::string command = "editor " + Quoted(BesideThisProgram(FLUX_PLUGIN_FILE)) + " ";
+  if (ending == Ending::AfterPicture) command += "--png " + Quoted(png) + " ";
+  EditorRun run = RunFluxhost(command + args, ending);
+  run.picture = win32test::ReadPng(png);
+  DeleteFileA(png.c_str());
+  return run;
+}
+
+// Standard output as Linux writes it: the C runtime's text mode ends lines with CR LF here.
+std::string WithoutCarriageReturns(std::string text) {
+  std::erase(text, '\r');
+  return text;
+}
+
+TEST(FluxhostOnWindows, InfoShowsTheDescriptorWithTheEditorFlag) {
+  const EditorRun run = RunFluxhost("info " + Quoted(BesideThisProgram(FLUX_PLUGIN_FILE)));
+  ASSERT_EQ(run.exitCode, 0u) << run.err;
+  const std::string out = WithoutCarriageReturns(run.out);
+  EXPECT_NE(out.find("Effect       Fluxomatic\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("Unique ID    QB02 (1363292210)\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("Flags        25: hasEditor canMono canReplacing\n"), std::string::npos)
+      << out;
+  EXPECT_NE(out.find("Parameters (6)\n"), std::string::npos) << out;
+}
+
+TEST(FluxhostOnWindows, PlaysAMidiFileWithTheControlChangesOfTheLinuxBuild) {
+  // The phrase of tests/host/FluxomaticPhraseTest.cpp, as a Standard MIDI File (format 0, 480
+  // ticks a quarter): Note On at tick 0, Note Off at 240, a Note On of velocity 0 at 300, a
+  // Control Change at 360 and a Note On on channel 10 at 480 (0.5 s, frame 22050).
+  const unsigned char header[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0};
+  // clang-format off
+  const unsigned char track[] = {'M', 'T', 'r', 'k', 0, 0, 0, 25,  // then delta time, event:
+                                 0x00, 0x90, 60, 100,              // tick 0
+                                 0x81, 0x70, 0x80, 60, 64,         // 240
+                                 0x3C, 0x90, 62, 0,                // 300
+                                 0x3C, 0xB0, 1, 5,                 // 360
+                                 0x78, 0x99, 38, 1,                // 480
+                                 0x00, 0xFF, 0x2F, 0x00};          // the track's end
+  // clang-format on
+  const std::string midi = TemporaryFile("phrase.mid");
+  {
+    std::ofstream file(midi, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(header), sizeof header);
+    file.write(reinterpret_cast<const char*>(track), sizeof track);
+  }
+  const EditorRun run =
+      RunFluxhost("play " + Quoted(BesideThisProgram(FLUX_PLUGIN_FILE)) + " --midi " +
+                  Quoted(midi) + " --text --param 1=0 --param 4=0 --tail 0.1");
+  DeleteFileA(midi.c_str());
+  ASSERT_EQ(run.exitCode, 0u) << run.err;
+  // Both units (controllers 14 and 15, spreads at 0: value 64) on all 16 channels, in the
+  // block in which each Note On falls due, at offset 0: what the Linux build prints.
+  std::string expected = "    time  block  offset  ch  message\n";
+  for (const char* blockStart : {"   0.000      0", "   0.499     43"}) {
+    for (const int controller : {14, 15}) {
+      for (int channel = 1; channel <= 16; ++channel) {
+        expected += std::string(blockStart) + "       0  " + (channel < 10 ? " " : "") +
+                    std::to_string(channel) + "  CC " + std::to_string(controller) + " = 64\n";
+      }
+    }
+  }
+  EXPECT_EQ(WithoutCarriageReturns(run.out), expected);
 }
 
 TEST(FluxhostEditorOnWindows, SavesTheEditorAsOpenedAsTheGoldenPicture) {

@@ -154,6 +154,20 @@ TEST_F(Win32Window, TimersTickWithTheirIdUntilStopped) {
   EXPECT_TRUE(client.timers.empty());
 }
 
+#if defined(_WIN64)
+// Timer ids are pointer-sized: on 64-bit Windows one beyond 32 bits comes back whole.
+TEST_F(Win32Window, ATimerIdBeyondThirtyTwoBitsComesBackWhole) {
+  auto peer = backend.CreateMessageWindow(client);
+  ASSERT_TRUE(peer);
+  constexpr uintptr_t kId = 0x1234'5678'0000'0007u;
+  ASSERT_TRUE(peer->StartTimer(kId, 20));
+  PumpFor(100);
+  EXPECT_FALSE(client.timers.empty());
+  for (const uintptr_t id : client.timers) EXPECT_EQ(id, kId);
+  peer->StopTimer(kId);
+}
+#endif
+
 TEST_F(Win32Window, MouseInputComesInClientCoordinatesAndLeavingIsReported) {
   auto peer = MakeChild(client);
   ASSERT_TRUE(peer);
