@@ -83,9 +83,10 @@ class PeerClient {
   // it go itself.
   virtual void HandleCaptureLost() {}
   virtual void HandleTimer(uintptr_t /*id*/) {}  // a timer of WindowPeer::StartTimer ticked
-  // The window system wants `area` (client coordinates) on screen: paint what is invalid and
-  // present it, with at least that area.
-  virtual void HandlePaint(const Rect& /*area*/) {}
+  // Time to paint what is invalid and present what changed. `lost` (client coordinates) is
+  // what the window system no longer shows (uncovered, resized, mapped): present it whatever
+  // was painted. It is empty when only RequestPaint asked.
+  virtual void HandlePaint(const Rect& /*lost*/) {}
   // Someone else destroyed the native window (its parent went first). Nothing comes any
   // more, every operation of the peer does nothing, and destroying the peer only tidies up.
   // (A message-only window has no parent, and nobody else destroys it.)
@@ -118,8 +119,9 @@ class WindowPeer {
   virtual void* NativeHandle() const = 0;
   virtual void SetBounds(const Rect& boundsInParent) = 0;
   virtual void SetVisible(bool visible) = 0;
-  // Asks for HandlePaint over `area` (client coordinates) at the window system's next chance.
-  virtual void RequestRepaint(const Rect& area) = 0;
+  // Asks for HandlePaint at the window system's next chance. The client knows what it wants
+  // painted; the window system is told nothing is lost, so it presents nothing of its own.
+  virtual void RequestPaint() = 0;
   // Puts `area` of `pixels` (client coordinates, the surface the size of the client) on screen.
   virtual void Present(const PixelView& pixels, const Rect& area) = 0;
   virtual void SetCapture(bool capture) = 0;
@@ -152,7 +154,7 @@ class WindowPeer {
   void HandleFocus(bool gained) { Enter(&PeerClient::HandleFocus, gained); }
   void HandleCaptureLost() { Enter(&PeerClient::HandleCaptureLost); }
   void HandleTimer(uintptr_t id) { Enter(&PeerClient::HandleTimer, id); }
-  void HandlePaint(const Rect& area) { Enter(&PeerClient::HandlePaint, area); }
+  void HandlePaint(const Rect& lost) { Enter(&PeerClient::HandlePaint, lost); }
   void HandleDestroyed() { Enter(&PeerClient::HandleDestroyed); }
   intptr_t HandleDialogCode(uint16_t virtualKey) {
     return Enter(&PeerClient::HandleDialogCode, virtualKey);

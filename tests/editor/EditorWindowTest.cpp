@@ -75,7 +75,7 @@ TEST_F(EditorWindow, HostChangesMoveTheSlidersWithinOneTickAndAreNotSentBack) {
   EXPECT_EQ(automations(), 0);
 }
 
-TEST_F(EditorWindow, TicksRepaintNothingUnchangedWhileEveryIdleRepaintsTheIndicators) {
+TEST_F(EditorWindow, EveryIdleRepaintsTheIndicatorsButOnlyAMovePresentsThem) {
   void* handle = window().Handle();
   idle();
   backend.Pump();
@@ -86,22 +86,30 @@ TEST_F(EditorWindow, TicksRepaintNothingUnchangedWhileEveryIdleRepaintsTheIndica
   }
   EXPECT_TRUE(backend.TakePresented(handle).empty());
 
-  idle();  // the same values again
+  const uint32_t invalidated = window().indicate1.LastInvalidated();
+  idle();  // the same values again: repainted, and nothing to show
+  backend.Pump();
+  EXPECT_NE(window().indicate1.LastInvalidated(), invalidated);
+  EXPECT_TRUE(backend.TakePresented(handle).empty());
+
+  setParameter(0, 1.0f);  // no randomising in program 0: the note sends 127
+  playNote();
+  idle();
   backend.Pump();
   const auto presented = backend.TakePresented(handle);
-  ASSERT_FALSE(presented.empty());
-  for (const platform::Rect& area : presented) {
-    EXPECT_GE(area.Top, 24 + 18);  // the indicators' row, nothing of the sliders below
-    EXPECT_LE(area.Bottom, 24 + 22);
-  }
+  ASSERT_EQ(presented.size(), 1u);
+  EXPECT_EQ(presented[0].Top, 24 + 18);  // the indicators' row, nothing of the sliders below
+  EXPECT_EQ(presented[0].Bottom, 24 + 22);
 
   setParameter(2, 1.0f);  // par2 cannot show it: asked again, and repainted, at every tick
   backend.Advance(50);
   backend.Pump();
   backend.TakePresented(handle);
+  const uint32_t asked = window().par2.LastInvalidated();
   backend.Advance(50);
   backend.Pump();
-  EXPECT_FALSE(backend.TakePresented(handle).empty());
+  EXPECT_NE(window().par2.LastInvalidated(), asked);
+  EXPECT_TRUE(backend.TakePresented(handle).empty());
 }
 
 TEST_F(EditorWindow, AProgramChangeMovesAllSixSlidersWithinOneTick) {

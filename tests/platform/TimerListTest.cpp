@@ -29,7 +29,7 @@ class TimerPeer final : public platform::WindowPeer {
   void* NativeHandle() const override { return nullptr; }
   void SetBounds(const platform::Rect&) override {}
   void SetVisible(bool) override {}
-  void RequestRepaint(const platform::Rect&) override {}
+  void RequestPaint() override {}
   void Present(const platform::PixelView&, const platform::Rect&) override {}
   void SetCapture(bool) override {}
   void SetCursor(int16_t) override {}

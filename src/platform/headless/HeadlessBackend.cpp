@@ -61,7 +61,8 @@ struct HeadlessBackend::Window {
   Rect bounds;  // in the parent's client; screen coordinates for a host
   PeerClient* client = nullptr;
   WindowPeer* peer = nullptr;
-  Rect pendingPaint;
+  bool paintRequested = false;
+  Rect lost;  // what the frame no longer shows: a resize clears it
   Frame frame;
   std::vector<Rect> presented;
 };
@@ -93,6 +94,7 @@ class HeadlessBackend::Peer final : public WindowPeer {
       f.width = width;
       f.height = height;
       f.bits.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+      w->lost = {0, 0, width, height};
     }
   }
 
@@ -100,11 +102,8 @@ class HeadlessBackend::Peer final : public WindowPeer {
     if (Window* w = Self()) w->visible = visible;
   }
 
-  void RequestRepaint(const Rect& area) override {
-    Window* w = Self();
-    if (!w) return;
-    const Rect clipped = area.Intersect({0, 0, w->frame.width, w->frame.height});
-    w->pendingPaint = w->pendingPaint.Union(clipped);
+  void RequestPaint() override {
+    if (Window* w = Self()) w->paintRequested = true;
   }
 
   void Present(const PixelView& pixels, const Rect& area) override {
@@ -352,15 +351,14 @@ void HeadlessBackend::PaintPending() {
   for (int round = 0; round < kMaxPaintRounds; ++round) {
     std::vector<uint32_t> due;
     for (const auto& [id, window] : m_Windows) {
-      if (!window->pendingPaint.IsEmpty()) due.push_back(id);
+      if (window->paintRequested || !window->lost.IsEmpty()) due.push_back(id);
     }
     if (due.empty()) return;
     for (uint32_t id : due) {
       Window* window = FindId(id);
       if (!window || !window->peer) continue;
-      const Rect area = window->pendingPaint;
-      window->pendingPaint = {};
-      window->peer->HandlePaint(area);
+      window->paintRequested = false;
+      window->peer->HandlePaint(std::exchange(window->lost, {}));
     }
   }
 }

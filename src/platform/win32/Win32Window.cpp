@@ -12,10 +12,6 @@
 namespace platform::win32 {
 namespace {
 
-RECT ToRect(const Rect& r) {
-  return {r.Left, r.Top, r.Right, r.Bottom};
-}
-
 // A signed point as mouse messages pack it.
 Point PointOf(LPARAM lParam) {
   return {static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
@@ -62,24 +58,15 @@ std::optional<KeyEvent> KeyEventOf(UINT message, WPARAM wParam, LPARAM lParam) {
                   action != KeyAction::Up && (flags & KF_REPEAT) != 0, IsSystemKey(message)};
 }
 
-// BeginPaint's pair, whatever happens in between.
-class PaintScope {
- public:
-  explicit PaintScope(HWND window) : m_Window(window) { m_Dc = BeginPaint(window, &m_Paint); }
-  ~PaintScope() { EndPaint(m_Window, &m_Paint); }
-  PaintScope(const PaintScope&) = delete;
-  PaintScope& operator=(const PaintScope&) = delete;
-  HDC Dc() const { return m_Dc; }
-  Rect Area() const {
-    return {m_Paint.rcPaint.left, m_Paint.rcPaint.top, m_Paint.rcPaint.right,
-            m_Paint.rcPaint.bottom};
-  }
-
- private:
-  HWND m_Window;
-  PAINTSTRUCT m_Paint{};
-  HDC m_Dc = nullptr;
-};
+// Validates what is invalid at once: the area the window system lost. An internal paint has
+// nothing invalid; the window system sends it once.
+Rect ValidateLost(HWND window) {
+  if (!GetUpdateRect(window, nullptr, FALSE)) return {};
+  PAINTSTRUCT paint{};
+  BeginPaint(window, &paint);
+  EndPaint(window, &paint);
+  return {paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right, paint.rcPaint.bottom};
+}
 
 }  // namespace
 
@@ -189,19 +176,15 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void Win32Window::Detach() {
   SetWindowLongPtrW(m_Window, GWLP_USERDATA, 0);
   m_Window = nullptr;
-  m_PaintDc = nullptr;
   // Destroyed by someone else: its parent went first.
   if (!m_Destroying) HandleDestroyed();
 }
 
+// Our own requests come as an internal paint with nothing invalid; what the window system lost
+// comes as the update region. Either way the paint validates first: presents use a DC of their
+// own, since what changed may lie outside the update region, to which a paint DC clips.
 void Win32Window::Paint() {
-  const PaintScope paint(m_Window);
-  const Rect area = paint.Area();
-  if (area.IsEmpty()) return;
-  const flux::WeakRef<Win32Window> self(this);  // a paint handler may destroy the peer
-  m_PaintDc = paint.Dc();
-  HandlePaint(area);  // presents through m_PaintDc
-  if (self) m_PaintDc = nullptr;
+  HandlePaint(ValidateLost(m_Window));
 }
 
 void Win32Window::SetBounds(const Rect& boundsInParent) {
@@ -215,20 +198,16 @@ void Win32Window::SetVisible(bool visible) {
   if (m_Window) ShowWindow(m_Window, visible ? SW_SHOWNA : SW_HIDE);
 }
 
-void Win32Window::RequestRepaint(const Rect& area) {
-  if (!m_Window) return;
-  const RECT r = ToRect(area);
-  InvalidateRect(m_Window, &r, FALSE);
+// An internal paint: nothing is invalidated, so a paint that changes no pixel costs no
+// drawing call at all.
+void Win32Window::RequestPaint() {
+  if (m_Window) RedrawWindow(m_Window, nullptr, nullptr, RDW_INTERNALPAINT);
 }
 
 void Win32Window::Present(const PixelView& pixels, const Rect& area) {
   if (!m_Window || !pixels.bits) return;
   const Rect part = area.Intersect({0, 0, pixels.width, pixels.height});
   if (part.IsEmpty()) return;
-  if (m_PaintDc) {
-    Draw(m_PaintDc, pixels, part);
-    return;
-  }
   const HDC dc = GetDC(m_Window);
   if (!dc) return;
   Draw(dc, pixels, part);

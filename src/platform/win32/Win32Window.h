@@ -21,7 +21,7 @@ class Win32Window final : public WindowPeer {
   void* NativeHandle() const override { return m_Window; }
   void SetBounds(const Rect& boundsInParent) override;
   void SetVisible(bool visible) override;
-  void RequestRepaint(const Rect& area) override;
+  void RequestPaint() override;
   void Present(const PixelView& pixels, const Rect& area) override;
   void SetCapture(bool capture) override;
   void SetCursor(int16_t cursor) override;
@@ -43,7 +43,6 @@ class Win32Window final : public WindowPeer {
   HWND m_Window = nullptr;  // none once the native window is gone
   bool m_HoldsClass = false;
   bool m_Destroying = false;     // our own DestroyWindow: the client hears nothing more
-  HDC m_PaintDc = nullptr;       // while WM_PAINT runs: presents go there
   bool m_TrackingLeave = false;  // TrackMouseEvent asked for the next WM_MOUSELEAVE
   int16_t m_Cursor = 0;          // the framework's cursor number for the client area
   HPALETTE m_Palette = nullptr;  // owned; the last palette realised, selected for presents

@@ -47,7 +47,7 @@ class MessageWindow final : public WindowPeer {
   void* NativeHandle() const override { return const_cast<MessageWindow*>(this); }
   void SetBounds(const Rect&) override {}
   void SetVisible(bool) override {}
-  void RequestRepaint(const Rect&) override {}
+  void RequestPaint() override {}
   void Present(const PixelView&, const Rect&) override {}
   void SetCapture(bool) override {}
   void SetCursor(int16_t) override {}
@@ -227,7 +227,7 @@ void X11Backend::Deliver(X11Thread& thread, const xcb_generic_event_t& event) {
     case XCB_EXPOSE: {
       const auto& e = reinterpret_cast<const xcb_expose_event_t&>(event);
       if (X11Window* window = WindowOf(thread, e.window)) {
-        window->AddPendingPaint({e.x, e.y, e.x + e.width, e.y + e.height});
+        window->AddLost({e.x, e.y, e.x + e.width, e.y + e.height});
       }
       break;
     }
@@ -331,9 +331,9 @@ void X11Backend::PaintPending(X11Thread& thread) {
     for (const xcb_window_t id : due) {
       X11Window* window = WindowOf(thread, id);
       if (!window) continue;
-      const Rect area = window->TakePendingPaint();
-      if (area.IsEmpty()) continue;
-      window->HandlePaint(area);
+      Rect lost;
+      if (!window->TakePendingPaint(lost)) continue;
+      window->HandlePaint(lost);
       painted = true;
     }
     if (!painted) return;

@@ -36,7 +36,8 @@ X11Window::~X11Window() {
 void X11Window::Lost() {
   if (m_Gone) return;
   m_Gone = true;
-  m_Pending = {};
+  m_Lost = {};
+  m_PaintRequested = false;
   m_Thread.timers.StopAll(*this);  // its timers went with it
   HandleDestroyed();
 }
@@ -59,13 +60,14 @@ bool X11Window::Usable() const {
   return !m_Gone && m_Thread.connection && !m_Thread.connection->Failed();
 }
 
-Rect X11Window::TakePendingPaint() {
-  if (!m_Visible || !Usable()) return {};
-  return std::exchange(m_Pending, {});
+bool X11Window::TakePendingPaint(Rect& lost) {
+  if (!m_Visible || !Usable()) return false;
+  lost = std::exchange(m_Lost, {});
+  return std::exchange(m_PaintRequested, false) || !lost.IsEmpty();
 }
 
-void X11Window::AddPendingPaint(const Rect& area) {
-  if (Usable()) m_Pending = m_Pending.Union(area.Intersect(m_Client));
+void X11Window::AddLost(const Rect& area) {
+  if (Usable()) m_Lost = m_Lost.Union(area.Intersect(m_Client));
 }
 
 bool X11Window::SetFocused(bool focused) {
@@ -87,7 +89,7 @@ void X11Window::SetBounds(const Rect& boundsInParent) {
                            XCB_CONFIG_WINDOW_HEIGHT,
                        values);
   m_Client = {0, 0, std::max(boundsInParent.Width(), 0), std::max(boundsInParent.Height(), 0)};
-  m_Pending = m_Pending.Intersect(m_Client);
+  m_Lost = m_Lost.Intersect(m_Client);
 }
 
 void X11Window::SetVisible(bool visible) {
@@ -109,7 +111,8 @@ void X11Window::Present(const PixelView& pixels, const Rect& area) {
   try {
     m_Thread.connection->PutImage(m_Id, m_Gc, pixels, part);
   } catch (const std::bad_alloc&) {
-    return;  // this frame stays unshown; the next paint tries again
+    AddLost(part);  // unshown: the next paint presents it again
+    return;
   }
   xcb_flush(m_Thread.connection->Get());
 }

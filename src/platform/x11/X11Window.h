@@ -21,16 +21,18 @@ class X11Window final : public WindowPeer {
   bool Gone() const { return m_Gone; }
   // The X window went without us, and its timers with it: the client hears so once.
   void Lost();
-  // The area asked for since the last call, and forgotten; empty while hidden.
-  Rect TakePendingPaint();
-  void AddPendingPaint(const Rect& area);
+  // Whether a paint is due (asked for, or something lost), and what was lost since the last
+  // call; both forgotten. Nothing is due while hidden.
+  bool TakePendingPaint(Rect& lost);
+  // The server no longer shows `area`, or a present of it did not get there.
+  void AddLost(const Rect& area);
   // Focus as the window system last told it; false when unchanged.
   bool SetFocused(bool focused);
 
   void* NativeHandle() const override;
   void SetBounds(const Rect& boundsInParent) override;
   void SetVisible(bool visible) override;
-  void RequestRepaint(const Rect& area) override { AddPendingPaint(area); }
+  void RequestPaint() override { m_PaintRequested = Usable(); }
   void Present(const PixelView& pixels, const Rect& area) override;
   // The server's implicit grab holds the pointer while a button is down; nothing to ask for.
   void SetCapture(bool) override {}
@@ -49,7 +51,8 @@ class X11Window final : public WindowPeer {
   const xcb_window_t m_Id;
   xcb_gcontext_t m_Gc = 0;
   Rect m_Client{0, 0, 1, 1};  // the client area, at 0,0
-  Rect m_Pending;
+  Rect m_Lost;
+  bool m_PaintRequested = false;
   bool m_Visible = false;
   bool m_Gone = false;
   bool m_Focused = false;

@@ -1,6 +1,7 @@
 #include "ui/controls/Form.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/controls/Application.h"
 #include "ui/model/TypeBuilder.h"
@@ -64,6 +65,8 @@ void Form::BoundsChanged() {
   if (m_Surface.Width() != Width() || m_Surface.Height() != Height()) {
     m_Surface.SetSize(Width(), Height());
     m_Painted = Region();
+    m_Shown.Clear();
+    AddLost(m_Surface.BoundsRect());
   }
   if (m_Peer) m_Peer->SetBounds({Left(), Top(), Left() + Width(), Top() + Height()});
   WindowedControl::BoundsChanged();
@@ -214,18 +217,25 @@ intptr_t Form::HandleDialogCode(uint16_t virtualKey) {
 
 intptr_t Form::HandleQueryNewPalette() {
   intptr_t realised = 0;
-  Guarded(*this, [&] { realised = Perform(WM_QUERYNEWPALETTE); });
+  Guarded(*this, [&] {
+    // On a palette display the same pixels may show differently now.
+    if (Screen::BitsPerPixel() == 8) AddLost(m_Surface.BoundsRect());
+    realised = Perform(WM_QUERYNEWPALETTE);
+  });
   return realised;
 }
 
 void Form::HandlePaletteChanged(void* changer) {
-  Guarded(*this, [&] { Perform(WM_PALETTECHANGED, PointerToWParam(changer)); });
+  Guarded(*this, [&] {
+    AddLost(m_Surface.BoundsRect());  // only palette displays tell of a change
+    Perform(WM_PALETTECHANGED, PointerToWParam(changer));
+  });
 }
 
-void Form::HandlePaint(const platform::Rect& area) {
+void Form::HandlePaint(const platform::Rect& lost) {
   WeakRef<Form> self(this);
   Guarded(*this, [&] {
-    AddPainted(Region(area));
+    AddLost(lost);
     PaintInvalid();
   });
   if (self) PresentPainted();
@@ -433,12 +443,26 @@ void Form::ForgetControl(Control& control, bool notify) {
 
 // Painting --------------------------------------------------------------------------------------
 
-void Form::RequestRepaint(const Rect& area) {
-  if (Visible() && m_Peer) m_Peer->RequestRepaint(area);
+void Form::RequestPaint() {
+  if (Visible() && m_Peer) m_Peer->RequestPaint();
+}
+
+void Form::BeginPainted(const Region& area) {
+  if (area.IsEmpty()) return;
+  const Rect box = area.BoundingBox();
+  // Where something is painted but not presented yet, the surface is ahead of the screen.
+  for (const Rect& painted : m_Painted.Rects()) {
+    if (!painted.Intersect(box).IsEmpty()) return;
+  }
+  m_Shown.Keep(m_Surface, box);
 }
 
 void Form::AddPainted(const Region& area) {
   m_Painted = m_Painted.Union(area.Intersect(Region(m_Surface.BoundsRect())));
+}
+
+void Form::AddLost(const Rect& area) {
+  m_Lost = m_Lost.Union(Region(area.Intersect(m_Surface.BoundsRect())));
 }
 
 void Form::PaintInvalid() {
@@ -473,10 +497,12 @@ void Form::PaintInvalid() {
 }
 
 void Form::PresentPainted() {
-  if (m_Painted.IsEmpty() || !m_Peer) return;
+  if (!m_Peer) return;
+  const Region changed =
+      m_Shown.Changed(m_Surface, std::exchange(m_Painted, {})).Union(std::exchange(m_Lost, {}));
+  m_Shown.Clear();
   const platform::PixelView pixels{m_Surface.Bits(), m_Surface.Width(), m_Surface.Height()};
-  for (const Rect& r : m_Painted.Rects()) m_Peer->Present(pixels, r);
-  m_Painted = Region();
+  for (const Rect& r : changed.Rects()) m_Peer->Present(pixels, r);
 }
 
 void Form::SetNativeCapture(bool capture) {

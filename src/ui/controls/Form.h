@@ -12,6 +12,7 @@
 
 #include "platform/Backend.h"
 #include "ui/controls/WindowedControl.h"
+#include "ui/graphics/ShownPixels.h"
 #include "ui/graphics/Surface.h"
 
 namespace ui {
@@ -108,8 +109,13 @@ class Form : public WindowedControl, private platform::PeerClient {
   void MoveFocus(WindowedControl* target);
   void EnterAndExit(WindowedControl* target);
 
-  void RequestRepaint(const Rect& area);
+  void RequestPaint();
+  // Around a control's paint of `area` (form coordinates): what the screen shows there is kept
+  // first, so that presenting skips what the paint left as it was.
+  void BeginPainted(const Region& area);
   void AddPainted(const Region& area);
+  // The screen no longer shows `area`: the next present includes it whatever is painted.
+  void AddLost(const Rect& area);
   void PresentPainted();
   void SetNativeCapture(bool capture);
   void SetNativeCursor(TCursor cursor);
@@ -121,6 +127,8 @@ class Form : public WindowedControl, private platform::PeerClient {
   const std::thread::id m_WindowThread = std::this_thread::get_id();
   Surface m_Surface;
   Region m_Painted;  // painted, not yet presented
+  Region m_Lost;     // to be presented as it is
+  ShownPixels m_Shown;
   bool m_Painting = false;
   bool m_HasWindow = true;
   bool m_KeyPreview = false;

@@ -253,7 +253,7 @@ void WindowedControl::InvalidateRect(const Rect& rect, bool erase, bool children
   if (!area.IsEmpty()) {
     m_UpdateRegion = m_UpdateRegion.Union(area.Offset(-offset.X, -offset.Y));
     m_EraseNeeded = m_EraseNeeded || erase;
-    form->RequestRepaint(area.BoundingBox());
+    form->RequestPaint();
   }
   if (!children) return;
   for (Control* child : m_Controls) {
@@ -278,6 +278,7 @@ DeviceContext& WindowedControl::BeginPaint(PaintStruct& paint) {
   Form* form = ParentForm();
   const Point offset = FormOffset();
   paint.area = m_UpdateRegion.Offset(offset.X, offset.Y).Intersect(VisibleRegion());
+  if (form) form->BeginPainted(paint.area);
   paint.rcPaint =
       paint.area.IsEmpty() ? Rect{} : paint.area.BoundingBox().Offset(-offset.X, -offset.Y);
   paint.fErase = m_EraseNeeded;

@@ -105,7 +105,7 @@ TEST_F(Win32Window, PresentsTheBottomUpSurfaceTheRightWayUpWholeAndInParts) {
   const std::vector<uint32_t> first = BottomUpPicture(kWidth, kHeight, 0x10);
   client.peer = peer.get();
   client.pixels = {first.data(), kWidth, kHeight};
-  peer->RequestRepaint({0, 0, kWidth, kHeight});
+  InvalidateRect(static_cast<HWND>(peer->NativeHandle()), nullptr, FALSE);  // all of it lost
   PumpFor(50);
   win32test::Picture shown = win32test::ReadBack(static_cast<HWND>(peer->NativeHandle()));
   ASSERT_EQ(shown.width, kWidth);
@@ -129,15 +129,24 @@ TEST_F(Win32Window, PresentsTheBottomUpSurfaceTheRightWayUpWholeAndInParts) {
   }
 }
 
-TEST_F(Win32Window, ARepaintRequestComesAsOnePaintOfThatAreaAndThenNoMore) {
+TEST_F(Win32Window, APaintRequestLosesNothingWhileWhatTheSystemInvalidatesComesAsLost) {
   auto peer = MakeChild(client);
   ASSERT_TRUE(peer);
+  const HWND window = static_cast<HWND>(peer->NativeHandle());
   PumpFor(30);
   client.paints.clear();
-  peer->RequestRepaint({2, 3, 12, 9});
+  peer->RequestPaint();
+  EXPECT_FALSE(GetUpdateRect(window, nullptr, FALSE));  // nothing to erase or draw for it
   PumpFor(60);
-  ASSERT_EQ(client.paints.size(), 1u);  // validated by EndPaint: no second WM_PAINT
-  EXPECT_EQ(client.paints[0], (platform::Rect{2, 3, 12, 9}));
+  ASSERT_EQ(client.paints.size(), 1u);  // and it comes once
+  EXPECT_TRUE(client.paints[0].IsEmpty());
+
+  const RECT uncovered{2, 3, 12, 9};  // as the window system invalidates an uncovered part
+  InvalidateRect(window, &uncovered, FALSE);
+  peer->RequestPaint();
+  PumpFor(60);
+  ASSERT_EQ(client.paints.size(), 2u);  // validated by the paint: no second WM_PAINT
+  EXPECT_EQ(client.paints[1], (platform::Rect{2, 3, 12, 9}));
 }
 
 TEST_F(Win32Window, TimersTickWithTheirIdUntilStopped) {
@@ -258,7 +267,7 @@ TEST_F(Win32Window, AWindowTheHostDestroysFirstIsNoticedAndThenLeftAlone) {
   // Every operation now does nothing.
   const std::vector<uint32_t> bits = BottomUpPicture(kWidth, kHeight, 0);
   peer->Present({bits.data(), kWidth, kHeight}, {0, 0, kWidth, kHeight});
-  peer->RequestRepaint({0, 0, kWidth, kHeight});
+  peer->RequestPaint();
   peer->SetBounds({0, 0, 10, 10});
   peer->SetCapture(true);
   peer->TakeFocus();
@@ -277,7 +286,7 @@ TEST_F(Win32Window, APaintHandlerMayDestroyItsOwnWindow) {
   ASSERT_TRUE(peer);
   const HWND window = static_cast<HWND>(peer->NativeHandle());
   client.destroyOnPaint = &peer;
-  peer->RequestRepaint({0, 0, kWidth, kHeight});
+  peer->RequestPaint();
   PumpFor(50);
   EXPECT_EQ(peer, nullptr);
   EXPECT_FALSE(IsWindow(window));

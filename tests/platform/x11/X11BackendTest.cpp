@@ -179,7 +179,7 @@ TEST_F(X11BackendTest, AWindowTheHostDestroyedDoesNothingAnyMore) {
   client.Clear();
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   peer->SetBounds({0, 0, 50, 50});
-  peer->RequestRepaint({0, 0, 50, 50});
+  peer->RequestPaint();
   backend.Pump();
   EXPECT_TRUE(client.calls.empty());
   EXPECT_TRUE(peer->StartTimer(2, 10) == false);
