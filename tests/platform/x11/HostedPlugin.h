@@ -28,6 +28,7 @@ class HostedPlugin {
   }
   ~HostedPlugin() {
     Recorded().erase(m_Key);
+    Sent().erase(m_Key);
     Hosted().erase(m_Key);
     if (effect) dispatch(effClose);
   }
@@ -51,6 +52,8 @@ class HostedPlugin {
     return rect ? std::pair{rect->right - rect->left, rect->bottom - rect->top} : std::pair{0, 0};
   }
   const std::vector<Automation>& automations() { return Recorded()[effect]; }
+  // The values of every Control Change the instance sent, in order.
+  const std::vector<int>& sentValues() { return Sent()[effect]; }
 
   void playNote() { editortest::PlayNote(effect); }
 
@@ -65,13 +68,25 @@ class HostedPlugin {
     static std::map<AEffect*, std::vector<Automation>> recorded;
     return recorded;
   }
+  static std::map<AEffect*, std::vector<int>>& Sent() {
+    static std::map<AEffect*, std::vector<int>> sent;
+    return sent;
+  }
   static std::map<AEffect*, HostedPlugin*>& Hosted() {
     static std::map<AEffect*, HostedPlugin*> hosted;
     return hosted;
   }
   static VstIntPtr VSTCALLBACK Callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr,
-                                        void*, float opt) {
+                                        void* ptr, float opt) {
     if (opcode == audioMasterVersion) return 2400;
+    if (opcode == audioMasterProcessEvents && effect && ptr) {
+      const auto* list = static_cast<const VstEvents*>(ptr);
+      for (VstInt32 i = 0; i < list->numEvents; ++i) {
+        const auto* midi = reinterpret_cast<const VstMidiEvent*>(list->events[i]);
+        if ((midi->midiData[0] & 0xF0) == 0xB0) Sent()[effect].push_back(midi->midiData[2]);
+      }
+      return 1;
+    }
     if (opcode != audioMasterAutomate || !effect) return 0;
     Recorded()[effect].push_back({index, opt});
     const auto hosted = Hosted().find(effect);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <xcb/damage.h>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -53,6 +54,41 @@ long ResidentPages() {
   statm >> size >> resident;
   return resident;
 }
+
+// Counts what the server draws into a window, whoever asks: one report per image put there.
+class DamageCounter {
+ public:
+  DamageCounter(xcb_connection_t* connection, xcb_window_t window) : m_Connection(connection) {
+    free(xcb_damage_query_version_reply(connection, xcb_damage_query_version(connection, 1, 1),
+                                        nullptr));
+    m_Notify = xcb_get_extension_data(connection, &xcb_damage_id)->first_event + XCB_DAMAGE_NOTIFY;
+    m_Damage = xcb_generate_id(connection);
+    xcb_damage_create(connection, m_Damage, window, XCB_DAMAGE_REPORT_LEVEL_RAW_RECTANGLES);
+  }
+  ~DamageCounter() {
+    xcb_damage_destroy(m_Connection, m_Damage);
+    xcb_flush(m_Connection);
+  }
+  DamageCounter(const DamageCounter&) = delete;
+  DamageCounter& operator=(const DamageCounter&) = delete;
+
+  // The reports since the last call, once the server has caught up with the plug-in's requests.
+  int Take() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    free(xcb_get_input_focus_reply(m_Connection, xcb_get_input_focus(m_Connection), nullptr));
+    int count = 0;
+    while (xcb_generic_event_t* event = xcb_poll_for_event(m_Connection)) {
+      if ((event->response_type & 0x7F) == m_Notify) ++count;
+      free(event);
+    }
+    return count;
+  }
+
+ private:
+  xcb_connection_t* m_Connection;
+  xcb_damage_damage_t m_Damage = 0;
+  uint8_t m_Notify = 0;
+};
 
 #if defined(FLUX_SANITIZED)
 constexpr bool kMemoryIsMeasurable = false;  // the sanitizer holds freed memory on purpose
@@ -289,6 +325,43 @@ TEST_F(X11Editor, CallsFromAnotherThreadAreIgnored) {
   ExpectShows(plugin, host, "editor_program0");
   plugin.close();
   EXPECT_TRUE(x.Children(host).empty());
+}
+
+// Each idle request repaints the indicators; only pixels that changed reach the server.
+TEST_F(X11Editor, IdleRequestsPutOnlyChangedPixelsOnTheServer) {
+  ASSERT_EQ(plugin.open(host), 1);
+  ExpectShows(plugin, host, "editor_program0");
+  for (const int unit : {0, 3}) {  // a value scattered over the whole range: notes move them
+    plugin.setParameter(unit, 0.5f);
+    plugin.setParameter(unit + 1, 0.5f);
+  }
+  plugin.playNote();
+  for (int i = 0; i < 20; ++i) {  // the sliders follow at the ticks, the indicators at once
+    plugin.idle();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  const std::vector<xcb_window_t> editor = x.Children(host);
+  ASSERT_EQ(editor.size(), 1u);
+  DamageCounter damage(x.connection, editor[0]);
+  damage.Take();
+
+  for (int i = 0; i < 100; ++i) plugin.idle();
+  EXPECT_EQ(damage.Take(), 0) << "over 100 idle requests with nothing changed";
+
+  int moved = 0;
+  for (int i = 0; i < 100; ++i) {
+    const std::vector<int> before = plugin.sentValues();
+    plugin.playNote();
+    const std::vector<int>& after = plugin.sentValues();
+    ASSERT_EQ(after.size(), before.size() + 32);
+    const auto last = before.end();
+    moved += !std::equal(last - 32, last, after.end() - 32);
+    plugin.idle();  // sets the indicators; the next one's pump paints them
+  }
+  plugin.idle();
+  EXPECT_GE(moved, 90);
+  EXPECT_EQ(damage.Take(), moved) << "over 100 idle requests that moved the indicators";
+  plugin.close();
 }
 
 TEST_F(X11Editor, AThousandOpensAndClosesKeepNoFilesAndNoMemory) {
