@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "DIB/pixels/DIBTransform.h"
+#include "ui/graphics/PixelFill.h"
 #include "ui/model/TypeBuilder.h"
 
 namespace {
@@ -193,7 +194,7 @@ void TAbstractSuperDIB::ReallocateImage() {
 
 void TAbstractSuperDIB::Fill(ui::Color color) {
   const dib::PixelBlock block = Block();
-  std::fill_n(block.bits, PixelCount(block), ColorToPixelForm(color));
+  ui::FillPixels(block.bits, PixelCount(block), ColorToPixelForm(color));
   Changed();
 }
 
@@ -206,8 +207,8 @@ void TAbstractSuperDIB::FillRect(ui::Color color, int32_t x, int32_t y, int32_t 
   const auto bottom = static_cast<int32_t>(std::min<int64_t>(int64_t{y} + height, m_Height));
   if (left >= right || top >= bottom) return;
   const uint32_t pixel = ColorToPixelForm(color);
-  for (int32_t row = top; row < bottom; ++row) {
-    std::fill(ScanLine(row) + left, ScanLine(row) + right, pixel);
+  for (int32_t row = bottom - 1; row >= top; --row) {  // in storage order
+    ui::FillPixels(ScanLine(row) + left, static_cast<std::size_t>(right - left), pixel);
   }
 }
 

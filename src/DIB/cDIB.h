@@ -133,6 +133,10 @@ class TAbstractSuperDIB : public ui::Persistent {
   // (destX, destY) with this image's routine, rotated and scaled when Angle or a scale says so.
   void Draw(int32_t destX, int32_t destY, int32_t width, int32_t height, TAbstractSuperDIB& dest,
             uint16_t srcX = 0, uint16_t srcY = 0);
+  // Covers width x height pixels of dest from (destX, destY) with copies of this image side by
+  // side from that corner, each drawn as Draw draws it at its own size and cut to the area.
+  void DrawTiled(int32_t destX, int32_t destY, int32_t width, int32_t height,
+                 TAbstractSuperDIB& dest);
   // As Draw with a plain copy, Angle 0 and scales 100.
   void DrawCopy(int32_t destX, int32_t destY, int32_t width, int32_t height,
                 TAbstractSuperDIB& dest, uint16_t srcX = 0, uint16_t srcY = 0);
@@ -190,6 +194,10 @@ class TAbstractSuperDIB : public ui::Persistent {
   void DrawUntransformed(const DrawState& state, int32_t destX, int32_t destY, int32_t width,
                          int32_t height, TAbstractSuperDIB& dest, uint16_t srcX,
                          uint16_t srcY) const;
+  // DrawUntransformed without Changed; whether any pixel was drawn.
+  bool BlendUntransformed(const DrawState& state, int32_t destX, int32_t destY, int32_t width,
+                          int32_t height, TAbstractSuperDIB& dest, uint16_t srcX,
+                          uint16_t srcY) const;
   void DrawTransformed(const DrawState& state, int32_t destX, int32_t destY, int32_t width,
                        int32_t height, TAbstractSuperDIB& dest) const;
   void TransformWith(const DrawState& state, TAbstractSuperDIB& dest) const;

@@ -1,6 +1,7 @@
 // Drawing one image into another: clipping, the blit routines, the rotation path, stretching,
 // and regions made from a mask or a key colour.
 
+#include <algorithm>
 #include <vector>
 
 #include "DIB/cDIB.h"
@@ -70,16 +71,57 @@ void TAbstractSuperDIB::DrawWith(const DrawState& state, int32_t destX, int32_t 
   }
 }
 
+// One pass over the area for the untransformed image, one Changed for all its copies; a
+// transformed one is drawn copy by copy under a clip narrowed to the area.
+void TAbstractSuperDIB::DrawTiled(int32_t destX, int32_t destY, int32_t width, int32_t height,
+                                  TAbstractSuperDIB& dest) {
+  const dib::InclusiveRect saved = dest.m_ClipRect;
+  const int64_t right = std::min<int64_t>(saved.Right, int64_t{destX} + width - 1);
+  const int64_t bottom = std::min<int64_t>(saved.Bottom, int64_t{destY} + height - 1);
+  const dib::InclusiveRect area{std::max(saved.Left, destX), std::max(saved.Top, destY),
+                                static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
+  if (m_Width == 0 || m_Height == 0 || area.Left > area.Right || area.Top > area.Bottom) return;
+  struct RestoreClip {
+    TAbstractSuperDIB& dest;
+    const dib::InclusiveRect& saved;
+    ~RestoreClip() { dest.m_ClipRect = saved; }
+  } restore{dest, saved};
+  dest.m_ClipRect = area;  // inside the old clip, so inside the image
+  const DrawState state = OwnDrawState(m_DrawRoutine);
+  const bool untransformed = m_Angle == 0 && m_ScaleX == 100.0L && m_ScaleY == 100.0L;
+  bool drawn = false;
+  // Copies that lie wholly before the area would draw nothing and are skipped.
+  const int64_t left = destX + (int64_t{area.Left} - destX) / m_Width * m_Width;
+  const int64_t top = destY + (int64_t{area.Top} - destY) / m_Height * m_Height;
+  for (int64_t y = top; y <= area.Bottom; y += m_Height) {
+    for (int64_t x = left; x <= area.Right; x += m_Width) {
+      const auto tileX = static_cast<int32_t>(x), tileY = static_cast<int32_t>(y);
+      if (untransformed) {
+        drawn = BlendUntransformed(state, tileX, tileY, m_Width, m_Height, dest, 0, 0) || drawn;
+      } else {
+        DrawTransformed(state, tileX, tileY, m_Width, m_Height, dest);
+      }
+    }
+  }
+  if (drawn) dest.Changed();
+}
+
 void TAbstractSuperDIB::DrawUntransformed(const DrawState& state, int32_t destX, int32_t destY,
                                           int32_t width, int32_t height, TAbstractSuperDIB& dest,
                                           uint16_t srcX, uint16_t srcY) const {
+  if (BlendUntransformed(state, destX, destY, width, height, dest, srcX, srcY)) dest.Changed();
+}
+
+bool TAbstractSuperDIB::BlendUntransformed(const DrawState& state, int32_t destX, int32_t destY,
+                                           int32_t width, int32_t height, TAbstractSuperDIB& dest,
+                                           uint16_t srcX, uint16_t srcY) const {
   const dib::PixelBlock target = dest.Block();
   dib::ConstPixelBlock source = ConstBlock();
-  if (target.bits == nullptr || source.bits == nullptr) return;
+  if (target.bits == nullptr || source.bits == nullptr) return false;
   std::optional<dib::DrawArea> area =
       dib::ClipDraw(destX, destY, width, height, srcX, srcY, source.width, source.height,
                     target.width, target.height, dest.m_ClipRect);
-  if (!area) return;
+  if (!area) return false;
   std::vector<uint32_t> copy;
   if (source.bits == target.bits) {  // itself, or a view of the same pixels
     copy = CopyArea(source, *area);
@@ -88,7 +130,7 @@ void TAbstractSuperDIB::DrawUntransformed(const DrawState& state, int32_t destX,
   }
   const dib::BlitSettings settings{state.owner->m_Opacity, state.owner->m_TransparentColor};
   dib::RunBlit(state.routine, dib::MakeBlitJob(*area, target, source), settings);
-  dest.Changed();
+  return true;
 }
 
 void TAbstractSuperDIB::DrawTransformed(const DrawState& state, int32_t destX, int32_t destY,

@@ -42,6 +42,25 @@ TMemoryDIB& Stretched(TDIBStretchedImage& image, const TAbstractSuperDIB& source
   return image.StretchFrom(source, ImageSide(WidthOf(r)), ImageSide(HeightOf(r)));
 }
 
+bool IsUntransformed(const TAbstractSuperDIB& image) {
+  return image.Angle() == 0 && image.ScaleX() == 100.0L && image.ScaleY() == 100.0L;
+}
+
+// Whether every row (horizontal) or every column (vertical) of the image is one pixel value
+// repeated.
+bool RepeatsAlong(const TAbstractSuperDIB& image, bool horizontal) {
+  const std::size_t width = image.Width();
+  const uint32_t* first = image.ScanLine(0);
+  for (int32_t y = 0; y < image.Height(); ++y) {
+    const uint32_t* row = image.ScanLine(y);
+    const bool repeats = horizontal ? std::all_of(row, row + width,
+                                                  [row](uint32_t pixel) { return pixel == row[0]; })
+                                    : std::equal(row, row + width, first);
+    if (!repeats) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 TCustomDIBSlider::TCustomDIBSlider(ui::Component* owner)
@@ -470,32 +489,26 @@ void TCustomDIBSlider::Paint() {
   TCustomDIBControl::Paint();
 }
 
-// The main image at its own size, repeated along the track from its start, under a clip
-// narrowed to the track.
-void TCustomDIBSlider::PaintTiled(TAbstractSuperDIB& main, TAbstractSuperDIB& dib) const {
-  const dib::InclusiveRect saved = dib.ClipRect();
+// The main image at its own size, repeated along the track from its start while a copy starts
+// before the track's last pixel, and cut there. An image whose every line along the track is
+// one pixel value repeated looks the same stretched over that length, which is one drawing
+// instead of one for each copy.
+void TCustomDIBSlider::PaintTiled(TAbstractSuperDIB& main, TAbstractSuperDIB& dib) {
   const dib::InclusiveRect& m = m_MainRect;
-  const dib::InclusiveRect clip{std::max(saved.Left, m.Left), std::max(saved.Top, m.Top),
-                                std::min(saved.Right, m.Right), std::min(saved.Bottom, m.Bottom)};
-  if (clip.Left > clip.Right || clip.Top > clip.Bottom) return;  // no part of it shows
-  dib.SetClipRect(clip);
-  struct RestoreClip {
-    TAbstractSuperDIB& dib;
-    const dib::InclusiveRect& saved;
-    ~RestoreClip() { dib.SetClipRect(saved); }
-  } restore{dib, saved};
-  // Tiles that lie wholly before the clip are skipped: they would draw nothing.
-  const int32_t w = main.Width(), h = main.Height();
-  if (Horizontal()) {
-    const int64_t first = m.Left + (int64_t{clip.Left} - m.Left) / w * w;
-    for (int64_t x = first; x < m.Right && x <= clip.Right; x += w) {
-      main.Draw(static_cast<int32_t>(x), m.Top, w, h, dib);
-    }
+  const bool horizontal = Horizontal();
+  const int64_t start = horizontal ? m.Left : m.Top, last = horizontal ? m.Right : m.Bottom;
+  const int64_t size = horizontal ? main.Width() : main.Height();
+  if (last <= start || size == 0) return;
+  const int64_t length = std::min(last - start + 1, ((last - start - 1) / size + 1) * size);
+  const int32_t width = horizontal ? static_cast<int32_t>(length) : main.Width();
+  const int32_t height = horizontal ? main.Height() : static_cast<int32_t>(length);
+  if (length <= std::numeric_limits<uint16_t>::max() && IsUntransformed(main) &&
+      RepeatsAlong(main, horizontal)) {
+    TMemoryDIB& track = m_StretchedMain.StretchFrom(main, static_cast<uint16_t>(width),
+                                                    static_cast<uint16_t>(height));
+    track.Draw(m.Left, m.Top, width, height, dib);
   } else {
-    const int64_t first = m.Top + (int64_t{clip.Top} - m.Top) / h * h;
-    for (int64_t y = first; y < m.Bottom && y <= clip.Bottom; y += h) {
-      main.Draw(m.Left, static_cast<int32_t>(y), w, h, dib);
-    }
+    main.DrawTiled(m.Left, m.Top, width, height, dib);
   }
 }
 

@@ -120,7 +120,7 @@ class TCustomDIBSlider : public TCustomDIBControl {
   void LayOutPointer();  // PointerRect from PointerPixel
   // After a change of the parts' sizes or places: AutoSize again, or a new layout.
   void Relayout();
-  void PaintTiled(TAbstractSuperDIB& main, TAbstractSuperDIB& dib) const;
+  void PaintTiled(TAbstractSuperDIB& main, TAbstractSuperDIB& dib);
   void PaintOverlay(const TAbstractSuperDIB& overlay, TAbstractSuperDIB& dib);
 
   ui::Point m_DragOffset;  // the press relative to the pointer's top-left corner

@@ -264,3 +264,48 @@ TEST(DIBDraw, RegionsOfManyRunsAndOfNoPixelAtAll) {
 }
 
 }  // namespace
+
+// Tiling against drawing each copy on its own under a clip narrowed to the area, the way a
+// tiled slider track used to be drawn: random pixels, every routine, a rotated tile, an area
+// that leaves the image and a clip that cuts into it.
+TEST(DIBDraw, TilingDrawsWhatDrawingEachCopyUnderANarrowedClipDraws) {
+  dibtest::RandomPixels random(7);
+  const auto fill = [&random](TAbstractSuperDIB& image) {
+    const std::vector<uint32_t> pixels =
+        random.Image(std::size_t{image.Width()} * image.Height(), 0x00C0FFEE);
+    std::copy(pixels.begin(), pixels.end(), image.Pixels());
+  };
+  struct Setting {
+    uint8_t opacity;
+    bool masked, transparent;
+    uint16_t angle;
+  };
+  for (const Setting setting :
+       {Setting{255, false, false, 0}, Setting{128, false, false, 0}, Setting{255, true, false, 0},
+        Setting{90, true, false, 0}, Setting{255, false, true, 0}, Setting{200, false, true, 0},
+        Setting{255, false, false, 90}}) {
+    TMemoryDIB tile(5, 3), tiled(40, 20), reference(40, 20);
+    fill(tile);
+    fill(tiled);
+    reference.CopyPixelsFrom(tiled);
+    tile.SetOpacity(setting.opacity);
+    tile.SetMasked(setting.masked);
+    tile.SetTransparentMode(tmFixed);
+    tile.SetTransparentColor(ui::Color(0xEEFFC0));
+    tile.SetTransparent(setting.transparent);
+    tile.SetAngle(setting.angle);
+    const dib::InclusiveRect clip{3, 2, 35, 17};
+    tiled.SetClipRect(clip);
+    tile.DrawTiled(-4, 1, 38, 13, tiled);
+    reference.SetClipRect({3, 2, 33, 13});  // the clip and the area (-4, 1) to (33, 13)
+    for (int32_t y = 1; y <= 13; y += 3) {
+      for (int32_t x = -4; x <= 33; x += 5) tile.Draw(x, y, 5, 3, reference);
+    }
+    EXPECT_EQ(tiled.ClipRect(), clip);
+    for (int32_t y = 0; y < 20; ++y) {
+      ASSERT_TRUE(std::equal(tiled.ScanLine(y), tiled.ScanLine(y) + 40, reference.ScanLine(y)))
+          << "opacity " << int{setting.opacity} << " masked " << setting.masked << " transparent "
+          << setting.transparent << " angle " << setting.angle << " row " << y;
+    }
+  }
+}

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "DIB/ContainerFixture.h"
@@ -174,6 +175,37 @@ TEST_F(Painting, AFailingPaintHandlerStillEndsThePaint) {
   a.Invalidate();
   backend.Pump();
   EXPECT_EQ(a.paints, 1);
+}
+
+// A control's paint may destroy the controls after it and add new ones: the paint goes on with
+// the children it began with that are still there, and the new ones are painted after it.
+TEST_F(Painting, APaintMayDestroyControlsAfterItAndAddNewOnes) {
+  struct Rebuild {
+    ui::Component* owner;
+    TDIBContainer* container;
+    SkinnedProbe* doomed;
+    TTestDIBControl* added = nullptr;
+    void Paint(ui::Persistent*) {
+      if (!doomed) return;
+      delete std::exchange(doomed, nullptr);
+      added = &ui::Create<TTestDIBControl>(*owner);
+      added->SetParent(container);
+      added->SetBoundsRect(ui::Bounds(100, 10, 40, 20));
+      added->SetColor(ui::clLime);
+    }
+  } rebuild{form.get(), &container, &b};
+  a.OnPaint = ui::Bind<&Rebuild::Paint>(&rebuild);
+  container.Invalidate();
+  backend.Pump();  // the new control's area is painted once more in the same pump
+  ASSERT_NE(rebuild.added, nullptr);
+  EXPECT_GE(rebuild.added->paints, 1);
+  EXPECT_EQ(BackPixel(container, 101, 11), PixelOf(ui::clLime));
+  a.paints = label.paints = rebuild.added->paints = 0;  // b is gone
+  container.Invalidate();
+  backend.Pump();
+  EXPECT_EQ(a.paints, 1);
+  EXPECT_EQ(label.paints, 1);
+  EXPECT_EQ(rebuild.added->paints, 1);
 }
 
 TEST_F(Painting, TheBorderLiesUnderOrOverTheControlsAndShrinksTheClientArea) {

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DIB/SliderFixture.h"
@@ -331,6 +333,66 @@ TEST_F(Slider, TheOverlayFillsTheTrackUpToThePointer) {
   slider.SetOverlayBorderX(120);                   // wider than the track: no overlay
   backend.Pump();
   EXPECT_EQ(BackPixel(10 + 100, row), 0x808080u);
+}
+
+// A tiled track against its copies drawn one by one under a clip narrowed to the track, as it
+// once was drawn: tiles whose lines along the track repeat one pixel (stretched instead) and
+// tiles that do not, translucent over the background, at every track length modulo the tile,
+// in both directions, and repainted in part.
+TEST_F(SliderFixture, ATiledTrackLooksAsIfEachCopyWereDrawnOnItsOwn) {
+  container.SetColor(ui::clTeal);
+  std::vector<std::pair<TDIBSlider*, TMemoryDIB*>> tracks;
+  for (const TSliderType type : {stHorizontal, stVertical}) {
+    for (const bool repeating : {true, false}) {
+      const int32_t index = AddImage(4, 4, ui::clRed);
+      TMemoryDIB& tile = images.DIBImages().Items(index).DIB();
+      for (int32_t line = 0; line < 4; ++line) {
+        const ui::Color color = ui::Color(0x102030 * (line + 1));
+        tile.FillRect(color, type == stHorizontal ? 0 : line, type == stHorizontal ? line : 0,
+                      type == stHorizontal ? 4 : 1, type == stHorizontal ? 1 : 4);
+      }
+      if (!repeating) tile.FillRect(ui::clWhite, 2, 1, 1, 1);
+      tile.FillAlpha(150);
+      tile.SetMasked(true);
+      for (int32_t length = 145; length < 149; ++length) {
+        const int32_t across = 4 + 6 * static_cast<int32_t>(tracks.size() % 8);
+        TDIBSlider& s = type == stHorizontal
+                            ? AddSlider(4, across, length, {-1, -1, index, -1, -1}, type)
+                            : AddSlider(across, 60, length, {-1, -1, index, -1, -1}, type);
+        s.SetStretchBackground(false);
+        tracks.emplace_back(&s, &tile);
+      }
+    }
+  }
+  backend.Pump();
+  const auto expectCopyByCopy = [&](const ui::Rect& repainted) {
+    for (const auto& [slider, tile] : tracks) {
+      TMemoryDIB expected(static_cast<uint16_t>(slider->Width()),
+                          static_cast<uint16_t>(slider->Height()));
+      expected.Fill(ui::clTeal);
+      const dib::InclusiveRect& m = slider->MainRect();
+      expected.SetClipRect(m);
+      for (int32_t x = m.Left; x < std::max(m.Right, m.Left + 1); x += 4) {
+        for (int32_t y = m.Top; y < std::max(m.Bottom, m.Top + 1); y += 4) {
+          tile->Draw(x, y, 4, 4, expected);
+        }
+      }
+      for (int32_t y = 0; y < slider->Height(); ++y) {
+        for (int32_t x = 0; x < slider->Width(); ++x) {
+          if (!repainted.Contains(slider->Left() + x, slider->Top() + y)) continue;
+          ASSERT_EQ(BackPixel(slider->Left() + x, slider->Top() + y),
+                    expected.ScanLine(y)[x] & dib::kColorBits)
+              << slider->Width() << " x " << slider->Height() << " at " << x << ", " << y;
+        }
+      }
+    }
+  };
+  expectCopyByCopy(container.ClientRect());
+  const ui::Rect part{37, 6, 90, 190};
+  container.BackBuffer().FillRect(ui::clBlack, 0, 0, container.Width(), container.Height());
+  container.InvalidateRect(part, false);
+  backend.Pump();
+  expectCopyByCopy(part);
 }
 
 // Stored descriptions ------------------------------------------------------------------------

@@ -4,33 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
+#include "common/CountedAllocations.h"
 #include "plugin/RandomGenerator.h"
 #include "plugin/uPlugin.h"
 #include "vst/FakeHost.h"
 
 namespace {
-std::atomic<bool> countingAllocations{false};
-std::atomic<int> allocations{0};
-}  // namespace
 
-void* operator new(std::size_t size) {
-  if (countingAllocations.load()) ++allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-
-namespace {
+using testsupport::allocations;
+using testsupport::countingAllocations;
 
 TEST(AudioPath, ProcessingAllocatesNothing) {
   FakeHost::instance().reset();

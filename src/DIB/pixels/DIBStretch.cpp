@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace dib {
 namespace {
@@ -33,11 +32,7 @@ int32_t StretchSourceRow(int32_t k, int32_t sourceHeight, int32_t destHeight) {
 
 void StretchPixels(const PixelBlock& dest, const ConstPixelBlock& source) {
   if (IsEmpty(dest.width, dest.height) || IsEmpty(source.width, source.height)) return;
-  std::vector<int32_t> columns(static_cast<std::size_t>(dest.width));
   const int64_t step = Step(source.width, dest.width);
-  for (int32_t j = 0; j < dest.width; ++j) {
-    columns[static_cast<std::size_t>(j)] = static_cast<int32_t>((j * step) >> 16);
-  }
   const std::size_t rowBytes = static_cast<std::size_t>(dest.width) * sizeof(uint32_t);
   int32_t previousRow = -1;
   for (int32_t k = 0; k < dest.height; ++k) {
@@ -48,7 +43,9 @@ void StretchPixels(const PixelBlock& dest, const ConstPixelBlock& source) {
       continue;
     }
     const uint32_t* in = source.bits + static_cast<std::ptrdiff_t>(row) * source.width;
-    for (int32_t j = 0; j < dest.width; ++j) out[j] = in[columns[static_cast<std::size_t>(j)]];
+    // Column j takes source column (j * step) >> 16, the step added up column by column.
+    int64_t position = 0;
+    for (int32_t j = 0; j < dest.width; ++j, position += step) out[j] = in[position >> 16];
     previousRow = row;
   }
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "ui/controls/Application.h"
 #include "ui/controls/Form.h"
@@ -289,9 +290,11 @@ DeviceContext& WindowedControl::BeginPaint(PaintStruct& paint) {
   paint.dc.SetOrigin(offset);
   paint.dc.SelectClipRegion(paint.area);
   if (paint.fErase && !paint.area.IsEmpty()) {
-    paint.dc.Save();
     paint.fErase = Perform(WM_ERASEBKGND, PointerToWParam(&paint.dc)) == 0;
-    paint.dc.Restore();
+    // Whatever the handler did to the context, the paint gets it as it was (without saving
+    // it, which would allocate in this new context).
+    paint.dc.SetOrigin(offset);
+    paint.dc.SelectClipRegion(paint.area);
   }
   return paint.dc;
 }
@@ -320,15 +323,16 @@ void WindowedControl::PaintMessage(Message& message) {
 
 void WindowedControl::PaintHandler(DeviceContext& dc) {
   dc.Save();
-  // Taken out together: one region operation instead of one for each child.
-  std::vector<Rect> opaque;
+  // Taken out together: one region operation instead of one for each child. The list's storage
+  // is kept for the next paint; nothing runs between filling and using it.
+  m_OpaqueChildren.clear();
   for (const Control* child : m_Controls) {
     if (!child->AsWindowed() && child->Visible() && (child->ControlStyle() & csOpaque) &&
         dc.RectVisible(child->BoundsRect())) {
-      opaque.push_back(child->BoundsRect());
+      m_OpaqueChildren.push_back(child->BoundsRect());
     }
   }
-  if (!opaque.empty()) dc.ExcludeClipRects(opaque);
+  dc.ExcludeClipRects(m_OpaqueChildren);
   WeakRef<WindowedControl> self(this);
   try {
     if (!dc.ClipRegion().IsEmpty()) PaintWindow(dc);
@@ -351,7 +355,19 @@ void WindowedControl::PaintWindow(DeviceContext& dc) {
 
 void WindowedControl::PaintControls(DeviceContext& dc, Control* first) {
   auto from = first ? std::find(m_Controls.begin(), m_Controls.end(), first) : m_Controls.begin();
-  std::vector<WeakRef<Control>> children(from, m_Controls.end());
+  // The children as they are now, for a child's paint may destroy or add controls (this one
+  // included). The list's storage is borrowed from the last paint and handed back to the next,
+  // so that a repaint allocates nothing; a nested paint of this control makes a list of its own.
+  std::vector<WeakRef<Control>> children = std::exchange(m_PaintOrder, {});
+  children.assign(from, m_Controls.end());
+  struct HandBack {
+    WeakRef<WindowedControl> owner;
+    std::vector<WeakRef<Control>>& children;
+    ~HandBack() {
+      children.clear();
+      if (WindowedControl* c = owner.Get()) c->m_PaintOrder = std::move(children);
+    }
+  } handBack{this, children};
   for (const WeakRef<Control>& child : children) {
     Control* c = child.Get();
     if (!c || c->AsWindowed() || !c->Visible()) continue;

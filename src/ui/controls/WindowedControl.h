@@ -130,7 +130,9 @@ class WindowedControl : public Control {
   // it and without its own windowed children.
   Region VisibleRegion() const;
 
-  std::vector<Control*> m_Controls;  // z-order; destroyed with this control
+  std::vector<Control*> m_Controls;            // z-order; destroyed with this control
+  std::vector<Rect> m_OpaqueChildren;          // storage for PaintHandler's list, kept
+  std::vector<WeakRef<Control>> m_PaintOrder;  // storage for PaintControls' list, kept
   std::vector<WindowedControl*> m_TabList;
   Region m_UpdateRegion;
   bool m_EraseNeeded = false;

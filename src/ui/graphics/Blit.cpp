@@ -27,7 +27,15 @@ void BitBlt(DeviceContext& dest, int32_t x, int32_t y, int32_t width, int32_t he
   const Surface& input = from == target ? snapshot : *from;
   dest.ForEachVisiblePart(readable, [&](const Rect& part) {
     const auto count = static_cast<std::size_t>(part.Width());
-    for (int32_t row = part.Top; row < part.Bottom; ++row) {
+    // Rows as they are stored, the bottom one first; whole rows of two surfaces of one width
+    // follow each other in both, and go as one block.
+    if (part.Width() == target->Width() && part.Width() == input.Width()) {
+      const uint32_t* in = input.ScanLine(part.Bottom - 1 + dy);
+      std::copy(in, in + count * static_cast<std::size_t>(part.Height()),
+                target->ScanLine(part.Bottom - 1));
+      return;
+    }
+    for (int32_t row = part.Bottom - 1; row >= part.Top; --row) {
       const uint32_t* in = input.ScanLine(row + dy) + part.Left + dx;
       std::copy(in, in + count, target->ScanLine(row) + part.Left);
     }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "ui/graphics/Picture.h"
+#include "ui/graphics/PixelFill.h"
 
 namespace ui {
 namespace {
@@ -52,9 +53,15 @@ void Canvas::Fill(const Rect& rect, uint32_t pixel) {
   Surface* surface = m_Handle ? m_Handle->GetSurface() : nullptr;
   if (!surface) return;
   m_Handle->ForEachVisiblePart(m_Handle->ToDevice(rect), [&](const Rect& part) {
-    for (int32_t y = part.Top; y < part.Bottom; ++y) {
-      uint32_t* row = surface->ScanLine(y);
-      std::fill(row + part.Left, row + part.Right, pixel);
+    // Whole rows follow each other in storage, the bottom one first: one run.
+    if (part.Width() == surface->Width()) {
+      FillPixels(surface->ScanLine(part.Bottom - 1),
+                 static_cast<std::size_t>(part.Width()) * static_cast<std::size_t>(part.Height()),
+                 pixel);
+      return;
+    }
+    for (int32_t y = part.Bottom - 1; y >= part.Top; --y) {
+      FillPixels(surface->ScanLine(y) + part.Left, static_cast<std::size_t>(part.Width()), pixel);
     }
   });
 }

@@ -11,28 +11,29 @@ DeviceContext::DeviceContext(Surface* surface) {
 void DeviceContext::SelectSurface(Surface* surface) {
   m_Surface = surface;
   m_State = State{{}, SurfaceRegion()};
-  m_Saved.clear();
+  m_SavedCount = 0;
 }
 
 Region DeviceContext::SurfaceRegion() const {
   return m_Surface ? Region(m_Surface->BoundsRect()) : Region();
 }
 
+// The clip is changed in place, which keeps its storage from one paint to the next.
 void DeviceContext::IntersectClipRect(const Rect& rect) {
-  m_State.clip = m_State.clip.Intersect(Region(ToDevice(rect)));
+  m_State.clip.IntersectWith(Region(ToDevice(rect)));
 }
 
 void DeviceContext::ExcludeClipRect(const Rect& rect) {
-  m_State.clip = m_State.clip.Exclude(Region(ToDevice(rect)));
+  m_State.clip.Subtract(Region(ToDevice(rect)));
 }
 
 void DeviceContext::ExcludeClipRects(std::span<const Rect> rects) {
-  m_State.clip =
-      m_State.clip.Exclude(Region::FromRects(rects).Offset(m_State.origin.X, m_State.origin.Y));
+  m_State.clip.Subtract(rects, m_State.origin.X, m_State.origin.Y);
 }
 
 void DeviceContext::SelectClipRegion(const Region& region) {
-  m_State.clip = region.Intersect(SurfaceRegion());
+  m_State.clip = region;
+  m_State.clip.IntersectWith(SurfaceRegion());
 }
 
 void DeviceContext::ResetClip() {
@@ -47,14 +48,19 @@ bool DeviceContext::RectVisible(const Rect& rect) const {
   return m_State.clip.Intersects(ToDevice(rect));
 }
 
+// Saved states stay in place when restored, so that saving again reuses their storage.
 void DeviceContext::Save() {
-  m_Saved.push_back(m_State);
+  if (m_SavedCount == m_Saved.size()) {
+    m_Saved.push_back(m_State);
+  } else {
+    m_Saved[m_SavedCount] = m_State;
+  }
+  ++m_SavedCount;
 }
 
 void DeviceContext::Restore() {
-  if (m_Saved.empty()) return;
-  m_State = std::move(m_Saved.back());
-  m_Saved.pop_back();
+  if (m_SavedCount == 0) return;
+  m_State = m_Saved[--m_SavedCount];
 }
 
 const LogicalPalette* DeviceContext::SelectPalette(const LogicalPalette* palette,

@@ -78,7 +78,8 @@ class DeviceContext {
   platform::WindowPeer* m_Window = nullptr;
   const LogicalPalette* m_Palette = nullptr;
   bool m_PaletteBackground = false;
-  std::vector<State> m_Saved;
+  std::vector<State> m_Saved;  // the first m_SavedCount are saved; the rest keep storage
+  std::size_t m_SavedCount = 0;
 };
 
 }  // namespace ui

@@ -23,6 +23,13 @@ bool Encloses(const Rect& outer, const Rect& inner) {
          outer.Bottom >= inner.Bottom;
 }
 
+// Whether one rectangle of the region holds rect whole.
+bool HoldsWhole(const Region& region, const Rect& rect) {
+  const std::span<const Rect> rects = region.Rects();
+  return std::any_of(rects.begin(), rects.end(),
+                     [&rect](const Rect& r) { return Encloses(r, rect); });
+}
+
 int32_t ReadInt32(std::span<const uint8_t> bytes, std::size_t offset) {
   uint32_t value = 0;
   for (std::size_t i = 0; i < 4; ++i) value |= uint32_t{bytes[offset + i]} << (8 * i);
@@ -33,32 +40,39 @@ int32_t ReadInt32(std::span<const uint8_t> bytes, std::size_t offset) {
 
 Region::Region(const Rect& rect) {
   if (rect.IsEmpty()) return;
-  m_One = rect;
+  m_InPlace[0] = rect;
   m_Count = 1;
 }
 
-Region::Region(std::vector<Rect>&& canonical) : m_Count(canonical.size()) {
-  if (m_Count == 1) {
-    m_One = canonical.front();
-  } else if (m_Count > 1) {
-    m_Many = std::move(canonical);
+void Region::Assign(std::span<const Rect> canonical) {
+  m_Count = canonical.size();
+  if (m_Count > kInPlace) {
+    m_Many.assign(canonical.begin(), canonical.end());
+  } else {
+    m_Many.clear();
+    std::copy(canonical.begin(), canonical.end(), m_InPlace.begin());
   }
 }
 
 Region Region::FromRects(std::span<const Rect> rects) {
-  // Pairs joined round by round, so that each rectangle takes part in few joins.
-  std::vector<Region> parts;
+  return Joined(rects, 0, 0);
+}
+
+// Pairs joined round by round, so that each rectangle takes part in few joins; each join in
+// place in the first of the two, in regions of this thread's that keep their storage.
+const Region& Region::Joined(std::span<const Rect> rects, int32_t dx, int32_t dy) {
+  thread_local std::vector<Region> parts;
+  if (parts.size() < rects.size() + 1) parts.resize(rects.size() + 1);
+  std::size_t count = 0;
   for (const Rect& r : rects) {
-    if (!r.IsEmpty()) parts.emplace_back(r);
+    const Rect moved = r.Offset(dx, dy);
+    if (!moved.IsEmpty()) parts[count++].Assign({&moved, 1});
   }
-  while (parts.size() > 1) {
-    std::vector<Region> joined;
-    for (std::size_t i = 0; i + 1 < parts.size(); i += 2)
-      joined.push_back(parts[i].Union(parts[i + 1]));
-    if (parts.size() % 2 != 0) joined.push_back(std::move(parts.back()));
-    parts = std::move(joined);
+  if (count == 0) parts[0].Assign({});
+  for (std::size_t step = 1; step < count; step *= 2) {
+    for (std::size_t i = 0; i + step < count; i += 2 * step) parts[i].UnionWith(parts[i + step]);
   }
-  return parts.empty() ? Region() : std::move(parts.front());
+  return parts[0];
 }
 
 Region Region::FromData(std::span<const uint8_t> block) {
@@ -77,37 +91,102 @@ Region Region::FromData(std::span<const uint8_t> block) {
   return FromRects(rects);
 }
 
-// The cases that need no sweep come first: an empty side, areas apart, a rectangle that
-// holds the other side whole.
 Region Region::Union(const Region& other) const {
-  if (other.IsEmpty()) return *this;
-  if (IsEmpty()) return other;
-  if (m_Count == 1 && Encloses(m_One, other.BoundingBox())) return *this;
-  if (other.m_Count == 1 && Encloses(other.m_One, BoundingBox())) return other;
-  return Combine(Rects(), other.Rects(), Operation::Union);
+  Region result;
+  result.Become(*this, other, Operation::Union);
+  return result;
 }
 
 Region Region::Intersect(const Region& other) const {
-  if (IsEmpty() || other.IsEmpty()) return {};
-  if (m_Count == 1 && other.m_Count == 1) return Region(m_One.Intersect(other.m_One));
-  if (m_Count == 1 && Encloses(m_One, other.BoundingBox())) return other;
-  if (other.m_Count == 1 && Encloses(other.m_One, BoundingBox())) return *this;
-  if (BoundingBox().Intersect(other.BoundingBox()).IsEmpty()) return {};
-  return Combine(Rects(), other.Rects(), Operation::Intersect);
+  Region result;
+  result.Become(*this, other, Operation::Intersect);
+  return result;
 }
 
 Region Region::Exclude(const Region& other) const {
-  if (IsEmpty()) return {};
-  if (other.IsEmpty() || BoundingBox().Intersect(other.BoundingBox()).IsEmpty()) return *this;
-  if (other.m_Count == 1 && Encloses(other.m_One, BoundingBox())) return {};
-  return Combine(Rects(), other.Rects(), Operation::Exclude);
+  Region result;
+  result.Become(*this, other, Operation::Exclude);
+  return result;
+}
+
+void Region::UnionWith(const Region& other) {
+  Become(*this, other, Operation::Union);
+}
+
+void Region::IntersectWith(const Region& other) {
+  Become(*this, other, Operation::Intersect);
+}
+
+void Region::Subtract(const Region& other) {
+  Become(*this, other, Operation::Exclude);
+}
+
+void Region::Subtract(std::span<const Rect> rects, int32_t dx, int32_t dy) {
+  Subtract(Joined(rects, dx, dy));
 }
 
 Region Region::Offset(int32_t dx, int32_t dy) const {
   Region moved = *this;
-  moved.m_One = moved.m_One.Offset(dx, dy);
-  for (Rect& r : moved.m_Many) r = r.Offset(dx, dy);
+  for (Rect& r : std::span(moved.Data(), moved.m_Count)) r = r.Offset(dx, dy);
   return moved;
+}
+
+// The cases that need no sweep come first: an empty side, areas apart, a rectangle that
+// holds the other side whole. Copies and Assign keep this region's storage.
+void Region::Become(const Region& a, const Region& b, Operation operation) {
+  const bool aOne = a.m_Count == 1, bOne = b.m_Count == 1;
+  switch (operation) {
+    case Operation::Union:
+      if (b.IsEmpty() || (aOne && Encloses(a.m_InPlace[0], b.BoundingBox()))) {
+        *this = a;
+        return;
+      }
+      if (a.IsEmpty() || (bOne && Encloses(b.m_InPlace[0], a.BoundingBox()))) {
+        *this = b;
+        return;
+      }
+      break;
+    case Operation::Intersect:
+      if (a.IsEmpty() || b.IsEmpty() || a.BoundingBox().Intersect(b.BoundingBox()).IsEmpty()) {
+        Assign({});
+        return;
+      }
+      if (aOne && bOne) {
+        const Rect common = a.m_InPlace[0].Intersect(b.m_InPlace[0]);
+        Assign({&common, 1});
+        return;
+      }
+      if (aOne && Encloses(a.m_InPlace[0], b.BoundingBox())) {
+        *this = b;
+        return;
+      }
+      if (bOne && Encloses(b.m_InPlace[0], a.BoundingBox())) {
+        *this = a;
+        return;
+      }
+      // A rectangle that lies in one rectangle of the other side is the whole answer (a child's
+      // bounds in a parent's clip).
+      if (bOne && HoldsWhole(a, b.m_InPlace[0])) {
+        *this = b;
+        return;
+      }
+      if (aOne && HoldsWhole(b, a.m_InPlace[0])) {
+        *this = a;
+        return;
+      }
+      break;
+    case Operation::Exclude:
+      if (a.IsEmpty() || (bOne && Encloses(b.m_InPlace[0], a.BoundingBox()))) {
+        Assign({});
+        return;
+      }
+      if (b.IsEmpty() || a.BoundingBox().Intersect(b.BoundingBox()).IsEmpty()) {
+        *this = a;
+        return;
+      }
+      break;
+  }
+  Assign(Combine(a.Rects(), b.Rects(), operation));
 }
 
 bool Region::Contains(int32_t x, int32_t y) const {
@@ -139,7 +218,8 @@ Rect Region::BoundingBox() const {
 // either input to the next; between two edges each input has one band or none, and the
 // columns of the two bands are combined from left to right. A band that repeats the columns
 // of the band just above it is merged into it, so the result is canonical too.
-Region Region::Combine(std::span<const Rect> a, std::span<const Rect> b, Operation operation) {
+std::span<const Rect> Region::Combine(std::span<const Rect> a, std::span<const Rect> b,
+                                      Operation operation) {
   const auto keep = [operation](bool inA, bool inB) {
     switch (operation) {
       case Operation::Union:
@@ -151,8 +231,8 @@ Region Region::Combine(std::span<const Rect> a, std::span<const Rect> b, Operati
     }
     return false;
   };
-  std::vector<Rect> out;
-  out.reserve(a.size() + b.size());
+  thread_local std::vector<Rect> out;
+  out.clear();
   std::size_t previousBand = 0, previousEnd = 0;  // the band written last, in `out`
   std::size_t ia = 0, ib = 0;                     // the current band of each input
   int32_t y = kBefore;
@@ -215,7 +295,7 @@ Region Region::Combine(std::span<const Rect> a, std::span<const Rect> b, Operati
     if (inA && a[ia].Bottom == y) ia = aEnd;
     if (inB && b[ib].Bottom == y) ib = bEnd;
   }
-  return Region(std::move(out));
+  return out;
 }
 
 }  // namespace ui

@@ -98,6 +98,41 @@ TEST(Region, CombinationsMatchAPixelByPixelTest) {
   }
 }
 
+// The operations in place give what the ones that make a new region give, also with the region
+// itself as the other side, and with a region that held many rectangles and now holds few.
+TEST(Region, InPlaceOperationsMatchTheOnesThatMakeANewRegion) {
+  std::mt19937 random(7);
+  Region kept;  // reused from run to run, as a context's clip is
+  for (int run = 0; run < 400; ++run) {
+    const std::vector<Rect> a = RandomRects(random), b = RandomRects(random);
+    const Region ra = Region::FromRects(a), rb = Region::FromRects(b);
+    kept = ra;
+    kept.UnionWith(rb);
+    ASSERT_EQ(kept, ra.Union(rb)) << run;
+    kept = ra;
+    kept.IntersectWith(rb);
+    ASSERT_EQ(kept, ra.Intersect(rb)) << run;
+    kept = ra;
+    kept.Subtract(rb);
+    ASSERT_EQ(kept, ra.Exclude(rb)) << run;
+    kept = ra;
+    kept.Subtract(b, 3, -2);
+    ASSERT_EQ(kept, ra.Exclude(rb.Offset(3, -2))) << run;
+    ASSERT_TRUE(Canonical(kept)) << run;
+    kept = ra;
+    kept.IntersectWith(kept);
+    ASSERT_EQ(kept, ra) << run;
+    kept.Subtract(kept);
+    ASSERT_TRUE(kept.IsEmpty()) << run;
+    // A rectangle inside one of the region's rectangles.
+    if (!ra.IsEmpty()) {
+      const Rect& first = ra.Rects().front();
+      const Region inner(Rect{first.Left, first.Top, first.Left + 1, first.Top + 1});
+      ASSERT_EQ(ra.Intersect(inner), inner) << run;
+    }
+  }
+}
+
 TEST(Region, SameAreaGivesTheSameRectangles) {
   const Rect halves[] = {{0, 0, 5, 10}, {5, 0, 10, 10}};
   const Rect rows[] = {{0, 0, 10, 3}, {0, 3, 10, 10}};
