@@ -112,7 +112,7 @@ void Rotate(benchmark::State& state) {
 
 // The blends against pixman's OVER: through a solid mask of the same opacity, or through the
 // source's own alpha. The best implementation gives the plain figures; SSSE3 and SSE2, one of
-// which the 32-bit build uses, have their own where something better is active.
+// which processors without AVX2 use, have their own where something better is active.
 void RegisterBlends() {
   using benchmark::RegisterBenchmark;
   using dib::BlitKind;

@@ -30,7 +30,7 @@ bool ProcessorHasSsse3() {
 }
 
 bool ProcessorHasAvx2() {
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2");  // also false when the system does not save YMM state
 #else

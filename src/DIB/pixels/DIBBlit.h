@@ -32,9 +32,9 @@ inline constexpr std::size_t kBlitKindCount = 8;
 
 using BlitTable = std::array<BlitRow, kBlitKindCount>;
 
-// In rising order of preference. Avx2 only on x86-64 (not Windows); the 32-bit build's best
-// is Ssse3 where the processor has it, else Sse2. Each supplies only the routines it speeds up
-// and takes the others from the next one below it that is available and switched on.
+// In rising order of preference, on x86 processors: Avx2 where the processor has it, else Ssse3,
+// else Sse2. Each supplies only the routines it speeds up and takes the others from the next
+// one below it that is available and switched on.
 enum class BlitImplementation : uint8_t { Portable, Sse2, Ssse3, Avx2 };
 inline constexpr std::array kBlitImplementations = {
     BlitImplementation::Portable, BlitImplementation::Sse2, BlitImplementation::Ssse3,

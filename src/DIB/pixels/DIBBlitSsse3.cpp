@@ -1,6 +1,6 @@
-// SSSE3 rows: the AVX2 rows' maddubs/mulhrs arithmetic on SSE2's registers, for the 32-bit
-// build and processors without AVX2. The key and mask selections are SSE2's own instructions:
-// those rows come from SSE2.
+// SSSE3 rows: the AVX2 rows' maddubs/mulhrs arithmetic on SSE2's registers, for processors
+// without AVX2. The key and mask selections are SSE2's own instructions: those rows come from
+// SSE2.
 
 #include "DIB/pixels/DIBBlitTables.h"
 
