@@ -1,6 +1,7 @@
 #include "platform/TimerList.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace platform {
 
@@ -32,7 +33,10 @@ std::optional<uint64_t> TimerList::NextDue() const {
 }
 
 void TimerList::FireDue(uint64_t now) {
-  std::vector<uint64_t> due;
+  // The serials' storage is kept from one call to the next; a handler that fires timers again
+  // finds it taken and makes its own.
+  std::vector<uint64_t> due = std::exchange(m_DueStorage, {});
+  due.clear();
   for (const Timer& t : m_Timers) {
     if (t.due <= now) due.push_back(t.serial);
   }
@@ -45,6 +49,7 @@ void TimerList::FireDue(uint64_t now) {
     WindowPeer& peer = *at->peer;
     peer.HandleTimer(at->id);
   }
+  m_DueStorage = std::move(due);
 }
 
 }  // namespace platform

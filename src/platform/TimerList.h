@@ -36,6 +36,7 @@ class TimerList {
   };
 
   std::vector<Timer> m_Timers;
+  std::vector<uint64_t> m_DueStorage;  // storage for FireDue's list
   uint64_t m_NextSerial = 0;
 };
 

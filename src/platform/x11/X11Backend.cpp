@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <utility>
 #include <vector>
 
 #include "platform/WindowMessages.h"
@@ -324,8 +325,11 @@ void X11Backend::DeliverKey(X11Thread& thread, const xcb_generic_event_t& event,
 }
 
 void X11Backend::PaintPending(X11Thread& thread) {
+  // The ids' storage stays with the thread from one pump to the next, so that a steady idle
+  // allocates nothing; a pump from inside a paint finds it taken and makes its own.
+  std::vector<xcb_window_t> due = std::exchange(thread.paintDue, {});
   for (int round = 0; round < kMaxPaintRounds; ++round) {
-    std::vector<xcb_window_t> due;
+    due.clear();
     for (X11Window* window : thread.windows) due.push_back(window->Id());
     bool painted = false;
     for (const xcb_window_t id : due) {
@@ -336,8 +340,9 @@ void X11Backend::PaintPending(X11Thread& thread) {
       window->HandlePaint(lost);
       painted = true;
     }
-    if (!painted) return;
+    if (!painted) break;
   }
+  thread.paintDue = std::move(due);
 }
 
 }  // namespace platform::x11

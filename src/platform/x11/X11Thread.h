@@ -20,8 +20,9 @@ struct X11Thread {
   std::vector<X11Window*> windows;
   std::size_t messageWindows = 0;
   TimerList timers;
-  std::array<uint8_t, 256> keys{};  // by virtual key: bit 7 down, bit 0 toggled
-  int pumping = 0;                  // nested pumps: tidying up waits for the outermost
+  std::array<uint8_t, 256> keys{};     // by virtual key: bit 7 down, bit 0 toggled
+  int pumping = 0;                     // nested pumps: tidying up waits for the outermost
+  std::vector<xcb_window_t> paintDue;  // storage for the windows a pump paints
 
   bool Unused() const { return windows.empty() && messageWindows == 0 && timers.Empty(); }
 };

@@ -477,9 +477,11 @@ void Form::PaintInvalid() {
     }
   };
   m_Painting = true;
+  // The list's storage is kept from one paint to the next (no paint runs inside another).
+  std::vector<WeakRef<WindowedControl>> dirty = std::exchange(m_DirtyControls, {});
   try {
     for (int pass = 0; pass < kMaxPaintPasses; ++pass) {
-      std::vector<WeakRef<WindowedControl>> dirty;
+      dirty.clear();
       collect(collect, *this, dirty);
       if (dirty.empty()) break;
       for (const auto& ref : dirty) {
@@ -493,6 +495,8 @@ void Form::PaintInvalid() {
     throw;
   }
   m_Painting = false;
+  dirty.clear();
+  m_DirtyControls = std::move(dirty);
   PresentPainted();
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "platform/Backend.h"
 #include "ui/controls/WindowedControl.h"
@@ -129,6 +130,7 @@ class Form : public WindowedControl, private platform::PeerClient {
   Region m_Painted;  // painted, not yet presented
   Region m_Lost;     // to be presented as it is
   ShownPixels m_Shown;
+  std::vector<WeakRef<WindowedControl>> m_DirtyControls;  // storage for PaintInvalid's list
   bool m_Painting = false;
   bool m_HasWindow = true;
   bool m_KeyPreview = false;

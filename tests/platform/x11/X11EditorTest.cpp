@@ -15,6 +15,7 @@
 #include <thread>
 #include <utility>
 
+#include "common/CountedAllocations.h"
 #include "platform/x11/HostedPlugin.h"
 #include "platform/x11/X11TestHost.h"
 #include "ui/PngFile.h"
@@ -345,7 +346,10 @@ TEST_F(X11Editor, IdleRequestsPutOnlyChangedPixelsOnTheServer) {
   DamageCounter damage(x.connection, editor[0]);
   damage.Take();
 
+  testsupport::countingAllocations = true;
   for (int i = 0; i < 100; ++i) plugin.idle();
+  testsupport::countingAllocations = false;
+  EXPECT_EQ(testsupport::allocations.exchange(0), 0) << "allocated by steady idle requests";
   EXPECT_EQ(damage.Take(), 0) << "over 100 idle requests with nothing changed";
 
   int moved = 0;
