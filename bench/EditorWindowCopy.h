@@ -4,8 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <cstring>
 #include <vector>
+
+#include "PixelCopy.h"
 
 namespace benchref {
 
@@ -13,12 +14,7 @@ inline constexpr std::size_t kEditorWindowPixels = 432 * 135;
 
 inline void CopyEditorWindow(benchmark::State& state) {
   const std::vector<uint32_t> source(kEditorWindowPixels, 0xC0C0C0);
-  std::vector<uint32_t> target(kEditorWindowPixels);
-  for (auto _ : state) {
-    std::memcpy(target.data(), source.data(), target.size() * sizeof(uint32_t));
-    benchmark::DoNotOptimize(target.data());
-    benchmark::ClobberMemory();
-  }
+  CopyPixels(state, source.data(), source.size());
 }
 
 }  // namespace benchref

@@ -9,32 +9,24 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "DIB/cDIBImageList.h"
 #include "DIB/cDIBPanel.h"
 #include "DIB/cDIBSlider.h"
-#include "platform/headless/HeadlessBackend.h"
-#include "ui/controls/Form.h"
+#include "HeadlessForm.h"
+#include "PixelCopy.h"
 #include "ui/controls/Label.h"
 
 namespace {
 
 constexpr int32_t kWidth = 533, kHeight = 141;
 
-struct Editor {
-  platform::HeadlessBackend backend{platform::HeadlessBackend::Delivery::AtOnce};
-  platform::ScopedBackend installed{backend};
-  std::unique_ptr<ui::Form> form;
+struct Editor : bench::HeadlessForm {
   TDIBContainer* container = nullptr;
   TDIBSlider* oneSlider = nullptr;
 
-  Editor() {
-    form = std::make_unique<ui::Form>(nullptr, backend.CreateHostWindow({0, 0, kWidth, 165}));
-    form->SetBounds(0, 0, kWidth, 165);
+  Editor() : HeadlessForm(kWidth, 165) {
     container = &ui::Create<TDIBContainer>(*form);
     container->SetParent(form.get());
     container->SetBounds(0, 24, kWidth, kHeight);
@@ -72,33 +64,20 @@ struct Editor {
       label.SetColor(ui::clSilver);
       label.SetCaption("Value " + std::to_string(i));
     }
-    form->Show();
-    backend.Pump();
+    Show();
   }
 };
 
 void Repaint(benchmark::State& state, bool whole) {
   Editor editor;
-  for (auto _ : state) {
-    if (whole) {
-      editor.container->Invalidate();
-    } else {
-      editor.oneSlider->Invalidate();
-    }
-    editor.container->Perform(ui::WM_PAINT);
-    benchmark::DoNotOptimize(editor.form->Pixels().Bits());
-  }
+  ui::Control& changed = whole ? static_cast<ui::Control&>(*editor.container) : *editor.oneSlider;
+  editor.RepaintEach(state, changed, [&editor] { editor.container->Perform(ui::WM_PAINT); });
 }
 
 void CopyContainer(benchmark::State& state) {
   Editor editor;
-  const TWinDIB& pixels = editor.container->BackBuffer();
-  std::vector<uint32_t> target(static_cast<std::size_t>(kWidth) * kHeight);
-  for (auto _ : state) {
-    std::memcpy(target.data(), pixels.Pixels(), target.size() * sizeof(uint32_t));
-    benchmark::DoNotOptimize(target.data());
-    benchmark::ClobberMemory();
-  }
+  benchref::CopyPixels(state, editor.container->BackBuffer().Pixels(),
+                       static_cast<std::size_t>(kWidth) * kHeight);
 }
 
 // The pointer is held 5 pixels into it and moved between pixels 70 and 71 of the track, which

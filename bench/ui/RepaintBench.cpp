@@ -4,13 +4,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "platform/headless/HeadlessBackend.h"
-#include "ui/controls/Form.h"
+#include "HeadlessForm.h"
+#include "PixelCopy.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/Panel.h"
 #include "ui/controls/PictureBox.h"
@@ -18,16 +15,10 @@
 
 namespace {
 
-struct Editor {
-  platform::HeadlessBackend backend{platform::HeadlessBackend::Delivery::AtOnce};
-  platform::ScopedBackend installed{backend};
-  std::unique_ptr<ui::Form> form;
+struct Editor : bench::HeadlessForm {
   ui::Label* oneLabel = nullptr;
 
-  Editor() {
-    void* host = backend.CreateHostWindow({0, 0, 432, 135});
-    form = std::make_unique<ui::Form>(nullptr, host);
-    form->SetBounds(0, 0, 432, 135);
+  Editor() : HeadlessForm(432, 135) {
     form->SetColor(ui::clBlack);
     ui::Panel& container = ui::Create<ui::Panel>(*form);
     container.SetParent(form.get());
@@ -56,33 +47,21 @@ struct Editor {
     title.Font().SetColor(ui::clBlack);
     title.SetColor(ui::clSilver);
     title.SetCaption("Fluxomatic");
-    form->Show();
-    backend.Pump();
+    Show();
   }
 };
 
 void Repaint(benchmark::State& state, bool whole) {
   Editor editor;
-  for (auto _ : state) {
-    if (whole) {
-      editor.form->Invalidate();
-    } else {
-      editor.oneLabel->Invalidate();
-    }
-    editor.form->PaintInvalid();
-    benchmark::DoNotOptimize(editor.form->Pixels().Bits());
-  }
+  ui::Control& changed = whole ? static_cast<ui::Control&>(*editor.form) : *editor.oneLabel;
+  editor.RepaintEach(state, changed, [&editor] { editor.form->PaintInvalid(); });
 }
 
 void CopySurface(benchmark::State& state) {
   Editor editor;
   const ui::Surface& surface = editor.form->Pixels();
-  std::vector<uint32_t> target(static_cast<std::size_t>(surface.Width() * surface.Height()));
-  for (auto _ : state) {
-    std::memcpy(target.data(), surface.Bits(), target.size() * sizeof(uint32_t));
-    benchmark::DoNotOptimize(target.data());
-    benchmark::ClobberMemory();
-  }
+  benchref::CopyPixels(state, surface.Bits(),
+                       static_cast<std::size_t>(surface.Width() * surface.Height()));
 }
 
 void RepaintFull(benchmark::State& state) {

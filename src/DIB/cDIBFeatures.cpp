@@ -4,9 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include "DIB/DIBHighlightFeature.h"
-#include "DIB/DIBMoveableFeature.h"
-#include "DIB/DIBShapeableFeature.h"
 #include "common/Assert.h"
 #include "ui/model/ClassRegistry.h"
 #include "ui/model/ComponentReader.h"
@@ -22,20 +19,6 @@ std::vector<const ui::TypeInfo*>& FeatureClasses() {
   static std::vector<const ui::TypeInfo*> classes;
   return classes;
 }
-
-// The features this library offers are there from the start and gone at the end.
-struct BuiltInFeatures {
-  BuiltInFeatures() {
-    RegisterFeatureClass(TMoveableDIB::StaticType());
-    RegisterFeatureClass(THighlightDIB::StaticType());
-    RegisterFeatureClass(TShapeableDIB::StaticType());
-  }
-  ~BuiltInFeatures() {
-    for (const ui::TypeInfo* type : std::exchange(FeatureClasses(), {})) {
-      ui::ClassRegistry::Unregister(*type);
-    }
-  }
-} const builtInFeatures;
 
 }  // namespace
 

@@ -53,8 +53,8 @@ class TDIBFeature : public ui::Component {
 };
 
 // Feature classes by name, for items and stream readers. Registering also registers the class
-// for stream reading; the type must be creatable and derive from TDIBFeature. TMoveableDIB,
-// THighlightDIB and TShapeableDIB are registered, in this order, when the program starts.
+// for stream reading; the type must be creatable and derive from TDIBFeature. The library's
+// own feature classes are registered when the program starts (DIBBuiltInFeatures.cpp).
 void RegisterFeatureClass(const ui::TypeInfo& type);
 void UnregisterFeatureClass(const ui::TypeInfo& type);
 // The last registered class of that name, compared without regard to case; none when absent.

@@ -8,13 +8,13 @@ TDIBTimer::TDIBTimer(ui::Component* owner) : ui::Timer(owner) {
 
 const ui::TypeInfo& TDIBTimer::StaticType() {
   using T = TDIBTimer;
-  // Not below the framework timer's type: the same properties, but Enabled defaults to false.
+  // Not below the framework timer's type, whose properties it lists with Enabled off by
+  // default.
   static const ui::TypeInfo type = ui::TypeBuilder<T>("TDIBTimer", ui::Component::StaticType())
-                                       .Boolean("Enabled", &T::Enabled, &T::SetEnabled)
+                                       .Publish<ui::Timer>("Enabled")
                                        .Default(false)
-                                       .Integer("Interval", &T::Interval, &T::SetInterval)
-                                       .Default(1000)
-                                       .Event("OnTimer")
+                                       .Publish<ui::Timer>("Interval")
+                                       .Publish<ui::Timer>("OnTimer")
                                        .Creatable()
                                        .Build();
   return type;

@@ -1,5 +1,5 @@
-// The 16-bit RSB file format: the documented bytes, progress, and damaged files refused
-// without touching the image.
+// The 16-bit RSB file format: the header and the 565 and 4444 pixels written and read byte for
+// byte, progress after every row, and damaged files refused without touching the image.
 
 #include <gtest/gtest.h>
 

@@ -41,7 +41,7 @@ class LiteralCcGenerator {
       std::memcpy(q.midiData, midi->midiData, 4);
       q.type = midi->type;
       q.byteSize = midi->byteSize;
-      q.deltaFrames = midi->deltaFrames < 0 ? 0 : midi->deltaFrames;  // the chosen rule
+      q.deltaFrames = midi->deltaFrames < 0 ? 0 : midi->deltaFrames;  // before the block: due now
       q.flags = midi->flags;
       q.noteLength = midi->noteLength;
       q.noteOffset = midi->noteOffset;

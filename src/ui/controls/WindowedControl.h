@@ -124,6 +124,8 @@ class WindowedControl : public Control {
   bool ForwardMouseToChild(Message& message);
   void CNKeyDown(Message& message);
   void CNChar(Message& message);
+  using KeyHandler = uint16_t (*)(WindowedControl& control, uint16_t key, intptr_t keyData);
+  bool DoKey(Message& message, KeyHandler handle);
   void PaintMessage(Message& message);
   void SetCursorMessage(Message& message);
   // Form coordinates: the client clipped by the parents, without the windowed siblings above

@@ -126,43 +126,41 @@ void WindowedControl::CNChar(Message& message) {
   message.Result = 0;
 }
 
-bool WindowedControl::DoKeyDown(Message& message) {
+// Every key message takes one path: the form's preview, then the control's handler, which
+// takes the key by leaving it 0. `handle` gives the key to one handler and returns what it left.
+bool WindowedControl::DoKey(Message& message, KeyHandler handle) {
   WeakRef<WindowedControl> self(this);
   Form* form = ParentForm();
   if (form && form != this && form->PreviewKey(message)) return true;
   if (!self) return true;
   if (ControlStyle() & csNoStdEvents) return false;
-  auto key = static_cast<uint16_t>(message.WParam);
-  KeyDown(key, KeyDataToShiftState(message.LParam));
+  const uint16_t key = handle(*this, static_cast<uint16_t>(message.WParam), message.LParam);
   if (!self) return true;
   message.WParam = key;
   return key == 0;
+}
+
+bool WindowedControl::DoKeyDown(Message& message) {
+  return DoKey(message, [](WindowedControl& control, uint16_t key, intptr_t keyData) {
+    control.KeyDown(key, KeyDataToShiftState(keyData));
+    return key;
+  });
 }
 
 bool WindowedControl::DoKeyUp(Message& message) {
-  WeakRef<WindowedControl> self(this);
-  Form* form = ParentForm();
-  if (form && form != this && form->PreviewKey(message)) return true;
-  if (!self) return true;
-  if (ControlStyle() & csNoStdEvents) return false;
-  auto key = static_cast<uint16_t>(message.WParam);
-  KeyUp(key, KeyDataToShiftState(message.LParam));
-  if (!self) return true;
-  message.WParam = key;
-  return key == 0;
+  return DoKey(message, [](WindowedControl& control, uint16_t key, intptr_t keyData) {
+    control.KeyUp(key, KeyDataToShiftState(keyData));
+    return key;
+  });
 }
 
+// A character handler sees the key's low byte.
 bool WindowedControl::DoKeyPress(Message& message) {
-  WeakRef<WindowedControl> self(this);
-  Form* form = ParentForm();
-  if (form && form != this && form->PreviewKey(message)) return true;
-  if (!self) return true;
-  if (ControlStyle() & csNoStdEvents) return false;
-  auto key = static_cast<char>(message.WParam);
-  KeyPress(key);
-  if (!self) return true;
-  message.WParam = static_cast<unsigned char>(key);
-  return key == 0;
+  return DoKey(message, [](WindowedControl& control, uint16_t key, intptr_t) {
+    auto character = static_cast<char>(key);
+    control.KeyPress(character);
+    return uint16_t{static_cast<unsigned char>(character)};
+  });
 }
 
 }  // namespace ui

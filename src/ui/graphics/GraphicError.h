@@ -1,4 +1,6 @@
 #pragma once
+// The error the picture decoders raise, so that a caller can tell a bad picture from other
+// failures.
 
 #include "ui/model/Exception.h"
 

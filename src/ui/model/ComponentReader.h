@@ -1,5 +1,5 @@
 #pragma once
-// Reads a component tree from the binary stream format (ui/StreamFormat.h).
+// Reads a component tree from the binary stream format (ui/model/StreamFormat.h).
 //
 // Reading a tree: each child is created by class name through the ClassRegistry, owned by the
 // root, and given the component it is stored in with SetParentComponent. A component is in the

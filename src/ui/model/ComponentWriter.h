@@ -1,6 +1,6 @@
 #pragma once
-// Writes a component tree in the binary stream format (ui/StreamFormat.h): each component with
-// its stored published properties (those equal to their default are left out), its nested
+// Writes a component tree in the binary stream format (ui/model/StreamFormat.h): each component
+// with its stored published properties (those equal to their default are left out), its nested
 // objects under dotted names, its collections, its class-defined properties (DefineProperties)
 // and the children its GetChildren lists. References are stored by the component's name.
 

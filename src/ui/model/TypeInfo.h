@@ -1,6 +1,6 @@
 #pragma once
 // Run-time type information: a class's name, its parent and its published properties, and how
-// to create it. Declared once per class with TypeBuilder (ui/TypeBuilder.h).
+// to create it. Declared once per class with TypeBuilder (ui/model/TypeBuilder.h).
 
 #include <cstdint>
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
-// Reads the tagged values and names of the component stream format (ui/StreamFormat.h). Every
-// length is checked against the bytes left before anything is allocated; anything malformed
-// raises StreamReadError.
+// Reads the tagged values and names of the component stream format (ui/model/StreamFormat.h).
+// Every length is checked against the bytes left before anything is allocated; anything
+// malformed raises StreamReadError.
 
 #include <cstdint>
 #include <string>

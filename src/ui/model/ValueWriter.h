@@ -1,5 +1,5 @@
 #pragma once
-// Writes the tagged values and names of the component stream format (ui/StreamFormat.h).
+// Writes the tagged values and names of the component stream format (ui/model/StreamFormat.h).
 // Class-defined properties use it to store their value.
 
 #include <cstdint>

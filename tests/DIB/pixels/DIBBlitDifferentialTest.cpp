@@ -32,17 +32,6 @@ uint32_t Crc32(uint32_t crc, const std::vector<uint32_t>& words) {
   return crc;
 }
 
-std::vector<BlitImplementation> SimdImplementations() {
-  std::vector<BlitImplementation> found;
-  for (BlitImplementation implementation : dib::kBlitImplementations) {
-    if (implementation != BlitImplementation::Portable &&
-        dib::BlitImplementationAvailable(implementation)) {
-      found.push_back(implementation);
-    }
-  }
-  return found;
-}
-
 // What the plug-in draws where the processor lacks the implementation.
 template <class Draw>
 std::vector<uint32_t> Fallback(BlitImplementation implementation, const Draw& draw) {
@@ -51,7 +40,7 @@ std::vector<uint32_t> Fallback(BlitImplementation implementation, const Draw& dr
 }
 
 TEST(BlitDifferential, EverySimdImplementationMatchesItsFallbackOverRandomImages) {
-  const std::vector<BlitImplementation> tested = SimdImplementations();
+  const std::vector<BlitImplementation> tested = dibtest::AvailableSimdImplementations();
   if (tested.empty()) GTEST_SKIP() << "no SIMD routines on this build";
   dibtest::RandomPixels random(20040);
   uint32_t portableSum = 0;
@@ -108,7 +97,7 @@ void ExpectSameRow(BlitKind kind, const std::vector<uint32_t>& src,
     return out;
   };
   const std::vector<uint32_t> expected = draw(BlitImplementation::Portable);
-  for (BlitImplementation implementation : SimdImplementations()) {
+  for (BlitImplementation implementation : dibtest::AvailableSimdImplementations()) {
     ASSERT_EQ(draw(implementation), expected)
         << dib::BlitImplementationName(implementation) << ", routine " << static_cast<int>(kind)
         << ", opacity " << +opacity;
@@ -116,7 +105,8 @@ void ExpectSameRow(BlitKind kind, const std::vector<uint32_t>& src,
 }
 
 TEST(BlitDifferential, EveryWeightOfEverySourceAndDestinationByteBlendsLikePortable) {
-  if (SimdImplementations().empty()) GTEST_SKIP() << "no SIMD routines on this build";
+  if (dibtest::AvailableSimdImplementations().empty())
+    GTEST_SKIP() << "no SIMD routines on this build";
   // Every source byte against every destination byte in blue, their complements in green;
   // mask of the source pixel given by the caller.
   std::vector<uint32_t> src(256 * 256), dest(256 * 256);

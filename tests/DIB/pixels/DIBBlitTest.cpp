@@ -118,18 +118,6 @@ TEST(BlitRows, TheBestAvailableImplementationIsActiveAndUnavailableOnesFallBack)
   EXPECT_EQ(dib::ActiveBlitImplementation(), best);
 }
 
-// The available implementations above Portable, lowest first.
-std::vector<BlitImplementation> AvailableSimd() {
-  std::vector<BlitImplementation> found;
-  for (BlitImplementation implementation : dib::kBlitImplementations) {
-    if (implementation != BlitImplementation::Portable &&
-        dib::BlitImplementationAvailable(implementation)) {
-      found.push_back(implementation);
-    }
-  }
-  return found;
-}
-
 TEST(BlitSwitch, TheActiveImplementationSwitchedOffGivesWayToTheNextOneAndReturns) {
   const BlitImplementation best = dib::ActiveBlitImplementation();
   if (best == BlitImplementation::Portable) GTEST_SKIP() << "no SIMD routines on this build";
@@ -144,7 +132,7 @@ TEST(BlitSwitch, TheActiveImplementationSwitchedOffGivesWayToTheNextOneAndReturn
 }
 
 TEST(BlitSwitch, RoutinesAnImplementationLacksComeFromTheNextOneOnBelowIt) {
-  const std::vector<BlitImplementation> levels = AvailableSimd();
+  const std::vector<BlitImplementation> levels = dibtest::AvailableSimdImplementations();
   // Every pair of a level and one below it that is not Portable, which stays on.
   for (std::size_t lower = 0; lower < levels.size(); ++lower) {
     for (std::size_t upper = lower + 1; upper < levels.size(); ++upper) {
@@ -169,7 +157,7 @@ TEST(BlitSwitch, RoutinesAnImplementationLacksComeFromTheNextOneOnBelowIt) {
 
 TEST(BlitSwitch, ARoutineALevelBorrowsIsTheNextLevelsNotOneFurtherDown) {
   std::vector<BlitImplementation> chain = {BlitImplementation::Portable};
-  for (BlitImplementation level : AvailableSimd()) chain.push_back(level);
+  for (BlitImplementation level : dibtest::AvailableSimdImplementations()) chain.push_back(level);
   for (std::size_t upper = 2; upper < chain.size(); ++upper) {
     const dib::BlitTable& rows = dib::BlitRoutines(chain[upper]);
     const dib::BlitTable& next = dib::BlitRoutines(chain[upper - 1]);

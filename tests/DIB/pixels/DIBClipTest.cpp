@@ -1,5 +1,6 @@
-// Clipping of an untransformed drawing: the documented examples, then every small case
-// against a brute-force pixel test.
+// Clipping of an untransformed drawing: hidden source columns skipped, the inclusive clip
+// rectangle, the cases that leave nothing to draw, then every small case against a brute-force
+// pixel test.
 
 #include <gtest/gtest.h>
 

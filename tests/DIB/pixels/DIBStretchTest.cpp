@@ -1,5 +1,6 @@
-// Nearest-neighbour stretching: the documented column and row rules, the row that the plain
-// rule would take past the source, and the fast path against the reference.
+// Nearest-neighbour stretching: a source column is the whole steps plus the fraction floored, a
+// source row rounds the fraction up after the first row and never passes the last row (which
+// the plain rule would), and the fast path against the reference.
 
 #include <gtest/gtest.h>
 
