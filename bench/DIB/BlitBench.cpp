@@ -93,7 +93,8 @@ void StretchUp(benchmark::State& state) {
   const std::vector<uint32_t> src = RandomImage(3, 200, 150);
   std::vector<uint32_t> dest(kSide * kSide);
   for (auto _ : state) {
-    Stretch(dib::PixelBlock{dest.data(), kSide, kSide}, dib::ConstPixelBlock{src.data(), 200, 150});
+    Stretch(flux::MutablePixelView{dest.data(), kSide, kSide},
+            flux::PixelView{src.data(), 200, 150});
     benchmark::ClobberMemory();
   }
 }
@@ -104,8 +105,8 @@ void Rotate(benchmark::State& state) {
   std::vector<uint32_t> dest(kSide * kSide);
   const dib::TransformSettings settings{30, 100.0, 100.0, 0};
   for (auto _ : state) {
-    Transform(dib::PixelBlock{dest.data(), kSide, kSide},
-              dib::ConstPixelBlock{src.data(), kSide, kSide}, settings);
+    Transform(flux::MutablePixelView{dest.data(), kSide, kSide},
+              flux::PixelView{src.data(), kSide, kSide}, settings);
     benchmark::ClobberMemory();
   }
 }

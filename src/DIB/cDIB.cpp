@@ -17,7 +17,7 @@ uint32_t ColorToPixelForm(ui::Color color) {
   return ui::ColorToPixel(ui::ColorToRGB(color));
 }
 
-std::size_t PixelCount(const dib::PixelBlock& block) {
+std::size_t PixelCount(const flux::MutablePixelView& block) {
   return static_cast<std::size_t>(block.width) * static_cast<std::size_t>(block.height);
 }
 
@@ -139,14 +139,13 @@ uint32_t* TAbstractSuperDIB::ScanLine(int32_t row) const {
   return m_Pixels + static_cast<std::ptrdiff_t>(m_Height - 1 - row) * m_Width;
 }
 
-dib::PixelBlock TAbstractSuperDIB::Block() const {
+flux::MutablePixelView TAbstractSuperDIB::Block() const {
   if (m_Pixels == nullptr) return {nullptr, 0, 0};
   return {m_Pixels, m_Width, m_Height};
 }
 
-dib::ConstPixelBlock TAbstractSuperDIB::ConstBlock() const {
-  const dib::PixelBlock block = Block();
-  return {block.bits, block.width, block.height};
+flux::PixelView TAbstractSuperDIB::ConstBlock() const {
+  return Block();
 }
 
 void TAbstractSuperDIB::ResetProperties() {
@@ -193,7 +192,7 @@ void TAbstractSuperDIB::ReallocateImage() {
 }
 
 void TAbstractSuperDIB::Fill(ui::Color color) {
-  const dib::PixelBlock block = Block();
+  const flux::MutablePixelView block = Block();
   ui::FillPixels(block.bits, PixelCount(block), ColorToPixelForm(color));
   Changed();
 }
@@ -213,7 +212,7 @@ void TAbstractSuperDIB::FillRect(ui::Color color, int32_t x, int32_t y, int32_t 
 }
 
 void TAbstractSuperDIB::FillAlpha(uint8_t value) {
-  const dib::PixelBlock block = Block();
+  const flux::MutablePixelView block = Block();
   const uint32_t mask = uint32_t{value} << 24;
   for (uint32_t& pixel : std::span(block.bits, PixelCount(block))) {
     pixel = (pixel & dib::kColorBits) | mask;
@@ -223,7 +222,7 @@ void TAbstractSuperDIB::FillAlpha(uint8_t value) {
 
 void TAbstractSuperDIB::CopyPixelsFrom(const TAbstractSuperDIB& source) {
   SetSize(source.m_Width, source.m_Height);
-  const dib::PixelBlock block = Block();
+  const flux::MutablePixelView block = Block();
   if (source.m_Width != 0 && source.m_Height != 0 && block.bits != nullptr &&
       source.m_Pixels != nullptr) {
     // memmove: a view may show the very same pixels.

@@ -184,8 +184,8 @@ class TAbstractSuperDIB : public ui::Persistent {
  private:
   struct DrawState;
 
-  dib::PixelBlock Block() const;  // empty when there are no pixels
-  dib::ConstPixelBlock ConstBlock() const;
+  flux::MutablePixelView Block() const;  // empty when there are no pixels
+  flux::PixelView ConstBlock() const;
   uint32_t KeyPixel() const;                            // the effective key colour in pixel form
   DrawState OwnDrawState(dib::BlitKind routine) const;  // the image's own, with this routine
   // Draw, TransformInto and their parts with the given settings in place of the image's own.

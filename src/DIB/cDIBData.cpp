@@ -62,7 +62,7 @@ void TAbstractSuperDIB::DefineProperties(ui::PropertyFiler& filer) {
 }
 
 void TAbstractSuperDIB::WriteData(ui::Stream& data) const {
-  const dib::ConstPixelBlock block = ConstBlock();
+  const flux::PixelView block = ConstBlock();
   const std::size_t pixelBytes =
       static_cast<std::size_t>(block.width) * static_cast<std::size_t>(block.height) * 4;
   std::vector<uint8_t> form(kSizeHeader + pixelBytes);

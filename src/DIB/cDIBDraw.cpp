@@ -11,7 +11,7 @@
 namespace {
 
 // The area's source pixels in a block of their own, for drawing an image into itself.
-std::vector<uint32_t> CopyArea(const dib::ConstPixelBlock& source, const dib::DrawArea& area) {
+std::vector<uint32_t> CopyArea(const flux::PixelView& source, const dib::DrawArea& area) {
   std::vector<uint32_t> copy(static_cast<std::size_t>(area.columns) *
                              static_cast<std::size_t>(area.rows));
   for (int32_t y = 0; y < area.rows; ++y) {
@@ -115,8 +115,8 @@ void TAbstractSuperDIB::DrawUntransformed(const DrawState& state, int32_t destX,
 bool TAbstractSuperDIB::BlendUntransformed(const DrawState& state, int32_t destX, int32_t destY,
                                            int32_t width, int32_t height, TAbstractSuperDIB& dest,
                                            uint16_t srcX, uint16_t srcY) const {
-  const dib::PixelBlock target = dest.Block();
-  dib::ConstPixelBlock source = ConstBlock();
+  const flux::MutablePixelView target = dest.Block();
+  flux::PixelView source = ConstBlock();
   if (target.bits == nullptr || source.bits == nullptr) return false;
   std::optional<dib::DrawArea> area =
       dib::ClipDraw(destX, destY, width, height, srcX, srcY, source.width, source.height,
@@ -157,8 +157,8 @@ void TAbstractSuperDIB::TransformInto(TAbstractSuperDIB& dest) const {
 }
 
 void TAbstractSuperDIB::TransformWith(const DrawState& state, TAbstractSuperDIB& dest) const {
-  const dib::PixelBlock target = dest.Block();
-  const dib::ConstPixelBlock source = ConstBlock();
+  const flux::MutablePixelView target = dest.Block();
+  const flux::PixelView source = ConstBlock();
   if (target.bits == nullptr || source.bits == nullptr) return;
   if (state.scaleX == 0.0L || state.scaleY == 0.0L) return;  // the image vanishes
   const uint32_t background = m_Masked ? 0 : m_TransparentColor;
@@ -169,8 +169,8 @@ void TAbstractSuperDIB::TransformWith(const DrawState& state, TAbstractSuperDIB&
 }
 
 void TAbstractSuperDIB::StretchFrom(const TAbstractSuperDIB& source) {
-  const dib::PixelBlock target = Block();
-  const dib::ConstPixelBlock from = source.ConstBlock();
+  const flux::MutablePixelView target = Block();
+  const flux::PixelView from = source.ConstBlock();
   // The same pixels have the same size: there is nothing to resize.
   if (target.bits != nullptr && from.bits != nullptr && target.bits != from.bits) {
     dib::StretchPixels(target, from);

@@ -40,7 +40,7 @@ void TAbstractSuperDIB::LoadMaskFromFile(const std::string& fileName) {
   TWinDIB stretched(m_Width, m_Height);
   ui::StretchBlt(stretched.Handle(), ui::Bounds(0, 0, m_Width, m_Height), loaded.Handle(),
                  ui::Bounds(0, 0, loaded.Width(), loaded.Height()));
-  const dib::PixelBlock block = Block();
+  const flux::MutablePixelView block = Block();
   const std::size_t count =
       static_cast<std::size_t>(block.width) * static_cast<std::size_t>(block.height);
   for (std::size_t i = 0; i < count; ++i) {

@@ -11,16 +11,10 @@
 
 #include "common/EntryScope.h"
 #include "common/Lifetime.h"
+#include "common/PixelView.h"
 #include "platform/Geometry.h"
 
 namespace platform {
-
-// 32-bit pixels (blue, green, red, mask), rows bottom-up without padding; not owned.
-struct PixelView {
-  const uint32_t* bits = nullptr;
-  int32_t width = 0;
-  int32_t height = 0;
-};
 
 // One colour of a logical palette, in the window system's byte order.
 struct PaletteEntry {
@@ -123,7 +117,7 @@ class WindowPeer {
   // painted; the window system is told nothing is lost, so it presents nothing of its own.
   virtual void RequestPaint() = 0;
   // Puts `area` of `pixels` (client coordinates, the surface the size of the client) on screen.
-  virtual void Present(const PixelView& pixels, const Rect& area) = 0;
+  virtual void Present(const flux::PixelView& pixels, const Rect& area) = 0;
   virtual void SetCapture(bool capture) = 0;
   virtual void SetCursor(int16_t cursor) = 0;  // a cursor number of platform/WindowMessages.h
   virtual void TakeFocus() = 0;                // HandleFocus follows

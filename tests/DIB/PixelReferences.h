@@ -13,8 +13,8 @@
 namespace dibtest {
 
 // StretchPixels: every destination pixel from the column and row rules.
-inline void StretchPixelsReference(const dib::PixelBlock& dest,
-                                   const dib::ConstPixelBlock& source) {
+inline void StretchPixelsReference(const flux::MutablePixelView& dest,
+                                   const flux::PixelView& source) {
   if (dest.width <= 0 || dest.height <= 0 || source.width <= 0 || source.height <= 0) return;
   for (int32_t k = 0; k < dest.height; ++k) {
     const int32_t row = dib::StretchSourceRow(k, source.height, dest.height);
@@ -27,8 +27,8 @@ inline void StretchPixelsReference(const dib::PixelBlock& dest,
 }
 
 // TransformPixels: every destination pixel placed on the walk and tested on its own.
-inline void TransformPixelsReference(const dib::PixelBlock& dest,
-                                     const dib::ConstPixelBlock& source,
+inline void TransformPixelsReference(const flux::MutablePixelView& dest,
+                                     const flux::PixelView& source,
                                      const dib::TransformSettings& settings) {
   const std::optional<dib::TransformWalk> walk = dib::MakeTransformWalk(dest, source, settings);
   if (!walk) return;

@@ -30,7 +30,7 @@ class TimerPeer final : public platform::WindowPeer {
   void SetBounds(const platform::Rect&) override {}
   void SetVisible(bool) override {}
   void RequestPaint() override {}
-  void Present(const platform::PixelView&, const platform::Rect&) override {}
+  void Present(const flux::PixelView&, const platform::Rect&) override {}
   void SetCapture(bool) override {}
   void SetCursor(int16_t) override {}
   void TakeFocus() override {}

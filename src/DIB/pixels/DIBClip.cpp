@@ -34,7 +34,8 @@ std::optional<DrawArea> ClipDraw(int32_t destX, int32_t destY, int32_t width, in
                   static_cast<int32_t>(sy), static_cast<int32_t>(w),  static_cast<int32_t>(h)};
 }
 
-BlitJob MakeBlitJob(const DrawArea& area, const PixelBlock& dest, const ConstPixelBlock& source) {
+BlitJob MakeBlitJob(const DrawArea& area, const flux::MutablePixelView& dest,
+                    const flux::PixelView& source) {
   const auto at = [](auto* bits, int32_t width, int32_t height, int32_t x, int32_t y) {
     return bits + static_cast<std::ptrdiff_t>(height - 1 - y) * width + x;
   };

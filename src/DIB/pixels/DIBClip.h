@@ -36,6 +36,7 @@ std::optional<DrawArea> ClipDraw(int32_t destX, int32_t destY, int32_t width, in
                                  const InclusiveRect& clip);
 
 // The rows of a clipped area, top row first, as the blit routines take them.
-BlitJob MakeBlitJob(const DrawArea& area, const PixelBlock& dest, const ConstPixelBlock& source);
+BlitJob MakeBlitJob(const DrawArea& area, const flux::MutablePixelView& dest,
+                    const flux::PixelView& source);
 
 }  // namespace dib

@@ -4,19 +4,9 @@
 
 #include <cstdint>
 
+#include "common/PixelView.h"
+
 namespace dib {
-
-struct PixelBlock {
-  uint32_t* bits;  // first stored row, which is the bottom row of the picture; not owned
-  int32_t width;
-  int32_t height;
-};
-
-struct ConstPixelBlock {
-  const uint32_t* bits;  // not owned
-  int32_t width;
-  int32_t height;
-};
 
 inline constexpr uint32_t kColorBits = 0x00FFFFFFu;
 inline constexpr uint32_t kMaskBits = 0xFF000000u;

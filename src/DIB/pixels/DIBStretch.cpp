@@ -30,7 +30,7 @@ int32_t StretchSourceRow(int32_t k, int32_t sourceHeight, int32_t destHeight) {
   return static_cast<int32_t>(std::min<int64_t>(row, sourceHeight - 1));
 }
 
-void StretchPixels(const PixelBlock& dest, const ConstPixelBlock& source) {
+void StretchPixels(const flux::MutablePixelView& dest, const flux::PixelView& source) {
   if (IsEmpty(dest.width, dest.height) || IsEmpty(source.width, source.height)) return;
   const int64_t step = Step(source.width, dest.width);
   const std::size_t rowBytes = static_cast<std::size_t>(dest.width) * sizeof(uint32_t);

@@ -15,6 +15,6 @@ int32_t StretchSourceRow(int32_t k, int32_t sourceHeight, int32_t destHeight);
 
 // Fills all of dest with source resized to dest's size by the two rules above; every pixel
 // copied whole.
-void StretchPixels(const PixelBlock& dest, const ConstPixelBlock& source);
+void StretchPixels(const flux::MutablePixelView& dest, const flux::PixelView& source);
 
 }  // namespace dib

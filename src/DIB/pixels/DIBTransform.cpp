@@ -56,8 +56,8 @@ const RotationTables& GetRotationTables() {
   return tables;
 }
 
-std::optional<TransformWalk> MakeTransformWalk(const PixelBlock& dest,
-                                               const ConstPixelBlock& source,
+std::optional<TransformWalk> MakeTransformWalk(const flux::MutablePixelView& dest,
+                                               const flux::PixelView& source,
                                                const TransformSettings& settings) {
   const double sx = settings.scaleX / 100.0;
   const double sy = settings.scaleY / 100.0;
@@ -77,14 +77,14 @@ std::optional<TransformWalk> MakeTransformWalk(const PixelBlock& dest,
   return walk;
 }
 
-uint32_t TransformSourcePixel(const ConstPixelBlock& source, const TransformWalk& walk, int64_t u,
+uint32_t TransformSourcePixel(const flux::PixelView& source, const TransformWalk& walk, int64_t u,
                               int64_t v) {
   const int64_t row = walk.halfHeight + v / 256;  // both divisions truncate toward zero
   const int64_t column = walk.halfWidth + u / 256;
   return source.bits[row * source.width + column];
 }
 
-void TransformPixels(const PixelBlock& dest, const ConstPixelBlock& source,
+void TransformPixels(const flux::MutablePixelView& dest, const flux::PixelView& source,
                      const TransformSettings& settings) {
   const std::optional<TransformWalk> found = MakeTransformWalk(dest, source, settings);
   if (!found) return;

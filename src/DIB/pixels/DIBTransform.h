@@ -39,16 +39,16 @@ struct TransformWalk {
   int32_t halfWidth, halfHeight;  // of the source
 };
 // The walk from dest into source; none when a scale makes the source vanish.
-std::optional<TransformWalk> MakeTransformWalk(const PixelBlock& dest,
-                                               const ConstPixelBlock& source,
+std::optional<TransformWalk> MakeTransformWalk(const flux::MutablePixelView& dest,
+                                               const flux::PixelView& source,
                                                const TransformSettings& settings);
 // The source pixel at u, v, which must be inside the source.
-uint32_t TransformSourcePixel(const ConstPixelBlock& source, const TransformWalk& walk, int64_t u,
+uint32_t TransformSourcePixel(const flux::PixelView& source, const TransformWalk& walk, int64_t u,
                               int64_t v);
 
 // Fills every pixel of dest with source rotated and scaled, as the walk says; dest is left
 // alone when a scale makes the source vanish.
-void TransformPixels(const PixelBlock& dest, const ConstPixelBlock& source,
+void TransformPixels(const flux::MutablePixelView& dest, const flux::PixelView& source,
                      const TransformSettings& settings);
 
 struct BoxSize {

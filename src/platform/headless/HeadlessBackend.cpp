@@ -106,7 +106,7 @@ class HeadlessBackend::Peer final : public WindowPeer {
     if (Window* w = Self()) w->paintRequested = true;
   }
 
-  void Present(const PixelView& pixels, const Rect& area) override {
+  void Present(const flux::PixelView& pixels, const Rect& area) override {
     Window* w = Self();
     if (!w || !pixels.bits) return;
     Frame& f = w->frame;

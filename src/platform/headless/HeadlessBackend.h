@@ -24,7 +24,7 @@
 
 namespace platform {
 
-// What a window presented: 32-bit pixels, rows bottom-up as in PixelView.
+// What a window presented: 32-bit pixels, rows bottom-up as in flux::PixelView.
 struct Frame {
   int32_t width = 0;
   int32_t height = 0;

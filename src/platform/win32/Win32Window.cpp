@@ -204,7 +204,7 @@ void Win32Window::RequestPaint() {
   if (m_Window) RedrawWindow(m_Window, nullptr, nullptr, RDW_INTERNALPAINT);
 }
 
-void Win32Window::Present(const PixelView& pixels, const Rect& area) {
+void Win32Window::Present(const flux::PixelView& pixels, const Rect& area) {
   if (!m_Window || !pixels.bits) return;
   const Rect part = area.Intersect({0, 0, pixels.width, pixels.height});
   if (part.IsEmpty()) return;
@@ -216,7 +216,7 @@ void Win32Window::Present(const PixelView& pixels, const Rect& area) {
 
 // The surface is a bottom-up DIB: a positive height says so, and its source rows count from
 // the bottom.
-void Win32Window::Draw(HDC dc, const PixelView& pixels, const Rect& area) {
+void Win32Window::Draw(HDC dc, const flux::PixelView& pixels, const Rect& area) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = pixels.width;

@@ -22,7 +22,7 @@ class Win32Window final : public WindowPeer {
   void SetBounds(const Rect& boundsInParent) override;
   void SetVisible(bool visible) override;
   void RequestPaint() override;
-  void Present(const PixelView& pixels, const Rect& area) override;
+  void Present(const flux::PixelView& pixels, const Rect& area) override;
   void SetCapture(bool capture) override;
   void SetCursor(int16_t cursor) override;
   void TakeFocus() override;
@@ -37,7 +37,7 @@ class Win32Window final : public WindowPeer {
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint();
-  void Draw(HDC dc, const PixelView& pixels, const Rect& area);
+  void Draw(HDC dc, const flux::PixelView& pixels, const Rect& area);
   void Detach();
 
   HWND m_Window = nullptr;  // none once the native window is gone

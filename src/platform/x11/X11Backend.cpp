@@ -49,7 +49,7 @@ class MessageWindow final : public WindowPeer {
   void SetBounds(const Rect&) override {}
   void SetVisible(bool) override {}
   void RequestPaint() override {}
-  void Present(const PixelView&, const Rect&) override {}
+  void Present(const flux::PixelView&, const Rect&) override {}
   void SetCapture(bool) override {}
   void SetCursor(int16_t) override {}
   void TakeFocus() override {}

@@ -104,8 +104,8 @@ X11Connection::~X11Connection() {
   xcb_disconnect(m_Connection);
 }
 
-void X11Connection::CopyRows(const PixelView& pixels, const Rect& area, int32_t top, int32_t rows,
-                             uint32_t* to) const {
+void X11Connection::CopyRows(const flux::PixelView& pixels, const Rect& area, int32_t top,
+                             int32_t rows, uint32_t* to) const {
   const auto width = static_cast<std::size_t>(area.Width());
   for (int32_t y = top; y < top + rows; ++y, to += width) {
     const uint32_t* from =
@@ -129,7 +129,7 @@ SharedPixels* X11Connection::Shared(std::size_t count) {
   return m_Shared.get();
 }
 
-void X11Connection::PutImage(xcb_window_t window, xcb_gcontext_t gc, const PixelView& pixels,
+void X11Connection::PutImage(xcb_window_t window, xcb_gcontext_t gc, const flux::PixelView& pixels,
                              const Rect& area) {
   FLUX_ASSERT(area.Left >= 0 && area.Top >= 0 && area.Right <= pixels.width &&
               area.Bottom <= pixels.height);

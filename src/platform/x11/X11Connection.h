@@ -36,7 +36,8 @@ class X11Connection {
 
   // Puts `area` of `pixels` into `window` (drawn with `gc`) at the same place, top-down and
   // opaque, in requests no longer than the server accepts.
-  void PutImage(xcb_window_t window, xcb_gcontext_t gc, const PixelView& pixels, const Rect& area);
+  void PutImage(xcb_window_t window, xcb_gcontext_t gc, const flux::PixelView& pixels,
+                const Rect& area);
   // The keysym of a key as typed with the shift state given (column 0 or 1).
   uint32_t KeySym(uint8_t keycode, bool shifted) const;
   // The pointer shape for a framework cursor number; none (the parent's) for crDefault.
@@ -47,7 +48,7 @@ class X11Connection {
  private:
   X11Connection(xcb_connection_t* connection, const xcb_screen_t& screen, bool sharedMemory);
   // Rows top..top+rows of `area`, top-down and opaque, in the server's byte order.
-  void CopyRows(const PixelView& pixels, const Rect& area, int32_t top, int32_t rows,
+  void CopyRows(const flux::PixelView& pixels, const Rect& area, int32_t top, int32_t rows,
                 uint32_t* to) const;
   // Shared memory with room for `count` pixels, while the server accepts it.
   SharedPixels* Shared(std::size_t count);

@@ -104,7 +104,7 @@ void X11Window::SetVisible(bool visible) {
   xcb_flush(connection);
 }
 
-void X11Window::Present(const PixelView& pixels, const Rect& area) {
+void X11Window::Present(const flux::PixelView& pixels, const Rect& area) {
   if (!Usable() || !pixels.bits) return;
   const Rect part = area.Intersect(m_Client).Intersect({0, 0, pixels.width, pixels.height});
   if (part.IsEmpty()) return;

@@ -33,7 +33,7 @@ class X11Window final : public WindowPeer {
   void SetBounds(const Rect& boundsInParent) override;
   void SetVisible(bool visible) override;
   void RequestPaint() override { m_PaintRequested = Usable(); }
-  void Present(const PixelView& pixels, const Rect& area) override;
+  void Present(const flux::PixelView& pixels, const Rect& area) override;
   // The server's implicit grab holds the pointer while a button is down; nothing to ask for.
   void SetCapture(bool) override {}
   void SetCursor(int16_t cursor) override;

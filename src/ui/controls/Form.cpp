@@ -505,7 +505,7 @@ void Form::PresentPainted() {
   const Region changed =
       m_Shown.Changed(m_Surface, std::exchange(m_Painted, {})).Union(std::exchange(m_Lost, {}));
   m_Shown.Clear();
-  const platform::PixelView pixels{m_Surface.Bits(), m_Surface.Width(), m_Surface.Height()};
+  const flux::PixelView pixels{m_Surface.Bits(), m_Surface.Width(), m_Surface.Height()};
   for (const Rect& r : changed.Rects()) m_Peer->Present(pixels, r);
 }
 

@@ -47,7 +47,7 @@ TEST(Win32PresentFigure, WholeWindowAgainstMemcpy) {
   std::vector<uint32_t> pixels(static_cast<std::size_t>(kWidth) * kHeight);
   for (uint32_t& p : pixels) p = random() | 0xFF000000u;
   std::vector<uint32_t> copy(pixels.size());
-  const platform::PixelView view{pixels.data(), kWidth, kHeight};
+  const flux::PixelView view{pixels.data(), kWidth, kHeight};
 
   const double present = MedianSeconds([&] {
     peer->Present(view, {0, 0, kWidth, kHeight});

@@ -33,7 +33,7 @@ class Client final : public platformtest::RecordingClient {
   }
 
   platform::WindowPeer* peer = nullptr;  // presents `pixels` on each paint
-  platform::PixelView pixels;
+  flux::PixelView pixels;
   std::unique_ptr<platform::WindowPeer>* destroyOnPaint = nullptr;  // the peer, gone in a paint
   bool throwing = false;
 };
