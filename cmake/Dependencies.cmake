@@ -9,6 +9,13 @@ else()
   add_library(flux_jpeg ALIAS JPEG::JPEG)
 endif()
 
+# zlib, for the PNG files of fluxhost, the tests and the tools. The Windows builds take its static
+# library, as they take the C runtime's: their programs must load without mingw's DLLs.
+if(WIN32)
+  set(ZLIB_USE_STATIC_LIBS ON)
+endif()
+find_package(ZLIB REQUIRED)
+
 if(FLUX_TESTS)
   if(CMAKE_CROSSCOMPILING)
     # No GoogleTest is installed for the target: it is built from its sources, which Debian's

@@ -3,10 +3,11 @@
 
 #include "CommandSupport.h"
 #include "Commands.h"
+#include "FileIo.h"
 #include "MouseScript.h"
 #include "PluginEditor.h"
-#include "PngFile.h"
 #include "TextFormat.h"
+#include "png/Png.h"
 
 namespace fluxhost {
 
@@ -78,7 +79,7 @@ void runEditor(std::span<const std::string> args, std::ostream& out, std::ostrea
   for (size_t i = 0; open && i < script.size(); ++i) open = editor.perform(script[i]);
   if (open && pngPath) {
     if (!script.empty()) open = editor.settle();
-    if (open) writePngFile(*pngPath, editor.capture());
+    if (open) writeBinaryFile(*pngPath, png::Encode(editor.capture()));
   }
   if (!open && (pngPath || !script.empty()))
     throw std::runtime_error(

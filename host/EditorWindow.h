@@ -6,19 +6,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
+
+#include "png/Picture.h"
 
 namespace fluxhost {
-
-// What the window shows, as read back from the window system: 0xRRGGBB pixels,
-// rows from the top.
-struct Picture {
-  int32_t width = 0;
-  int32_t height = 0;
-  std::vector<uint32_t> pixels;
-
-  bool operator==(const Picture&) const = default;
-};
 
 class EditorWindow {
  public:
@@ -42,8 +33,9 @@ class EditorWindow {
   virtual void pressButton() = 0;
   virtual void releaseButton() = 0;
 
-  // The window's pixels as the window system shows them, the plug-in's included.
-  virtual Picture capture() = 0;
+  // The window's pixels as the window system shows them, the plug-in's included:
+  // 0xRRGGBB, rows from the top.
+  virtual png::Picture capture() = 0;
 };
 
 // A shown window of the given size; throws with a message a person can act on when

@@ -84,10 +84,10 @@ bool PluginEditor::settle() {
     if (std::chrono::steady_clock::now() - start > kChildWindowWait) return true;
   }
   const auto stillSince = std::chrono::steady_clock::now();
-  Picture last = m_window->capture();
+  png::Picture last = m_window->capture();
   while (std::chrono::steady_clock::now() - stillSince < kStillPictureWait) {
     if (!runFor(kStillPictureGap)) return false;
-    Picture now = m_window->capture();
+    png::Picture now = m_window->capture();
     if (now == last) return true;
     last = std::move(now);
   }

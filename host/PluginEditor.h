@@ -30,7 +30,7 @@ class PluginEditor {
   // Moves the pointer to the start, presses, moves in small steps to the end and
   // releases, idling after each step; false when the window was closed.
   bool perform(const MouseAction& action);
-  Picture capture() { return m_window->capture(); }
+  png::Picture capture() { return m_window->capture(); }
 
  private:
   bool idle();  // one round of the window's events and effEditIdle

@@ -120,7 +120,7 @@ class Win32EditorWindow final : public EditorWindow {
 
   // The client area copied from the window's device context into a top-down 32-bit
   // section, whose pixels are 0x00RRGGBB already.
-  Picture capture() override {
+  png::Picture capture() override {
     if (m_window == nullptr)
       throw std::runtime_error("cannot read the window's pixels back: the window is closed");
     BITMAPINFO info{};
@@ -138,7 +138,7 @@ class Win32EditorWindow final : public EditorWindow {
     const bool copied = section != nullptr &&
                         BitBlt(memory, 0, 0, m_width, m_height, window, 0, 0, SRCCOPY) &&
                         GdiFlush();
-    Picture picture{m_width, m_height, {}};
+    png::Picture picture{m_width, m_height, {}};
     if (copied) {
       const auto* pixels = static_cast<const uint32_t*>(bits);
       picture.pixels.assign(pixels,

@@ -108,7 +108,7 @@ class X11EditorWindow final : public EditorWindow {
   void pressButton() override { sendButton(True); }
   void releaseButton() override { sendButton(False); }
 
-  Picture capture() override {
+  png::Picture capture() override {
     XImage* image = m_exists ? XGetImage(m_display, m_window, 0, 0, static_cast<unsigned>(m_width),
                                          static_cast<unsigned>(m_height), AllPlanes, ZPixmap)
                              : nullptr;
@@ -117,7 +117,7 @@ class X11EditorWindow final : public EditorWindow {
           "cannot read the window's pixels back from the X server (the window is closed or not "
           "fully on the screen)");
     }
-    Picture picture{m_width, m_height, {}};
+    png::Picture picture{m_width, m_height, {}};
     picture.pixels.reserve(static_cast<size_t>(m_width) * static_cast<size_t>(m_height));
     for (int32_t y = 0; y < m_height; ++y) {
       for (int32_t x = 0; x < m_width; ++x) {

@@ -6,11 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "platform/headless/HeadlessBackend.h"
-#include "ui/PngFile.h"
+#include "png/Png.h"
 
 namespace dibtest {
 
@@ -18,18 +17,15 @@ inline void ExpectFrameMatchesGolden(const platform::HeadlessBackend& backend, v
                                      const std::string& name) {
   const platform::Frame* frame = backend.FrameOf(window);
   ASSERT_NE(frame, nullptr);
-  ui::Surface shown(frame->width, frame->height);
+  png::Picture shown{frame->width, frame->height, {}};
   for (int32_t y = 0; y < frame->height; ++y) {
-    for (int32_t x = 0; x < frame->width; ++x) shown.SetPixel(x, y, frame->Pixel(x, y) & 0xFFFFFF);
+    for (int32_t x = 0; x < frame->width; ++x)
+      shown.pixels.push_back(frame->Pixel(x, y) & 0xFFFFFF);
   }
   const std::string golden = std::string(FLUX_DIB_GOLDEN_DIR) + "/" + name + ".png";
-  if (std::getenv("FLUX_UPDATE_GOLDEN")) {
-    ASSERT_TRUE(uitest::WritePng(golden, shown));
-  }
-  const std::optional<ui::Surface> expected = uitest::ReadPng(golden);
-  ASSERT_TRUE(expected) << "cannot read " << golden;
-  if (shown != *expected) {
-    uitest::WritePng(name + "_actual.png", shown);
+  if (std::getenv("FLUX_UPDATE_GOLDEN")) png::WriteFile(golden, shown);
+  if (shown != png::ReadFile(golden)) {
+    png::WriteFile(name + "_actual.png", shown);
     FAIL() << "frame differs from " << golden << "; see " << name << "_actual.png";
   }
 }

@@ -18,7 +18,7 @@
 #include "HostTestSupport.h"
 #include "MouseScript.h"
 #include "PluginInstance.h"
-#include "ui/PngFile.h"
+#include "png/Png.h"
 
 namespace fluxhost {
 namespace {
@@ -29,20 +29,20 @@ using test::automationIn;
 struct EditorRun {
   test::ProcessResult process;
   std::vector<Automation> automation;
-  std::optional<ui::Surface> picture;
+  std::optional<png::Picture> picture;
 };
 
 class EditorCommand : public ::testing::Test {
  protected:
   EditorRun run(const std::string& plugin, std::vector<std::string> args) {
-    const std::string png = dir.file("editor.png");
+    const std::string pngFile = dir.file("editor.png");
     const std::string out = dir.file("out.txt");
-    args.insert(args.begin(), {"editor", plugin, "--png", png});
+    args.insert(args.begin(), {"editor", plugin, "--png", pngFile});
     test::ProcessSetup setup;
     setup.outPath = out;
     EditorRun result{test::runFluxhostProcess(dir, args, setup), {}, {}};
     result.automation = automationIn(test::fileText(out));
-    result.picture = uitest::ReadPng(png);
+    if (std::filesystem::exists(pngFile)) result.picture = png::ReadFile(pngFile);
     return result;
   }
 
@@ -54,8 +54,8 @@ TEST_F(EditorCommand, WindowTakesTheSizeAskedAfterOpeningAndShowsTheSettings) {
   const EditorRun run = this->run(editorPlugin, {"--set", "0=1"});
   ASSERT_EQ(run.process.exitCode, 0) << run.process.err;
   ASSERT_TRUE(run.picture);
-  EXPECT_EQ(run.picture->Width(), 200);
-  EXPECT_EQ(run.picture->Height(), 120);
+  EXPECT_EQ(run.picture->width, 200);
+  EXPECT_EQ(run.picture->height, 120);
   EXPECT_EQ(run.picture->Pixel(10, 10), 0xFF0000u);
   EXPECT_EQ(run.picture->Pixel(199, 119), 0x0000FFu) << "the setting did not reach the editor";
   EXPECT_TRUE(run.automation.empty());
@@ -162,19 +162,18 @@ class FluxomaticEditor : public EditorCommand {
   }
 
   // Pixels outside `skip` that differ from the golden picture.
-  static void expectGolden(const ui::Surface& picture, const char* name,
+  static void expectGolden(const png::Picture& picture, const char* name,
                            std::initializer_list<std::array<int32_t, 4>> skip = {}) {
-    const auto golden = uitest::ReadPng(std::string(FLUX_EDITOR_GOLDEN_DIR) + "/" + name);
-    ASSERT_TRUE(golden) << name;
-    ASSERT_EQ(picture.Width(), golden->Width());
-    ASSERT_EQ(picture.Height(), golden->Height());
+    const png::Picture golden = png::ReadFile(std::string(FLUX_EDITOR_GOLDEN_DIR) + "/" + name);
+    ASSERT_EQ(picture.width, golden.width);
+    ASSERT_EQ(picture.height, golden.height);
     int differing = 0;
-    for (int32_t y = 0; y < picture.Height(); ++y) {
-      for (int32_t x = 0; x < picture.Width(); ++x) {
+    for (int32_t y = 0; y < picture.height; ++y) {
+      for (int32_t x = 0; x < picture.width; ++x) {
         const bool skipped = std::any_of(skip.begin(), skip.end(), [x, y](const auto& r) {
           return x >= r[0] && y >= r[1] && x < r[2] && y < r[3];
         });
-        if (!skipped && picture.Pixel(x, y) != golden->Pixel(x, y) && differing++ == 0) {
+        if (!skipped && picture.Pixel(x, y) != golden.Pixel(x, y) && differing++ == 0) {
           ADD_FAILURE() << name << ": first difference at " << x << "," << y;
         }
       }

@@ -19,8 +19,9 @@
 #include "DescriptionSplice.h"
 #include "SkinImages.h"
 #include "SkinPictures.h"
+#include "png/Png.h"
 #include "ui/JpegEncoder.h"
-#include "ui/PngFile.h"
+#include "ui/SurfacePicture.h"
 #include "ui/controls/PictureBox.h"
 #include "ui/graphics/Picture.h"
 #include "ui/model/TextForm.h"
@@ -66,7 +67,7 @@ ui::Surface Enlarged(const ui::Surface& picture) {
 
 void WritePreview(const std::string& folder, const std::string& name, const ui::Surface& picture) {
   const std::string file = folder + "/" + name + ".png";
-  if (!uitest::WritePng(file, Enlarged(picture))) throw std::runtime_error("cannot write " + file);
+  png::WriteFile(file, uitest::ColoursOf(Enlarged(picture)));
 }
 
 ui::Surface Decoded(const std::vector<uint8_t>& jpeg) {

@@ -1,7 +1,7 @@
 #pragma once
 // A complete backend in memory, for tests and tools: host windows are made on request, time
 // stands still until Advance moves it, mouse and keyboard input is synthetic, and each window's
-// presented pixels are kept as a frame that can be read back or saved as PNG.
+// presented pixels are kept as a frame that can be read back.
 //
 // Shaped like X11 under a plug-in host: input waits in a queue and time-outs wait for Pump
 // (which the editor's idle calls), which delivers the queued events, then each due timer at
@@ -99,8 +99,6 @@ class HeadlessBackend final : public Backend {
   const Frame* FrameOf(void* window) const;
   // The areas presented since the last call, in order, and forgotten.
   std::vector<Rect> TakePresented(void* window);
-  // False when the window is gone, the file cannot be written, or the build has no libpng.
-  bool SaveFramePng(void* window, const std::string& fileName) const;
   void* FocusWindow() const;
   void* CaptureWindow() const;
   int16_t Cursor() const { return m_CursorShape; }

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <vector>
 
+#include "png/Png.h"
+
 namespace win32test {
 namespace {
 
@@ -91,10 +93,10 @@ bool PumpUntil(const std::function<bool()>& done, uint32_t limit,
   }
 }
 
-Picture ReadBack(HWND window) {
+png::Picture ReadBack(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
-  Picture shown;
+  png::Picture shown;
   shown.width = client.right;
   shown.height = client.bottom;
   BITMAPINFO info{};
@@ -122,18 +124,21 @@ Picture ReadBack(HWND window) {
   return shown;
 }
 
-::testing::AssertionResult MatchesGolden(const Picture& shown, const std::string& name) {
-  const std::string file = std::string(FLUX_EDITOR_GOLDEN_DIR) + "/" + name + ".png";
-  const std::optional<Picture> golden = ReadPng(file);
-  if (!golden) return ::testing::AssertionFailure() << "cannot read " << file;
-  if (shown.width != golden->width || shown.height != golden->height) {
+::testing::AssertionResult MatchesGolden(const png::Picture& shown, const std::string& name) {
+  png::Picture golden;
+  try {
+    golden = png::ReadFile(std::string(FLUX_EDITOR_GOLDEN_DIR) + "/" + name + ".png");
+  } catch (const png::Error& error) {
+    return ::testing::AssertionFailure() << error.what();
+  }
+  if (shown.width != golden.width || shown.height != golden.height) {
     return ::testing::AssertionFailure()
            << "shown " << shown.width << " x " << shown.height << ", " << name << " is "
-           << golden->width << " x " << golden->height;
+           << golden.width << " x " << golden.height;
   }
   std::size_t differing = 0, first = 0;
   for (std::size_t i = shown.pixels.size(); i-- > 0;) {
-    if (shown.pixels[i] != golden->pixels[i]) {
+    if (shown.pixels[i] != golden.pixels[i]) {
       ++differing;
       first = i;
     }
@@ -143,7 +148,7 @@ Picture ReadBack(HWND window) {
   return ::testing::AssertionFailure()
          << differing << " pixels differ from " << name << ", the first at (" << first % width
          << ", " << first / width << "): shown " << std::hex << shown.pixels[first] << ", golden "
-         << golden->pixels[first];
+         << golden.pixels[first];
 }
 
 void MoveMouse(POINT at) {

@@ -12,7 +12,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "platform/win32/GoldenPng.h"
+#include "png/Picture.h"
 
 namespace win32test {
 
@@ -38,9 +38,9 @@ bool PumpUntil(const std::function<bool()>& done, uint32_t limit,
                const std::function<void()>& idle = {});
 
 // The client area of `window` as it is on the screen, 0x00RRGGBB, top row first.
-Picture ReadBack(HWND window);
+png::Picture ReadBack(HWND window);
 // Whether `shown` equals the golden picture `name` of the editor's tests, pixel for pixel.
-::testing::AssertionResult MatchesGolden(const Picture& shown, const std::string& name);
+::testing::AssertionResult MatchesGolden(const png::Picture& shown, const std::string& name);
 
 // Real input: the mouse moves to `at` (screen coordinates), the left button goes down or up,
 // a key is pressed and released.

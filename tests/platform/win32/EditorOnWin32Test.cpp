@@ -51,7 +51,7 @@ class EditorOnWin32 : public ::testing::Test {
   }
   // Whether the screen shows what the window painted, pixel for pixel.
   bool showsItsSurface() {
-    const win32test::Picture shown = ReadBack(editorWindow());
+    const png::Picture shown = ReadBack(editorWindow());
     const ui::Surface& painted = window().Pixels();
     if (shown.width != painted.Width() || shown.height != painted.Height()) return false;
     for (int32_t y = 0; y < shown.height; ++y) {

@@ -58,7 +58,7 @@ TEST(Win32PresentFigure, WholeWindowAgainstMemcpy) {
     asm volatile("" : : "r"(copy.data()) : "memory");  // the copy is used
   });
 
-  const win32test::Picture shown = win32test::ReadBack(static_cast<HWND>(peer->NativeHandle()));
+  const png::Picture shown = win32test::ReadBack(static_cast<HWND>(peer->NativeHandle()));
   ASSERT_EQ(shown.width, kWidth);
   ASSERT_EQ(shown.height, kHeight);
   for (int32_t y = 0; y < kHeight; ++y) {

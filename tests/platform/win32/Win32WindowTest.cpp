@@ -107,7 +107,7 @@ TEST_F(Win32Window, PresentsTheBottomUpSurfaceTheRightWayUpWholeAndInParts) {
   client.pixels = {first.data(), kWidth, kHeight};
   InvalidateRect(static_cast<HWND>(peer->NativeHandle()), nullptr, FALSE);  // all of it lost
   PumpFor(50);
-  win32test::Picture shown = win32test::ReadBack(static_cast<HWND>(peer->NativeHandle()));
+  png::Picture shown = win32test::ReadBack(static_cast<HWND>(peer->NativeHandle()));
   ASSERT_EQ(shown.width, kWidth);
   ASSERT_EQ(shown.height, kHeight);
   for (int32_t y = 0; y < kHeight; ++y) {

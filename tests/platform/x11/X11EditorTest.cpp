@@ -17,7 +17,7 @@
 
 #include "platform/x11/HostedPlugin.h"
 #include "platform/x11/X11TestHost.h"
-#include "ui/PngFile.h"
+#include "png/Png.h"
 
 // The sanitizer's own allocator must see every allocation of the loaded library: no counting.
 #if !defined(FLUX_SANITIZED)
@@ -35,13 +35,10 @@ constexpr int16_t kHostX = 30;  // where the host's window sits on the screen
 constexpr int16_t kHostY = 40;
 
 std::vector<uint32_t> Golden(const std::string& name) {
-  const auto surface = uitest::ReadPng(std::string(FLUX_EDITOR_GOLDEN_DIR) + "/" + name + ".png");
-  if (!surface || surface->Width() != kWidth || surface->Height() != kHeight) return {};
-  std::vector<uint32_t> pixels;
-  for (int32_t y = 0; y < kHeight; ++y) {
-    for (int32_t x = 0; x < kWidth; ++x) pixels.push_back(surface->Pixel(x, y) & 0xFFFFFF);
-  }
-  return pixels;
+  const png::Picture golden =
+      png::ReadFile(std::string(FLUX_EDITOR_GOLDEN_DIR) + "/" + name + ".png");
+  if (golden.width != kWidth || golden.height != kHeight) return {};
+  return golden.pixels;
 }
 
 std::size_t OpenFileCount() {
@@ -125,12 +122,7 @@ class X11Editor : public ::testing::Test {
     const std::vector<uint32_t> expected = Golden(golden);
     ASSERT_FALSE(expected.empty()) << golden;
     if (PumpUntil(p, [&] { return Shown(window) == expected; })) return;
-    const std::vector<uint32_t> shown = Shown(window);
-    ui::Surface actual(kWidth, kHeight);
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-      actual.SetPixel(static_cast<int32_t>(i % kWidth), static_cast<int32_t>(i / kWidth), shown[i]);
-    }
-    uitest::WritePng(golden + "_x11_actual.png", actual);
+    png::WriteFile(golden + "_x11_actual.png", {kWidth, kHeight, Shown(window)});
     ADD_FAILURE() << "the server's pixels never equalled " << golden << "; see " << golden
                   << "_x11_actual.png";
   }

@@ -6,7 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "ui/PngFile.h"
+#include "png/Png.h"
+#include "ui/SurfacePicture.h"
 #include "ui/graphics/Canvas.h"
 #include "ui/graphics/Color.h"
 
@@ -55,19 +56,10 @@ ui::Surface DrawSample() {
 
 TEST(CanvasGolden, SampleDrawingMatchesTheCommittedImage) {
   const std::string golden = std::string(FLUX_GOLDEN_DIR) + "/canvas_sample.png";
-  const ui::Surface drawn = DrawSample();
-  if (std::getenv("FLUX_UPDATE_GOLDEN")) {
-    ASSERT_TRUE(uitest::WritePng(golden, drawn));
-  }
-  const std::optional<ui::Surface> expected = uitest::ReadPng(golden);
-  ASSERT_TRUE(expected) << "cannot read " << golden;
-  ui::Surface colours = drawn;  // the PNG keeps no mask bytes
-  for (int32_t y = 0; y < colours.Height(); ++y) {
-    for (int32_t x = 0; x < colours.Width(); ++x)
-      colours.SetPixel(x, y, colours.Pixel(x, y) & 0xFFFFFF);
-  }
-  if (colours != *expected) {
-    uitest::WritePng("canvas_sample_actual.png", drawn);
+  const png::Picture drawn = uitest::ColoursOf(DrawSample());
+  if (std::getenv("FLUX_UPDATE_GOLDEN")) png::WriteFile(golden, drawn);
+  if (drawn != png::ReadFile(golden)) {
+    png::WriteFile("canvas_sample_actual.png", drawn);
     FAIL() << "drawing differs from " << golden << "; see canvas_sample_actual.png";
   }
 }
