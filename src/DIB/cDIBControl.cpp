@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "DIB/cDIBPanel.h"
+#include "DIB/DIBControlHost.h"
 #include "common/Assert.h"
 #include "ui/controls/Application.h"
 #include "ui/controls/Form.h"
@@ -11,9 +11,9 @@
 
 namespace {
 
-TCustomDIBContainer* FirstContainerAmong(const ui::Component& owner) {
+TDIBControlHost* FirstContainerAmong(const ui::Component& owner) {
   for (int i = 0; i < owner.ComponentCount(); ++i) {
-    if (auto* container = dynamic_cast<TCustomDIBContainer*>(&owner.Components(i))) {
+    if (auto* container = dynamic_cast<TDIBControlHost*>(&owner.Components(i))) {
       return container;
     }
   }
@@ -23,7 +23,7 @@ TCustomDIBContainer* FirstContainerAmong(const ui::Component& owner) {
 // Checked before the control joins its owner.
 ui::Component* RequireContainerOwner(ui::Component* owner) {
   if (owner == nullptr) throw ui::Exception("Owner cannot be nil");
-  if (dynamic_cast<TCustomDIBContainer*>(owner) == nullptr && !FirstContainerAmong(*owner)) {
+  if (dynamic_cast<TDIBControlHost*>(owner) == nullptr && !FirstContainerAmong(*owner)) {
     throw ui::Exception("Parent must be a TDIBContainer");
   }
   return owner;
@@ -60,7 +60,7 @@ TCustomDIBControl::TCustomDIBControl(ui::Component* owner)
 TCustomDIBControl::~TCustomDIBControl() {
   BeginDestruction();
   DestroyComponents();  // its features, which serve it, go while it is whole
-  if (TCustomDIBContainer* container = Container()) container->DIBControlRemoved(*this);
+  if (TDIBControlHost* container = Container()) container->DIBControlRemoved(*this);
 }
 
 const ui::TypeInfo& TCustomDIBControl::StaticType() {
@@ -85,37 +85,33 @@ const ui::TypeInfo& TCustomDIBControl::StaticType() {
 
 // Parent and placement ----------------------------------------------------------------------
 
-TCustomDIBContainer* TCustomDIBControl::Container() const {
-  // SetParent admits only containers.
-  auto* container = static_cast<TCustomDIBContainer*>(Parent());
-  FLUX_ASSERT(container == dynamic_cast<TCustomDIBContainer*>(Parent()));
-  return container;
-}
-
+// Only containers become parents, and only here.
 void TCustomDIBControl::SetParent(ui::WindowedControl* parent) {
-  TCustomDIBContainer* container = nullptr;
+  TDIBControlHost* container = nullptr;
   if (parent != nullptr) {
-    container = dynamic_cast<TCustomDIBContainer*>(parent);
+    container = dynamic_cast<TDIBControlHost*>(parent);
     if (container == nullptr) container = FirstContainerAmong(*parent);
     if (container == nullptr) throw ui::Exception("Parent must be a TDIBContainer");
   }
-  TCustomDIBContainer* old = Container();
+  TDIBControlHost* old = m_Container;
   if (old == container) return;
   // The old container must not keep a tab stop that lives elsewhere.
   if (old != nullptr) old->DIBControlRemoved(*this);
-  ui::WindowlessControl::SetParent(container);
+  ui::WindowlessControl::SetParent(container != nullptr ? &container->HostWindow() : nullptr);
+  m_Container = container;
+  FLUX_ASSERT(m_Container == dynamic_cast<TDIBControlHost*>(Parent()));
   if (container != nullptr) container->DIBControlAdded(*this);
   SetDIBTabOrder(m_DIBTabOrder);
 }
 
 int16_t TCustomDIBControl::DIBTabOrder() const {
-  const TCustomDIBContainer* container = Container();
+  const TDIBControlHost* container = Container();
   return static_cast<int16_t>(container != nullptr ? container->IndexOfDIBControl(this) : -1);
 }
 
 void TCustomDIBControl::SetDIBTabOrder(int16_t order) {
   order = std::max<int16_t>(order, -1);  // a stored -5 must not index anything
-  TCustomDIBContainer* container = Container();
+  TDIBControlHost* container = Container();
   if (container == nullptr || HasState(ui::ComponentState::Reading)) {
     m_DIBTabOrder = order;
     return;
@@ -225,7 +221,7 @@ void TCustomDIBControl::ExtendUpdateRect(ui::Rect&) {}
 
 // The lent image starts as what lies beneath the control; the control draws into it, and the
 // result is blended into the back buffer, whose clip rectangle holds it to the area repainted.
-void TCustomDIBControl::PaintInto(TCustomDIBContainer& container) {
+void TCustomDIBControl::PaintInto(TDIBControlHost& container) {
   TAbstractSuperDIB& dib = *m_DIB;
   TWinDIB& back = container.BackBuffer();
   back.Draw(std::max(-Left(), 0), std::max(-Top(), 0), Width(), Height(), dib, SourceOffset(Left()),
@@ -310,7 +306,7 @@ void TCustomDIBControl::WndProc(ui::Message& message) {
 void TCustomDIBControl::Dispatch(ui::Message& message) {
   switch (message.Msg) {
     case ui::WM_PAINT:
-      if (TCustomDIBContainer* container = Container(); container && m_DIB && message.WParam) {
+      if (TDIBControlHost* container = Container(); container && m_DIB && message.WParam) {
         PaintInto(*container);
       }
       return;
@@ -365,7 +361,7 @@ void TCustomDIBControl::CaptureLost() {
 // would go on being sent the keys.
 void TCustomDIBControl::EnabledChanged() {
   if (Enabled()) return;
-  TCustomDIBContainer* container = Container();
+  TDIBControlHost* container = Container();
   if (container != nullptr && container->ActiveControl() == this) {
     container->SetActiveControl(nullptr);  // with WM_KILLFOCUS
   } else if (m_Focused) {
@@ -375,10 +371,10 @@ void TCustomDIBControl::EnabledChanged() {
 
 void TCustomDIBControl::DialogChar(ui::Message& message) {
   m_ShiftState = ui::KeyDataToShiftState(message.LParam);
-  TCustomDIBContainer* container = Container();
+  TDIBControlHost* container = Container();
   if (m_Accelerator != '\0' && message.WParam == static_cast<unsigned char>(m_Accelerator) &&
       Enabled() && Visible() && (m_ShiftState & ui::ssAlt) && container != nullptr &&
-      container->CanFocus()) {
+      container->HostWindow().CanFocus()) {
     Click();
     message.Result = 0;
     return;
@@ -439,7 +435,7 @@ void TCustomDIBControl::RepeatTick(ui::Persistent*) {
 // Mouse and focus ---------------------------------------------------------------------------
 
 bool TCustomDIBControl::InTabList() const {
-  const TCustomDIBContainer* container = Container();
+  const TDIBControlHost* container = Container();
   return container != nullptr && container->IndexOfDIBControl(this) >= 0;
 }
 
@@ -472,9 +468,9 @@ void TCustomDIBControl::GotFocus() {
   const bool highlight = !m_Focused && !m_Hot;
   m_Focused = true;
   ui::WeakRef<TCustomDIBControl> self(this);
-  if (TCustomDIBContainer* container = Container()) {
+  if (TDIBControlHost* container = Container()) {
     container->SetActiveControl(this);
-    if (self) container->SetFocus();
+    if (self) container->HostWindow().SetFocus();
     if (!self) return;
   }
   if (highlight) Highlight();

@@ -23,7 +23,7 @@
 #include "ui/model/Events.h"
 #include "ui/model/Exception.h"
 
-class TCustomDIBContainer;
+class TDIBControlHost;
 namespace ui {
 class Stream;
 }
@@ -50,7 +50,7 @@ class TCustomDIBControl : public ui::WindowlessControl {
   // components (Exception "Parent must be a TDIBContainer" when there is none). The control
   // leaves its old container's tab order and takes its stored place in the new one.
   void SetParent(ui::WindowedControl* parent) override;
-  TCustomDIBContainer* Container() const;  // the parent, if any
+  TDIBControlHost* Container() const { return m_Container; }  // the parent, if any
   // Re-entry is ignored; attached controls move by the same offset.
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
   // The bounds in the container; a change that is not a pure move renews LastInvalidated.
@@ -175,7 +175,7 @@ class TCustomDIBControl : public ui::WindowlessControl {
  private:
   friend class TShapeableDIB;  // paints the control alone to find its shape
 
-  void PaintInto(TCustomDIBContainer& container);
+  void PaintInto(TDIBControlHost& container);
   void LinkChanged(TDIBImageLink* link, int32_t index, TDIBImageChangeKind kind);
   void StartRepeat();
   void RepeatTick(ui::Persistent* sender);
@@ -210,5 +210,6 @@ class TCustomDIBControl : public ui::WindowlessControl {
   ui::TMouseButtons m_MouseButtons = 0;
   std::vector<std::string> m_TemplateProperties;
   int16_t m_DIBTabOrder = -1;
+  TDIBControlHost* m_Container = nullptr;  // the parent as a container; set with it
   TWantKeys m_WantKeys = kWantArrows;
 };

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "DIB/DIBControlHost.h"
 #include "DIB/cDIB.h"
 #include "DIB/cDIBBorder.h"
 #include "DIB/cDIBPalette.h"
@@ -24,7 +25,7 @@ enum TBorderDrawPosition : uint8_t { bdOverControls = 0, bdUnderControls = 1 };
 // (Sender, DIB): the back buffer before or after the controls are drawn into it.
 using TDIBPaintEvent = ui::Delegate<ui::Persistent*, const TAbstractSuperDIB&>;
 
-class TCustomDIBContainer : public ui::Panel {
+class TCustomDIBContainer : public ui::Panel, public TDIBControlHost {
  public:
   explicit TCustomDIBContainer(ui::Component* owner);
   ~TCustomDIBContainer() override;
@@ -41,21 +42,21 @@ class TCustomDIBContainer : public ui::Panel {
 
   // The child that has the keyboard inside the container: a skinned control or a windowed
   // child; none while no child has it.
-  ui::Control* ActiveControl() const { return m_ActiveControl.Get(); }
+  ui::Control* ActiveControl() const override { return m_ActiveControl.Get(); }
   // The old one loses the keyboard (WM_KILLFOCUS for a skinned control; a windowed child
   // loses the window focus as the new one takes it), the new one gets it (WM_SETFOCUS, or the
   // window focus for a windowed child), then OnActiveControlChange, even when nothing changed.
   // Ignored while a change is running.
-  virtual void SetActiveControl(ui::Control* control);
+  void SetActiveControl(ui::Control* control) override;
 
   // The child as a skinned control; none for any other control.
   TCustomDIBControl* AsDIBControl(const ui::Control* child) const;
   // Skinned tab stops, in tab order; a control's DIBTabOrder is its index here.
   const std::vector<TCustomDIBControl*>& DIBTabList() const { return m_DIBTabList; }
-  int IndexOfDIBControl(const TCustomDIBControl* control) const;  // -1 when absent
+  int IndexOfDIBControl(const TCustomDIBControl* control) const override;  // -1 when absent
   // Takes the control out of the list and puts it back at index (the end when beyond it,
   // nowhere when negative). The container is a tab stop while the list is not empty.
-  void SetControlTabIndex(TCustomDIBControl* control, int32_t index);
+  void SetControlTabIndex(TCustomDIBControl* control, int32_t index) override;
   // Each skinned child with a stored DIBTabOrder at that place, in ascending order; of two
   // children storing the same number the later one wins.
   virtual void RebuildDIBTabOrder();
@@ -78,7 +79,7 @@ class TCustomDIBContainer : public ui::Panel {
 
   // The off-screen image, always the container's size once loaded, and the scratch image
   // lent to each skinned control while it paints. Both owned.
-  TWinDIB& BackBuffer() const { return *m_BackBuffer; }
+  TWinDIB& BackBuffer() const override { return *m_BackBuffer; }
   TWinDIB& ControlBuffer() const { return *m_ControlBuffer; }
   // The area being repainted, client coordinates, right and bottom exclusive.
   const ui::Rect& UpdateRect() const { return m_UpdateRect; }
@@ -104,10 +105,9 @@ class TCustomDIBContainer : public ui::Panel {
   virtual void DoAfterPaint();
 
  private:
-  friend class TCustomDIBControl;
-  // A skinned control became a child, or stops being one (it leaves the tab order too).
-  void DIBControlAdded(TCustomDIBControl& control);
-  void DIBControlRemoved(TCustomDIBControl& control);
+  ui::WindowedControl& HostWindow() override { return *this; }
+  void DIBControlAdded(TCustomDIBControl& control) override;
+  void DIBControlRemoved(TCustomDIBControl& control) override;
   void PaintMessage(ui::Message& message);
   // The skinned children may enlarge UpdateRect; true when it then differs from `painted`.
   bool ExtendedByHooks(const ui::Rect& painted);
