@@ -5,11 +5,27 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "png/Picture.h"
 
 namespace fluxhost {
+
+struct ScreenPoint {
+  int32_t x = 0;
+  int32_t y = 0;
+};
+
+// How a window opens beyond its title and size.
+struct EditorWindowOptions {
+  // Where the top-left corner of the window's inside goes on the screen; the window system's
+  // usual place when not given.
+  std::optional<ScreenPoint> position;
+  // On a 32-bit visual with alpha, as a compositing host may make its windows (the X Window
+  // System only; elsewhere there is one kind of window). Opening throws when there is none.
+  bool alphaVisual = false;
+};
 
 class EditorWindow {
  public:
@@ -24,6 +40,9 @@ class EditorWindow {
   virtual bool pumpEvents() = 0;
   // Waits until events arrive for the window or `timeout` has passed.
   virtual void waitEvents(std::chrono::milliseconds timeout) = 0;
+  // Destroys the native window now, with whatever the plug-in put into it, as a host does that
+  // closes its window before the editor; pumpEvents answers false from then on.
+  virtual void destroy() = 0;
   // Whether the plug-in has put a visible window of its own into ours.
   virtual bool showsChildWindow() = 0;
 
@@ -41,6 +60,7 @@ class EditorWindow {
 // A shown window of the given size; throws with a message a person can act on when
 // the system offers no window (no display, or no support on this system yet).
 std::unique_ptr<EditorWindow> openEditorWindow(const std::string& title, int32_t width,
-                                               int32_t height);
+                                               int32_t height,
+                                               const EditorWindowOptions& options = {});
 
 }  // namespace fluxhost

@@ -6,12 +6,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
+#include <stdexcept>
 #include <vector>
 
+#include "EditorWindow.h"
 #include "EditorWindowCopy.h"
 #include "editor/uPluginEditor.h"
 #include "platform/x11/X11Backend.h"
-#include "platform/x11/X11TestHost.h"
 #include "vst/FakeHost.h"
 
 namespace {
@@ -21,17 +23,21 @@ constexpr uint16_t kHeight = 135;
 
 struct Unheard final : platform::PeerClient {};
 
-void* Handle(xcb_window_t window) {
-  return reinterpret_cast<void*>(static_cast<uintptr_t>(window));
+// fluxhost's window, as the parent a host gives the editor; none without a server.
+std::unique_ptr<fluxhost::EditorWindow> OpenParent() {
+  try {
+    return fluxhost::openEditorWindow("bench", kWidth, kHeight);
+  } catch (const std::runtime_error&) {
+    return nullptr;
+  }
 }
 
 void PresentFull(benchmark::State& state, bool sharedMemory) {
-  x11test::X11TestHost host;
-  if (!host.Connected()) return state.SkipWithError("no X server on DISPLAY");
-  const xcb_window_t parent = host.CreateWindow(0, 0, kWidth, kHeight);
+  const auto parent = OpenParent();
+  if (!parent) return state.SkipWithError("no X server on DISPLAY");
   platform::x11::X11Backend backend(sharedMemory);
   Unheard client;
-  auto peer = backend.CreateChildWindow(Handle(parent), client);
+  auto peer = backend.CreateChildWindow(parent->nativeHandle(), client);
   if (!peer) return state.SkipWithError("no window");
   peer->SetBounds({0, 0, kWidth, kHeight});
   peer->SetVisible(true);
@@ -44,15 +50,14 @@ void PresentFull(benchmark::State& state, bool sharedMemory) {
 }
 
 void OpenAndClose(benchmark::State& state) {
-  x11test::X11TestHost host;
-  if (!host.Connected()) return state.SkipWithError("no X server on DISPLAY");
-  const xcb_window_t parent = host.CreateWindow(0, 0, kWidth, kHeight);
+  const auto parent = OpenParent();
+  if (!parent) return state.SkipWithError("no X server on DISPLAY");
   platform::x11::X11Backend backend;
   platform::ScopedBackend installed{backend};
   FakeHost::instance().reset();
   AEffect* effect = (new APlugin(FakeHost::callback))->getAeffect();
   for (auto _ : state) {
-    if (effect->dispatcher(effect, effEditOpen, 0, 0, Handle(parent), 0.0f) != 1) {
+    if (effect->dispatcher(effect, effEditOpen, 0, 0, parent->nativeHandle(), 0.0f) != 1) {
       state.SkipWithError("the editor did not open");
       break;
     }

@@ -18,7 +18,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"FluxhostEditorWindow";
 // The editor decides the size, so the frame cannot be resized or maximised.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-// Where the frame's top-left corner goes: on the screen, clear of its edge.
+// Where the frame's top-left corner goes unless asked otherwise: on the screen, clear of its edge.
 constexpr POINT kPlace{32, 32};
 
 std::wstring wide(const std::string& text) {
@@ -29,10 +29,15 @@ std::wstring wide(const std::string& text) {
   return result;
 }
 
-// The outer size of a frame whose client area is width × height.
-SIZE frameSize(int32_t width, int32_t height) {
-  RECT frame{0, 0, width, height};
+// The frame around a client area of width × height whose top-left corner is at `inside`.
+RECT frameAround(POINT inside, int32_t width, int32_t height) {
+  RECT frame{inside.x, inside.y, inside.x + width, inside.y + height};
   AdjustWindowRect(&frame, kStyle, FALSE);
+  return frame;
+}
+
+SIZE frameSize(int32_t width, int32_t height) {
+  const RECT frame = frameAround({0, 0}, width, height);
   return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
@@ -53,12 +58,14 @@ void sendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
 
 class Win32EditorWindow final : public EditorWindow {
  public:
-  Win32EditorWindow(const std::string& title, int32_t width, int32_t height)
+  Win32EditorWindow(const std::string& title, int32_t width, int32_t height,
+                    const std::optional<ScreenPoint>& inside)
       : m_width(width), m_height(height) {
-    const SIZE frame = frameSize(width, height);
-    m_window =
-        CreateWindowExW(0, registeredClass(), wide(title).c_str(), kStyle, kPlace.x, kPlace.y,
-                        frame.cx, frame.cy, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    RECT frame = frameAround(inside ? POINT{inside->x, inside->y} : POINT{0, 0}, width, height);
+    if (!inside) OffsetRect(&frame, kPlace.x - frame.left, kPlace.y - frame.top);
+    m_window = CreateWindowExW(0, registeredClass(), wide(title).c_str(), kStyle, frame.left,
+                               frame.top, frame.right - frame.left, frame.bottom - frame.top,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (m_window == nullptr) {
       throw std::runtime_error("cannot create the editor's window (error " +
                                std::to_string(GetLastError()) + ")");
@@ -68,9 +75,7 @@ class Win32EditorWindow final : public EditorWindow {
     UpdateWindow(m_window);
   }
 
-  ~Win32EditorWindow() override {
-    if (m_window != nullptr) DestroyWindow(m_window);
-  }
+  ~Win32EditorWindow() override { destroy(); }
 
   void* nativeHandle() const override { return m_window; }
 
@@ -96,6 +101,11 @@ class Win32EditorWindow final : public EditorWindow {
 
   void waitEvents(std::chrono::milliseconds timeout) override {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(timeout.count()), QS_ALLINPUT);
+  }
+
+  // The window procedure forgets the handle once the window has gone.
+  void destroy() override {
+    if (m_window != nullptr) DestroyWindow(m_window);
   }
 
   bool showsChildWindow() override {
@@ -196,9 +206,10 @@ class Win32EditorWindow final : public EditorWindow {
 
 }  // namespace
 
+// There is one kind of window here: the alpha visual is not asked for.
 std::unique_ptr<EditorWindow> openEditorWindow(const std::string& title, int32_t width,
-                                               int32_t height) {
-  return std::make_unique<Win32EditorWindow>(title, width, height);
+                                               int32_t height, const EditorWindowOptions& options) {
+  return std::make_unique<Win32EditorWindow>(title, width, height, options.position);
 }
 
 }  // namespace fluxhost

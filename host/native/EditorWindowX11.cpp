@@ -25,16 +25,30 @@ constexpr auto kMapTimeout = std::chrono::seconds(2);
 
 class X11EditorWindow final : public EditorWindow {
  public:
-  X11EditorWindow(Display* display, const std::string& title, int32_t width, int32_t height)
+  // On the root's visual, or on `alpha` when given.
+  X11EditorWindow(Display* display, const std::string& title, int32_t width, int32_t height,
+                  ScreenPoint place, const XVisualInfo* alpha)
       : m_display(display), m_width(width), m_height(height) {
     const int screen = DefaultScreen(display);
+    const Window root = RootWindow(display, screen);
     XSetWindowAttributes attributes{};
-    attributes.background_pixel = BlackPixel(display, screen);
     attributes.event_mask = StructureNotifyMask;
-    m_window =
-        XCreateWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
-                      static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
-                      CWBackPixel | CWEventMask, &attributes);
+    unsigned long valueMask = CWBackPixel | CWEventMask;
+    int depth = CopyFromParent;
+    Visual* visual = nullptr;  // the parent's
+    if (alpha != nullptr) {
+      // Another visual than the root's needs a colormap and a border of its own; the server
+      // frees the colormap with the connection.
+      attributes.colormap = XCreateColormap(display, root, alpha->visual, AllocNone);
+      valueMask |= CWColormap | CWBorderPixel;
+      depth = alpha->depth;
+      visual = alpha->visual;
+    } else {
+      attributes.background_pixel = BlackPixel(display, screen);
+    }
+    m_window = XCreateWindow(display, root, place.x, place.y, static_cast<unsigned>(width),
+                             static_cast<unsigned>(height), 0, depth, InputOutput, visual,
+                             valueMask, &attributes);
     XStoreName(display, m_window, title.c_str());
     m_deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, m_window, &m_deleteWindow, 1);
@@ -44,7 +58,7 @@ class X11EditorWindow final : public EditorWindow {
   }
 
   ~X11EditorWindow() override {
-    if (m_exists) XDestroyWindow(m_display, m_window);
+    destroy();
     XCloseDisplay(m_display);
   }
 
@@ -79,6 +93,13 @@ class X11EditorWindow final : public EditorWindow {
     if (XPending(m_display) > 0) return;
     pollfd connection{ConnectionNumber(m_display), POLLIN, 0};
     poll(&connection, 1, static_cast<int>(timeout.count()));
+  }
+
+  void destroy() override {
+    if (!m_exists) return;
+    XDestroyWindow(m_display, m_window);
+    XSync(m_display, False);
+    m_exists = false;
   }
 
   bool showsChildWindow() override {
@@ -186,7 +207,7 @@ class X11EditorWindow final : public EditorWindow {
 }  // namespace
 
 std::unique_ptr<EditorWindow> openEditorWindow(const std::string& title, int32_t width,
-                                               int32_t height) {
+                                               int32_t height, const EditorWindowOptions& options) {
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr) {
     const char* name = std::getenv("DISPLAY");
@@ -196,7 +217,15 @@ std::unique_ptr<EditorWindow> openEditorWindow(const std::string& title, int32_t
             : std::string("no X display (DISPLAY is not set): the editor needs one"));
   }
   XSetErrorHandler(ignoreError);
-  return std::make_unique<X11EditorWindow>(display, title, width, height);
+  XVisualInfo alpha{};
+  if (options.alphaVisual &&
+      !XMatchVisualInfo(display, DefaultScreen(display), 32, TrueColor, &alpha)) {
+    XCloseDisplay(display);
+    throw std::runtime_error("the X server offers no 32-bit visual with alpha");
+  }
+  return std::make_unique<X11EditorWindow>(display, title, width, height,
+                                           options.position.value_or(ScreenPoint{}),
+                                           options.alphaVisual ? &alpha : nullptr);
 }
 
 }  // namespace fluxhost

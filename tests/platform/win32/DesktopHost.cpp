@@ -1,7 +1,6 @@
 #include "platform/win32/DesktopHost.h"
 
 #include <chrono>
-#include <vector>
 
 #include "png/Png.h"
 
@@ -10,78 +9,38 @@ namespace {
 
 constexpr uint32_t kIdlePeriod = 20;  // as a host idles an editor: every 20 to 50 ms
 
-const wchar_t* HostClass() {
-  static const wchar_t* const name = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = L"FluxTestHost";
-    RegisterClassExW(&windowClass);
-    return L"FluxTestHost";
-  }();
-  return name;
-}
-
 uint32_t Now() {
   return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                    std::chrono::steady_clock::now().time_since_epoch())
                                    .count());
 }
 
-void DispatchPending() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
-// The mouse position in SendInput's absolute units: the middle of the pixel, whichever of
-// 65535 or 65536 the system divides by.
-LONG Absolute(LONG pixel, int screenSize) {
-  return static_cast<LONG>((2LL * pixel + 1) * 65535 / (2LL * screenSize));
-}
-
-POINT ToScreen(HWND window, POINT at) {
-  ClientToScreen(window, &at);
-  return at;
-}
-
 }  // namespace
 
-HostWindow::HostWindow(int x, int y) {
-  RECT frame{x, y, x + 500, y + 200};
-  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-  AdjustWindowRect(&frame, style, FALSE);
-  m_Window = CreateWindowExW(0, HostClass(), L"Host", style | WS_VISIBLE, frame.left, frame.top,
-                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
-  SetForegroundWindow(m_Window);
-  PumpFor(30);
+HostWindow OpenHost(int32_t x, int32_t y) {
+  fluxhost::EditorWindowOptions options;
+  options.position = fluxhost::ScreenPoint{x, y};
+  HostWindow host = fluxhost::openEditorWindow("Host", 500, 200, options);
+  PumpFor(*host, 30);
+  return host;
 }
 
-HostWindow::~HostWindow() {
-  Destroy();
+HWND HandleOf(const fluxhost::EditorWindow& host) {
+  return static_cast<HWND>(host.nativeHandle());
 }
 
-void HostWindow::Destroy() {
-  if (m_Window) DestroyWindow(m_Window);
-  m_Window = nullptr;
+void PumpFor(fluxhost::EditorWindow& host, uint32_t milliseconds,
+             const std::function<void()>& idle) {
+  PumpUntil(
+      host, [] { return false; }, milliseconds, idle);
 }
 
-void PumpFor(uint32_t milliseconds, const std::function<void()>& idle) {
-  PumpUntil([] { return false; }, milliseconds, idle);
-}
-
-bool PumpUntil(const std::function<bool()>& done, uint32_t limit,
+bool PumpUntil(fluxhost::EditorWindow& host, const std::function<bool()>& done, uint32_t limit,
                const std::function<void()>& idle) {
   const uint32_t start = Now();
   uint32_t nextIdle = start;
   for (;;) {
-    DispatchPending();
+    host.pumpEvents();
     if (done()) return true;
     const uint32_t now = Now();
     if (now - start >= limit) return false;
@@ -89,38 +48,23 @@ bool PumpUntil(const std::function<bool()>& done, uint32_t limit,
       idle();
       nextIdle = now + kIdlePeriod;
     }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    host.waitEvents(std::chrono::milliseconds(1));
   }
 }
 
-png::Picture ReadBack(HWND window) {
-  RECT client{};
-  GetClientRect(window, &client);
-  png::Picture shown;
-  shown.width = client.right;
-  shown.height = client.bottom;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = shown.width;
-  info.bmiHeader.biHeight = -shown.height;  // top-down, as Picture is
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  const HDC screen = GetDC(window);
-  const HDC memory = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, shown.width, shown.height, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  const auto* pixels = static_cast<const uint32_t*>(bits);
-  const std::size_t count =
-      static_cast<std::size_t>(shown.width) * static_cast<std::size_t>(shown.height);
-  for (std::size_t i = 0; i < count; ++i) shown.pixels.push_back(pixels[i] & 0xFFFFFF);
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(window, screen);
+png::Picture ShownBy(fluxhost::EditorWindow& host, HWND window) {
+  const png::Picture all = host.capture();
+  RECT area{};
+  GetClientRect(window, &area);
+  MapWindowPoints(window, HandleOf(host), reinterpret_cast<POINT*>(&area), 2);
+  const RECT inside{0, 0, all.width, all.height};
+  IntersectRect(&area, &area, &inside);
+  png::Picture shown{static_cast<int32_t>(area.right - area.left),
+                     static_cast<int32_t>(area.bottom - area.top),
+                     {}};
+  for (LONG y = area.top; y < area.bottom; ++y) {
+    for (LONG x = area.left; x < area.right; ++x) shown.pixels.push_back(all.Pixel(x, y));
+  }
   return shown;
 }
 
@@ -151,22 +95,6 @@ png::Picture ReadBack(HWND window) {
          << golden.pixels[first];
 }
 
-void MoveMouse(POINT at) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = Absolute(at.x, GetSystemMetrics(SM_CXSCREEN));
-  input.mi.dy = Absolute(at.y, GetSystemMetrics(SM_CYSCREEN));
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof input);
-}
-
-void LeftButton(bool down) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  SendInput(1, &input, sizeof input);
-}
-
 void PressKey(WORD virtualKey) {
   INPUT inputs[2] = {};
   for (INPUT& input : inputs) {
@@ -177,28 +105,28 @@ void PressKey(WORD virtualKey) {
   SendInput(2, inputs, sizeof inputs[0]);
 }
 
-void Drag(HWND window, POINT from, POINT to) {
+void Drag(fluxhost::EditorWindow& host, POINT from, POINT to) {
   constexpr int kSteps = 4;
-  MoveMouse(ToScreen(window, from));
-  PumpFor(20);
-  LeftButton(true);
-  PumpFor(20);
+  host.movePointer(from.x, from.y);
+  PumpFor(host, 20);
+  host.pressButton();
+  PumpFor(host, 20);
   for (int step = 1; step <= kSteps; ++step) {
-    MoveMouse(ToScreen(window, {from.x + (to.x - from.x) * step / kSteps,
-                                from.y + (to.y - from.y) * step / kSteps}));
-    PumpFor(20);
+    host.movePointer(from.x + (to.x - from.x) * step / kSteps,
+                     from.y + (to.y - from.y) * step / kSteps);
+    PumpFor(host, 20);
   }
-  LeftButton(false);
-  PumpFor(20);
+  host.releaseButton();
+  PumpFor(host, 20);
 }
 
-void Click(HWND window, POINT at) {
-  MoveMouse(ToScreen(window, at));
-  PumpFor(20);
-  LeftButton(true);
-  PumpFor(10);
-  LeftButton(false);
-  PumpFor(20);
+void Click(fluxhost::EditorWindow& host, POINT at) {
+  host.movePointer(at.x, at.y);
+  PumpFor(host, 20);
+  host.pressButton();
+  PumpFor(host, 10);
+  host.releaseButton();
+  PumpFor(host, 20);
 }
 
 }  // namespace win32test

@@ -1,7 +1,7 @@
 #pragma once
-// What a Windows host does around a plug-in's window, for the tests: a top-level window of its
-// own on the desktop, a message loop run between steps, the pixels a window shows read back from
-// the screen, and a user's mouse and keys sent through the system's input queue.
+// What a Windows host does around a plug-in's window, for the tests: fluxhost's own window on the
+// desktop, its message loop run between steps, and what the pixels of a window inside it show;
+// and the user's keys, which a host's window does not send.
 
 #include <windows.h>
 
@@ -9,47 +9,39 @@
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
+#include <memory>
 #include <string>
 
+#include "EditorWindow.h"
 #include "png/Picture.h"
 
 namespace win32test {
 
-class HostWindow {
- public:
-  // Visible, its client area 500 × 200 with the top-left corner at (x, y) on the screen.
-  explicit HostWindow(int x = 40, int y = 40);
-  ~HostWindow();
-  HostWindow(const HostWindow&) = delete;
-  HostWindow& operator=(const HostWindow&) = delete;
+using HostWindow = std::unique_ptr<fluxhost::EditorWindow>;
 
-  HWND Handle() const { return m_Window; }
-  void Destroy();  // as a host closing its window, with whatever is inside it
+// Visible, its client area 500 × 200 with the top-left corner at (x, y) on the screen.
+HostWindow OpenHost(int32_t x = 40, int32_t y = 40);
+HWND HandleOf(const fluxhost::EditorWindow& host);
 
- private:
-  HWND m_Window = nullptr;
-};
-
-// Runs the calling thread's message loop for `milliseconds`, calling `idle` every 20 ms.
-void PumpFor(uint32_t milliseconds, const std::function<void()>& idle = {});
+// Runs the calling thread's message loop through `host` for `milliseconds`, calling `idle`
+// every 20 ms.
+void PumpFor(fluxhost::EditorWindow& host, uint32_t milliseconds,
+             const std::function<void()>& idle = {});
 // Runs it until `done` answers true or `limit` milliseconds have passed; whether it did.
-bool PumpUntil(const std::function<bool()>& done, uint32_t limit,
+bool PumpUntil(fluxhost::EditorWindow& host, const std::function<bool()>& done, uint32_t limit,
                const std::function<void()>& idle = {});
 
-// The client area of `window` as it is on the screen, 0x00RRGGBB, top row first.
-png::Picture ReadBack(HWND window);
+// The client area of `window`, a window inside `host`, as the screen shows it: 0x00RRGGBB, top
+// row first.
+png::Picture ShownBy(fluxhost::EditorWindow& host, HWND window);
 // Whether `shown` equals the golden picture `name` of the editor's tests, pixel for pixel.
 ::testing::AssertionResult MatchesGolden(const png::Picture& shown, const std::string& name);
 
-// Real input: the mouse moves to `at` (screen coordinates), the left button goes down or up,
-// a key is pressed and released.
-void MoveMouse(POINT at);
-void LeftButton(bool down);
+// A key pressed and released through the system's input queue.
 void PressKey(WORD virtualKey);
-// A left-button drag in `window`'s client coordinates, in a few steps, with the loop run
-// between them.
-void Drag(HWND window, POINT from, POINT to);
-void Click(HWND window, POINT at);
+// A left-button drag with the real mouse in `host`'s client coordinates, in a few steps, with
+// the loop run between them.
+void Drag(fluxhost::EditorWindow& host, POINT from, POINT to);
+void Click(fluxhost::EditorWindow& host, POINT at);
 
 }  // namespace win32test

@@ -13,9 +13,8 @@
 
 namespace {
 
-using win32test::HostWindow;
 using win32test::MatchesGolden;
-using win32test::ReadBack;
+using win32test::ShownBy;
 
 class EditorOnWin32 : public ::testing::Test {
  protected:
@@ -29,13 +28,13 @@ class EditorOnWin32 : public ::testing::Test {
                      void* ptr = nullptr) {
     return effect->dispatcher(effect, opcode, index, value, ptr, 0.0f);
   }
-  VstIntPtr open() { return dispatch(effEditOpen, 0, 0, host.Handle()); }
+  VstIntPtr open() { return dispatch(effEditOpen, 0, 0, host->nativeHandle()); }
   void idle() { dispatch(effEditIdle); }
   void setParameter(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
   float getParameter(VstInt32 index) { return effect->getParameter(effect, index); }
   // The host's loop, with the editor idled every 20 ms.
   void pump(uint32_t milliseconds) {
-    win32test::PumpFor(milliseconds, [this] { idle(); });
+    win32test::PumpFor(*host, milliseconds, [this] { idle(); });
   }
   TPluginEditorWindow& window() {
     auto& editor = static_cast<APluginEditor&>(*static_cast<APlugin*>(effect->object)->getEditor());
@@ -51,7 +50,7 @@ class EditorOnWin32 : public ::testing::Test {
   }
   // Whether the screen shows what the window painted, pixel for pixel.
   bool showsItsSurface() {
-    const png::Picture shown = ReadBack(editorWindow());
+    const png::Picture shown = ShownBy(*host, editorWindow());
     const ui::Surface& painted = window().Pixels();
     if (shown.width != painted.Width() || shown.height != painted.Height()) return false;
     for (int32_t y = 0; y < shown.height; ++y) {
@@ -66,14 +65,14 @@ class EditorOnWin32 : public ::testing::Test {
   }
 
   platform::ScopedBackend installed{platform::NativeBackend()};
-  HostWindow host;
+  win32test::HostWindow host = win32test::OpenHost();
   AEffect* effect = nullptr;
 };
 
 TEST_F(EditorOnWin32, OpenedWithProgramZeroItShowsTheGoldenPicture) {
   ASSERT_EQ(open(), 1);
   pump(100);
-  EXPECT_TRUE(MatchesGolden(ReadBack(editorWindow()), "editor_program0"));
+  EXPECT_TRUE(MatchesGolden(ShownBy(*host, editorWindow()), "editor_program0"));
 }
 
 TEST_F(EditorOnWin32, WithOtherSettingsAndTheIndicatorsAfterANoteItShowsTheGoldenPicture) {
@@ -85,20 +84,20 @@ TEST_F(EditorOnWin32, WithOtherSettingsAndTheIndicatorsAfterANoteItShowsTheGolde
   setParameter(4, 127.0f / 127);
   ASSERT_EQ(open(), 1);
   pump(100);
-  EXPECT_TRUE(MatchesGolden(ReadBack(editorWindow()), "editor_values"));
+  EXPECT_TRUE(MatchesGolden(ShownBy(*host, editorWindow()), "editor_values"));
 }
 
 TEST_F(EditorOnWin32, AboutClickedShowsThePanelAsTheGoldenPictureAndClickedAgainHidesIt) {
   ASSERT_EQ(open(), 1);
   pump(50);
-  win32test::Click(editorWindow(), {392 + 10, 4 + 6});
+  win32test::Click(*host, {392 + 10, 4 + 6});
   pump(60);
   ASSERT_TRUE(window().Panel1.Visible());
-  EXPECT_TRUE(MatchesGolden(ReadBack(editorWindow()), "editor_about"));
-  win32test::Click(editorWindow(), {392 + 10, 4 + 6});
+  EXPECT_TRUE(MatchesGolden(ShownBy(*host, editorWindow()), "editor_about"));
+  win32test::Click(*host, {392 + 10, 4 + 6});
   pump(60);
   EXPECT_FALSE(window().Panel1.Visible());
-  EXPECT_TRUE(MatchesGolden(ReadBack(editorWindow()), "editor_program0"));
+  EXPECT_TRUE(MatchesGolden(ShownBy(*host, editorWindow()), "editor_program0"));
   EXPECT_TRUE(automations().empty());
 }
 
@@ -107,7 +106,7 @@ TEST_F(EditorOnWin32, DraggingPar0TellsTheHostEveryPositionOver127) {
   pump(50);
   FakeHost::instance().calls.clear();
   const POINT from = pointerOf(window().par0);
-  win32test::Drag(editorWindow(), from, {from.x - 40, from.y});
+  win32test::Drag(*host, from, {from.x - 40, from.y});
   const auto automated = automations();
   ASSERT_FALSE(automated.empty());
   for (const HostCall& call : automated) EXPECT_EQ(call.index, 0);
@@ -123,8 +122,8 @@ TEST_F(EditorOnWin32, AHostChangeMovesTheSliderWithinOneTimerPeriod) {
   FakeHost::instance().calls.clear();
   const auto start = std::chrono::steady_clock::now();
   setParameter(1, 0.5f);
-  ASSERT_TRUE(win32test::PumpUntil([this] { return window().par1.Position() == 64; }, 500,
-                                   [this] { idle(); }));
+  ASSERT_TRUE(win32test::PumpUntil(
+      *host, [this] { return window().par1.Position() == 64; }, 500, [this] { idle(); }));
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
                         std::chrono::steady_clock::now() - start)
                         .count();

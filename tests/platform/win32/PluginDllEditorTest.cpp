@@ -13,10 +13,12 @@
 
 namespace {
 
+using fluxhost::EditorWindow;
 using win32test::HostWindow;
 using win32test::MatchesGolden;
+using win32test::OpenHost;
 using win32test::PumpFor;
-using win32test::ReadBack;
+using win32test::ShownBy;
 
 using PluginEntry = AEffect*(VSTCALLBACK*)(audioMasterCallback);
 
@@ -36,7 +38,9 @@ class Instance {
                      void* ptr = nullptr) {
     return m_Effect->dispatcher(m_Effect, opcode, index, value, ptr, 0.0f);
   }
-  VstIntPtr open(const HostWindow& host) { return dispatch(effEditOpen, 0, 0, host.Handle()); }
+  VstIntPtr open(const EditorWindow& host) {
+    return dispatch(effEditOpen, 0, 0, host.nativeHandle());
+  }
   void close() { dispatch(effEditClose); }
   void idle() { dispatch(effEditIdle); }
 
@@ -63,8 +67,13 @@ class LoadedDll {
 };
 
 // The editor's window: the child the plug-in made in the host's window.
-HWND EditorIn(const HostWindow& host) {
-  return GetWindow(host.Handle(), GW_CHILD);
+HWND EditorIn(const EditorWindow& host) {
+  return GetWindow(win32test::HandleOf(host), GW_CHILD);
+}
+
+// What the editor in `host` shows.
+png::Picture ShownIn(EditorWindow& host) {
+  return ShownBy(host, EditorIn(host));
 }
 
 std::wstring ClassOf(HWND window) {
@@ -82,10 +91,11 @@ bool Registered(HMODULE module, const std::wstring& name) {
 class PluginDllEditor : public ::testing::Test {
  protected:
   void SetUp() override { FakeHost::instance().reset(); }
-  // The host's loop with every instance's editor idled every 20 ms; with none, the editors
-  // stay as opened (the first idle shows the indicators' values).
-  static void pump(uint32_t milliseconds, std::initializer_list<Instance*> instances = {}) {
-    PumpFor(milliseconds, [&] {
+  // The host's loop, run through `host`, with every instance's editor idled every 20 ms; with
+  // none, the editors stay as opened (the first idle shows the indicators' values).
+  static void pump(EditorWindow& host, uint32_t milliseconds,
+                   std::initializer_list<Instance*> instances = {}) {
+    PumpFor(host, milliseconds, [&] {
       for (Instance* instance : instances) instance->idle();
     });
   }
@@ -94,23 +104,23 @@ class PluginDllEditor : public ::testing::Test {
 TEST_F(PluginDllEditor, LoadOpenCloseUnloadAHundredTimesRegistersAndUnregistersItsClass) {
   const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
   const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  HostWindow host;
+  const HostWindow host = OpenHost();
   for (int round = 0; round < 100; ++round) {
     SCOPED_TRACE(round);
     LoadedDll dll;
     ASSERT_NE(dll.module(), nullptr);
     Instance plugin(dll.entry());
     ASSERT_NE(plugin.effect(), nullptr);
-    ASSERT_EQ(plugin.open(host), 1);  // 0 would mean the class or the window was refused
-    pump(10, {&plugin});
-    const HWND editor = EditorIn(host);
+    ASSERT_EQ(plugin.open(*host), 1);  // 0 would mean the class or the window was refused
+    pump(*host, 10, {&plugin});
+    const HWND editor = EditorIn(*host);
     ASSERT_NE(editor, nullptr);
     const std::wstring name = ClassOf(editor);
     // The class belongs to the DLL, not to the program that loaded it.
     EXPECT_EQ(reinterpret_cast<HMODULE>(GetWindowLongPtrW(editor, GWLP_HINSTANCE)), dll.module());
     ASSERT_TRUE(Registered(dll.module(), name));
     plugin.close();
-    EXPECT_EQ(EditorIn(host), nullptr);
+    EXPECT_EQ(EditorIn(*host), nullptr);
     ASSERT_FALSE(Registered(dll.module(), name)) << "the class outlives the last window";
   }
   // Where the system counts its objects (Wine answers 0), none may pile up.
@@ -121,25 +131,25 @@ TEST_F(PluginDllEditor, LoadOpenCloseUnloadAHundredTimesRegistersAndUnregistersI
 TEST_F(PluginDllEditor, AHostThatDestroysItsWindowBeforeClosingTheEditorCanOpenItAgain) {
   LoadedDll dll;
   Instance plugin(dll.entry());
-  auto first = std::make_unique<HostWindow>();
+  const HostWindow first = OpenHost();
   ASSERT_EQ(plugin.open(*first), 1);
-  pump(60, {&plugin});
-  first->Destroy();
-  pump(60, {&plugin});  // idling an editor whose window is gone
+  pump(*first, 60, {&plugin});
+  first->destroy();
+  pump(*first, 60, {&plugin});  // idling an editor whose window is gone
   plugin.close();
-  pump(20, {&plugin});
+  pump(*first, 20, {&plugin});
 
-  HostWindow second(60, 60);
-  ASSERT_EQ(plugin.open(second), 1);
-  pump(100, {&plugin});
-  EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(second)), "editor_program0"));
+  const HostWindow second = OpenHost(60, 60);
+  ASSERT_EQ(plugin.open(*second), 1);
+  pump(*second, 100, {&plugin});
+  EXPECT_TRUE(MatchesGolden(ShownIn(*second), "editor_program0"));
 
   // And without a close in between: the next open replaces the window that went.
-  second.Destroy();
-  HostWindow third(80, 80);
-  ASSERT_EQ(plugin.open(third), 1);
-  pump(100, {&plugin});
-  EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(third)), "editor_program0"));
+  second->destroy();
+  const HostWindow third = OpenHost(80, 80);
+  ASSERT_EQ(plugin.open(*third), 1);
+  pump(*third, 100, {&plugin});
+  EXPECT_TRUE(MatchesGolden(ShownIn(*third), "editor_program0"));
   plugin.close();
   plugin.close();
 }
@@ -148,38 +158,38 @@ TEST_F(PluginDllEditor, TwoInstancesShowTheirEditorsAtOnceEachAnsweringItsOwnInp
   LoadedDll dll;
   Instance one(dll.entry());
   Instance two(dll.entry());
-  HostWindow hostOne(20, 20);
-  HostWindow hostTwo(20, 300);
-  ASSERT_EQ(one.open(hostOne), 1);
-  ASSERT_EQ(two.open(hostTwo), 1);
-  pump(100, {&one, &two});
-  EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(hostOne)), "editor_program0"));
-  EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(hostTwo)), "editor_program0"));
+  const HostWindow hostOne = OpenHost(20, 20);
+  const HostWindow hostTwo = OpenHost(20, 300);
+  ASSERT_EQ(one.open(*hostOne), 1);
+  ASSERT_EQ(two.open(*hostTwo), 1);
+  pump(*hostOne, 100, {&one, &two});
+  EXPECT_TRUE(MatchesGolden(ShownIn(*hostOne), "editor_program0"));
+  EXPECT_TRUE(MatchesGolden(ShownIn(*hostTwo), "editor_program0"));
 
   FakeHost::instance().calls.clear();
-  win32test::Click(EditorIn(hostTwo), {392 + 10, 4 + 6});  // About, in the second
-  pump(60, {&one, &two});
-  EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(hostOne)), "editor_program0"));
-  EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(hostTwo)), "editor_about"));
+  win32test::Click(*hostTwo, {392 + 10, 4 + 6});  // About, in the second
+  pump(*hostOne, 60, {&one, &two});
+  EXPECT_TRUE(MatchesGolden(ShownIn(*hostOne), "editor_program0"));
+  EXPECT_TRUE(MatchesGolden(ShownIn(*hostTwo), "editor_about"));
 
   one.close();
-  pump(20);
-  EXPECT_TRUE(MatchesGolden(ReadBack(EditorIn(hostTwo)), "editor_about"));
+  pump(*hostOne, 20);
+  EXPECT_TRUE(MatchesGolden(ShownIn(*hostTwo), "editor_about"));
   two.close();
 }
 
 TEST_F(PluginDllEditor, DraggingPar0WithTheMouseTellsTheHostPositionsOver127) {
   LoadedDll dll;
   Instance plugin(dll.entry());
-  HostWindow host;
-  ASSERT_EQ(plugin.open(host), 1);
-  pump(60, {&plugin});
+  const HostWindow host = OpenHost();
+  ASSERT_EQ(plugin.open(*host), 1);
+  pump(*host, 60, {&plugin});
   FakeHost::instance().calls.clear();
   // par0's pointer at program 0 (position 64): the container at (0, 24), the slider at
   // (64, 24) in it, the pointer's middle 78 pixels along and 7 down.
   const POINT pointer{64 + 78, 24 + 24 + 7};
-  win32test::Drag(EditorIn(host), pointer, {pointer.x + 30, pointer.y});
-  pump(20, {&plugin});
+  win32test::Drag(*host, pointer, {pointer.x + 30, pointer.y});
+  pump(*host, 20, {&plugin});
   const auto automated = FakeHost::instance().callsWith(audioMasterAutomate);
   ASSERT_FALSE(automated.empty());
   for (const HostCall& call : automated) {
@@ -199,24 +209,24 @@ TEST_F(PluginDllEditor, DraggingPar0WithTheMouseTellsTheHostPositionsOver127) {
 TEST_F(PluginDllEditor, AHostThatClosesThePlugInFromTheAutomationCallbackDuringADrag) {
   LoadedDll dll;
   Instance plugin(dll.entry());
-  HostWindow host;
-  ASSERT_EQ(plugin.open(host), 1);
-  pump(60, {&plugin});
+  const HostWindow host = OpenHost();
+  ASSERT_EQ(plugin.open(*host), 1);
+  pump(*host, 60, {&plugin});
   AEffect* effect = plugin.forget();
   bool closed = false;
   FakeHost::instance().reaction = [&](VstInt32 opcode) {
     if (opcode != audioMasterAutomate || closed) return;
     closed = true;
     EXPECT_EQ(effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f), 1);
-    EXPECT_EQ(EditorIn(host), nullptr);
+    EXPECT_EQ(EditorIn(*host), nullptr);
     EXPECT_EQ(effect->dispatcher(effect, effIdentify, 0, 0, nullptr, 0.0f), 0);
   };
   const POINT pointer{64 + 78, 24 + 24 + 7};
-  win32test::Drag(EditorIn(host), pointer, {pointer.x + 30, pointer.y});
-  pump(60);
+  win32test::Drag(*host, pointer, {pointer.x + 30, pointer.y});
+  pump(*host, 60);
   FakeHost::instance().reaction = nullptr;
   EXPECT_TRUE(closed);
-  EXPECT_EQ(EditorIn(host), nullptr);
+  EXPECT_EQ(EditorIn(*host), nullptr);
   EXPECT_EQ(FakeHost::instance().callsWith(audioMasterAutomate).size(), 1u);
 }
 

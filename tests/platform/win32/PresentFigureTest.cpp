@@ -35,13 +35,13 @@ double MedianSeconds(Work work) {
 }
 
 TEST(Win32PresentFigure, WholeWindowAgainstMemcpy) {
-  win32test::HostWindow host;
+  const win32test::HostWindow host = win32test::OpenHost();
   SilentClient client;
-  auto peer = platform::NativeBackend().CreateChildWindow(host.Handle(), client);
+  auto peer = platform::NativeBackend().CreateChildWindow(host->nativeHandle(), client);
   ASSERT_TRUE(peer);
   peer->SetBounds({0, 0, kWidth, kHeight});
   peer->SetVisible(true);
-  win32test::PumpFor(30);
+  win32test::PumpFor(*host, 30);
 
   std::mt19937 random(17);
   std::vector<uint32_t> pixels(static_cast<std::size_t>(kWidth) * kHeight);
@@ -58,7 +58,7 @@ TEST(Win32PresentFigure, WholeWindowAgainstMemcpy) {
     asm volatile("" : : "r"(copy.data()) : "memory");  // the copy is used
   });
 
-  const png::Picture shown = win32test::ReadBack(static_cast<HWND>(peer->NativeHandle()));
+  const png::Picture shown = win32test::ShownBy(*host, static_cast<HWND>(peer->NativeHandle()));
   ASSERT_EQ(shown.width, kWidth);
   ASSERT_EQ(shown.height, kHeight);
   for (int32_t y = 0; y < kHeight; ++y) {

@@ -15,7 +15,6 @@ namespace {
 
 using platform::KeyAction;
 using platform::MouseAction;
-using win32test::HostWindow;
 using win32test::PumpFor;
 
 // Presents its pixels on each paint; it may also fail on each tick, or destroy its own window
@@ -62,18 +61,21 @@ class Win32Window : public ::testing::Test {
  protected:
   static constexpr int32_t kWidth = 40, kHeight = 30;
 
+  static constexpr int32_t kLeft = 10, kTop = 20;
+
   // A visible 40 × 30 child at (10, 20) of the host's client area.
   std::unique_ptr<platform::WindowPeer> MakeChild(Client& owner) {
-    auto peer = backend.CreateChildWindow(host.Handle(), owner);
+    auto peer = backend.CreateChildWindow(host->nativeHandle(), owner);
     if (!peer) return peer;
-    peer->SetBounds({10, 20, 10 + kWidth, 20 + kHeight});
+    peer->SetBounds({kLeft, kTop, kLeft + kWidth, kTop + kHeight});
     peer->SetVisible(true);
-    PumpFor(20);
+    PumpFor(*host, 20);
     return peer;
   }
-  POINT ScreenOf(platform::WindowPeer& peer, int x, int y) {
-    const platform::Point origin = peer.ClientOrigin();
-    return {origin.X + x, origin.Y + y};
+  // The real mouse to (x, y) of a child that MakeChild made.
+  void MoveMouseInChild(int32_t x, int32_t y) { host->movePointer(kLeft + x, kTop + y); }
+  png::Picture Shown(platform::WindowPeer& peer) {
+    return win32test::ShownBy(*host, static_cast<HWND>(peer.NativeHandle()));
   }
   static std::wstring ClassOf(void* window) {
     wchar_t name[128] = {};
@@ -91,7 +93,7 @@ class Win32Window : public ::testing::Test {
   }
 
   platform::Backend& backend = platform::NativeBackend();
-  HostWindow host;
+  win32test::HostWindow host = win32test::OpenHost();
   Client client;
 };
 
@@ -106,8 +108,8 @@ TEST_F(Win32Window, PresentsTheBottomUpSurfaceTheRightWayUpWholeAndInParts) {
   client.peer = peer.get();
   client.pixels = {first.data(), kWidth, kHeight};
   InvalidateRect(static_cast<HWND>(peer->NativeHandle()), nullptr, FALSE);  // all of it lost
-  PumpFor(50);
-  png::Picture shown = win32test::ReadBack(static_cast<HWND>(peer->NativeHandle()));
+  PumpFor(*host, 50);
+  png::Picture shown = Shown(*peer);
   ASSERT_EQ(shown.width, kWidth);
   ASSERT_EQ(shown.height, kHeight);
   for (int32_t y = 0; y < kHeight; ++y) {
@@ -120,7 +122,7 @@ TEST_F(Win32Window, PresentsTheBottomUpSurfaceTheRightWayUpWholeAndInParts) {
   const std::vector<uint32_t> second = BottomUpPicture(kWidth, kHeight, 0x80);
   const platform::Rect part{3, 4, 17, 11};
   peer->Present({second.data(), kWidth, kHeight}, part);
-  shown = win32test::ReadBack(static_cast<HWND>(peer->NativeHandle()));
+  shown = Shown(*peer);
   for (int32_t y = 0; y < kHeight; ++y) {
     for (int32_t x = 0; x < kWidth; ++x) {
       const auto& from = part.Contains(x, y) ? second : first;
@@ -133,18 +135,18 @@ TEST_F(Win32Window, APaintRequestLosesNothingWhileWhatTheSystemInvalidatesComesA
   auto peer = MakeChild(client);
   ASSERT_TRUE(peer);
   const HWND window = static_cast<HWND>(peer->NativeHandle());
-  PumpFor(30);
+  PumpFor(*host, 30);
   client.paints.clear();
   peer->RequestPaint();
   EXPECT_FALSE(GetUpdateRect(window, nullptr, FALSE));  // nothing to erase or draw for it
-  PumpFor(60);
+  PumpFor(*host, 60);
   ASSERT_EQ(client.paints.size(), 1u);  // and it comes once
   EXPECT_TRUE(client.paints[0].IsEmpty());
 
   const RECT uncovered{2, 3, 12, 9};  // as the window system invalidates an uncovered part
   InvalidateRect(window, &uncovered, FALSE);
   peer->RequestPaint();
-  PumpFor(60);
+  PumpFor(*host, 60);
   ASSERT_EQ(client.paints.size(), 2u);  // validated by the paint: no second WM_PAINT
   EXPECT_EQ(client.paints[1], (platform::Rect{2, 3, 12, 9}));
 }
@@ -153,13 +155,13 @@ TEST_F(Win32Window, TimersTickWithTheirIdUntilStopped) {
   auto peer = backend.CreateMessageWindow(client);
   ASSERT_TRUE(peer);
   ASSERT_TRUE(peer->StartTimer(7, 20));
-  PumpFor(200);
+  PumpFor(*host, 200);
   EXPECT_GE(client.timers.size(), 3u);
   for (const uintptr_t id : client.timers) EXPECT_EQ(id, 7u);
   peer->StopTimer(7);
-  PumpFor(20);
+  PumpFor(*host, 20);
   client.Clear();
-  PumpFor(100);
+  PumpFor(*host, 100);
   EXPECT_TRUE(client.timers.empty());
 }
 
@@ -170,7 +172,7 @@ TEST_F(Win32Window, ATimerIdBeyondThirtyTwoBitsComesBackWhole) {
   ASSERT_TRUE(peer);
   constexpr uintptr_t kId = 0x1234'5678'0000'0007u;
   ASSERT_TRUE(peer->StartTimer(kId, 20));
-  PumpFor(100);
+  PumpFor(*host, 100);
   EXPECT_FALSE(client.timers.empty());
   for (const uintptr_t id : client.timers) EXPECT_EQ(id, kId);
   peer->StopTimer(kId);
@@ -180,12 +182,15 @@ TEST_F(Win32Window, ATimerIdBeyondThirtyTwoBitsComesBackWhole) {
 TEST_F(Win32Window, MouseInputComesInClientCoordinatesAndLeavingIsReported) {
   auto peer = MakeChild(client);
   ASSERT_TRUE(peer);
-  win32test::MoveMouse(ScreenOf(*peer, 5, 6));
-  PumpFor(40);
-  win32test::LeftButton(true);
-  PumpFor(40);
-  win32test::LeftButton(false);
-  PumpFor(40);
+  MoveMouseInChild(5, 6);
+  PumpFor(*host, 40);
+  host->pressButton();
+  PumpFor(*host, 40);
+  host->releaseButton();
+  PumpFor(*host, 40);
+  POINT origin{kLeft, kTop};
+  ClientToScreen(win32test::HandleOf(*host), &origin);
+  EXPECT_EQ(peer->ClientOrigin(), (platform::Point{origin.x, origin.y}));
   const auto moves = client.Mouse(MouseAction::Move);
   ASSERT_FALSE(moves.empty());
   EXPECT_EQ(moves.back().position, (platform::Point{5, 6}));
@@ -199,25 +204,25 @@ TEST_F(Win32Window, MouseInputComesInClientCoordinatesAndLeavingIsReported) {
   EXPECT_EQ(ups[0].button, platform::MouseButton::Left);
   EXPECT_EQ(client.Count("leave"), 0u);
 
-  win32test::MoveMouse(ScreenOf(*peer, kWidth + 20, 6));  // onto the host's window
-  PumpFor(300);
+  MoveMouseInChild(kWidth + 20, 6);  // onto the host's window
+  PumpFor(*host, 300);
   EXPECT_EQ(client.Count("leave"), 1u);
 }
 
 TEST_F(Win32Window, WithTheCaptureMovesOutsideStillComeAndLosingItIsReported) {
   auto peer = MakeChild(client);
   ASSERT_TRUE(peer);
-  win32test::MoveMouse(ScreenOf(*peer, 5, 5));
-  PumpFor(40);
+  MoveMouseInChild(5, 5);
+  PumpFor(*host, 40);
   peer->SetCapture(true);
-  win32test::MoveMouse(ScreenOf(*peer, -4, kHeight + 3));
-  PumpFor(40);
+  MoveMouseInChild(-4, kHeight + 3);
+  PumpFor(*host, 40);
   const auto moves = client.Mouse(MouseAction::Move);
   ASSERT_FALSE(moves.empty());
   EXPECT_EQ(moves.back().position, (platform::Point{-4, kHeight + 3}));
 
-  SetCapture(host.Handle());  // someone else takes the mouse
-  PumpFor(20);
+  SetCapture(win32test::HandleOf(*host));  // someone else takes the mouse
+  PumpFor(*host, 20);
   ASSERT_EQ(client.Count("capture lost"), 1u);
   ReleaseCapture();
 }
@@ -226,10 +231,10 @@ TEST_F(Win32Window, FocusAndKeysComeAsTypedCalls) {
   auto peer = MakeChild(client);
   ASSERT_TRUE(peer);
   peer->TakeFocus();
-  PumpFor(20);
+  PumpFor(*host, 20);
   EXPECT_EQ(client.Count("focus"), 1u);
   win32test::PressKey('A');
-  PumpFor(60);
+  PumpFor(*host, 60);
   const auto downs = client.Keys(KeyAction::Down);
   ASSERT_EQ(downs.size(), 1u);
   EXPECT_EQ(downs[0].code, 'A');
@@ -238,8 +243,8 @@ TEST_F(Win32Window, FocusAndKeysComeAsTypedCalls) {
   ASSERT_EQ(chars.size(), 1u);
   EXPECT_EQ(chars[0].code, 'a');
   EXPECT_EQ(client.Keys(KeyAction::Up).size(), 1u);
-  SetFocus(host.Handle());
-  PumpFor(20);
+  SetFocus(win32test::HandleOf(*host));
+  PumpFor(*host, 20);
   EXPECT_EQ(client.Count("unfocus"), 1u);
 }
 
@@ -247,8 +252,8 @@ TEST_F(Win32Window, TheCursorOverTheWindowIsTheOneAskedFor) {
   auto peer = MakeChild(client);
   ASSERT_TRUE(peer);
   peer->SetCursor(-9);  // crSizeWE
-  win32test::MoveMouse(ScreenOf(*peer, 8, 8));
-  PumpFor(60);
+  MoveMouseInChild(8, 8);
+  PumpFor(*host, 60);
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_SIZEWE)));
   peer->SetCursor(-21);  // crHandPoint, at once while the mouse is over the window
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
@@ -260,7 +265,7 @@ TEST_F(Win32Window, AWindowTheHostDestroysFirstIsNoticedAndThenLeftAlone) {
   ASSERT_TRUE(peer->StartTimer(1, 10));
   const std::wstring name = ClassOf(peer->NativeHandle());
   const HINSTANCE module = ModuleOf(peer->NativeHandle());
-  host.Destroy();
+  host->destroy();
   EXPECT_EQ(client.Count("destroyed"), 1u);
   EXPECT_EQ(peer->NativeHandle(), nullptr);
   client.Clear();
@@ -273,7 +278,7 @@ TEST_F(Win32Window, AWindowTheHostDestroysFirstIsNoticedAndThenLeftAlone) {
   peer->TakeFocus();
   EXPECT_FALSE(peer->StartTimer(2, 10));
   EXPECT_EQ(peer->ClientOrigin(), (platform::Point{0, 0}));
-  PumpFor(40);
+  PumpFor(*host, 40);
   EXPECT_TRUE(client.calls.empty());
   EXPECT_TRUE(Registered(module, name));  // until the peer is gone
   peer.reset();
@@ -287,7 +292,7 @@ TEST_F(Win32Window, APaintHandlerMayDestroyItsOwnWindow) {
   const HWND window = static_cast<HWND>(peer->NativeHandle());
   client.destroyOnPaint = &peer;
   peer->RequestPaint();
-  PumpFor(50);
+  PumpFor(*host, 50);
   EXPECT_EQ(peer, nullptr);
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(client.Count("destroyed"), 0u);  // destroyed by its owner, not by someone else
@@ -319,7 +324,7 @@ TEST_F(Win32Window, AClientsExceptionStaysInsideTheWindowProcedure) {
   ASSERT_TRUE(peer);
   client.throwing = true;
   ASSERT_TRUE(peer->StartTimer(3, 10));
-  PumpFor(80);
+  PumpFor(*host, 80);
   EXPECT_GE(client.timers.size(), 2u);  // still alive, still ticking
 }
 

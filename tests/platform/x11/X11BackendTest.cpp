@@ -4,15 +4,17 @@
 
 #include <gtest/gtest.h>
 #include <xcb/xcb_keysyms.h>
+#include <xcb/xtest.h>
 
 #include <chrono>
+#include <memory>
 #include <thread>
 #include <vector>
 
 #include "platform/RecordingClient.h"
 #include "platform/WindowMessages.h"
 #include "platform/x11/X11Backend.h"
-#include "platform/x11/X11TestHost.h"
+#include "platform/x11/X11Probe.h"
 
 namespace {
 
@@ -26,13 +28,16 @@ class X11BackendTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(x.Connected()) << "no X server on DISPLAY";
-    host = x.CreateWindow(kHostX, kHostY, 200, 100);
+    fluxhost::EditorWindowOptions options;
+    options.position = fluxhost::ScreenPoint{kHostX, kHostY};
+    hostWindow = fluxhost::openEditorWindow("host", 200, 100, options);
+    host = hostWindow->nativeHandle();
   }
   void* Parent(xcb_window_t window) const {
     return reinterpret_cast<void*>(static_cast<uintptr_t>(window));
   }
   std::unique_ptr<platform::WindowPeer> Shown(Recorder& client) {
-    auto peer = backend.CreateChildWindow(Parent(host), client);
+    auto peer = backend.CreateChildWindow(host, client);
     if (!peer) return peer;
     peer->SetBounds({0, 0, 200, 100});
     peer->SetVisible(true);
@@ -52,9 +57,19 @@ class X11BackendTest : public ::testing::Test {
 
   static constexpr int16_t kHostX = 50;
   static constexpr int16_t kHostY = 60;
-  x11test::X11TestHost x;
+  // Real input that a host's window has no call for: the wheel, as button 4 going down and up.
+  void TurnWheel() {
+    for (const int type : {XCB_BUTTON_PRESS, XCB_BUTTON_RELEASE}) {
+      xcb_test_fake_input(x.connection, static_cast<uint8_t>(type), 4, XCB_CURRENT_TIME, XCB_NONE,
+                          0, 0, 0);
+    }
+    x.Sync();
+  }
+
+  x11test::X11Probe x;
+  std::unique_ptr<fluxhost::EditorWindow> hostWindow;
   X11Backend backend;
-  xcb_window_t host = 0;
+  void* host = nullptr;
 };
 
 TEST_F(X11BackendTest, TheConnectionLivesAsLongAsTheThreadsChildWindows) {
@@ -63,16 +78,16 @@ TEST_F(X11BackendTest, TheConnectionLivesAsLongAsTheThreadsChildWindows) {
   EXPECT_FALSE(backend.Connected());
   auto timers = backend.CreateMessageWindow(client);
   EXPECT_FALSE(backend.Connected());  // timers need no server
-  auto first = backend.CreateChildWindow(Parent(host), client);
-  auto second = backend.CreateChildWindow(Parent(host), client);
+  auto first = backend.CreateChildWindow(host, client);
+  auto second = backend.CreateChildWindow(host, client);
   ASSERT_TRUE(first && second);
   EXPECT_TRUE(backend.Connected());
-  EXPECT_EQ(x.Children(host).size(), 2u);
+  EXPECT_EQ(x.Children(x11test::IdOf(*hostWindow)).size(), 2u);
   first.reset();
   EXPECT_TRUE(backend.Connected());
   second.reset();
   EXPECT_FALSE(backend.Connected());
-  EXPECT_TRUE(x.Children(host).empty());
+  EXPECT_TRUE(x.Children(x11test::IdOf(*hostWindow)).empty());
 }
 
 TEST_F(X11BackendTest, AnExposurePaintsOnce) {
@@ -98,7 +113,7 @@ TEST_F(X11BackendTest, PresentedPixelsReachTheServerTopDownThroughEitherPath) {
   for (const bool sharedMemory : {true, false}) {
     X11Backend own(sharedMemory);
     Recorder client;
-    auto peer = own.CreateChildWindow(Parent(host), client);
+    auto peer = own.CreateChildWindow(host, client);
     ASSERT_TRUE(peer);
     peer->SetBounds({0, 0, 200, 100});
     peer->SetVisible(true);
@@ -120,12 +135,11 @@ TEST_F(X11BackendTest, RealInputArrivesAsTypedCallsInClientCoordinates) {
   Recorder client;
   auto peer = Shown(client);
   ASSERT_TRUE(PumpUntil([&] { return !client.paints.empty(); }));
-  x.MoveTo(kHostX + 30, kHostY + 40);
-  x.Button(1, true);
-  x.MoveTo(kHostX + 250, kHostY + 40);  // outside, held by the implicit grab
-  x.Button(1, false);
-  x.Button(4, true);
-  x.Button(4, false);
+  hostWindow->movePointer(30, 40);
+  hostWindow->pressButton();
+  hostWindow->movePointer(250, 40);  // outside, held by the implicit grab
+  hostWindow->releaseButton();
+  TurnWheel();
   ASSERT_TRUE(PumpUntil([&] { return client.Count("leave") > 0; }));
   const auto downs = client.Mouse(MouseAction::Press);
   const auto ups = client.Mouse(MouseAction::Release);
@@ -141,9 +155,8 @@ TEST_F(X11BackendTest, RealInputArrivesAsTypedCallsInClientCoordinates) {
   EXPECT_EQ(client.Count("leave"), 1u);
 
   client.Clear();
-  x.MoveTo(kHostX + 30, kHostY + 40);
-  x.Button(4, true);
-  x.Button(4, false);
+  hostWindow->movePointer(30, 40);
+  TurnWheel();
   xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(x.connection);
   xcb_keycode_t* a = xcb_key_symbols_get_keycode(symbols, 'a');
   ASSERT_TRUE(a && *a);
@@ -174,7 +187,7 @@ TEST_F(X11BackendTest, AWindowTheHostDestroyedDoesNothingAnyMore) {
   auto peer = Shown(client);
   ASSERT_TRUE(peer);
   EXPECT_TRUE(peer->StartTimer(1, 10));
-  x.DestroyWindow(host);
+  hostWindow->destroy();
   ASSERT_TRUE(PumpUntil([&] { return client.Count("destroyed") > 0; }));
   client.Clear();
   std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -1,6 +1,6 @@
 // The shipped plug-in's editor on a real X server, loaded and driven as a Linux host does: the
-// host's window is a top-level window of the test's own connection, the editor is pumped only
-// by effEditIdle, and input comes through XTEST.
+// host's window is fluxhost's own, the editor is pumped only by effEditIdle, and input comes
+// through XTEST.
 
 #include <gtest/gtest.h>
 
@@ -9,14 +9,18 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <functional>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "platform/x11/HostedPlugin.h"
-#include "platform/x11/X11TestHost.h"
+#include "platform/x11/X11Probe.h"
 #include "png/Png.h"
 
 // The sanitizer's own allocator must see every allocation of the loaded library: no counting.
@@ -28,6 +32,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using x11test::HostedPlugin;
+using x11test::IdOf;
+using HostWindow = std::unique_ptr<fluxhost::EditorWindow>;
+// What a window shows, read afresh at each call.
+using Reader = std::function<std::vector<uint32_t>()>;
 
 constexpr uint16_t kWidth = 432;
 constexpr uint16_t kHeight = 135;
@@ -98,13 +106,29 @@ constexpr bool kMemoryIsMeasurable = false;  // the sanitizer holds freed memory
 constexpr bool kMemoryIsMeasurable = true;
 #endif
 
+// A host's window of the editor's size with its inside at (left, top) on the screen.
+HostWindow OpenHost(int16_t left, int16_t top, bool alphaVisual = false) {
+  fluxhost::EditorWindowOptions options;
+  options.position = fluxhost::ScreenPoint{left, top};
+  options.alphaVisual = alphaVisual;
+  return fluxhost::openEditorWindow("host", kWidth, kHeight, options);
+}
+
+Reader ShownIn(fluxhost::EditorWindow& window) {
+  return [&window] { return window.capture().pixels; };
+}
+
 class X11Editor : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(x.Connected()) << "no X server on DISPLAY";
     ASSERT_TRUE(library.loaded());
     ASSERT_NE(plugin.effect, nullptr);
-    host = x.CreateWindow(kHostX, kHostY, kWidth, kHeight);
+    OpenTheHost();
+  }
+  void OpenTheHost() {
+    hostWindow = OpenHost(kHostX, kHostY);
+    host = IdOf(*hostWindow);
   }
 
   // Pumps the editor as a host's idle timer does until `done` holds; false after two seconds.
@@ -117,24 +141,36 @@ class X11Editor : public ::testing::Test {
     }
     return false;
   }
-  std::vector<uint32_t> Shown(xcb_window_t window) { return x.Pixels(window, kWidth, kHeight); }
-  void ExpectShows(HostedPlugin& p, xcb_window_t window, const std::string& golden) {
+  std::vector<uint32_t> Shown() { return hostWindow->capture().pixels; }
+  void ExpectShows(HostedPlugin& p, const Reader& shown, const std::string& golden) {
     const std::vector<uint32_t> expected = Golden(golden);
     ASSERT_FALSE(expected.empty()) << golden;
-    if (PumpUntil(p, [&] { return Shown(window) == expected; })) return;
-    png::WriteFile(golden + "_x11_actual.png", {kWidth, kHeight, Shown(window)});
+    if (PumpUntil(p, [&] { return shown() == expected; })) return;
+    png::WriteFile(golden + "_x11_actual.png", {kWidth, kHeight, shown()});
     ADD_FAILURE() << "the server's pixels never equalled " << golden << "; see " << golden
                   << "_x11_actual.png";
   }
-  void Click(int16_t x0, int16_t y0) {
-    x.MoveTo(static_cast<int16_t>(kHostX + x0), static_cast<int16_t>(kHostY + y0));
-    x.Button(1, true);
-    x.Button(1, false);
+  void ExpectShows(HostedPlugin& p, const std::string& golden) {
+    ExpectShows(p, ShownIn(*hostWindow), golden);
+  }
+  void Click(int32_t x0, int32_t y0) {
+    hostWindow->movePointer(x0, y0);
+    hostWindow->pressButton();
+    hostWindow->releaseButton();
+  }
+  // A left-button drag along the first slider's track from its pointer at 64 of 0..127
+  // (the track at 64, 48, 169 × 15), `distance` pixels to the right in steps of 4.
+  void DragPar0(int32_t distance) {
+    hostWindow->movePointer(64 + 84, 48 + 7);
+    hostWindow->pressButton();
+    for (int32_t dx = 4; dx <= distance; dx += 4) hostWindow->movePointer(64 + 84 + dx, 48 + 7);
+    hostWindow->releaseButton();
   }
 
-  x11test::X11TestHost x;
+  x11test::X11Probe x;
   LoadedPlugin library;
   HostedPlugin plugin{library};
+  HostWindow hostWindow;
   xcb_window_t host = 0;
 };
 
@@ -142,10 +178,10 @@ TEST_F(X11Editor, FramesOnTheServerEqualTheGoldenPictures) {
   ASSERT_EQ(plugin.open(host), 1);
   EXPECT_EQ(plugin.editorSize(), (std::pair{int{kWidth}, int{kHeight}}));
   ASSERT_EQ(x.Children(host).size(), 1u);
-  ExpectShows(plugin, host, "editor_program0");
+  ExpectShows(plugin, "editor_program0");
 
   Click(400, 10);  // "About"
-  ExpectShows(plugin, host, "editor_about");
+  ExpectShows(plugin, "editor_about");
   plugin.close();
   EXPECT_TRUE(x.Children(host).empty());
 
@@ -155,18 +191,14 @@ TEST_F(X11Editor, FramesOnTheServerEqualTheGoldenPictures) {
   plugin.setParameter(1, 40.0f / 127);
   plugin.setParameter(4, 127.0f / 127);
   ASSERT_EQ(plugin.open(host), 1);
-  ExpectShows(plugin, host, "editor_values");
+  ExpectShows(plugin, "editor_values");
   plugin.close();
 }
 
 TEST_F(X11Editor, ADragOnTheFirstSliderAutomatesItsPositionOver127) {
   ASSERT_EQ(plugin.open(host), 1);
-  ExpectShows(plugin, host, "editor_program0");
-  // par0 at 64 of 0..127: its pointer sits in the middle of the track (64, 48, 169 × 15).
-  x.MoveTo(kHostX + 64 + 84, kHostY + 48 + 7);
-  x.Button(1, true);
-  for (int16_t dx = 4; dx <= 60; dx += 4) x.MoveTo(kHostX + 64 + 84 + dx, kHostY + 48 + 7);
-  x.Button(1, false);
+  ExpectShows(plugin, "editor_program0");
+  DragPar0(60);
   ASSERT_TRUE(PumpUntil(plugin, [&] { return plugin.getParameter(0) > 100.0f / 127; }));
   const auto& calls = plugin.automations();
   ASSERT_FALSE(calls.empty());
@@ -181,8 +213,8 @@ TEST_F(X11Editor, ADragOnTheFirstSliderAutomatesItsPositionOver127) {
 
 TEST_F(X11Editor, AHostChangeOfAParameterShowsWithin50MillisecondsOfPumping) {
   ASSERT_EQ(plugin.open(host), 1);
-  ExpectShows(plugin, host, "editor_program0");
-  const std::vector<uint32_t> before = Shown(host);
+  ExpectShows(plugin, "editor_program0");
+  const std::vector<uint32_t> before = Shown();
   plugin.setParameter(0, 1.0f);
   // Pumped without pause; the pump that shows the change must start within the editor's 50 ms,
   // give or take one turn of this loop (a pump and a readback).
@@ -195,7 +227,7 @@ TEST_F(X11Editor, AHostChangeOfAParameterShowsWithin50MillisecondsOfPumping) {
     turn = std::max(turn, now - turnStart);
     turnStart = now;
     plugin.idle();
-    moved = Shown(host) != before;
+    moved = Shown() != before;
   }
   ASSERT_TRUE(moved);
   EXPECT_LE(turnStart - start, std::chrono::milliseconds(50) + turn);
@@ -204,22 +236,22 @@ TEST_F(X11Editor, AHostChangeOfAParameterShowsWithin50MillisecondsOfPumping) {
 
 TEST_F(X11Editor, AHostThatDestroysItsWindowFirstLosesNothingAndOpensAgain) {
   ASSERT_EQ(plugin.open(host), 1);
-  ExpectShows(plugin, host, "editor_program0");
-  x.DestroyWindow(host);
+  ExpectShows(plugin, "editor_program0");
+  hostWindow->destroy();
   plugin.idle();  // hears that the window went
   plugin.setParameter(0, 0.25f);
   plugin.idle();
   plugin.close();
   // The window destroyed before its parent's close, and a parent gone before the open.
   ASSERT_EQ(plugin.open(host), 0);
-  host = x.CreateWindow(kHostX, kHostY, kWidth, kHeight);
+  OpenTheHost();
   ASSERT_EQ(plugin.open(host), 1);
-  x.DestroyWindow(host);  // destroyed again with no pump in between
+  hostWindow->destroy();  // destroyed again with no pump in between
   plugin.close();
-  host = x.CreateWindow(kHostX, kHostY, kWidth, kHeight);
+  OpenTheHost();
   plugin.setParameter(0, 0.5f);
   ASSERT_EQ(plugin.open(host), 1);
-  ExpectShows(plugin, host, "editor_program0");
+  ExpectShows(plugin, "editor_program0");
   plugin.close();
   EXPECT_EQ(x.TakeErrors(), 0);
 }
@@ -228,12 +260,12 @@ TEST_F(X11Editor, AHostThatDestroysItsWindowFirstLosesNothingAndOpensAgain) {
 // the open finds out for itself that the old window is gone.
 TEST_F(X11Editor, AnOpenRightAfterTheHostDestroyedItsWindowShowsTheEditorInTheNewOne) {
   ASSERT_EQ(plugin.open(host), 1);
-  ExpectShows(plugin, host, "editor_program0");
-  x.DestroyWindow(host);
-  host = x.CreateWindow(kHostX, kHostY, kWidth, kHeight);
+  ExpectShows(plugin, "editor_program0");
+  hostWindow->destroy();
+  OpenTheHost();
   ASSERT_EQ(plugin.open(host), 1);
   ASSERT_EQ(x.Children(host).size(), 1u);
-  ExpectShows(plugin, host, "editor_program0");
+  ExpectShows(plugin, "editor_program0");
   plugin.close();
   EXPECT_TRUE(x.Children(host).empty());
   EXPECT_EQ(x.TakeErrors(), 0);
@@ -245,7 +277,7 @@ TEST_F(X11Editor, AnOpenRightAfterTheHostDestroyedItsWindowShowsTheEditorInTheNe
 TEST_F(X11Editor, AHostThatClosesThePlugInFromTheAutomationCallbackDuringADrag) {
   HostedPlugin closing{library};
   ASSERT_EQ(closing.open(host), 1);
-  ExpectShows(closing, host, "editor_program0");
+  ExpectShows(closing, "editor_program0");
   bool closed = false;
   closing.onAutomate = [&](HostedPlugin& p) {
     if (closed) return;
@@ -254,11 +286,7 @@ TEST_F(X11Editor, AHostThatClosesThePlugInFromTheAutomationCallbackDuringADrag) 
     EXPECT_EQ(effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f), 1);
     EXPECT_TRUE(x.Children(host).empty());
   };
-  x.MoveTo(kHostX + 64 + 84, kHostY + 48 + 7);
-  x.Button(1, true);
-  for (int16_t dx = 4; dx <= 40; dx += 4) x.MoveTo(kHostX + 64 + 84 + dx, kHostY + 48 + 7);
-  x.Button(1, false);
-  x.Sync();
+  DragPar0(40);
   const auto end = Clock::now() + std::chrono::seconds(2);
   while (!closed && Clock::now() < end) {
     closing.idle();
@@ -270,56 +298,62 @@ TEST_F(X11Editor, AHostThatClosesThePlugInFromTheAutomationCallbackDuringADrag) 
 }
 
 TEST_F(X11Editor, ABadParentIdIsRefused) {
-  const xcb_window_t gone = x.CreateWindow(0, 0, 10, 10);
-  x.DestroyWindow(gone);
-  EXPECT_EQ(plugin.open(gone), 0);
+  const HostWindow gone = OpenHost(0, 0);
+  gone->destroy();
+  EXPECT_EQ(plugin.open(IdOf(*gone)), 0);
   EXPECT_EQ(plugin.open(0x7FFFFF0), 0);  // never made
   ASSERT_EQ(plugin.open(host), 1);
-  ExpectShows(plugin, host, "editor_program0");
+  ExpectShows(plugin, "editor_program0");
   plugin.close();
   EXPECT_EQ(x.TakeErrors(), 0);
 }
 
 TEST_F(X11Editor, AParentOnA32BitVisualShowsTheSamePixels) {
-  const xcb_visualid_t argb = x.ArgbVisual();
-  if (argb == 0) GTEST_SKIP() << "the server offers no 32-bit visual";
-  const xcb_window_t parent = x.CreateWindow(kHostX, kHostY, kWidth, kHeight, 32, argb);
-  ASSERT_EQ(plugin.open(parent), 1);
-  const auto children = x.Children(parent);
+  HostWindow parent;
+  try {
+    parent = OpenHost(kHostX, kHostY, true);
+  } catch (const std::runtime_error& error) {
+    GTEST_SKIP() << error.what();
+  }
+  ASSERT_EQ(plugin.open(IdOf(*parent)), 1);
+  const auto children = x.Children(IdOf(*parent));
   ASSERT_EQ(children.size(), 1u);
-  ExpectShows(plugin, children[0], "editor_program0");
+  // The parent's pixels do not hold those of a child of another depth: the child's own.
+  const xcb_window_t editor = children[0];
+  ExpectShows(
+      plugin, [&] { return x.Pixels(editor, kWidth, kHeight); }, "editor_program0");
   plugin.close();
   EXPECT_EQ(x.TakeErrors(), 0);
 }
 
 TEST_F(X11Editor, TwoInstancesShowTwoEditorsAtOnce) {
   HostedPlugin second{library};
-  const xcb_window_t secondHost = x.CreateWindow(kHostX, kHostY + 200, kWidth, kHeight);
+  const HostWindow secondHost = OpenHost(kHostX, kHostY + 200);
   ASSERT_EQ(plugin.open(host), 1);
-  ASSERT_EQ(second.open(secondHost), 1);
-  ExpectShows(plugin, host, "editor_program0");
-  ExpectShows(second, secondHost, "editor_program0");
+  ASSERT_EQ(second.open(IdOf(*secondHost)), 1);
+  ExpectShows(plugin, "editor_program0");
+  ExpectShows(second, ShownIn(*secondHost), "editor_program0");
   plugin.close();
-  const std::vector<uint32_t> before = Shown(secondHost);
+  const std::vector<uint32_t> before = secondHost->capture().pixels;
   second.setParameter(0, 1.0f);
-  EXPECT_TRUE(PumpUntil(second, [&] { return Shown(secondHost) != before; }));
+  EXPECT_TRUE(PumpUntil(second, [&] { return secondHost->capture().pixels != before; }));
   second.close();
 }
 
 TEST_F(X11Editor, CallsFromAnotherThreadAreIgnored) {
   ASSERT_EQ(plugin.open(host), 1);
-  const xcb_window_t other = x.CreateWindow(kHostX, kHostY + 200, kWidth, kHeight);
+  const HostWindow other = OpenHost(kHostX, kHostY + 200);
   VstIntPtr openedThere = -1;
   std::thread([&] {
     plugin.idle();
     plugin.close();
-    openedThere = plugin.open(other);
+    openedThere = plugin.open(IdOf(*other));
     plugin.idle();
   }).join();
   EXPECT_EQ(openedThere, 0);
-  EXPECT_TRUE(x.Children(other).empty());
+  EXPECT_TRUE(x.Children(IdOf(*other)).empty());
   ASSERT_EQ(x.Children(host).size(), 1u);
-  ExpectShows(plugin, host, "editor_program0");
+  ExpectShows(plugin, "editor_program0");
   plugin.close();
   EXPECT_TRUE(x.Children(host).empty());
 }
@@ -327,7 +361,7 @@ TEST_F(X11Editor, CallsFromAnotherThreadAreIgnored) {
 // Each idle request repaints the indicators; only pixels that changed reach the server.
 TEST_F(X11Editor, IdleRequestsPutOnlyChangedPixelsOnTheServer) {
   ASSERT_EQ(plugin.open(host), 1);
-  ExpectShows(plugin, host, "editor_program0");
+  ExpectShows(plugin, "editor_program0");
   for (const int unit : {0, 3}) {  // a value scattered over the whole range: notes move them
     plugin.setParameter(unit, 0.5f);
     plugin.setParameter(unit + 1, 0.5f);
