@@ -1,0 +1,3 @@
+#pragma once
+// Reaches from the object model up into the controls built on it.
+#include "ui/controls/Form.h"
