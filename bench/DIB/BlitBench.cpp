@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "DIB/PixelReferences.h"  // from tests/
 #include "DIB/pixels/DIBBlit.h"
 #include "DIB/pixels/DIBStretch.h"
 #include "DIB/pixels/DIBTransform.h"
+#include "testsupport/DIB/PixelReferences.h"  // from tests/
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include "EditorWindowCopy.h"
-#include "editor/EditorHost.h"
+#include "testsupport/editor/EditorHost.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "EditorWindowCopy.h"
 #include "editor/uPluginEditor.h"
 #include "platform/x11/X11Backend.h"
-#include "vst/FakeHost.h"
+#include "testsupport/vst/FakeHost.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <vector>
 
-#include "plugin/LiteralCcGenerator.h"
 #include "plugin/uPlugin.h"
+#include "testsupport/plugin/LiteralCcGenerator.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "DIB/ImageLinkHost.h"
 #include "DIB/cDIBBorder.h"
 #include "DIB/cDIBImageList.h"
+#include "testsupport/DIB/ImageLinkHost.h"
 #include "ui/model/ComponentReader.h"
 #include "ui/model/ComponentWriter.h"
 #include "ui/model/Exception.h"

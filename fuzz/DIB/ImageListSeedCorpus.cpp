@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "DIB/ImageLinkHost.h"
+#include "testsupport/DIB/ImageLinkHost.h"
 #include "ui/model/ComponentWriter.h"
 #include "ui/model/MemoryStream.h"
 #include "ui/model/TextForm.h"

@@ -6,8 +6,8 @@
 #include <span>
 #include <vector>
 
-#include "DIB/TemplateTestControl.h"
 #include "DIB/cDIBPanel.h"
+#include "testsupport/DIB/TemplateTestControl.h"
 #include "ui/model/ComponentWriter.h"
 #include "ui/model/Exception.h"
 #include "ui/model/MemoryStream.h"

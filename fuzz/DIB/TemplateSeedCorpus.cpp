@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <fstream>
 
-#include "DIB/TemplateTestControl.h"
 #include "DIB/cDIBPanel.h"
+#include "testsupport/DIB/TemplateTestControl.h"
 #include "ui/model/MemoryStream.h"
 
 int main(int argc, char** argv) {

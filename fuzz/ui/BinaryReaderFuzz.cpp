@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "ui/SampleComponents.h"
+#include "testsupport/ui/SampleComponents.h"
 #include "ui/model/ComponentReader.h"
 #include "ui/model/Exception.h"
 #include "ui/model/MemoryStream.h"

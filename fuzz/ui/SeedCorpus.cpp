@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "ui/SampleComponents.h"
+#include "testsupport/ui/SampleComponents.h"
 #include "ui/model/ComponentWriter.h"
 #include "ui/model/MemoryStream.h"
 #include "ui/model/TextForm.h"

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "ui/SampleComponents.h"
+#include "testsupport/ui/SampleComponents.h"
 #include "ui/model/Exception.h"
 #include "ui/model/MemoryStream.h"
 #include "ui/model/TextForm.h"

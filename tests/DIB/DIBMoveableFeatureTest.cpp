@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "DIB/ContainerFixture.h"
 #include "DIB/DIBMoveableFeature.h"
+#include "testsupport/DIB/ContainerFixture.h"
 
 namespace dibtest {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "DIB/DIBPaletteTable.h"
-#include "DIB/PaletteTestSupport.h"
+#include "testsupport/DIB/PaletteTestSupport.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "DIB/ContainerFixture.h"
 #include "DIB/DIBShapeableFeature.h"
+#include "testsupport/DIB/ContainerFixture.h"
 
 namespace dibtest {
 namespace {

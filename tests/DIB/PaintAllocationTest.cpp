@@ -10,8 +10,8 @@
 #include "DIB/cDIBImageList.h"
 #include "DIB/cDIBPanel.h"
 #include "DIB/cDIBSlider.h"
-#include "common/CountedAllocations.h"
 #include "platform/headless/HeadlessBackend.h"
+#include "testsupport/common/CountedAllocations.h"
 #include "ui/controls/Form.h"
 #include "ui/controls/Label.h"
 

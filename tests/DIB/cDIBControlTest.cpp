@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "DIB/ContainerFixture.h"
-#include "DIB/ErrorOf.h"
+#include "testsupport/DIB/ContainerFixture.h"
+#include "testsupport/DIB/ErrorOf.h"
 #include "ui/controls/PopupMenu.h"
 
 namespace dibtest {

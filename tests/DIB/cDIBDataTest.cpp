@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "DIB/DIBRunLengthCompressor.h"
-#include "DIB/RandomPixels.h"
 #include "DIB/cDIB.h"
 #include "DIB/cDIBCompressor.h"
+#include "testsupport/DIB/RandomPixels.h"
 #include "ui/model/ClassRegistry.h"
 #include "ui/model/Component.h"
 #include "ui/model/ComponentReader.h"

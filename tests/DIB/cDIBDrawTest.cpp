@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "DIB/RandomPixels.h"
 #include "DIB/cDIB.h"
+#include "testsupport/DIB/RandomPixels.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "DIB/ContainerFixture.h"
 #include "DIB/DIBHighlightFeature.h"
 #include "DIB/DIBMoveableFeature.h"
 #include "DIB/DIBShapeableFeature.h"
 #include "DIB/cDIBFeatures.h"
+#include "testsupport/DIB/ContainerFixture.h"
 #include "ui/model/ComponentReader.h"
 #include "ui/model/ComponentWriter.h"
 #include "ui/model/MemoryStream.h"

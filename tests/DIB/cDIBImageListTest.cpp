@@ -5,9 +5,9 @@
 #include <random>
 #include <vector>
 
-#include "DIB/BmpTestFile.h"
-#include "DIB/ImageLinkHost.h"
 #include "DIB/cDIBImageList.h"
+#include "testsupport/DIB/BmpTestFile.h"
+#include "testsupport/DIB/ImageLinkHost.h"
 #include "ui/model/Exception.h"
 
 using dibtest::ImageEvent;

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "DIB/DIBPaletteTable.h"
-#include "DIB/PaletteTestSupport.h"
 #include "DIB/cDIBPalette.h"
-#include "ui/FormFixture.h"
+#include "testsupport/DIB/PaletteTestSupport.h"
+#include "testsupport/ui/FormFixture.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <memory>
 #include <string>
 
-#include "DIB/GoldenFrame.h"
-#include "DIB/TestDIBControl.h"
 #include "DIB/cDIBBorder.h"
 #include "DIB/cDIBImageList.h"
 #include "DIB/cDIBPanel.h"
+#include "testsupport/DIB/GoldenFrame.h"
+#include "testsupport/DIB/TestDIBControl.h"
 #include "ui/controls/Form.h"
 #include "ui/controls/Label.h"
 

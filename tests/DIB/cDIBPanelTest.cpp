@@ -9,11 +9,11 @@
 #include <utility>
 #include <vector>
 
-#include "DIB/ContainerFixture.h"
-#include "DIB/PaletteTestSupport.h"
 #include "DIB/cDIBBorder.h"
 #include "DIB/cDIBImageList.h"
 #include "DIB/cDIBSlider.h"
+#include "testsupport/DIB/ContainerFixture.h"
+#include "testsupport/DIB/PaletteTestSupport.h"
 #include "ui/controls/Application.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/PopupMenu.h"

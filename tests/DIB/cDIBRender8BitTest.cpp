@@ -6,10 +6,10 @@
 #include <random>
 #include <vector>
 
-#include "DIB/PaletteTestSupport.h"
 #include "DIB/cDIB.h"
 #include "DIB/cDIBPalette.h"
-#include "ui/FormFixture.h"
+#include "testsupport/DIB/PaletteTestSupport.h"
+#include "testsupport/ui/FormFixture.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include <functional>
 
-#include "DIB/GoldenFrame.h"
-#include "DIB/SliderFixture.h"
+#include "testsupport/DIB/GoldenFrame.h"
+#include "testsupport/DIB/SliderFixture.h"
 
 namespace dibtest {
 namespace {

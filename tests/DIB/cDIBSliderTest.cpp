@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "DIB/SliderFixture.h"
+#include "testsupport/DIB/SliderFixture.h"
 #include "ui/model/MemoryStream.h"
 #include "ui/model/TextForm.h"
 

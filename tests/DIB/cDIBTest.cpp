@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "DIB/BmpTestFile.h"
 #include "DIB/cDIB.h"
+#include "testsupport/DIB/BmpTestFile.h"
 #include "ui/graphics/GraphicError.h"
 #include "ui/model/TypeInfo.h"
 

@@ -6,7 +6,7 @@
 
 #include <thread>
 
-#include "editor/EditorHost.h"
+#include "testsupport/editor/EditorHost.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "DIB/GoldenFrame.h"
-#include "editor/EditorHost.h"
+#include "testsupport/DIB/GoldenFrame.h"
+#include "testsupport/editor/EditorHost.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <atomic>
 #include <thread>
 
-#include "editor/EditorHost.h"
+#include "testsupport/editor/EditorHost.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <utility>
 
-#include "editor/EditorHost.h"
+#include "testsupport/editor/EditorHost.h"
 
 namespace {
 

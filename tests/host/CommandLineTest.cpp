@@ -2,10 +2,10 @@
 
 #include "AudioFile.h"
 #include "FileIo.h"
-#include "HostTestSupport.h"
-#include "MemoryAudio.h"
+#include "testsupport/host/HostTestSupport.h"
+#include "testsupport/host/MemoryAudio.h"
 #if !defined(_WIN32)
-#include "FluxhostProcess.h"
+#include "testsupport/host/FluxhostProcess.h"
 #endif
 
 namespace fluxhost {

@@ -13,12 +13,12 @@
 #include <initializer_list>
 #include <optional>
 
-#include "AutomationLines.h"
-#include "FluxhostProcess.h"
-#include "HostTestSupport.h"
 #include "MouseScript.h"
 #include "PluginInstance.h"
 #include "png/Png.h"
+#include "testsupport/host/AutomationLines.h"
+#include "testsupport/host/FluxhostProcess.h"
+#include "testsupport/host/HostTestSupport.h"
 
 namespace fluxhost {
 namespace {
@@ -164,7 +164,7 @@ class FluxomaticEditor : public EditorCommand {
   // Pixels outside `skip` that differ from the golden picture.
   static void expectGolden(const png::Picture& picture, const char* name,
                            std::initializer_list<std::array<int32_t, 4>> skip = {}) {
-    const png::Picture golden = png::ReadFile(std::string(FLUX_EDITOR_GOLDEN_DIR) + "/" + name);
+    const png::Picture golden = png::ReadFile(std::string(FLUX_GOLDEN_DIR) + "/" + name);
     ASSERT_EQ(picture.width, golden.width);
     ASSERT_EQ(picture.height, golden.height);
     int differing = 0;

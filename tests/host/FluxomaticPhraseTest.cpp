@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "FileIo.h"
-#include "HostTestSupport.h"
 #include "TextFormat.h"
+#include "testsupport/host/HostTestSupport.h"
 
 namespace fluxhost {
 namespace {

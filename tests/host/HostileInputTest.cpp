@@ -11,7 +11,7 @@
 
 #include <filesystem>
 
-#include "FluxhostProcess.h"
+#include "testsupport/host/FluxhostProcess.h"
 
 namespace fluxhost {
 namespace {

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <numbers>
 
-#include "HostTestSupport.h"
-#include "MemoryAudio.h"
 #include "PluginInfo.h"
 #include "Render.h"
-#include "ThirdPartyPlugins.h"
+#include "testsupport/host/HostTestSupport.h"
+#include "testsupport/host/MemoryAudio.h"
+#include "testsupport/host/ThirdPartyPlugins.h"
 
 namespace fluxhost {
 namespace {

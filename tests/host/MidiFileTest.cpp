@@ -6,8 +6,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "HostTestSupport.h"
 #include "MidiFileWriter.h"
+#include "testsupport/host/HostTestSupport.h"
 
 namespace fluxhost {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "HostTestSupport.h"
-#include "MemoryAudio.h"
 #include "PluginInfo.h"
 #include "PluginInstance.h"
 #include "Render.h"
+#include "testsupport/host/HostTestSupport.h"
+#include "testsupport/host/MemoryAudio.h"
 
 namespace fluxhost {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "HostTestSupport.h"
+#include "testsupport/host/HostTestSupport.h"
 
 namespace fluxhost {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "HostTestSupport.h"
 #include "MidiSchedule.h"
 #include "TempoMap.h"
+#include "testsupport/host/HostTestSupport.h"
 
 namespace fluxhost {
 namespace {

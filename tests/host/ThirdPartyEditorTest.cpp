@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <set>
 
-#include "FluxhostProcess.h"
-#include "ThirdPartyPlugins.h"
 #include "png/Png.h"
+#include "testsupport/host/FluxhostProcess.h"
+#include "testsupport/host/ThirdPartyPlugins.h"
 
 namespace fluxhost {
 namespace {

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/RecordingClient.h"
 #include "platform/WindowMessages.h"
 #include "platform/headless/HeadlessBackend.h"
+#include "testsupport/platform/RecordingClient.h"
 
 namespace {
 

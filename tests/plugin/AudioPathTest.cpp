@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "common/CountedAllocations.h"
 #include "plugin/RandomGenerator.h"
 #include "plugin/uPlugin.h"
-#include "vst/FakeHost.h"
+#include "testsupport/common/CountedAllocations.h"
+#include "testsupport/vst/FakeHost.h"
 
 namespace {
 

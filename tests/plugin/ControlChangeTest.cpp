@@ -5,7 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#include "plugin/PluginTestBase.h"
+#include "testsupport/plugin/PluginTestBase.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "plugin/LiteralCcGenerator.h"
 #include "plugin/RandomGenerator.h"
 #include "plugin/uPlugin.h"
-#include "vst/FakeHost.h"
+#include "testsupport/plugin/LiteralCcGenerator.h"
+#include "testsupport/vst/FakeHost.h"
 
 namespace {
 

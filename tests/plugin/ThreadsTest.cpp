@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "plugin/uPlugin.h"
-#include "vst/FakeHost.h"
+#include "testsupport/vst/FakeHost.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "vst/FakeHost.h"
-#include "vst/ProbeEffect.h"
+#include "testsupport/vst/FakeHost.h"
+#include "testsupport/vst/ProbeEffect.h"
 
 namespace {
 

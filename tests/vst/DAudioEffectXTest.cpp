@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "vst/FakeHost.h"
-#include "vst/ProbeEffect.h"
+#include "testsupport/vst/FakeHost.h"
+#include "testsupport/vst/ProbeEffect.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "DIB/RandomPixels.h"
 #include "DIB/pixels/DIBBlit.h"
+#include "testsupport/DIB/RandomPixels.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "DIB/BlitSwitch.h"
-#include "DIB/RandomPixels.h"
 #include "DIB/pixels/DIBBlit.h"
 #include "DIB/pixels/DIBClip.h"
 #include "DIB/pixels/DIBPixels.h"
+#include "testsupport/DIB/BlitSwitch.h"
+#include "testsupport/DIB/RandomPixels.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "DIB/BlitSwitch.h"
 #include "DIB/pixels/DIBBlit.h"
+#include "testsupport/DIB/BlitSwitch.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "DIB/PixelReferences.h"
-#include "DIB/RandomPixels.h"
 #include "DIB/pixels/DIBStretch.h"
+#include "testsupport/DIB/PixelReferences.h"
+#include "testsupport/DIB/RandomPixels.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "DIB/PixelReferences.h"
-#include "DIB/RandomPixels.h"
 #include "DIB/pixels/DIBTransform.h"
+#include "testsupport/DIB/PixelReferences.h"
+#include "testsupport/DIB/RandomPixels.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 
 #include <chrono>
 
-#include "editor/PlayNote.h"
 #include "editor/uPluginEditor.h"
 #include "platform/NativeBackend.h"
-#include "platform/win32/DesktopHost.h"
-#include "vst/FakeHost.h"
+#include "testsupport/editor/PlayNote.h"
+#include "testsupport/platform/win32/DesktopHost.h"
+#include "testsupport/vst/FakeHost.h"
 
 namespace {
 

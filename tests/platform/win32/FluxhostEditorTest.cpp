@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "host/AutomationLines.h"
-#include "platform/win32/DesktopHost.h"
 #include "png/Png.h"
+#include "testsupport/host/AutomationLines.h"
+#include "testsupport/platform/win32/DesktopHost.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <utility>
 
-#include "platform/win32/DesktopHost.h"
-#include "vst/FakeHost.h"
+#include "testsupport/platform/win32/DesktopHost.h"
+#include "testsupport/vst/FakeHost.h"
 
 namespace {
 

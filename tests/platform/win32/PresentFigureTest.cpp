@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/NativeBackend.h"
-#include "platform/win32/DesktopHost.h"
+#include "testsupport/platform/win32/DesktopHost.h"
 
 namespace {
 

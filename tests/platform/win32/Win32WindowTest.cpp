@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/NativeBackend.h"
-#include "platform/RecordingClient.h"
-#include "platform/win32/DesktopHost.h"
+#include "testsupport/platform/RecordingClient.h"
+#include "testsupport/platform/win32/DesktopHost.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/RecordingClient.h"
 #include "platform/WindowMessages.h"
 #include "platform/x11/X11Backend.h"
-#include "platform/x11/X11Probe.h"
+#include "testsupport/platform/RecordingClient.h"
+#include "testsupport/platform/x11/X11Probe.h"
 
 namespace {
 

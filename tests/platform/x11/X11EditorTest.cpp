@@ -19,13 +19,13 @@
 #include <utility>
 #include <vector>
 
-#include "platform/x11/HostedPlugin.h"
-#include "platform/x11/X11Probe.h"
 #include "png/Png.h"
+#include "testsupport/platform/x11/HostedPlugin.h"
+#include "testsupport/platform/x11/X11Probe.h"
 
 // The sanitizer's own allocator must see every allocation of the loaded library: no counting.
 #if !defined(FLUX_SANITIZED)
-#include "common/CountedAllocations.h"
+#include "testsupport/common/CountedAllocations.h"
 #endif
 
 namespace {
@@ -43,8 +43,7 @@ constexpr int16_t kHostX = 30;  // where the host's window sits on the screen
 constexpr int16_t kHostY = 40;
 
 std::vector<uint32_t> Golden(const std::string& name) {
-  const png::Picture golden =
-      png::ReadFile(std::string(FLUX_EDITOR_GOLDEN_DIR) + "/" + name + ".png");
+  const png::Picture golden = png::ReadFile(std::string(FLUX_GOLDEN_DIR) + "/" + name + ".png");
   if (golden.width != kWidth || golden.height != kHeight) return {};
   return golden.pixels;
 }

@@ -1,7 +1,7 @@
 // Mouse input through the headless backend: which control gets it, capture, hover pairs,
 // clicks, and controls that vanish while they handle the mouse.
 
-#include "ui/FormFixture.h"
+#include "testsupport/ui/FormFixture.h"
 #include "ui/controls/Application.h"
 
 namespace uitest {

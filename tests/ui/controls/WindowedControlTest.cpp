@@ -7,8 +7,8 @@
 #include <cstdlib>
 
 #include "png/Png.h"
-#include "ui/FormFixture.h"
-#include "ui/SurfacePicture.h"
+#include "testsupport/ui/FormFixture.h"
+#include "testsupport/ui/SurfacePicture.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/PictureBox.h"
 #include "ui/controls/TextBox.h"

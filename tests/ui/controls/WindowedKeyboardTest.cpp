@@ -4,7 +4,7 @@
 
 #include <tuple>
 
-#include "ui/FormFixture.h"
+#include "testsupport/ui/FormFixture.h"
 #include "ui/controls/PopupMenu.h"
 #include "ui/controls/TextBox.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "png/Png.h"
-#include "ui/SurfacePicture.h"
+#include "testsupport/ui/SurfacePicture.h"
 #include "ui/graphics/Canvas.h"
 #include "ui/graphics/Color.h"
 

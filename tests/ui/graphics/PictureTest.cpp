@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "ui/JpegEncoder.h"
+#include "testsupport/ui/JpegEncoder.h"
 #include "ui/graphics/GraphicError.h"
 #include "ui/graphics/Picture.h"
 

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "ui/SampleComponents.h"
+#include "testsupport/ui/SampleComponents.h"
 #include "ui/model/ComponentReader.h"
 #include "ui/model/ComponentWriter.h"
 #include "ui/model/Exception.h"

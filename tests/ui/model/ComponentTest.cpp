@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/SampleComponents.h"
+#include "testsupport/ui/SampleComponents.h"
 #include "ui/model/Component.h"
 #include "ui/model/Exception.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/SampleComponents.h"
+#include "testsupport/ui/SampleComponents.h"
 #include "ui/model/ClassRegistry.h"
 #include "ui/model/ComponentReader.h"
 #include "ui/model/ComponentWriter.h"

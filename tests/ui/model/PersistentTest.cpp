@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/SampleComponents.h"
+#include "testsupport/ui/SampleComponents.h"
 #include "ui/model/Exception.h"
 #include "ui/model/TypeBuilder.h"
 #include "ui/model/TypeInfo.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "ui/SampleComponents.h"
+#include "testsupport/ui/SampleComponents.h"
 #include "ui/model/ComponentWriter.h"
 #include "ui/model/Exception.h"
 #include "ui/model/MemoryStream.h"

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <string>
 
-#include "editor/PlayNote.h"
 #include "editor/uPluginEditor.h"
 #include "platform/headless/HeadlessBackend.h"
-#include "vst/FakeHost.h"
+#include "testsupport/editor/PlayNote.h"
+#include "testsupport/vst/FakeHost.h"
 
 namespace editortest {
 

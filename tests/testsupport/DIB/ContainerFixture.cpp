@@ -1,4 +1,4 @@
-#include "DIB/ContainerFixture.h"
+#include "testsupport/DIB/ContainerFixture.h"
 
 namespace dibtest {
 

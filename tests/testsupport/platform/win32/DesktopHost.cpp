@@ -1,4 +1,4 @@
-#include "platform/win32/DesktopHost.h"
+#include "testsupport/platform/win32/DesktopHost.h"
 
 #include <chrono>
 
@@ -71,7 +71,7 @@ png::Picture ShownBy(fluxhost::EditorWindow& host, HWND window) {
 ::testing::AssertionResult MatchesGolden(const png::Picture& shown, const std::string& name) {
   png::Picture golden;
   try {
-    golden = png::ReadFile(std::string(FLUX_EDITOR_GOLDEN_DIR) + "/" + name + ".png");
+    golden = png::ReadFile(std::string(FLUX_GOLDEN_DIR) + "/" + name + ".png");
   } catch (const png::Error& error) {
     return ::testing::AssertionFailure() << error.what();
   }

@@ -1,4 +1,4 @@
-#include "ui/JpegEncoder.h"
+#include "testsupport/ui/JpegEncoder.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "DIB/TemplateTestControl.h"
+#include "testsupport/DIB/TemplateTestControl.h"
 
 #include "ui/model/TypeBuilder.h"
 

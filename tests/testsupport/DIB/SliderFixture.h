@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "DIB/ContainerFixture.h"
 #include "DIB/cDIBImageList.h"
 #include "DIB/cDIBSlider.h"
+#include "testsupport/DIB/ContainerFixture.h"
 
 namespace dibtest {
 

@@ -1,4 +1,4 @@
-#include "ui/SampleComponents.h"
+#include "testsupport/ui/SampleComponents.h"
 
 #include <array>
 

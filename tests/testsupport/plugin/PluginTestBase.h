@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "plugin/LoadedPlugin.h"
-#include "vst/FakeHost.h"
+#include "testsupport/plugin/LoadedPlugin.h"
+#include "testsupport/vst/FakeHost.h"
 
 class PluginTestBase : public ::testing::Test {
  protected:

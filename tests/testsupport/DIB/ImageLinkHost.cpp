@@ -1,4 +1,4 @@
-#include "DIB/ImageLinkHost.h"
+#include "testsupport/DIB/ImageLinkHost.h"
 
 #include "DIB/cDIBBorder.h"
 #include "ui/model/ClassRegistry.h"

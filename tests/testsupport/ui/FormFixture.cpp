@@ -1,4 +1,4 @@
-#include "FormFixture.h"
+#include "testsupport/ui/FormFixture.h"
 
 #include "ui/controls/Application.h"
 

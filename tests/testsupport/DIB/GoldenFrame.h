@@ -22,7 +22,7 @@ inline void ExpectFrameMatchesGolden(const platform::HeadlessBackend& backend, v
     for (int32_t x = 0; x < frame->width; ++x)
       shown.pixels.push_back(frame->Pixel(x, y) & 0xFFFFFF);
   }
-  const std::string golden = std::string(FLUX_DIB_GOLDEN_DIR) + "/" + name + ".png";
+  const std::string golden = std::string(FLUX_GOLDEN_DIR) + "/" + name + ".png";
   if (std::getenv("FLUX_UPDATE_GOLDEN")) png::WriteFile(golden, shown);
   if (shown != png::ReadFile(golden)) {
     png::WriteFile(name + "_actual.png", shown);

@@ -1,4 +1,4 @@
-#include "DIB/SliderFixture.h"
+#include "testsupport/DIB/SliderFixture.h"
 
 namespace dibtest {
 

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "DIB/TestDIBControl.h"
 #include "DIB/cDIBPanel.h"
-#include "ui/FormFixture.h"
+#include "testsupport/DIB/TestDIBControl.h"
+#include "testsupport/ui/FormFixture.h"
 
 namespace dibtest {
 

@@ -1,4 +1,4 @@
-#include "DIB/TestDIBControl.h"
+#include "testsupport/DIB/TestDIBControl.h"
 
 #include "DIB/cDIBPanel.h"
 #include "ui/controls/PopupMenu.h"

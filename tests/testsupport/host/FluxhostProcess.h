@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "HostTestSupport.h"
+#include "testsupport/host/HostTestSupport.h"
 
 namespace fluxhost::test {
 

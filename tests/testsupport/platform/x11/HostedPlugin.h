@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "editor/PlayNote.h"
-#include "plugin/LoadedPlugin.h"
+#include "testsupport/editor/PlayNote.h"
+#include "testsupport/plugin/LoadedPlugin.h"
 
 namespace x11test {
 

@@ -1,4 +1,4 @@
-#include "SurfacePicture.h"
+#include "testsupport/ui/SurfacePicture.h"
 
 namespace uitest {
 
