@@ -5,11 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "platform/headless/HeadlessBackend.h"
-#include "png/Png.h"
+#include "testsupport/GoldenPicture.h"
 
 namespace dibtest {
 
@@ -22,12 +21,8 @@ inline void ExpectFrameMatchesGolden(const platform::HeadlessBackend& backend, v
     for (int32_t x = 0; x < frame->width; ++x)
       shown.pixels.push_back(frame->Pixel(x, y) & 0xFFFFFF);
   }
-  const std::string golden = std::string(FLUX_GOLDEN_DIR) + "/" + name + ".png";
-  if (std::getenv("FLUX_UPDATE_GOLDEN")) png::WriteFile(golden, shown);
-  if (shown != png::ReadFile(golden)) {
-    png::WriteFile(name + "_actual.png", shown);
-    FAIL() << "frame differs from " << golden << "; see " << name << "_actual.png";
-  }
+  EXPECT_TRUE(
+      testsupport::MatchesGoldenFile(shown, std::string(FLUX_GOLDEN_DIR) + "/" + name + ".png"));
 }
 
 }  // namespace dibtest

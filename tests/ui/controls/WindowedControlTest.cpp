@@ -4,9 +4,8 @@
 // matches a committed PNG pixel for pixel.
 
 #include <cstdio>
-#include <cstdlib>
 
-#include "png/Png.h"
+#include "testsupport/GoldenPicture.h"
 #include "testsupport/ui/FormFixture.h"
 #include "testsupport/ui/SurfacePicture.h"
 #include "ui/controls/Label.h"
@@ -319,14 +318,9 @@ TEST(FormGolden, ASmallFormMatchesTheCommittedImage) {
   form.Show();
   backend.Pump();
 
-  const std::string golden = std::string(FLUX_GOLDEN_DIR) + "/form_sample.png";
   const ui::Surface drawn = FrameToSurface(*backend.FrameOf(form.Handle()));
-  const png::Picture colours = ColoursOf(drawn);
-  if (std::getenv("FLUX_UPDATE_GOLDEN")) png::WriteFile(golden, colours);
-  if (colours != png::ReadFile(golden)) {
-    png::WriteFile("form_sample_actual.png", colours);
-    FAIL() << "frame differs from " << golden << "; see form_sample_actual.png";
-  }
+  EXPECT_TRUE(testsupport::MatchesGoldenFile(ColoursOf(drawn),
+                                             std::string(FLUX_GOLDEN_DIR) + "/form_sample.png"));
   EXPECT_EQ(drawn, FrameToSurface(*backend.FrameOf(form.Handle())));
 }
 

@@ -3,10 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
-#include "png/Png.h"
+#include "testsupport/GoldenPicture.h"
 #include "testsupport/ui/SurfacePicture.h"
 #include "ui/graphics/Canvas.h"
 #include "ui/graphics/Color.h"
@@ -55,13 +54,8 @@ ui::Surface DrawSample() {
 }
 
 TEST(CanvasGolden, SampleDrawingMatchesTheCommittedImage) {
-  const std::string golden = std::string(FLUX_GOLDEN_DIR) + "/canvas_sample.png";
-  const png::Picture drawn = uitest::ColoursOf(DrawSample());
-  if (std::getenv("FLUX_UPDATE_GOLDEN")) png::WriteFile(golden, drawn);
-  if (drawn != png::ReadFile(golden)) {
-    png::WriteFile("canvas_sample_actual.png", drawn);
-    FAIL() << "drawing differs from " << golden << "; see canvas_sample_actual.png";
-  }
+  EXPECT_TRUE(testsupport::MatchesGoldenFile(uitest::ColoursOf(DrawSample()),
+                                             std::string(FLUX_GOLDEN_DIR) + "/canvas_sample.png"));
 }
 
 }  // namespace

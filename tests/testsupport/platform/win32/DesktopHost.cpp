@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "png/Png.h"
+#include "testsupport/GoldenPicture.h"
 
 namespace win32test {
 namespace {
@@ -69,30 +69,7 @@ png::Picture ShownBy(fluxhost::EditorWindow& host, HWND window) {
 }
 
 ::testing::AssertionResult MatchesGolden(const png::Picture& shown, const std::string& name) {
-  png::Picture golden;
-  try {
-    golden = png::ReadFile(std::string(FLUX_GOLDEN_DIR) + "/" + name + ".png");
-  } catch (const png::Error& error) {
-    return ::testing::AssertionFailure() << error.what();
-  }
-  if (shown.width != golden.width || shown.height != golden.height) {
-    return ::testing::AssertionFailure()
-           << "shown " << shown.width << " x " << shown.height << ", " << name << " is "
-           << golden.width << " x " << golden.height;
-  }
-  std::size_t differing = 0, first = 0;
-  for (std::size_t i = shown.pixels.size(); i-- > 0;) {
-    if (shown.pixels[i] != golden.pixels[i]) {
-      ++differing;
-      first = i;
-    }
-  }
-  if (differing == 0) return ::testing::AssertionSuccess();
-  const auto width = static_cast<std::size_t>(shown.width);
-  return ::testing::AssertionFailure()
-         << differing << " pixels differ from " << name << ", the first at (" << first % width
-         << ", " << first / width << "): shown " << std::hex << shown.pixels[first] << ", golden "
-         << golden.pixels[first];
+  return testsupport::MatchesGoldenFile(shown, std::string(FLUX_GOLDEN_DIR) + "/" + name + ".png");
 }
 
 void PressKey(WORD virtualKey) {
