@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/graphics/Frame3D.h"
 #include "ui/model/TypeBuilder.h"
 
 namespace ui {
@@ -281,20 +282,10 @@ void TextBox::KeyPress(char& key) {
 
 void TextBox::Paint() {
   ui::Canvas& canvas = Canvas();
-  const Rect all = ClientRect();
   // Sunken edge: shadow and dark outside, highlight and face inside.
-  canvas.brush = {clBtnShadow, BrushStyle::Solid};
-  canvas.FillRect({all.Left, all.Top, all.Right, all.Top + 1});
-  canvas.FillRect({all.Left, all.Top, all.Left + 1, all.Bottom});
-  canvas.brush.color = clBtnHighlight;
-  canvas.FillRect({all.Left, all.Bottom - 1, all.Right, all.Bottom});
-  canvas.FillRect({all.Right - 1, all.Top, all.Right, all.Bottom});
-  canvas.brush.color = clBlack;
-  canvas.FillRect({all.Left + 1, all.Top + 1, all.Right - 1, all.Top + 2});
-  canvas.FillRect({all.Left + 1, all.Top + 1, all.Left + 2, all.Bottom - 1});
-  canvas.brush.color = clBtnFace;
-  canvas.FillRect({all.Left + 1, all.Bottom - 2, all.Right - 1, all.Bottom - 1});
-  canvas.FillRect({all.Right - 2, all.Top + 1, all.Right - 1, all.Bottom - 1});
+  Rect edge = ClientRect();
+  Frame3D(canvas, edge, clBtnShadow, clBtnHighlight, 1);
+  Frame3D(canvas, edge, clBlack, clBtnFace, 1);
 
   const Rect text = TextRect();
   canvas.brush = {Color(), BrushStyle::Solid};
