@@ -18,29 +18,14 @@ class RecordingClient : public platform::PeerClient {
  public:
   virtual ~RecordingClient() = default;
 
-  void HandleMouse(const platform::MouseEvent& event) override {
-    calls.emplace_back("mouse");
-    mice.push_back(event);
-  }
-  void HandleWheel(const platform::WheelEvent& event) override {
-    calls.emplace_back("wheel");
-    wheels.push_back(event);
-  }
+  void HandleMouse(const platform::MouseEvent& event) override { Record("mouse", mice, event); }
+  void HandleWheel(const platform::WheelEvent& event) override { Record("wheel", wheels, event); }
   void HandleMouseLeave() override { calls.emplace_back("leave"); }
-  void HandleKey(const platform::KeyEvent& event) override {
-    calls.emplace_back("key");
-    keys.push_back(event);
-  }
+  void HandleKey(const platform::KeyEvent& event) override { Record("key", keys, event); }
   void HandleFocus(bool gained) override { calls.emplace_back(gained ? "focus" : "unfocus"); }
   void HandleCaptureLost() override { calls.emplace_back("capture lost"); }
-  void HandleTimer(uintptr_t id) override {
-    calls.emplace_back("timer");
-    timers.push_back(id);
-  }
-  void HandlePaint(const platform::Rect& area) override {
-    calls.emplace_back("paint");
-    paints.push_back(area);
-  }
+  void HandleTimer(uintptr_t id) override { Record("timer", timers, id); }
+  void HandlePaint(const platform::Rect& area) override { Record("paint", paints, area); }
   void HandleDestroyed() override { calls.emplace_back("destroyed"); }
   intptr_t HandleQueryNewPalette() override {
     calls.emplace_back("query palette");
@@ -51,16 +36,10 @@ class RecordingClient : public platform::PeerClient {
     return static_cast<std::size_t>(std::count(calls.begin(), calls.end(), call));
   }
   std::vector<platform::MouseEvent> Mouse(platform::MouseAction action) const {
-    std::vector<platform::MouseEvent> found;
-    std::copy_if(mice.begin(), mice.end(), std::back_inserter(found),
-                 [action](const platform::MouseEvent& e) { return e.action == action; });
-    return found;
+    return WithAction(mice, action);
   }
   std::vector<platform::KeyEvent> Keys(platform::KeyAction action) const {
-    std::vector<platform::KeyEvent> found;
-    std::copy_if(keys.begin(), keys.end(), std::back_inserter(found),
-                 [action](const platform::KeyEvent& e) { return e.action == action; });
-    return found;
+    return WithAction(keys, action);
   }
   void Clear() {
     calls.clear();
@@ -78,6 +57,20 @@ class RecordingClient : public platform::PeerClient {
   std::vector<uintptr_t> timers;  // the ids that ticked
   std::vector<platform::Rect> paints;
   intptr_t paletteAnswer = 0;
+
+ private:
+  template <class Event, class Action>
+  static std::vector<Event> WithAction(const std::vector<Event>& events, Action action) {
+    std::vector<Event> found;
+    std::copy_if(events.begin(), events.end(), std::back_inserter(found),
+                 [action](const Event& e) { return e.action == action; });
+    return found;
+  }
+  template <class Event>
+  void Record(const char* call, std::vector<Event>& into, const Event& event) {
+    calls.emplace_back(call);
+    into.push_back(event);
+  }
 };
 
 }  // namespace platformtest
