@@ -24,6 +24,15 @@ struct Recorder : RecordingClient {
   }
 };
 
+// A shown child window at (10, 20)-(60, 70) in a host window at (100, 100): the screen's
+// (110, 120) is its client origin.
+std::unique_ptr<WindowPeer> ShownWindow(HeadlessBackend& backend, void* host, PeerClient& client) {
+  auto window = backend.CreateChildWindow(host, client);
+  window->SetBounds({10, 20, 60, 70});
+  window->SetVisible(true);
+  return window;
+}
+
 TEST(HeadlessBackend, ChildWindowsNeedALiveHostWindow) {
   HeadlessBackend backend;
   Recorder client;
@@ -63,9 +72,7 @@ TEST(HeadlessBackend, InputGoesToTheWindowUnderTheMouseOrWithFocus) {
   HeadlessBackend backend;
   Recorder client;
   void* host = backend.CreateHostWindow({100, 100, 300, 300});
-  auto window = backend.CreateChildWindow(host, client);
-  window->SetBounds({10, 20, 60, 70});
-  window->SetVisible(true);
+  auto window = ShownWindow(backend, host, client);
   backend.MouseMove(115, 125);
   backend.Wheel(116, 126, -WHEEL_DELTA);
   backend.MouseMove(400, 400);        // off the window
@@ -103,10 +110,8 @@ TEST(HeadlessBackend, TheCaptureHolderGetsTheMouseEverywhereUntilItLosesIt) {
   HeadlessBackend backend;
   Recorder client, other;
   void* host = backend.CreateHostWindow({100, 100, 300, 300});
-  auto window = backend.CreateChildWindow(host, client);
+  auto window = ShownWindow(backend, host, client);
   auto second = backend.CreateChildWindow(host, other);
-  window->SetBounds({10, 20, 60, 70});
-  window->SetVisible(true);
   window->SetCapture(true);
   backend.MouseDown(MouseButton::Right, 50, 60);  // outside every window
   backend.Pump();
@@ -139,11 +144,9 @@ TEST(HeadlessBackend, APumpDeliversEventsThenDueTimersOnceThenPaints) {
     }
   } client;
   void* host = backend.CreateHostWindow({100, 100, 300, 300});
-  auto window = backend.CreateChildWindow(host, client);
+  auto window = ShownWindow(backend, host, client);
   client.peer = window.get();
   client.backend = &backend;
-  window->SetBounds({10, 20, 60, 70});
-  window->SetVisible(true);
   ASSERT_TRUE(window->StartTimer(5, 50));
   backend.MouseMove(115, 125);
   backend.Advance(175);  // three periods and a half late
