@@ -9,12 +9,12 @@
 
 #include "editor/uPluginEditor.h"
 #include "platform/headless/HeadlessBackend.h"
-#include "testsupport/editor/PlayNote.h"
+#include "testsupport/editor/DescriptorCalls.h"
 #include "testsupport/vst/FakeHost.h"
 
 namespace editortest {
 
-class EditorHost {
+class EditorHost : public DescriptorCalls {
  public:
   EditorHost() {
     FakeHost::instance().reset();
@@ -26,18 +26,8 @@ class EditorHost {
   EditorHost(const EditorHost&) = delete;
   EditorHost& operator=(const EditorHost&) = delete;
 
-  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                     float opt = 0.0f) {
-    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
-  }
   VstIntPtr open(void* parent) { return dispatch(effEditOpen, 0, 0, parent); }
   VstIntPtr open() { return open(hostWindow); }
-  void close() { dispatch(effEditClose); }
-  void idle() { dispatch(effEditIdle); }
-  void setParameter(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
-  float getParameter(VstInt32 index) { return effect->getParameter(effect, index); }
-
-  void playNote() { PlayNote(effect); }
 
   APlugin& plugin() { return *static_cast<APlugin*>(effect->object); }
   APluginEditor& editor() { return static_cast<APluginEditor&>(*plugin().getEditor()); }
@@ -62,7 +52,6 @@ class EditorHost {
   platform::HeadlessBackend backend;
   platform::ScopedBackend installed{backend};
   void* hostWindow = backend.CreateHostWindow({100, 50, 600, 250});
-  AEffect* effect = nullptr;
 };
 
 }  // namespace editortest

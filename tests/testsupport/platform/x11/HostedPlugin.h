@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "testsupport/editor/PlayNote.h"
+#include "testsupport/editor/DescriptorCalls.h"
 #include "testsupport/plugin/LoadedPlugin.h"
 
 namespace x11test {
@@ -18,7 +18,7 @@ struct Automation {
   float value;
 };
 
-class HostedPlugin {
+class HostedPlugin : public editortest::DescriptorCalls {
  public:
   explicit HostedPlugin(const LoadedPlugin& library) {
     if (PluginEntry entry = library.entry("VSTPluginMain")) effect = entry(&Callback);
@@ -35,17 +35,9 @@ class HostedPlugin {
   HostedPlugin(const HostedPlugin&) = delete;
   HostedPlugin& operator=(const HostedPlugin&) = delete;
 
-  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                     float opt = 0.0f) {
-    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
-  }
   VstIntPtr open(uint32_t window) {
     return dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(window)));
   }
-  void close() { dispatch(effEditClose); }
-  void idle() { dispatch(effEditIdle); }
-  void setParameter(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
-  float getParameter(VstInt32 index) { return effect->getParameter(effect, index); }
   std::pair<int, int> editorSize() {
     ERect* rect = nullptr;
     dispatch(effEditGetRect, 0, 0, &rect);
@@ -55,11 +47,8 @@ class HostedPlugin {
   // The values of every Control Change the instance sent, in order.
   const std::vector<int>& sentValues() { return Sent()[effect]; }
 
-  void playNote() { editortest::PlayNote(effect); }
-
   // What the host does when told of an automation, before it answers.
   std::function<void(HostedPlugin&)> onAutomate;
-  AEffect* effect = nullptr;  // none once the test closed the instance itself
 
  private:
   AEffect* m_Key = nullptr;  // the instance's record, also once closed by the test
