@@ -74,29 +74,32 @@ TEST(BitBlt, OverlappingCopyWithinOneSurfaceReadsTheOriginal) {
   EXPECT_EQ(surface.Pixel(4, 0), 3u);
 }
 
-TEST(StretchBlt, EachPixelTakesTheSourcePixelUnderItsCentre) {
-  Surface from = Numbered(2, 2), to(4, 6);
+// StretchBlt from `from` onto `to` through a context of its own; `to` as it ends.
+Surface Stretched(Surface to, const Rect& area, const Surface& from, const Rect& source) {
   DeviceContext dest(&to);
-  ui::StretchBlt(dest, {0, 0, 4, 6}, from, from.BoundsRect());
+  ui::StretchBlt(dest, area, from, source);
+  return to;
+}
+
+TEST(StretchBlt, EachPixelTakesTheSourcePixelUnderItsCentre) {
+  const Surface from = Numbered(2, 2);
+  const Surface to = Stretched(Surface(4, 6), {0, 0, 4, 6}, from, from.BoundsRect());
   EXPECT_EQ(to.Pixel(0, 0), 0u);
   EXPECT_EQ(to.Pixel(1, 0), 0u);
   EXPECT_EQ(to.Pixel(2, 0), 1u);
   EXPECT_EQ(to.Pixel(3, 2), 1u);
   EXPECT_EQ(to.Pixel(3, 3), 101u);
   // Shrinking 4 columns to 2 takes columns 1 and 3.
-  Surface wide = Numbered(4, 1), narrow(2, 1);
-  DeviceContext small(&narrow);
-  ui::StretchBlt(small, {0, 0, 2, 1}, wide, wide.BoundsRect());
+  const Surface wide = Numbered(4, 1);
+  const Surface narrow = Stretched(Surface(2, 1), {0, 0, 2, 1}, wide, wide.BoundsRect());
   EXPECT_EQ(narrow.Pixel(0, 0), 1u);
   EXPECT_EQ(narrow.Pixel(1, 0), 3u);
 }
 
 TEST(StretchBlt, EmptyOrReversedRectanglesDrawNothing) {
-  Surface from = Numbered(2, 2), to(4, 4);
-  DeviceContext dest(&to);
-  ui::StretchBlt(dest, {4, 0, 0, 4}, from, from.BoundsRect());
-  ui::StretchBlt(dest, {0, 0, 4, 4}, from, {1, 1, 1, 2});
-  EXPECT_EQ(to, Surface(4, 4));
+  const Surface from = Numbered(2, 2);
+  EXPECT_EQ(Stretched(Surface(4, 4), {4, 0, 0, 4}, from, from.BoundsRect()), Surface(4, 4));
+  EXPECT_EQ(Stretched(Surface(4, 4), {0, 0, 4, 4}, from, {1, 1, 1, 2}), Surface(4, 4));
 }
 
 }  // namespace
