@@ -9,46 +9,46 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct ManualClock {
-  ProgressLine::Clock::time_point now{};
-  auto reader() {
-    return [this] { return now; };
+// Ten minutes at 1 kHz reported on `err`, timed by a clock that only the test moves.
+struct TenMinuteRun {
+  TenMinuteRun(std::ostream& err, bool terminal)
+      : line(err, 1000.0, 600'000, terminal, [this] { return now; }) {}
+  // `elapsed` later, `frames` have been played.
+  void update(ProgressLine::Clock::duration elapsed, int64_t frames) {
+    now += elapsed;
+    line.update(frames);
   }
+
+  ProgressLine::Clock::time_point now{};  // before the line, which reads it when made
+  ProgressLine line;
 };
 
-// Ten minutes at 1 kHz, played at 30 times real time.
+// Played at 30 times real time.
 TEST(ProgressLine, ShowsTimePlayedOfTotalAndRateOnceARunTakesLongAndWipesItAtTheEnd) {
-  ManualClock clock;
   std::ostringstream err;
-  ProgressLine line(err, 1000.0, 600'000, true, clock.reader());
-  clock.now += 1s;
-  line.update(30'000);
+  TenMinuteRun run(err, true);
+  run.update(1s, 30'000);
   EXPECT_EQ(err.str(), "") << "a short run says nothing";
-  clock.now += 1s;
-  line.update(60'000);
+  run.update(1s, 60'000);
   const std::string first = "\rplayed 1:00 of 10:00, 30.0x real time";
   EXPECT_EQ(err.str(), first);
-  clock.now += 100ms;
-  line.update(63'000);
+  run.update(100ms, 63'000);
   EXPECT_EQ(err.str(), first) << "redrawn a few times a second, not for every block";
-  clock.now += 2min;
-  line.update(599'000);
+  run.update(2min, 599'000);
   const std::string second = "\rplayed 9:59 of 10:00, 4.9x real time ";  // covers the longer one
   EXPECT_EQ(err.str(), first + second);
-  line.finish();
+  run.line.finish();
   const std::string wiped = "\r" + std::string(36, ' ') + "\r";
   EXPECT_EQ(err.str(), first + second + wiped);
-  line.update(600'000);
+  run.line.update(600'000);
   EXPECT_EQ(err.str(), first + second + wiped) << "nothing after the end";
 }
 
 TEST(ProgressLine, SaysNothingWhenTheErrorStreamIsNoTerminal) {
-  ManualClock clock;
   std::ostringstream err;
   {
-    ProgressLine line(err, 1000.0, 600'000, false, clock.reader());
-    clock.now += 1h;
-    line.update(300'000);
+    TenMinuteRun run(err, false);
+    run.update(1h, 300'000);
   }
   EXPECT_EQ(err.str(), "");
 }
