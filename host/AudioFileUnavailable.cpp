@@ -7,22 +7,22 @@ namespace fluxhost {
 
 namespace {
 
-[[noreturn]] void unavailable(const std::string& path) {
+[[noreturn]] void Unavailable(const std::string& path) {
   throw std::runtime_error("cannot use '" + path + "': this build of fluxhost has no WAV support");
 }
 
 }  // namespace
 
-bool audioFilesSupported() {
+bool AudioFilesSupported() {
   return false;
 }
 
-std::unique_ptr<AudioFileReader> openAudioFile(const std::string& path) {
-  unavailable(path);
+std::unique_ptr<AudioFileReader> OpenAudioFile(const std::string& path) {
+  Unavailable(path);
 }
 
-std::unique_ptr<AudioFileWriter> createAudioFile(const std::string& path, double, size_t) {
-  unavailable(path);
+std::unique_ptr<AudioFileWriter> CreateAudioFile(const std::string& path, double, size_t) {
+  Unavailable(path);
 }
 
 }  // namespace fluxhost

@@ -11,16 +11,16 @@ namespace fluxhost {
 class AudioSource {
  public:
   virtual ~AudioSource() = default;
-  virtual size_t channels() const = 0;
-  // Fills the arrays of the first channels.size() channels (at most channels())
+  virtual size_t Channels() const = 0;
+  // Fills the arrays of the first channels.size() channels (at most Channels())
   // with up to `frames` samples each; returns how many, fewer only at the end.
-  virtual int32_t read(std::span<float* const> channels, int32_t frames) = 0;
+  virtual int32_t Read(std::span<float* const> channels, int32_t frames) = 0;
 };
 
 class AudioSink {
  public:
   virtual ~AudioSink() = default;
-  virtual void write(std::span<const float* const> channels, int32_t frames) = 0;
+  virtual void Write(std::span<const float* const> channels, int32_t frames) = 0;
 };
 
 }  // namespace fluxhost

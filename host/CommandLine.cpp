@@ -12,7 +12,7 @@ ParsedOptions::ParsedOptions(std::span<const std::string> args, std::span<const 
     const std::string& arg = args[i];
     if (arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
       if (arg.size() > 1 && arg[0] == '-') throw UsageError("unknown option '" + arg + "'");
-      m_positionals.push_back(arg);
+      m_Positionals.push_back(arg);
       continue;
     }
     const size_t equals = arg.find('=');
@@ -23,63 +23,63 @@ ParsedOptions::ParsedOptions(std::span<const std::string> args, std::span<const 
     if (known == specs.end()) throw UsageError("unknown option '--" + name + "'");
     if (!known->takesValue) {
       if (equals != std::string::npos) throw UsageError("option '--" + name + "' takes no value");
-      m_values[name].emplace_back();
+      m_Values[name].emplace_back();
     } else if (equals != std::string::npos) {
-      m_values[name].push_back(arg.substr(equals + 1));
+      m_Values[name].push_back(arg.substr(equals + 1));
     } else if (i + 1 < args.size()) {
-      m_values[name].push_back(args[++i]);
+      m_Values[name].push_back(args[++i]);
     } else {
       throw UsageError("option '--" + name + "' needs a value");
     }
-    m_sequence.emplace_back(name, m_values[name].back());
+    m_Sequence.emplace_back(name, m_Values[name].back());
   }
 }
 
-std::string ParsedOptions::value(const std::string& name) const {
-  const auto found = m_values.find(name);
-  if (found == m_values.end()) throw UsageError("option '--" + name + "' is required");
+std::string ParsedOptions::Value(const std::string& name) const {
+  const auto found = m_Values.find(name);
+  if (found == m_Values.end()) throw UsageError("option '--" + name + "' is required");
   return found->second.back();
 }
 
-std::string ParsedOptions::valueOr(const std::string& name, const std::string& fallback) const {
-  return has(name) ? value(name) : fallback;
+std::string ParsedOptions::ValueOr(const std::string& name, const std::string& fallback) const {
+  return Has(name) ? Value(name) : fallback;
 }
 
-std::vector<std::string> ParsedOptions::all(const std::string& name) const {
-  const auto found = m_values.find(name);
-  return found == m_values.end() ? std::vector<std::string>{} : found->second;
+std::vector<std::string> ParsedOptions::All(const std::string& name) const {
+  const auto found = m_Values.find(name);
+  return found == m_Values.end() ? std::vector<std::string>{} : found->second;
 }
 
-std::vector<std::pair<std::string, std::string>> ParsedOptions::inOrder(
+std::vector<std::pair<std::string, std::string>> ParsedOptions::InOrder(
     std::initializer_list<const char*> names) const {
   std::vector<std::pair<std::string, std::string>> chosen;
-  for (const auto& option : m_sequence) {
+  for (const auto& option : m_Sequence) {
     if (std::find(names.begin(), names.end(), option.first) != names.end())
       chosen.push_back(option);
   }
   return chosen;
 }
 
-double ParsedOptions::number(const std::string& name, double fallback, double min,
+double ParsedOptions::Number(const std::string& name, double fallback, double min,
                              double max) const {
-  return has(name) ? parseNumber(value(name), "--" + name, min, max) : fallback;
+  return Has(name) ? ParseNumber(Value(name), "--" + name, min, max) : fallback;
 }
 
-long ParsedOptions::integer(const std::string& name, long fallback, long min, long max) const {
-  return has(name) ? parseInteger(value(name), "--" + name, min, max) : fallback;
+long ParsedOptions::Integer(const std::string& name, long fallback, long min, long max) const {
+  return Has(name) ? ParseInteger(Value(name), "--" + name, min, max) : fallback;
 }
 
-double parseNumber(const std::string& text, const std::string& what, double min, double max) {
+double ParseNumber(const std::string& text, const std::string& what, double min, double max) {
   double value = 0.0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc{} || end != text.data() + text.size() || !(value >= min && value <= max)) {
-    throw UsageError(what + " must be a number from " + formatText("%g", min) + " to " +
-                     formatText("%g", max) + ", not '" + text + "'");
+    throw UsageError(what + " must be a number from " + FormatText("%g", min) + " to " +
+                     FormatText("%g", max) + ", not '" + text + "'");
   }
   return value;
 }
 
-long parseInteger(const std::string& text, const std::string& what, long min, long max) {
+long ParseInteger(const std::string& text, const std::string& what, long min, long max) {
   long value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc{} || end != text.data() + text.size() || value < min || value > max) {

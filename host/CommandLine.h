@@ -26,27 +26,27 @@ class ParsedOptions {
  public:
   ParsedOptions(std::span<const std::string> args, std::span<const OptionSpec> specs);
 
-  const std::vector<std::string>& positionals() const { return m_positionals; }
-  bool has(const std::string& name) const { return m_values.count(name) != 0; }
+  const std::vector<std::string>& Positionals() const { return m_Positionals; }
+  bool Has(const std::string& name) const { return m_Values.count(name) != 0; }
   // The last value given; throws UsageError when required and absent.
-  std::string value(const std::string& name) const;
-  std::string valueOr(const std::string& name, const std::string& fallback) const;
-  std::vector<std::string> all(const std::string& name) const;
+  std::string Value(const std::string& name) const;
+  std::string ValueOr(const std::string& name, const std::string& fallback) const;
+  std::vector<std::string> All(const std::string& name) const;
   // Every value of the named options, each with its option's name, in the order given.
-  std::vector<std::pair<std::string, std::string>> inOrder(
+  std::vector<std::pair<std::string, std::string>> InOrder(
       std::initializer_list<const char*> names) const;
 
   // Numbers are checked against their range; the message names the option.
-  double number(const std::string& name, double fallback, double min, double max) const;
-  long integer(const std::string& name, long fallback, long min, long max) const;
+  double Number(const std::string& name, double fallback, double min, double max) const;
+  long Integer(const std::string& name, long fallback, long min, long max) const;
 
  private:
-  std::vector<std::string> m_positionals;
-  std::map<std::string, std::vector<std::string>> m_values;
-  std::vector<std::pair<std::string, std::string>> m_sequence;  // every option as given
+  std::vector<std::string> m_Positionals;
+  std::map<std::string, std::vector<std::string>> m_Values;
+  std::vector<std::pair<std::string, std::string>> m_Sequence;  // every option as given
 };
 
-double parseNumber(const std::string& text, const std::string& what, double min, double max);
-long parseInteger(const std::string& text, const std::string& what, long min, long max);
+double ParseNumber(const std::string& text, const std::string& what, double min, double max);
+long ParseInteger(const std::string& text, const std::string& what, long min, long max);
 
 }  // namespace fluxhost

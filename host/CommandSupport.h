@@ -12,14 +12,14 @@
 namespace fluxhost {
 
 // A command's own options and those of every command that loads a plug-in.
-std::vector<OptionSpec> withLoadOptions(std::initializer_list<OptionSpec> own);
+std::vector<OptionSpec> WithLoadOptions(std::initializer_list<OptionSpec> own);
 constexpr const char* kLoadOptionsHelp =
     "      --shell-id ID        create this sub-plug-in of a shell library (number or 4 chars)\n"
     "      --load-timeout SEC   give up when loading takes longer (default 30)\n"
     "      --help               show this help\n";
 
-LoadOptions loadOptionsFrom(const ParsedOptions& options);
-std::string onePluginPath(const ParsedOptions& options);
+LoadOptions LoadOptionsFrom(const ParsedOptions& options);
+std::string OnePluginPath(const ParsedOptions& options);
 
 // --program N and every INDEX=VALUE of the parameter option (--param for play),
 // checked before anything is loaded.
@@ -27,9 +27,9 @@ struct PluginSettings {
   long program = -1;  // none
   std::vector<std::pair<long, float>> parameters;
 };
-PluginSettings settingsFrom(const ParsedOptions& options,
+PluginSettings SettingsFrom(const ParsedOptions& options,
                             const std::string& parameterOption = "param");
 // The program first, then the parameters in order; fails for indices the plug-in lacks.
-void applySettings(const PluginInstance& plugin, const PluginSettings& settings);
+void ApplySettings(const PluginInstance& plugin, const PluginSettings& settings);
 
 }  // namespace fluxhost

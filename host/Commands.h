@@ -8,13 +8,13 @@
 
 namespace fluxhost {
 
-int runFluxhost(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int RunFluxhost(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 
 // The subcommands take their arguments after the subcommand's name and throw
 // UsageError or another exception, which runFluxhost reports.
-void runInfo(std::span<const std::string> args, std::ostream& out, std::ostream& err);
-void runPlay(std::span<const std::string> args, std::ostream& out, std::ostream& err);
-void runDemo(std::span<const std::string> args, std::ostream& out, std::ostream& err);
-void runEditor(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+void RunInfo(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+void RunPlay(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+void RunDemo(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+void RunEditor(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 
 }  // namespace fluxhost

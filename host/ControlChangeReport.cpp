@@ -8,32 +8,32 @@ namespace fluxhost {
 
 namespace {
 
-bool isNoteOn(const uint8_t* bytes) {
+bool IsNoteOn(const uint8_t* bytes) {
   return (bytes[0] & 0xF0) == 0x90 && (bytes[2] & 0x7F) > 0;
 }
-bool isControlChange(const SentEvent& e) {
+bool IsControlChange(const SentEvent& e) {
   return e.type == kVstMidiType && (e.midi[0] & 0xF0) == 0xB0;
 }
 
 }  // namespace
 
 ControlChangeReport::ControlChangeReport(const MidiSchedule& input, int32_t blockSize) {
-  for (const ScheduledMidi& e : input.events()) {
-    if (!isNoteOn(e.bytes)) continue;
-    m_notes.push_back({e.frame, e.bytes[1] & 0x7F, e.bytes[2] & 0x7F, {}, 0});
-    m_noteBlocks.push_back(e.frame / blockSize);
+  for (const ScheduledMidi& e : input.Events()) {
+    if (!IsNoteOn(e.bytes)) continue;
+    m_Notes.push_back({e.frame, e.bytes[1] & 0x7F, e.bytes[2] & 0x7F, {}, 0});
+    m_NoteBlocks.push_back(e.frame / blockSize);
   }
-  m_openUnits.resize(m_notes.size());
+  m_OpenUnits.resize(m_Notes.size());
 }
 
 // A run of one controller over distinct channels is one unit's output.
-void ControlChangeReport::add(const SentEvent& e) {
-  if (!isControlChange(e)) return;
-  const auto after = std::upper_bound(m_noteBlocks.begin(), m_noteBlocks.end(), e.block);
-  if (after == m_noteBlocks.begin()) return;
-  const auto index = static_cast<size_t>(after - m_noteBlocks.begin() - 1);
-  NoteOutput& note = m_notes[index];
-  OpenUnit& open = m_openUnits[index];
+void ControlChangeReport::Add(const SentEvent& e) {
+  if (!IsControlChange(e)) return;
+  const auto after = std::upper_bound(m_NoteBlocks.begin(), m_NoteBlocks.end(), e.block);
+  if (after == m_NoteBlocks.begin()) return;
+  const auto index = static_cast<size_t>(after - m_NoteBlocks.begin() - 1);
+  NoteOutput& note = m_Notes[index];
+  OpenUnit& open = m_OpenUnits[index];
   const int controller = e.midi[1] & 0x7F;
   const int value = e.midi[2] & 0x7F;
   const auto bit = static_cast<uint16_t>(1u << (e.midi[0] & 0x0F));
@@ -52,7 +52,7 @@ void ControlChangeReport::add(const SentEvent& e) {
   unit.sameValue = unit.sameValue && unit.value == value;
 }
 
-std::vector<int> unitValues(const std::vector<NoteOutput>& notes, size_t unit) {
+std::vector<int> UnitValues(const std::vector<NoteOutput>& notes, size_t unit) {
   std::vector<int> values;
   for (const NoteOutput& note : notes) {
     if (unit < note.units.size()) values.push_back(note.units[unit].value);
@@ -60,7 +60,7 @@ std::vector<int> unitValues(const std::vector<NoteOutput>& notes, size_t unit) {
   return values;
 }
 
-std::string valueHistogram(const std::vector<int>& values, int binWidth) {
+std::string ValueHistogram(const std::vector<int>& values, int binWidth) {
   constexpr int kBarWidth = 40;
   const int bins = (128 + binWidth - 1) / binWidth;
   std::vector<int> counts(static_cast<size_t>(bins), 0);
@@ -70,13 +70,13 @@ std::string valueHistogram(const std::vector<int>& values, int binWidth) {
   for (int b = 0; b < bins; ++b) {
     const int count = counts[static_cast<size_t>(b)];
     const int bar = count == 0 ? 0 : std::max(1, count * kBarWidth / most);
-    text += formatText("  %3d-%3d %4d |%s\n", b * binWidth, std::min(127, (b + 1) * binWidth - 1),
+    text += FormatText("  %3d-%3d %4d |%s\n", b * binWidth, std::min(127, (b + 1) * binWidth - 1),
                        count, std::string(static_cast<size_t>(bar), '#').c_str());
   }
   return text;
 }
 
-std::string noteName(int key) {
+std::string NoteName(int key) {
   static constexpr const char* kNames[] = {"C",  "C#", "D",  "D#", "E",  "F",
                                            "F#", "G",  "G#", "A",  "A#", "B"};
   return kNames[key % 12] + std::to_string(key / 12 - 1);

@@ -36,8 +36,8 @@ class ControlChangeReport {
   static constexpr size_t kKeptUnits = 2;
 
   ControlChangeReport(const MidiSchedule& input, int32_t blockSize);
-  void add(const SentEvent& event);
-  const std::vector<NoteOutput>& notes() const { return m_notes; }
+  void Add(const SentEvent& event);
+  const std::vector<NoteOutput>& Notes() const { return m_Notes; }
 
  private:
   // The unit that a note's next Control Change may still belong to.
@@ -46,17 +46,17 @@ class ControlChangeReport {
     uint16_t channels = 0;
   };
 
-  std::vector<NoteOutput> m_notes;
-  std::vector<int64_t> m_noteBlocks;
-  std::vector<OpenUnit> m_openUnits;
+  std::vector<NoteOutput> m_Notes;
+  std::vector<int64_t> m_NoteBlocks;
+  std::vector<OpenUnit> m_OpenUnits;
 };
 
 // The values unit `unit` (0 for the first) sent, one per note that has it.
-std::vector<int> unitValues(const std::vector<NoteOutput>& notes, size_t unit);
+std::vector<int> UnitValues(const std::vector<NoteOutput>& notes, size_t unit);
 
 // One line per bin of `binWidth` values over 0..127: range, count, bar of '#'.
-std::string valueHistogram(const std::vector<int>& values, int binWidth);
+std::string ValueHistogram(const std::vector<int>& values, int binWidth);
 
-std::string noteName(int key);  // "C4" for 60
+std::string NoteName(int key);  // "C4" for 60
 
 }  // namespace fluxhost

@@ -46,52 +46,52 @@ constexpr double kLongestStay = 24.0 * 3600.0;
 
 }  // namespace
 
-void runEditor(std::span<const std::string> args, std::ostream& out, std::ostream&) {
+void RunEditor(std::span<const std::string> args, std::ostream& out, std::ostream&) {
   const ParsedOptions options(
       args,
-      withLoadOptions(
+      WithLoadOptions(
           {{"set", true}, {"click", true}, {"drag", true}, {"png", true}, {"close-after", true}}));
-  if (options.has("help")) {
+  if (options.Has("help")) {
     out << kEditorHelp << kLoadOptionsHelp;
     return;
   }
-  const std::string path = onePluginPath(options);
-  const PluginSettings settings = settingsFrom(options, "set");
-  const std::vector<MouseAction> script = mouseScriptFrom(options);
+  const std::string path = OnePluginPath(options);
+  const PluginSettings settings = SettingsFrom(options, "set");
+  const std::vector<MouseAction> script = MouseScriptFrom(options);
   const std::optional<std::string> pngPath =
-      options.has("png") ? std::optional(options.value("png")) : std::nullopt;
-  const bool closeAfterGiven = options.has("close-after");
+      options.Has("png") ? std::optional(options.Value("png")) : std::nullopt;
+  const bool closeAfterGiven = options.Has("close-after");
   const auto closeAfter =
-      std::chrono::duration<double>(options.number("close-after", 0.0, 0.0, kLongestStay));
+      std::chrono::duration<double>(options.Number("close-after", 0.0, 0.0, kLongestStay));
 
-  PluginInstance plugin(path, loadOptionsFrom(options));
-  if ((plugin.effect().flags & effFlagsHasEditor) == 0)
+  PluginInstance plugin(path, LoadOptionsFrom(options));
+  if ((plugin.Effect().flags & effFlagsHasEditor) == 0)
     throw std::runtime_error("'" + path + "' has no editor (its effFlagsHasEditor flag is clear)");
-  plugin.start(kSampleRate, kBlockSize);
-  applySettings(plugin, settings);
-  plugin.host().listenAutomation([&out](int32_t index, float value) {
-    out << formatText("automate %d %g\n", index, static_cast<double>(value)) << std::flush;
+  plugin.Start(kSampleRate, kBlockSize);
+  ApplySettings(plugin, settings);
+  plugin.Host().ListenAutomation([&out](int32_t index, float value) {
+    out << FormatText("automate %d %g\n", index, static_cast<double>(value)) << std::flush;
   });
 
   const auto opened = std::chrono::steady_clock::now();
   PluginEditor editor(plugin);
-  bool open = editor.settle();
-  for (size_t i = 0; open && i < script.size(); ++i) open = editor.perform(script[i]);
+  bool open = editor.Settle();
+  for (size_t i = 0; open && i < script.size(); ++i) open = editor.Perform(script[i]);
   if (open && pngPath) {
-    if (!script.empty()) open = editor.settle();
-    if (open) writeBinaryFile(*pngPath, png::Encode(editor.capture()));
+    if (!script.empty()) open = editor.Settle();
+    if (open) WriteBinaryFile(*pngPath, png::Encode(editor.Capture()));
   }
   if (!open && (pngPath || !script.empty()))
     throw std::runtime_error(
         "the window was closed before the mouse actions and the picture were done");
   if (open && closeAfterGiven) {
     const auto left = closeAfter - (std::chrono::steady_clock::now() - opened);
-    if (left.count() > 0) editor.runFor(std::chrono::ceil<std::chrono::milliseconds>(left));
+    if (left.count() > 0) editor.RunFor(std::chrono::ceil<std::chrono::milliseconds>(left));
   } else if (open && script.empty() && !pngPath) {
-    while (editor.runFor(std::chrono::seconds(1))) {
+    while (editor.RunFor(std::chrono::seconds(1))) {
     }
   }
-  plugin.host().rethrowListenerFailure();
+  plugin.Host().RethrowListenerFailure();
 }
 
 }  // namespace fluxhost

@@ -25,17 +25,17 @@ constexpr const char* kUsage =
     "'fluxhost COMMAND --help' describes each command's options.\n";
 
 // Output still buffered goes out last: a full disk must not pass for success.
-int finishOutput(std::ostream& out, std::ostream& err, const std::string& who) {
+int FinishOutput(std::ostream& out, std::ostream& err, const std::string& who) {
   errno = 0;  // a reason given is the flush's own
   out.flush();
   if (out) return 0;
-  err << who << ": " << streamWriteError("to standard output").what() << "\n";
+  err << who << ": " << StreamWriteError("to standard output").what() << "\n";
   return 1;
 }
 
 }  // namespace
 
-int runFluxhost(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+int RunFluxhost(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   if (args.empty()) {
     err << kUsage;
     return 2;
@@ -43,18 +43,18 @@ int runFluxhost(std::span<const std::string> args, std::ostream& out, std::ostre
   const std::string& command = args[0];
   if (command == "--help" || command == "-h" || command == "help") {
     out << kUsage;
-    return finishOutput(out, err, "fluxhost");
+    return FinishOutput(out, err, "fluxhost");
   }
   const auto rest = args.subspan(1);
   try {
     if (command == "info") {
-      runInfo(rest, out, err);
+      RunInfo(rest, out, err);
     } else if (command == "play") {
-      runPlay(rest, out, err);
+      RunPlay(rest, out, err);
     } else if (command == "demo") {
-      runDemo(rest, out, err);
+      RunDemo(rest, out, err);
     } else if (command == "editor") {
-      runEditor(rest, out, err);
+      RunEditor(rest, out, err);
     } else {
       err << "fluxhost: unknown command '" << command << "'\n" << kUsage;
       return 2;
@@ -68,7 +68,7 @@ int runFluxhost(std::span<const std::string> args, std::ostream& out, std::ostre
     err << "fluxhost " << command << ": " << e.what() << "\n";
     return 1;
   }
-  return finishOutput(out, err, "fluxhost " + command);
+  return FinishOutput(out, err, "fluxhost " + command);
 }
 
 }  // namespace fluxhost

@@ -23,7 +23,7 @@ struct SentEvent {
   uint8_t midi[3] = {};  // for MIDI events
 
   // Frames from the start of the run; an offset before the block counts as its start.
-  int64_t frame() const { return blockStart + (deltaFrames > 0 ? deltaFrames : 0); }
+  int64_t Frame() const { return blockStart + (deltaFrames > 0 ? deltaFrames : 0); }
 };
 
 struct AutomationRequest {
@@ -46,67 +46,67 @@ class HostContext {
   HostContext();
 
   // Identifies a sub-plug-in of a shell library while its entry point runs.
-  void setShellId(VstInt32 id) { m_shellId = id; }
-  void setTransport(double sampleRate, int32_t blockSize, const TempoMap& tempo);
-  void beginBlock(int64_t index, int64_t startFrame);
+  void SetShellId(VstInt32 id) { m_ShellId = id; }
+  void SetTransport(double sampleRate, int32_t blockSize, const TempoMap& tempo);
+  void BeginBlock(int64_t index, int64_t startFrame);
 
   // Every request of the plug-in arrives here.
-  VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+  VstIntPtr Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
 
-  bool wantsMidi() const { return m_wantsMidi; }
+  bool WantsMidi() const { return m_WantsMidi; }
   // Each event the plug-in sends goes to `listener` as it comes, under the
   // record lock, so never from two threads at once; nothing keeps them.
-  void listen(SentEventListener listener);
+  void Listen(SentEventListener listener);
   // Each automation request goes to `listener` as it comes, under the same lock.
-  void listenAutomation(AutomationListener listener);
+  void ListenAutomation(AutomationListener listener);
   // What a listener threw: it hears nothing more after that.
-  void rethrowListenerFailure() const;
+  void RethrowListenerFailure() const;
   // The first kKeptAutomation requests, and the count of all.
-  std::vector<AutomationRequest> automation() const;
-  int64_t automationCount() const;
+  std::vector<AutomationRequest> Automation() const;
+  int64_t AutomationCount() const;
 
  private:
-  VstIntPtr receiveEvents(const VstEvents* events);
-  void tellListener(const std::function<void()>& tell);  // under the record lock
-  VstTimeInfo* timeInfo();
+  VstIntPtr ReceiveEvents(const VstEvents* events);
+  void TellListener(const std::function<void()>& tell);  // under the record lock
+  VstTimeInfo* TimeInfo();
 
-  VstInt32 m_shellId = 0;
-  double m_sampleRate = 44100.0;
-  int32_t m_blockSize = 512;
-  TempoMap m_tempo;
-  int64_t m_block = -1;
-  int64_t m_blockStart = 0;
-  bool m_wantsMidi = false;
-  VstTimeInfo m_timeInfo{};
-  mutable std::mutex m_recordMutex;  // a plug-in may send from a thread of its own
-  SentEventListener m_listener;
-  AutomationListener m_automationListener;
-  std::exception_ptr m_listenerFailure;
-  std::vector<AutomationRequest> m_automation;
-  int64_t m_automationCount = 0;
+  VstInt32 m_ShellId = 0;
+  double m_SampleRate = 44100.0;
+  int32_t m_BlockSize = 512;
+  TempoMap m_Tempo;
+  int64_t m_Block = -1;
+  int64_t m_BlockStart = 0;
+  bool m_WantsMidi = false;
+  VstTimeInfo m_TimeInfo{};
+  mutable std::mutex m_RecordMutex;  // a plug-in may send from a thread of its own
+  SentEventListener m_Listener;
+  AutomationListener m_AutomationListener;
+  std::exception_ptr m_ListenerFailure;
+  std::vector<AutomationRequest> m_Automation;
+  int64_t m_AutomationCount = 0;
 };
 
 // Hands what the plug-in sends to a listener for as long as it lives.
 class ListeningScope {
  public:
-  ListeningScope(HostContext& host, SentEventListener listener) : m_host(host) {
-    m_host.listen(std::move(listener));
+  ListeningScope(HostContext& host, SentEventListener listener) : m_Host(host) {
+    m_Host.Listen(std::move(listener));
   }
-  ~ListeningScope() { m_host.listen(nullptr); }
+  ~ListeningScope() { m_Host.Listen(nullptr); }
   ListeningScope(const ListeningScope&) = delete;
   ListeningScope& operator=(const ListeningScope&) = delete;
 
  private:
-  HostContext& m_host;
+  HostContext& m_Host;
 };
 
 // The callback handed to every plug-in's entry point. It gets no pointer of the
 // host's, so it finds the context through the effect that makes the call.
-VstIntPtr VSTCALLBACK hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
+VstIntPtr VSTCALLBACK HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
                                    VstIntPtr value, void* ptr, float opt);
 
-void registerContext(const AEffect* effect, HostContext* context);
-void unregisterContext(const AEffect* effect);
+void RegisterContext(const AEffect* effect, HostContext* context);
+void UnregisterContext(const AEffect* effect);
 
 // While an entry point runs, its effect is null or not registered yet: calls
 // from this thread with an unknown effect go to the context being created.

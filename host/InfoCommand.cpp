@@ -17,16 +17,16 @@ constexpr const char* kInfoHelp =
 
 }  // namespace
 
-void runInfo(std::span<const std::string> args, std::ostream& out, std::ostream&) {
-  const ParsedOptions options(args, withLoadOptions({{"json", false}}));
-  if (options.has("help")) {
+void RunInfo(std::span<const std::string> args, std::ostream& out, std::ostream&) {
+  const ParsedOptions options(args, WithLoadOptions({{"json", false}}));
+  if (options.Has("help")) {
     out << kInfoHelp << kLoadOptionsHelp;
     return;
   }
-  const std::string path = onePluginPath(options);
-  PluginInstance plugin(path, loadOptionsFrom(options));
-  const PluginInfo info = describePlugin(plugin);
-  out << (options.has("json") ? formatInfoJson(info) : formatInfo(info));
+  const std::string path = OnePluginPath(options);
+  PluginInstance plugin(path, LoadOptionsFrom(options));
+  const PluginInfo info = DescribePlugin(plugin);
+  out << (options.Has("json") ? FormatInfoJson(info) : FormatInfo(info));
 }
 
 }  // namespace fluxhost

@@ -23,8 +23,8 @@ struct MidiEvent {
   uint64_t tick = 0;
   std::vector<uint8_t> bytes;
 
-  bool isChannelMessage() const { return !bytes.empty() && bytes[0] >= 0x80 && bytes[0] < 0xF0; }
-  bool isMeta(uint8_t type) const {
+  bool IsChannelMessage() const { return !bytes.empty() && bytes[0] >= 0x80 && bytes[0] < 0xF0; }
+  bool IsMeta(uint8_t type) const {
     return bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == type;
   }
 };
@@ -42,7 +42,7 @@ struct MidiDivision {
   uint8_t smpteFramesPerSecond = 0;
   uint8_t ticksPerFrame = 0;
 
-  bool isSmpte() const { return ticksPerQuarter == 0; }
+  bool IsSmpte() const { return ticksPerQuarter == 0; }
 };
 
 struct MidiFile {
@@ -56,18 +56,18 @@ struct MidiFile {
 constexpr size_t kMidiFileLimitMiB = 16;
 
 // Throws MidiFileError for anything that is not a well-formed file.
-MidiFile readMidiFile(std::span<const uint8_t> data);
+MidiFile ReadMidiFile(std::span<const uint8_t> data);
 // A regular file or a pipe of at most kMidiFileLimitMiB.
-MidiFile readMidiFile(const std::string& path);
+MidiFile ReadMidiFile(const std::string& path);
 
 // Writes with running status for channel messages and an end-of-track event
 // at the end of every track that lacks one.
-std::vector<uint8_t> writeMidiFile(const MidiFile& file);
-void writeMidiFile(const MidiFile& file, const std::string& path);
+std::vector<uint8_t> WriteMidiFile(const MidiFile& file);
+void WriteMidiFile(const MidiFile& file, const std::string& path);
 
 // Every track's events merged into one list ordered by tick; events at the
 // same tick keep the order of their tracks, then of the file. Taken by value
 // so that a file handed over is merged without copying its events.
-MidiTrack mergeTracks(MidiFile file);
+MidiTrack MergeTracks(MidiFile file);
 
 }  // namespace fluxhost

@@ -15,38 +15,38 @@ constexpr uint64_t kTrackStart = kLengthAt + 4;
 }  // namespace
 
 MidiFileWriter::MidiFileWriter(const std::string& path, const MidiDivision& division)
-    : m_path(path), m_file(path) {
-  if (!m_file.canSeek()) {
+    : m_Path(path), m_File(path) {
+  if (!m_File.CanSeek()) {
     throw std::runtime_error("cannot write '" + path +
                              "': a MIDI file's track length is filled in at the end, and this "
                              "output cannot seek back to it");
   }
-  writeHeader(m_pending, 0, 1, division);
-  m_pending.text("MTrk");
-  m_pending.bigEndian(0, 4);
+  WriteHeader(m_Pending, 0, 1, division);
+  m_Pending.Text("MTrk");
+  m_Pending.BigEndian(0, 4);
 }
 
-void MidiFileWriter::add(const MidiEvent& event) {
-  m_track.add(m_pending, event);
-  if (m_pending.size() >= kPieceSize) flush();
+void MidiFileWriter::Add(const MidiEvent& event) {
+  m_Track.Add(m_Pending, event);
+  if (m_Pending.Size() >= kPieceSize) Flush();
 }
 
-void MidiFileWriter::finish() {
-  m_track.end(m_pending);
-  flush();
-  const uint64_t trackLength = m_written - kTrackStart;
+void MidiFileWriter::Finish() {
+  m_Track.End(m_Pending);
+  Flush();
+  const uint64_t trackLength = m_Written - kTrackStart;
   if (trackLength > UINT32_MAX)
-    throw std::runtime_error("cannot write '" + m_path + "': the track is over 4 GiB");
+    throw std::runtime_error("cannot write '" + m_Path + "': the track is over 4 GiB");
   ByteWriter length;
-  length.bigEndian(static_cast<uint32_t>(trackLength), 4);
-  m_file.writeAt(kLengthAt, length.data());
-  m_file.close();
+  length.BigEndian(static_cast<uint32_t>(trackLength), 4);
+  m_File.WriteAt(kLengthAt, length.Data());
+  m_File.Close();
 }
 
-void MidiFileWriter::flush() {
-  m_file.write(m_pending.data());
-  m_written += m_pending.size();
-  m_pending.clear();
+void MidiFileWriter::Flush() {
+  m_File.Write(m_Pending.Data());
+  m_Written += m_Pending.Size();
+  m_Pending.Clear();
 }
 
 }  // namespace fluxhost

@@ -15,18 +15,18 @@ class MidiFileWriter {
  public:
   // Throws when the file cannot be created or cannot seek.
   MidiFileWriter(const std::string& path, const MidiDivision& division);
-  void add(const MidiEvent& event);  // in time order
+  void Add(const MidiEvent& event);  // in time order
   // Ends the track, fills in its length and closes the file; throws on failure.
-  void finish();
+  void Finish();
 
  private:
-  void flush();
+  void Flush();
 
-  std::string m_path;
-  OutputFile m_file;
-  ByteWriter m_pending;  // written out in large pieces
-  TrackEncoder m_track;
-  uint64_t m_written = 0;  // bytes in the file so far
+  std::string m_Path;
+  OutputFile m_File;
+  ByteWriter m_Pending;  // written out in large pieces
+  TrackEncoder m_Track;
+  uint64_t m_Written = 0;  // bytes in the file so far
 };
 
 }  // namespace fluxhost

@@ -25,13 +25,13 @@ class MidiSchedule {
   explicit MidiSchedule(std::vector<ScheduledMidi> events);
 
   // The events in [blockStart, blockStart + blockSize), in order.
-  std::span<const ScheduledMidi> block(int64_t blockStart, int32_t blockSize) const;
+  std::span<const ScheduledMidi> Block(int64_t blockStart, int32_t blockSize) const;
   // One frame past the last event, 0 without events.
-  int64_t length() const { return m_events.empty() ? 0 : m_events.back().frame + 1; }
-  const std::vector<ScheduledMidi>& events() const { return m_events; }
+  int64_t Length() const { return m_Events.empty() ? 0 : m_Events.back().frame + 1; }
+  const std::vector<ScheduledMidi>& Events() const { return m_Events; }
 
  private:
-  std::vector<ScheduledMidi> m_events;  // ordered by frame
+  std::vector<ScheduledMidi> m_Events;  // ordered by frame
 };
 
 }  // namespace fluxhost

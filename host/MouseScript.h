@@ -20,6 +20,6 @@ struct MouseAction {
 };
 
 // Throws UsageError for a malformed position.
-std::vector<MouseAction> mouseScriptFrom(const ParsedOptions& options);
+std::vector<MouseAction> MouseScriptFrom(const ParsedOptions& options);
 
 }  // namespace fluxhost

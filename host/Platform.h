@@ -12,19 +12,19 @@ struct LibraryHandle {
   std::string error;
 };
 
-LibraryHandle openLibrary(const std::string& path);
-void* findSymbol(void* library, const char* name);  // null when absent
-void closeLibrary(void* library);
+LibraryHandle OpenLibrary(const std::string& path);
+void* FindSymbol(void* library, const char* name);  // null when absent
+void CloseLibrary(void* library);
 
-const char* libraryExtension();  // ".so" or ".dll"
-std::string executablePath();    // empty when the system cannot tell
-bool stderrIsTerminal();
+const char* LibraryExtension();  // ".so" or ".dll"
+std::string ExecutablePath();    // empty when the system cannot tell
+bool StderrIsTerminal();
 
 // From here on a crash (a fault inside a plug-in, most likely) prints one line
 // naming the plug-in and what the host was doing, and exits with code 1.
-void installCrashReport();
+void InstallCrashReport();
 // Both strings must stay alive until the next call: the crash handler reads them.
 // An empty path means no plug-in is involved.
-void setCrashContext(const char* activity, const char* pluginPath);
+void SetCrashContext(const char* activity, const char* pluginPath);
 
 }  // namespace fluxhost::platform

@@ -43,22 +43,22 @@ constexpr double kDefaultRate = 44100.0;
 constexpr double kLowestRate = 1000.0;
 constexpr double kHighestRate = 768000.0;
 
-std::unique_ptr<AudioFileReader> inputAudio(const ParsedOptions& options) {
-  return options.has("audio") ? openAudioFile(options.value("audio")) : nullptr;
+std::unique_ptr<AudioFileReader> InputAudio(const ParsedOptions& options) {
+  return options.Has("audio") ? OpenAudioFile(options.Value("audio")) : nullptr;
 }
 
-double sampleRateFor(const ParsedOptions& options, const AudioFileReader* audio) {
+double SampleRateFor(const ParsedOptions& options, const AudioFileReader* audio) {
   if (audio != nullptr &&
-      !(audio->sampleRate() >= kLowestRate && audio->sampleRate() <= kHighestRate)) {
+      !(audio->SampleRate() >= kLowestRate && audio->SampleRate() <= kHighestRate)) {
     throw std::runtime_error(
-        formatText("'%s' has a sample rate of %.0f Hz; fluxhost plays %.0f to %.0f Hz",
-                   options.value("audio").c_str(), audio->sampleRate(), kLowestRate, kHighestRate));
+        FormatText("'%s' has a sample rate of %.0f Hz; fluxhost plays %.0f to %.0f Hz",
+                   options.Value("audio").c_str(), audio->SampleRate(), kLowestRate, kHighestRate));
   }
-  const double rate = options.number("rate", audio != nullptr ? audio->sampleRate() : kDefaultRate,
+  const double rate = options.Number("rate", audio != nullptr ? audio->SampleRate() : kDefaultRate,
                                      kLowestRate, kHighestRate);
-  if (audio != nullptr && options.has("rate") && rate != audio->sampleRate()) {
-    throw UsageError("--rate " + options.value("rate") + " differs from the WAV file's rate of " +
-                     std::to_string(static_cast<long>(audio->sampleRate())) +
+  if (audio != nullptr && options.Has("rate") && rate != audio->SampleRate()) {
+    throw UsageError("--rate " + options.Value("rate") + " differs from the WAV file's rate of " +
+                     std::to_string(static_cast<long>(audio->SampleRate())) +
                      " Hz (no resampling)");
   }
   return rate;
@@ -66,11 +66,11 @@ double sampleRateFor(const ParsedOptions& options, const AudioFileReader* audio)
 
 // The frames of the whole run. The length is checked in seconds before any frame
 // counts are added, so that no sum can overflow.
-int64_t runFrames(int64_t inputFrames, double tail, double rate) {
+int64_t RunFrames(int64_t inputFrames, double tail, double rate) {
   const double seconds = static_cast<double>(inputFrames) / rate + tail;
   if (seconds > kLongestRunSeconds) {
     throw std::runtime_error(
-        formatText("the input would play for %.0f s; runs over 24 hours are refused", seconds));
+        FormatText("the input would play for %.0f s; runs over 24 hours are refused", seconds));
   }
   return inputFrames + std::llround(tail * rate);
 }
@@ -81,27 +81,27 @@ struct SentEventOutputs {
   std::optional<SentEventMidiFile> midiFile;
   int64_t count = 0;
 
-  void add(const SentEvent& event) {
+  void Add(const SentEvent& event) {
     ++count;
-    if (text) text->add(event);
-    if (midiFile) midiFile->add(event);
+    if (text) text->Add(event);
+    if (midiFile) midiFile->Add(event);
   }
 };
 
-void reportAutomation(const PluginInstance& plugin, std::ostream& err) {
-  const auto requests = plugin.host().automation();
+void ReportAutomation(const PluginInstance& plugin, std::ostream& err) {
+  const auto requests = plugin.Host().Automation();
   for (const AutomationRequest& request : requests) {
     err << "fluxhost: the plug-in automated parameter " << request.index << " to " << request.value
         << " (block " << request.block << ")\n";
   }
-  const int64_t more = plugin.host().automationCount() - static_cast<int64_t>(requests.size());
+  const int64_t more = plugin.Host().AutomationCount() - static_cast<int64_t>(requests.size());
   if (more > 0) err << "fluxhost: ... and " << more << " more automation requests\n";
 }
 
 }  // namespace
 
-void runPlay(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
-  const ParsedOptions options(args, withLoadOptions({{"midi", true},
+void RunPlay(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  const ParsedOptions options(args, WithLoadOptions({{"midi", true},
                                                      {"audio", true},
                                                      {"out", true},
                                                      {"text", false},
@@ -112,42 +112,42 @@ void runPlay(std::span<const std::string> args, std::ostream& out, std::ostream&
                                                      {"tail", true},
                                                      {"program", true},
                                                      {"param", true}}));
-  if (options.has("help")) {
+  if (options.Has("help")) {
     out << kPlayHelp << kLoadOptionsHelp;
     return;
   }
-  const std::string path = onePluginPath(options);
-  if (!options.has("midi") && !options.has("audio"))
+  const std::string path = OnePluginPath(options);
+  if (!options.Has("midi") && !options.Has("audio"))
     throw UsageError("nothing to play: give --midi, --audio or both");
-  if ((options.has("audio") || options.has("audio-out")) && !audioFilesSupported()) {
+  if ((options.Has("audio") || options.Has("audio-out")) && !AudioFilesSupported()) {
     throw UsageError("this build of fluxhost has no WAV support (--audio, --audio-out)");
   }
-  const auto blockSize = static_cast<int32_t>(options.integer("block", 512, 1, 1 << 16));
-  const double tail = options.number("tail", 1.0, 0.0, 3600.0);
-  const std::optional<double> bpm = options.has("tempo")
-                                        ? std::optional(options.number("tempo", 0.0, 1.0, 1000.0))
+  const auto blockSize = static_cast<int32_t>(options.Integer("block", 512, 1, 1 << 16));
+  const double tail = options.Number("tail", 1.0, 0.0, 3600.0);
+  const std::optional<double> bpm = options.Has("tempo")
+                                        ? std::optional(options.Number("tempo", 0.0, 1.0, 1000.0))
                                         : std::nullopt;
-  const bool text = options.has("text") || (!options.has("out") && !options.has("audio-out"));
-  const PluginSettings pluginSettings = settingsFrom(options);
+  const bool text = options.Has("text") || (!options.Has("out") && !options.Has("audio-out"));
+  const PluginSettings pluginSettings = SettingsFrom(options);
 
-  const std::unique_ptr<AudioFileReader> audio = inputAudio(options);
-  const double rate = sampleRateFor(options, audio.get());
-  const PreparedMidi midi = prepareMidi(
-      options.has("midi") ? readMidiFile(options.value("midi")) : MidiFile{}, bpm, rate);
+  const std::unique_ptr<AudioFileReader> audio = InputAudio(options);
+  const double rate = SampleRateFor(options, audio.get());
+  const PreparedMidi midi = PrepareMidi(
+      options.Has("midi") ? ReadMidiFile(options.Value("midi")) : MidiFile{}, bpm, rate);
 
   RenderSettings settings;
   settings.sampleRate = rate;
   settings.blockSize = blockSize;
   settings.frames =
-      runFrames(std::max(midi.endFrame, audio != nullptr ? audio->frames() : 0), tail, rate);
+      RunFrames(std::max(midi.endFrame, audio != nullptr ? audio->Frames() : 0), tail, rate);
   const double seconds = static_cast<double>(settings.frames) / rate;
-  PluginInstance plugin(path, loadOptionsFrom(options));
+  PluginInstance plugin(path, LoadOptionsFrom(options));
   SentEventOutputs sent;
   if (text) sent.text.emplace(out, rate);
-  if (options.has("out")) sent.midiFile.emplace(options.value("out"), midi.tempo, rate);
+  if (options.Has("out")) sent.midiFile.emplace(options.Value("out"), midi.tempo, rate);
   const std::unique_ptr<AudioFileWriter> audioOut =
-      options.has("audio-out") ? createAudioFile(options.value("audio-out"), rate,
-                                                 static_cast<size_t>(plugin.effect().numOutputs))
+      options.Has("audio-out") ? CreateAudioFile(options.Value("audio-out"), rate,
+                                                 static_cast<size_t>(plugin.Effect().numOutputs))
                                : nullptr;
 
   settings.tempo = &midi.tempo;
@@ -155,21 +155,21 @@ void runPlay(std::span<const std::string> args, std::ostream& out, std::ostream&
   settings.input = audio.get();
   settings.output = audioOut.get();
   {
-    const ListeningScope listening(plugin.host(), [&sent](const SentEvent& e) { sent.add(e); });
-    applySettings(plugin, pluginSettings);
-    ProgressLine progress(err, rate, settings.frames, platform::stderrIsTerminal());
-    settings.progress = [&progress](int64_t done, int64_t) { progress.update(done); };
-    render(plugin, settings);
+    const ListeningScope listening(plugin.Host(), [&sent](const SentEvent& e) { sent.Add(e); });
+    ApplySettings(plugin, pluginSettings);
+    ProgressLine progress(err, rate, settings.frames, platform::StderrIsTerminal());
+    settings.progress = [&progress](int64_t done, int64_t) { progress.Update(done); };
+    Render(plugin, settings);
   }
   // Before anything goes to the error stream, which flushes standard output first.
-  if (sent.text) sent.text->finish();
-  if (sent.midiFile) sent.midiFile->finish();
-  if (audioOut != nullptr) audioOut->close();
-  reportAutomation(plugin, err);
+  if (sent.text) sent.text->Finish();
+  if (sent.midiFile) sent.midiFile->Finish();
+  if (audioOut != nullptr) audioOut->Close();
+  ReportAutomation(plugin, err);
   err << "fluxhost: played " << seconds << " s in " << (settings.frames + blockSize - 1) / blockSize
-      << " blocks; " << midi.schedule.events().size() << " MIDI events in, " << sent.count
+      << " blocks; " << midi.schedule.Events().size() << " MIDI events in, " << sent.count
       << " events out";
-  if (audioOut != nullptr) err << "; output peak " << audioOut->peak();
+  if (audioOut != nullptr) err << "; output peak " << audioOut->Peak();
   err << "\n";
 }
 

@@ -23,22 +23,22 @@ class PluginEditor {
   PluginEditor& operator=(const PluginEditor&) = delete;
 
   // Idles for `duration`; false as soon as the window is closed.
-  bool runFor(std::chrono::milliseconds duration);
+  bool RunFor(std::chrono::milliseconds duration);
   // Idles until the plug-in's window shows and its picture holds still (within
   // limits, for editors that never do); false when the window was closed.
-  bool settle();
+  bool Settle();
   // Moves the pointer to the start, presses, moves in small steps to the end and
   // releases, idling after each step; false when the window was closed.
-  bool perform(const MouseAction& action);
-  png::Picture capture() { return m_window->capture(); }
+  bool Perform(const MouseAction& action);
+  png::Picture Capture() { return m_Window->Capture(); }
 
  private:
-  bool idle();  // one round of the window's events and effEditIdle
-  bool moveTo(Point point);
+  bool Idle();  // one round of the window's events and effEditIdle
+  bool MoveTo(Point point);
 
-  PluginInstance& m_plugin;
-  std::unique_ptr<EditorWindow> m_window;
-  std::chrono::steady_clock::time_point m_nextIdle;
+  PluginInstance& m_Plugin;
+  std::unique_ptr<EditorWindow> m_Window;
+  std::chrono::steady_clock::time_point m_NextIdle;
 };
 
 }  // namespace fluxhost

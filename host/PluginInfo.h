@@ -40,11 +40,11 @@ struct PluginInfo {
 
 // Queries the opened instance, then resumes and suspends it once, since many
 // plug-ins ask for MIDI only when resumed.
-PluginInfo describePlugin(PluginInstance& plugin);
+PluginInfo DescribePlugin(PluginInstance& plugin);
 
-std::string fourCharText(int code);              // "QB02", or the number for non-printables
-std::vector<std::string> flagNames(int flags);   // "hasEditor", "canReplacing", ...
-std::string formatInfo(const PluginInfo& info);  // for people
-std::string formatInfoJson(const PluginInfo& info);
+std::string FourCharText(int code);              // "QB02", or the number for non-printables
+std::vector<std::string> FlagNames(int flags);   // "hasEditor", "canReplacing", ...
+std::string FormatInfo(const PluginInfo& info);  // for people
+std::string FormatInfoJson(const PluginInfo& info);
 
 }  // namespace fluxhost

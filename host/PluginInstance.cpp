@@ -20,7 +20,7 @@ constexpr VstInt32 kMaxParamsOrPrograms = 1 << 20;
 // for the careless plug-in.
 constexpr size_t kTextBufferSize = 512;
 
-bool inRange(VstInt32 value, VstInt32 limit) {
+bool InRange(VstInt32 value, VstInt32 limit) {
   return value >= 0 && value <= limit;
 }
 
@@ -28,77 +28,77 @@ static_assert(offsetof(VstEvents, events) == 2 * sizeof(VstIntPtr));
 
 }  // namespace
 
-PluginInstance::PluginInstance(const std::string& path, const LoadOptions& options) : m_path(path) {
-  platform::setCrashContext("loading the library", m_path.c_str());
+PluginInstance::PluginInstance(const std::string& path, const LoadOptions& options) : m_Path(path) {
+  platform::SetCrashContext("loading the library", m_Path.c_str());
   const Watchdog watchdog(
       options.timeout,
-      formatText("the plug-in did not finish loading within %.1f s: %s",
+      FormatText("the plug-in did not finish loading within %.1f s: %s",
                  std::chrono::duration<double>(options.timeout).count(), path.c_str()));
-  const platform::LibraryHandle library = platform::openLibrary(path);
+  const platform::LibraryHandle library = platform::OpenLibrary(path);
   if (library.handle == nullptr) throw PluginError("cannot load '" + path + "': " + library.error);
-  m_library = library.handle;
+  m_Library = library.handle;
   try {
-    void* symbol = platform::findSymbol(m_library, "VSTPluginMain");
-    if (symbol == nullptr) symbol = platform::findSymbol(m_library, "main");
+    void* symbol = platform::FindSymbol(m_Library, "VSTPluginMain");
+    if (symbol == nullptr) symbol = platform::FindSymbol(m_Library, "main");
     if (symbol == nullptr) {
       throw PluginError("'" + path +
                         "' is not a VST 2 plug-in: it exports neither VSTPluginMain nor main");
     }
-    m_host.setShellId(options.shellId);
-    platform::setCrashContext("creating the instance (entry point)", m_path.c_str());
+    m_Host.SetShellId(options.shellId);
+    platform::SetCrashContext("creating the instance (entry point)", m_Path.c_str());
     {
-      const CreationScope creating(&m_host);
-      m_effect = reinterpret_cast<EntryPoint>(symbol)(hostCallback);
+      const CreationScope creating(&m_Host);
+      m_Effect = reinterpret_cast<EntryPoint>(symbol)(HostCallback);
     }
-    if (m_effect == nullptr) {
+    if (m_Effect == nullptr) {
       throw PluginError("'" + path +
                         "': the entry point returned no instance (the plug-in refused to start)");
     }
-    if (m_effect->magic != kEffectMagic || m_effect->dispatcher == nullptr) {
-      m_effect = nullptr;  // no descriptor, so nothing to close
+    if (m_Effect->magic != kEffectMagic || m_Effect->dispatcher == nullptr) {
+      m_Effect = nullptr;  // no descriptor, so nothing to close
       throw PluginError("'" + path +
                         "': the entry point returned something that is not a VST 2 descriptor");
     }
-    registerContext(m_effect, &m_host);
-    if (!inRange(m_effect->numInputs, kMaxChannels) ||
-        !inRange(m_effect->numOutputs, kMaxChannels) ||
-        !inRange(m_effect->numParams, kMaxParamsOrPrograms) ||
-        !inRange(m_effect->numPrograms, kMaxParamsOrPrograms) ||
-        (m_effect->process == nullptr && m_effect->processReplacing == nullptr)) {
+    RegisterContext(m_Effect, &m_Host);
+    if (!InRange(m_Effect->numInputs, kMaxChannels) ||
+        !InRange(m_Effect->numOutputs, kMaxChannels) ||
+        !InRange(m_Effect->numParams, kMaxParamsOrPrograms) ||
+        !InRange(m_Effect->numPrograms, kMaxParamsOrPrograms) ||
+        (m_Effect->process == nullptr && m_Effect->processReplacing == nullptr)) {
       throw PluginError("'" + path + "': the descriptor's counts or functions are not plausible");
     }
-    platform::setCrashContext("opening the instance", m_path.c_str());
-    dispatch(effOpen);
+    platform::SetCrashContext("opening the instance", m_Path.c_str());
+    Dispatch(effOpen);
   } catch (...) {
-    if (m_effect != nullptr) {
-      dispatch(effClose);
-      unregisterContext(m_effect);
+    if (m_Effect != nullptr) {
+      Dispatch(effClose);
+      UnregisterContext(m_Effect);
     }
-    platform::closeLibrary(m_library);
-    platform::setCrashContext("", "");
+    platform::CloseLibrary(m_Library);
+    platform::SetCrashContext("", "");
     throw;
   }
-  platform::setCrashContext("talking to the plug-in", m_path.c_str());
+  platform::SetCrashContext("talking to the plug-in", m_Path.c_str());
 }
 
 PluginInstance::~PluginInstance() {
-  platform::setCrashContext("closing the instance", m_path.c_str());
-  if (m_running) stop();
-  dispatch(effClose);
-  unregisterContext(m_effect);
-  platform::setCrashContext("unloading the library", m_path.c_str());
-  platform::closeLibrary(m_library);
-  platform::setCrashContext("", "");
+  platform::SetCrashContext("closing the instance", m_Path.c_str());
+  if (m_Running) Stop();
+  Dispatch(effClose);
+  UnregisterContext(m_Effect);
+  platform::SetCrashContext("unloading the library", m_Path.c_str());
+  platform::CloseLibrary(m_Library);
+  platform::SetCrashContext("", "");
 }
 
-VstIntPtr PluginInstance::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+VstIntPtr PluginInstance::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                    float opt) const {
-  return m_effect->dispatcher(m_effect, opcode, index, value, ptr, opt);
+  return m_Effect->dispatcher(m_Effect, opcode, index, value, ptr, opt);
 }
 
-std::string PluginInstance::text(VstInt32 opcode, VstInt32 index) const {
+std::string PluginInstance::Text(VstInt32 opcode, VstInt32 index) const {
   char buffer[kTextBufferSize] = {};
-  dispatch(opcode, index, 0, buffer);
+  Dispatch(opcode, index, 0, buffer);
   buffer[kTextBufferSize - 1] = '\0';
   std::string result(buffer);
   for (char& c : result) {
@@ -107,50 +107,50 @@ std::string PluginInstance::text(VstInt32 opcode, VstInt32 index) const {
   return result;
 }
 
-float PluginInstance::parameter(VstInt32 index) const {
-  return m_effect->getParameter != nullptr ? m_effect->getParameter(m_effect, index) : 0.0f;
+float PluginInstance::Parameter(VstInt32 index) const {
+  return m_Effect->getParameter != nullptr ? m_Effect->getParameter(m_Effect, index) : 0.0f;
 }
 
-void PluginInstance::setParameter(VstInt32 index, float value) const {
-  if (m_effect->setParameter != nullptr) m_effect->setParameter(m_effect, index, value);
+void PluginInstance::SetParameter(VstInt32 index, float value) const {
+  if (m_Effect->setParameter != nullptr) m_Effect->setParameter(m_Effect, index, value);
 }
 
-void PluginInstance::start(double sampleRate, int32_t blockSize) {
-  dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(sampleRate));
-  dispatch(effSetBlockSize, 0, blockSize);
-  dispatch(effMainsChanged, 0, 1);
-  dispatch(effStartProcess);
-  m_running = true;
-  platform::setCrashContext("processing", m_path.c_str());
+void PluginInstance::Start(double sampleRate, int32_t blockSize) {
+  Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(sampleRate));
+  Dispatch(effSetBlockSize, 0, blockSize);
+  Dispatch(effMainsChanged, 0, 1);
+  Dispatch(effStartProcess);
+  m_Running = true;
+  platform::SetCrashContext("processing", m_Path.c_str());
 }
 
-void PluginInstance::stop() {
-  platform::setCrashContext("stopping", m_path.c_str());
-  dispatch(effStopProcess);
-  dispatch(effMainsChanged, 0, 0);
-  m_running = false;
+void PluginInstance::Stop() {
+  platform::SetCrashContext("stopping", m_Path.c_str());
+  Dispatch(effStopProcess);
+  Dispatch(effMainsChanged, 0, 0);
+  m_Running = false;
 }
 
-void PluginInstance::processBlock(std::span<VstMidiEvent> events, float** inputs, float** outputs,
+void PluginInstance::ProcessBlock(std::span<VstMidiEvent> events, float** inputs, float** outputs,
                                   int32_t frames) {
   if (!events.empty()) {
     // numEvents and reserved take the first two words, the entries follow.
-    m_eventList.assign(2 + std::max<size_t>(events.size(), 2), 0);
-    auto* list = reinterpret_cast<VstEvents*>(m_eventList.data());
+    m_EventList.assign(2 + std::max<size_t>(events.size(), 2), 0);
+    auto* list = reinterpret_cast<VstEvents*>(m_EventList.data());
     list->numEvents = static_cast<VstInt32>(events.size());
     VstEvent** entries = list->events;
     for (size_t i = 0; i < events.size(); ++i) {
       entries[i] = reinterpret_cast<VstEvent*>(&events[i]);
     }
-    dispatch(effProcessEvents, 0, 0, list);
+    Dispatch(effProcessEvents, 0, 0, list);
   }
   const bool replacing =
-      m_effect->processReplacing != nullptr && (canReplace() || m_effect->process == nullptr);
+      m_Effect->processReplacing != nullptr && (CanReplace() || m_Effect->process == nullptr);
   if (replacing) {
-    m_effect->processReplacing(m_effect, inputs, outputs, frames);
+    m_Effect->processReplacing(m_Effect, inputs, outputs, frames);
   } else {
-    for (VstInt32 c = 0; c < m_effect->numOutputs; ++c) std::fill_n(outputs[c], frames, 0.0f);
-    m_effect->process(m_effect, inputs, outputs, frames);
+    for (VstInt32 c = 0; c < m_Effect->numOutputs; ++c) std::fill_n(outputs[c], frames, 0.0f);
+    m_Effect->process(m_Effect, inputs, outputs, frames);
   }
 }
 

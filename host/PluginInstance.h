@@ -33,36 +33,36 @@ class PluginInstance {
   PluginInstance(const PluginInstance&) = delete;
   PluginInstance& operator=(const PluginInstance&) = delete;
 
-  const std::string& path() const { return m_path; }
-  const AEffect& effect() const { return *m_effect; }
-  HostContext& host() { return m_host; }
-  const HostContext& host() const { return m_host; }
+  const std::string& Path() const { return m_Path; }
+  const AEffect& Effect() const { return *m_Effect; }
+  HostContext& Host() { return m_Host; }
+  const HostContext& Host() const { return m_Host; }
 
-  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+  VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                      float opt = 0.0f) const;
   // A text request such as effGetParamName; non-printable bytes become '?'.
-  std::string text(VstInt32 opcode, VstInt32 index = 0) const;
-  float parameter(VstInt32 index) const;
-  void setParameter(VstInt32 index, float value) const;
-  bool canReplace() const { return (m_effect->flags & effFlagsCanReplacing) != 0; }
+  std::string Text(VstInt32 opcode, VstInt32 index = 0) const;
+  float Parameter(VstInt32 index) const;
+  void SetParameter(VstInt32 index, float value) const;
+  bool CanReplace() const { return (m_Effect->flags & effFlagsCanReplacing) != 0; }
 
   // Sample rate, block size, then resume: ready to process.
-  void start(double sampleRate, int32_t blockSize);
-  void stop();  // suspend
-  bool running() const { return m_running; }
+  void Start(double sampleRate, int32_t blockSize);
+  void Stop();  // suspend
+  bool Running() const { return m_Running; }
 
   // Hands the block's events to the plug-in (when there are any), then its audio.
   // The arrays hold numInputs and numOutputs channels of `frames` samples.
-  void processBlock(std::span<VstMidiEvent> events, float** inputs, float** outputs,
+  void ProcessBlock(std::span<VstMidiEvent> events, float** inputs, float** outputs,
                     int32_t frames);
 
  private:
-  std::string m_path;
-  void* m_library = nullptr;
-  AEffect* m_effect = nullptr;
-  HostContext m_host;
-  bool m_running = false;
-  std::vector<VstIntPtr> m_eventList;  // a VstEvents block with room for any count
+  std::string m_Path;
+  void* m_Library = nullptr;
+  AEffect* m_Effect = nullptr;
+  HostContext m_Host;
+  bool m_Running = false;
+  std::vector<VstIntPtr> m_EventList;  // a VstEvents block with room for any count
 };
 
 }  // namespace fluxhost

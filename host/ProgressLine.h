@@ -18,28 +18,28 @@ class ProgressLine {
   // Shows nothing unless `terminal`; a render that ends within kQuietTime shows nothing either.
   ProgressLine(std::ostream& err, double sampleRate, int64_t totalFrames, bool terminal,
                std::function<Clock::time_point()> now = Clock::now);
-  ~ProgressLine() { finish(); }
+  ~ProgressLine() { Finish(); }
   ProgressLine(const ProgressLine&) = delete;
   ProgressLine& operator=(const ProgressLine&) = delete;
 
-  void update(int64_t framesDone);
-  void finish();  // wipes the line; nothing is shown after it
+  void Update(int64_t framesDone);
+  void Finish();  // wipes the line; nothing is shown after it
 
   static constexpr Clock::duration kQuietTime = std::chrono::seconds(2);
   static constexpr Clock::duration kRedrawTime = std::chrono::milliseconds(200);
 
  private:
-  std::ostream& m_err;
-  double m_sampleRate;
-  int64_t m_totalFrames;
-  bool m_active;
-  std::function<Clock::time_point()> m_now;
-  Clock::time_point m_start;
-  Clock::time_point m_nextDraw;
-  size_t m_shownLength = 0;
+  std::ostream& m_Err;
+  double m_SampleRate;
+  int64_t m_TotalFrames;
+  bool m_Active;
+  std::function<Clock::time_point()> m_Now;
+  Clock::time_point m_Start;
+  Clock::time_point m_NextDraw;
+  size_t m_ShownLength = 0;
 };
 
 // "1:02:03" past an hour, else "2:03".
-std::string formatPlayTime(double seconds);
+std::string FormatPlayTime(double seconds);
 
 }  // namespace fluxhost

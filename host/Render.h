@@ -26,7 +26,7 @@ struct PreparedMidi {
 // With `bpm` the file plays at that one tempo, whatever its tempo events say.
 // Format 2 files (independent sequences) and files that last longer than
 // kLongestRunSeconds are refused.
-PreparedMidi prepareMidi(MidiFile file, std::optional<double> bpm, double sampleRate);
+PreparedMidi PrepareMidi(MidiFile file, std::optional<double> bpm, double sampleRate);
 
 struct RenderSettings {
   double sampleRate = 44100.0;
@@ -42,6 +42,6 @@ struct RenderSettings {
 // Starts the instance, processes every block (silence where there is no input),
 // and stops it. What the plug-in sends goes to its HostContext's listener; the
 // run ends with what that throws.
-void render(PluginInstance& plugin, const RenderSettings& settings);
+void Render(PluginInstance& plugin, const RenderSettings& settings);
 
 }  // namespace fluxhost

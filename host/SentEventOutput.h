@@ -13,19 +13,19 @@
 namespace fluxhost {
 
 // "CC 14 = 64", "Note On 60 velocity 100", ... for one channel message.
-std::string describeMidi(const uint8_t bytes[3]);
+std::string DescribeMidi(const uint8_t bytes[3]);
 
 // One line per event on standard output: time in seconds, block, offset in the
 // block, channel, message.
 class SentEventText {
  public:
   SentEventText(std::ostream& out, double sampleRate);  // writes the heading
-  void add(const SentEvent& event);                     // throws once the stream has failed
-  void finish();                                        // flushes; throws when that fails
+  void Add(const SentEvent& event);                     // throws once the stream has failed
+  void Finish();                                        // flushes; throws when that fails
 
  private:
-  std::ostream& m_out;
-  double m_sampleRate;
+  std::ostream& m_Out;
+  double m_SampleRate;
 };
 
 // A format 0 file on the time line of `tempo`, its tempo changes included, in
@@ -34,20 +34,20 @@ class SentEventMidiFile {
  public:
   // `tempo` must outlive this.
   SentEventMidiFile(const std::string& path, const TempoMap& tempo, double sampleRate);
-  void add(const SentEvent& event);
-  void finish();  // writes what is held back and completes the file
+  void Add(const SentEvent& event);
+  void Finish();  // writes what is held back and completes the file
 
  private:
-  void writeUpTo(uint64_t tick);
+  void WriteUpTo(uint64_t tick);
 
-  MidiFileWriter m_file;
-  const TempoMap& m_tempo;
-  double m_sampleRate;
-  MidiTrack m_tempoChanges;
-  size_t m_tempoChangesWritten = 0;
+  MidiFileWriter m_File;
+  const TempoMap& m_Tempo;
+  double m_SampleRate;
+  MidiTrack m_TempoChanges;
+  size_t m_TempoChangesWritten = 0;
   // An event may fall later than one sent after it, but never before the start
   // of the block it was sent in: events wait here until no later one can precede them.
-  std::multimap<uint64_t, MidiEvent> m_held;
+  std::multimap<uint64_t, MidiEvent> m_Held;
 };
 
 }  // namespace fluxhost

@@ -15,18 +15,18 @@ class TempoMap {
   // The tempo events of `merged`; 120 beats per minute until the first one.
   TempoMap(const MidiDivision& division, const MidiTrack& merged);
   // One tempo for the whole file, whatever its tempo events say.
-  static TempoMap constant(const MidiDivision& division, double bpm);
+  static TempoMap Constant(const MidiDivision& division, double bpm);
 
-  double secondsAt(uint64_t tick) const;
-  uint64_t tickAt(double seconds) const;  // the inverse, to the nearest tick
-  double bpmAt(uint64_t tick) const;
-  double bpmAtSeconds(double seconds) const { return bpmAt(tickAt(seconds)); }
-  double quarterNotesAt(double seconds) const;
+  double SecondsAt(uint64_t tick) const;
+  uint64_t TickAt(double seconds) const;  // the inverse, to the nearest tick
+  double BpmAt(uint64_t tick) const;
+  double BpmAtSeconds(double seconds) const { return BpmAt(TickAt(seconds)); }
+  double QuarterNotesAt(double seconds) const;
 
-  int64_t frameAt(uint64_t tick, double sampleRate) const;
+  int64_t FrameAt(uint64_t tick, double sampleRate) const;
   // The tempo changes as meta events, for a file written on this time line.
-  MidiTrack tempoEvents() const;
-  const MidiDivision& division() const { return m_division; }
+  MidiTrack TempoEvents() const;
+  const MidiDivision& Division() const { return m_Division; }
 
  private:
   struct Segment {
@@ -37,13 +37,13 @@ class TempoMap {
   };
 
   TempoMap(const MidiDivision& division, uint32_t firstMicrosPerQuarter);
-  void addChange(uint64_t tick, uint32_t microsPerQuarter);
-  double secondsPerTick(const Segment& segment) const;
-  const Segment& segmentAtTick(uint64_t tick) const;
-  const Segment& segmentAtSeconds(double seconds) const;
+  void AddChange(uint64_t tick, uint32_t microsPerQuarter);
+  double SecondsPerTick(const Segment& segment) const;
+  const Segment& SegmentAtTick(uint64_t tick) const;
+  const Segment& SegmentAtSeconds(double seconds) const;
 
-  MidiDivision m_division;
-  std::vector<Segment> m_segments;  // ordered by tick, never empty
+  MidiDivision m_Division;
+  std::vector<Segment> m_Segments;  // ordered by tick, never empty
 };
 
 }  // namespace fluxhost

@@ -5,7 +5,7 @@
 
 namespace fluxhost {
 
-std::string formatText(const char* pattern, ...) {
+std::string FormatText(const char* pattern, ...) {
   va_list args;
   va_start(args, pattern);
   va_list copy;

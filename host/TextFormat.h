@@ -11,6 +11,6 @@ namespace fluxhost {
 #define FLUX_PRINTF_STYLE printf
 #endif
 
-std::string formatText(const char* pattern, ...) __attribute__((format(FLUX_PRINTF_STYLE, 1, 2)));
+std::string FormatText(const char* pattern, ...) __attribute__((format(FLUX_PRINTF_STYLE, 1, 2)));
 
 }  // namespace fluxhost

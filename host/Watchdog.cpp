@@ -6,9 +6,9 @@
 namespace fluxhost {
 
 Watchdog::Watchdog(std::chrono::milliseconds limit, std::string message) {
-  m_thread = std::thread([this, limit, text = std::move(message)] {
-    std::unique_lock lock(m_mutex);
-    if (!m_disarmed.wait_for(lock, limit, [this] { return m_done; })) {
+  m_Thread = std::thread([this, limit, text = std::move(message)] {
+    std::unique_lock lock(m_Mutex);
+    if (!m_Disarmed.wait_for(lock, limit, [this] { return m_Done; })) {
       std::fprintf(stderr, "fluxhost: %s\n", text.c_str());
       std::fflush(stderr);
       std::_Exit(1);
@@ -18,11 +18,11 @@ Watchdog::Watchdog(std::chrono::milliseconds limit, std::string message) {
 
 Watchdog::~Watchdog() {
   {
-    std::lock_guard lock(m_mutex);
-    m_done = true;
+    std::lock_guard lock(m_Mutex);
+    m_Done = true;
   }
-  m_disarmed.notify_one();
-  m_thread.join();
+  m_Disarmed.notify_one();
+  m_Thread.join();
 }
 
 }  // namespace fluxhost

@@ -18,10 +18,10 @@ class Watchdog {
   Watchdog& operator=(const Watchdog&) = delete;
 
  private:
-  std::mutex m_mutex;
-  std::condition_variable m_disarmed;
-  bool m_done = false;
-  std::thread m_thread;
+  std::mutex m_Mutex;
+  std::condition_variable m_Disarmed;
+  bool m_Done = false;
+  std::thread m_Thread;
 };
 
 }  // namespace fluxhost

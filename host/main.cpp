@@ -6,7 +6,7 @@
 #include "Platform.h"
 
 int main(int argc, char** argv) {
-  fluxhost::platform::installCrashReport();
+  fluxhost::platform::InstallCrashReport();
   const std::vector<std::string> args(argv + 1, argv + argc);
-  return fluxhost::runFluxhost(args, std::cout, std::cerr);
+  return fluxhost::RunFluxhost(args, std::cout, std::cerr);
 }

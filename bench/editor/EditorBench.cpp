@@ -16,30 +16,30 @@ namespace {
 void OpenAndClose(benchmark::State& state) {
   editortest::EditorHost host;
   for (auto _ : state) {
-    if (host.open() != 1) state.SkipWithError("the editor did not open");
+    if (host.Open() != 1) state.SkipWithError("the editor did not open");
     host.backend.Pump();
-    benchmark::DoNotOptimize(host.backend.FrameOf(host.window().Handle()));
-    host.close();
+    benchmark::DoNotOptimize(host.backend.FrameOf(host.Window().Handle()));
+    host.Close();
   }
 }
 
 void Idle(benchmark::State& state, bool moving) {
   editortest::EditorHost host;
-  host.open();
+  host.Open();
   host.backend.Pump();
-  host.setParameter(1, 0.0f);  // no randomising: each unit sends its CC Value
-  host.setParameter(4, 0.0f);
+  host.SetParameter(1, 0.0f);  // no randomising: each unit sends its CC Value
+  host.SetParameter(4, 0.0f);
   float value = 0.25f;
   for (auto _ : state) {
     if (moving) {
       value = 1.0f - value;
-      host.setParameter(0, value);
-      host.setParameter(3, value);
-      host.playNote();
+      host.SetParameter(0, value);
+      host.SetParameter(3, value);
+      host.PlayNote();
     }
-    host.idle();
+    host.Idle();
   }
-  if (host.window().indicate1.Position() != host.plugin().lastValue(1)) {
+  if (host.Window().indicate1.Position() != host.Plugin().LastValue(1)) {
     state.SkipWithError("idle did not set the indicators");
   }
 }

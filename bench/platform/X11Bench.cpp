@@ -26,7 +26,7 @@ struct Unheard final : platform::PeerClient {};
 // fluxhost's window, as the parent a host gives the editor; none without a server.
 std::unique_ptr<fluxhost::EditorWindow> OpenParent() {
   try {
-    return fluxhost::openEditorWindow("bench", kWidth, kHeight);
+    return fluxhost::OpenEditorWindow("bench", kWidth, kHeight);
   } catch (const std::runtime_error&) {
     return nullptr;
   }
@@ -37,7 +37,7 @@ void PresentFull(benchmark::State& state, bool sharedMemory) {
   if (!parent) return state.SkipWithError("no X server on DISPLAY");
   platform::x11::X11Backend backend(sharedMemory);
   Unheard client;
-  auto peer = backend.CreateChildWindow(parent->nativeHandle(), client);
+  auto peer = backend.CreateChildWindow(parent->NativeHandle(), client);
   if (!peer) return state.SkipWithError("no window");
   peer->SetBounds({0, 0, kWidth, kHeight});
   peer->SetVisible(true);
@@ -54,10 +54,10 @@ void OpenAndClose(benchmark::State& state) {
   if (!parent) return state.SkipWithError("no X server on DISPLAY");
   platform::x11::X11Backend backend;
   platform::ScopedBackend installed{backend};
-  FakeHost::instance().reset();
-  AEffect* effect = (new APlugin(FakeHost::callback))->getAeffect();
+  FakeHost::Instance().Reset();
+  AEffect* effect = (new APlugin(FakeHost::Callback))->getAeffect();
   for (auto _ : state) {
-    if (effect->dispatcher(effect, effEditOpen, 0, 0, parent->nativeHandle(), 0.0f) != 1) {
+    if (effect->dispatcher(effect, effEditOpen, 0, 0, parent->NativeHandle(), 0.0f) != 1) {
       state.SkipWithError("the editor did not open");
       break;
     }

@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kFrames = 512;
 
-VstIntPtr VSTCALLBACK idleHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+VstIntPtr VSTCALLBACK IdleHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
   return opcode == audioMasterVersion ? 2400 : 0;
 }
 
@@ -49,7 +49,7 @@ struct FarEvents {
 // Runs `block` on the same buffers once per iteration; a template, so that the timed loop holds
 // no call the compiler cannot see through.
 template <class Block>
-void timeBlocks(benchmark::State& state, Block block) {
+void TimeBlocks(benchmark::State& state, Block block) {
   Buffers b;
   for (auto _ : state) {
     block(b);
@@ -57,38 +57,38 @@ void timeBlocks(benchmark::State& state, Block block) {
   }
 }
 
-void copyReference(benchmark::State& state) {
-  timeBlocks(state, [](Buffers& b) {
+void CopyReference(benchmark::State& state) {
+  TimeBlocks(state, [](Buffers& b) {
     for (int c = 0; c < 2; ++c) std::memcpy(b.outputs[c], b.inputs[c], sizeof(float) * kFrames);
   });
 }
 
-void processEmpty(benchmark::State& state) {
-  APlugin plugin(idleHost);
-  timeBlocks(state, [&](Buffers& b) { plugin.processReplacing(b.inputs, b.outputs, kFrames); });
+void ProcessEmpty(benchmark::State& state) {
+  APlugin plugin(IdleHost);
+  TimeBlocks(state, [&](Buffers& b) { plugin.processReplacing(b.inputs, b.outputs, kFrames); });
 }
 
-void processQueued(benchmark::State& state) {
-  APlugin plugin(idleHost);
+void ProcessQueued(benchmark::State& state) {
+  APlugin plugin(IdleHost);
   FarEvents events;
   plugin.processEvents(events.list);
-  timeBlocks(state, [&](Buffers& b) { plugin.processReplacing(b.inputs, b.outputs, kFrames); });
+  TimeBlocks(state, [&](Buffers& b) { plugin.processReplacing(b.inputs, b.outputs, kFrames); });
 }
 
-void processLiteral(benchmark::State& state) {
-  APlugin plugin(idleHost);
-  LiteralCcGenerator literal(idleHost, plugin.getAeffect(), 1);
+void ProcessLiteral(benchmark::State& state) {
+  APlugin plugin(IdleHost);
+  LiteralCcGenerator literal(IdleHost, plugin.getAeffect(), 1);
   FarEvents events;
-  literal.processEvents(events.list);
-  timeBlocks(state, [&](Buffers& b) { literal.process(b.inputs, b.outputs, kFrames, true); });
+  literal.ProcessEvents(events.list);
+  TimeBlocks(state, [&](Buffers& b) { literal.Process(b.inputs, b.outputs, kFrames, true); });
 }
 
-BENCHMARK(processEmpty)->Name("process_empty_vs_memcpy:subject");
-BENCHMARK(copyReference)->Name("process_empty_vs_memcpy:reference");
-BENCHMARK(processQueued)->Name("process_queued_vs_memcpy:subject");
-BENCHMARK(copyReference)->Name("process_queued_vs_memcpy:reference");
-BENCHMARK(processLiteral)->Name("process_literal_vs_memcpy:subject");
-BENCHMARK(copyReference)->Name("process_literal_vs_memcpy:reference");
+BENCHMARK(ProcessEmpty)->Name("process_empty_vs_memcpy:subject");
+BENCHMARK(CopyReference)->Name("process_empty_vs_memcpy:reference");
+BENCHMARK(ProcessQueued)->Name("process_queued_vs_memcpy:subject");
+BENCHMARK(CopyReference)->Name("process_queued_vs_memcpy:reference");
+BENCHMARK(ProcessLiteral)->Name("process_literal_vs_memcpy:subject");
+BENCHMARK(CopyReference)->Name("process_literal_vs_memcpy:reference");
 
 }  // namespace
 

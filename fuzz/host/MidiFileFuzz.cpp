@@ -11,16 +11,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace fluxhost;
   MidiFile file;
   try {
-    file = readMidiFile(std::span<const uint8_t>(data, size));
+    file = ReadMidiFile(std::span<const uint8_t>(data, size));
   } catch (const MidiFileError&) {
     return 0;
   }
-  const MidiTrack merged = mergeTracks(file);
+  const MidiTrack merged = MergeTracks(file);
   const TempoMap tempo(file.division, merged);
   const MidiSchedule schedule(merged, tempo, 44100.0);
-  static_cast<void>(schedule.block(0, 512));
+  static_cast<void>(schedule.Block(0, 512));
 
-  const MidiFile back = readMidiFile(writeMidiFile(file));
+  const MidiFile back = ReadMidiFile(WriteMidiFile(file));
   if (back.tracks.size() != file.tracks.size()) std::abort();
   for (size_t t = 0; t < file.tracks.size(); ++t) {
     const MidiTrack& a = file.tracks[t];

@@ -21,7 +21,7 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 // Where the frame's top-left corner goes unless asked otherwise: on the screen, clear of its edge.
 constexpr POINT kPlace{32, 32};
 
-std::wstring wide(const std::string& text) {
+std::wstring Wide(const std::string& text) {
   const int length = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
   std::wstring result(static_cast<size_t>(std::max(length, 1)), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, result.data(), length);
@@ -30,23 +30,23 @@ std::wstring wide(const std::string& text) {
 }
 
 // The frame around a client area of width × height whose top-left corner is at `inside`.
-RECT frameAround(POINT inside, int32_t width, int32_t height) {
+RECT FrameAround(POINT inside, int32_t width, int32_t height) {
   RECT frame{inside.x, inside.y, inside.x + width, inside.y + height};
   AdjustWindowRect(&frame, kStyle, FALSE);
   return frame;
 }
 
-SIZE frameSize(int32_t width, int32_t height) {
-  const RECT frame = frameAround({0, 0}, width, height);
+SIZE FrameSize(int32_t width, int32_t height) {
+  const RECT frame = FrameAround({0, 0}, width, height);
   return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 // SendInput's absolute units (0..65535 over the primary screen) for a pixel's middle.
-LONG absolute(LONG pixel, int screenSize) {
+LONG Absolute(LONG pixel, int screenSize) {
   return static_cast<LONG>((2LL * pixel + 1) * 65535 / (2LL * screenSize));
 }
 
-void sendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
+void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
   INPUT input{};
   input.type = INPUT_MOUSE;
   input.mi.dx = dx;
@@ -60,99 +60,99 @@ class Win32EditorWindow final : public EditorWindow {
  public:
   Win32EditorWindow(const std::string& title, int32_t width, int32_t height,
                     const std::optional<ScreenPoint>& inside)
-      : m_width(width), m_height(height) {
-    RECT frame = frameAround(inside ? POINT{inside->x, inside->y} : POINT{0, 0}, width, height);
+      : m_Width(width), m_Height(height) {
+    RECT frame = FrameAround(inside ? POINT{inside->x, inside->y} : POINT{0, 0}, width, height);
     if (!inside) OffsetRect(&frame, kPlace.x - frame.left, kPlace.y - frame.top);
-    m_window = CreateWindowExW(0, registeredClass(), wide(title).c_str(), kStyle, frame.left,
+    m_Window = CreateWindowExW(0, RegisteredClass(), Wide(title).c_str(), kStyle, frame.left,
                                frame.top, frame.right - frame.left, frame.bottom - frame.top,
                                nullptr, nullptr, GetModuleHandleW(nullptr), this);
-    if (m_window == nullptr) {
+    if (m_Window == nullptr) {
       throw std::runtime_error("cannot create the editor's window (error " +
                                std::to_string(GetLastError()) + ")");
     }
-    ShowWindow(m_window, SW_SHOWNORMAL);
-    SetForegroundWindow(m_window);
-    UpdateWindow(m_window);
+    ShowWindow(m_Window, SW_SHOWNORMAL);
+    SetForegroundWindow(m_Window);
+    UpdateWindow(m_Window);
   }
 
-  ~Win32EditorWindow() override { destroy(); }
+  ~Win32EditorWindow() override { Destroy(); }
 
-  void* nativeHandle() const override { return m_window; }
+  void* NativeHandle() const override { return m_Window; }
 
-  void resize(int32_t width, int32_t height) override {
-    m_width = width;
-    m_height = height;
-    const SIZE frame = frameSize(width, height);
-    if (m_window != nullptr)
-      SetWindowPos(m_window, nullptr, 0, 0, frame.cx, frame.cy,
+  void Resize(int32_t width, int32_t height) override {
+    m_Width = width;
+    m_Height = height;
+    const SIZE frame = FrameSize(width, height);
+    if (m_Window != nullptr)
+      SetWindowPos(m_Window, nullptr, 0, 0, frame.cx, frame.cy,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
   // Every window of this thread gets its messages here, the plug-in's included. A person's
   // close leaves the window in place: the editor is closed in it first.
-  bool pumpEvents() override {
+  bool PumpEvents() override {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
-    return m_window != nullptr && !m_closeAsked;
+    return m_Window != nullptr && !m_CloseAsked;
   }
 
-  void waitEvents(std::chrono::milliseconds timeout) override {
+  void WaitEvents(std::chrono::milliseconds timeout) override {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(timeout.count()), QS_ALLINPUT);
   }
 
   // The window procedure forgets the handle once the window has gone.
-  void destroy() override {
-    if (m_window != nullptr) DestroyWindow(m_window);
+  void Destroy() override {
+    if (m_Window != nullptr) DestroyWindow(m_Window);
   }
 
-  bool showsChildWindow() override {
-    if (m_window == nullptr) return false;
-    for (HWND child = GetWindow(m_window, GW_CHILD); child != nullptr;
+  bool ShowsChildWindow() override {
+    if (m_Window == nullptr) return false;
+    for (HWND child = GetWindow(m_Window, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
       if (IsWindowVisible(child)) return true;
     }
     return false;
   }
 
-  void movePointer(int32_t x, int32_t y) override {
+  void MovePointer(int32_t x, int32_t y) override {
     POINT at{x, y};
-    if (m_window != nullptr) ClientToScreen(m_window, &at);
-    sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
-              absolute(at.x, GetSystemMetrics(SM_CXSCREEN)),
-              absolute(at.y, GetSystemMetrics(SM_CYSCREEN)));
+    if (m_Window != nullptr) ClientToScreen(m_Window, &at);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
+              Absolute(at.x, GetSystemMetrics(SM_CXSCREEN)),
+              Absolute(at.y, GetSystemMetrics(SM_CYSCREEN)));
   }
 
-  void pressButton() override { sendMouse(MOUSEEVENTF_LEFTDOWN); }
-  void releaseButton() override { sendMouse(MOUSEEVENTF_LEFTUP); }
+  void PressButton() override { SendMouse(MOUSEEVENTF_LEFTDOWN); }
+  void ReleaseButton() override { SendMouse(MOUSEEVENTF_LEFTUP); }
 
   // The client area copied from the window's device context into a top-down 32-bit
   // section, whose pixels are 0x00RRGGBB already.
-  png::Picture capture() override {
-    if (m_window == nullptr)
+  png::Picture Capture() override {
+    if (m_Window == nullptr)
       throw std::runtime_error("cannot read the window's pixels back: the window is closed");
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = m_width;
-    info.bmiHeader.biHeight = -m_height;
+    info.bmiHeader.biWidth = m_Width;
+    info.bmiHeader.biHeight = -m_Height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    const HDC window = GetDC(m_window);
+    const HDC window = GetDC(m_Window);
     const HDC memory = CreateCompatibleDC(window);
     void* bits = nullptr;
     const HBITMAP section = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     const HGDIOBJ previous = section != nullptr ? SelectObject(memory, section) : nullptr;
     const bool copied = section != nullptr &&
-                        BitBlt(memory, 0, 0, m_width, m_height, window, 0, 0, SRCCOPY) &&
+                        BitBlt(memory, 0, 0, m_Width, m_Height, window, 0, 0, SRCCOPY) &&
                         GdiFlush();
-    png::Picture picture{m_width, m_height, {}};
+    png::Picture picture{m_Width, m_Height, {}};
     if (copied) {
       const auto* pixels = static_cast<const uint32_t*>(bits);
       picture.pixels.assign(pixels,
-                            pixels + static_cast<size_t>(m_width) * static_cast<size_t>(m_height));
+                            pixels + static_cast<size_t>(m_Width) * static_cast<size_t>(m_Height));
       for (uint32_t& pixel : picture.pixels) pixel &= 0xFFFFFF;
     }
     if (section != nullptr) {
@@ -160,17 +160,17 @@ class Win32EditorWindow final : public EditorWindow {
       DeleteObject(section);
     }
     DeleteDC(memory);
-    ReleaseDC(m_window, window);
+    ReleaseDC(m_Window, window);
     if (!copied) throw std::runtime_error("cannot read the window's pixels back (BitBlt failed)");
     return picture;
   }
 
  private:
-  static const wchar_t* registeredClass() {
+  static const wchar_t* RegisteredClass() {
     static const bool registered = [] {
       WNDCLASSEXW windowClass{};
       windowClass.cbSize = sizeof windowClass;
-      windowClass.lpfnWndProc = procedure;
+      windowClass.lpfnWndProc = Procedure;
       windowClass.hInstance = GetModuleHandleW(nullptr);
       windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
       windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
@@ -184,30 +184,30 @@ class Win32EditorWindow final : public EditorWindow {
     return kClassName;
   }
 
-  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
       const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
       SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<Win32EditorWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self != nullptr && message == WM_CLOSE) {
-      self->m_closeAsked = true;
+      self->m_CloseAsked = true;
       return 0;
     }
-    if (self != nullptr && message == WM_NCDESTROY) self->m_window = nullptr;
+    if (self != nullptr && message == WM_NCDESTROY) self->m_Window = nullptr;
     return DefWindowProcW(window, message, wParam, lParam);
   }
 
-  HWND m_window = nullptr;
-  int32_t m_width;
-  int32_t m_height;
-  bool m_closeAsked = false;
+  HWND m_Window = nullptr;
+  int32_t m_Width;
+  int32_t m_Height;
+  bool m_CloseAsked = false;
 };
 
 }  // namespace
 
 // There is one kind of window here: the alpha visual is not asked for.
-std::unique_ptr<EditorWindow> openEditorWindow(const std::string& title, int32_t width,
+std::unique_ptr<EditorWindow> OpenEditorWindow(const std::string& title, int32_t width,
                                                int32_t height, const EditorWindowOptions& options) {
   return std::make_unique<Win32EditorWindow>(title, width, height, options.position);
 }

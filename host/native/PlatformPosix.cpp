@@ -14,37 +14,37 @@ namespace {
 const char* volatile g_activity = "starting";
 const char* volatile g_pluginPath = "";
 
-void writeText(const char* text) {
+void WriteText(const char* text) {
   const ssize_t ignored = write(STDERR_FILENO, text, strlen(text));
   static_cast<void>(ignored);
 }
 
 // Only async-signal-safe calls: write and _exit.
-extern "C" void reportCrash(int signalNumber) {
+extern "C" void ReportCrash(int signalNumber) {
   const char* name = signalNumber == SIGSEGV  ? "segmentation fault"
                      : signalNumber == SIGBUS ? "bus error"
                      : signalNumber == SIGFPE ? "arithmetic fault"
                      : signalNumber == SIGILL ? "illegal instruction"
                                               : "abort";
   if (*g_pluginPath == '\0') {
-    writeText("fluxhost: crashed (");
-    writeText(name);
-    writeText(")\n");
+    WriteText("fluxhost: crashed (");
+    WriteText(name);
+    WriteText(")\n");
   } else {
-    writeText("fluxhost: the plug-in crashed (");
-    writeText(name);
-    writeText(") while ");
-    writeText(g_activity);
-    writeText(": ");
-    writeText(g_pluginPath);
-    writeText("\n");
+    WriteText("fluxhost: the plug-in crashed (");
+    WriteText(name);
+    WriteText(") while ");
+    WriteText(g_activity);
+    WriteText(": ");
+    WriteText(g_pluginPath);
+    WriteText("\n");
   }
   _exit(1);
 }
 
 }  // namespace
 
-LibraryHandle openLibrary(const std::string& path) {
+LibraryHandle OpenLibrary(const std::string& path) {
   // A bare file name would make the loader search its library path, not the
   // current folder the user meant.
   const std::string where = path.find('/') == std::string::npos ? "./" + path : path;
@@ -57,31 +57,31 @@ LibraryHandle openLibrary(const std::string& path) {
   return result;
 }
 
-void* findSymbol(void* library, const char* name) {
+void* FindSymbol(void* library, const char* name) {
   return dlsym(library, name);
 }
 
-void closeLibrary(void* library) {
+void CloseLibrary(void* library) {
   dlclose(library);
 }
 
-const char* libraryExtension() {
+const char* LibraryExtension() {
   return ".so";
 }
 
-std::string executablePath() {
+std::string ExecutablePath() {
   char buffer[PATH_MAX];
   const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
   return length > 0 ? std::string(buffer, static_cast<size_t>(length)) : std::string();
 }
 
-bool stderrIsTerminal() {
+bool StderrIsTerminal() {
   return isatty(STDERR_FILENO) != 0;
 }
 
-void installCrashReport() {
+void InstallCrashReport() {
   struct sigaction action {};
-  action.sa_handler = reportCrash;
+  action.sa_handler = ReportCrash;
   sigemptyset(&action.sa_mask);
   action.sa_flags = static_cast<int>(SA_RESETHAND);
   for (int signalNumber : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) {
@@ -89,7 +89,7 @@ void installCrashReport() {
   }
 }
 
-void setCrashContext(const char* activity, const char* pluginPath) {
+void SetCrashContext(const char* activity, const char* pluginPath) {
   g_activity = activity;
   g_pluginPath = pluginPath;
 }

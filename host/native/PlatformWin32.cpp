@@ -14,7 +14,7 @@ namespace {
 const char* volatile g_activity = "starting";
 const char* volatile g_pluginPath = "";
 
-LONG WINAPI reportCrash(EXCEPTION_POINTERS* info) {
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
   if (*g_pluginPath == '\0') {
     std::fprintf(stderr, "fluxhost: crashed (exception 0x%08lX)\n",
                  info->ExceptionRecord->ExceptionCode);
@@ -26,7 +26,7 @@ LONG WINAPI reportCrash(EXCEPTION_POINTERS* info) {
   ExitProcess(1);
 }
 
-std::string systemMessage(DWORD code) {
+std::string SystemMessage(DWORD code) {
   char text[512] = {};
   FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
                  sizeof text, nullptr);
@@ -37,43 +37,43 @@ std::string systemMessage(DWORD code) {
 
 }  // namespace
 
-LibraryHandle openLibrary(const std::string& path) {
+LibraryHandle OpenLibrary(const std::string& path) {
   LibraryHandle result;
   // No message box when a library needs a DLL that is missing.
   const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   result.handle = reinterpret_cast<void*>(LoadLibraryA(path.c_str()));
   SetErrorMode(oldMode);
-  if (result.handle == nullptr) result.error = systemMessage(GetLastError());
+  if (result.handle == nullptr) result.error = SystemMessage(GetLastError());
   return result;
 }
 
-void* findSymbol(void* library, const char* name) {
+void* FindSymbol(void* library, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
 }
 
-void closeLibrary(void* library) {
+void CloseLibrary(void* library) {
   FreeLibrary(static_cast<HMODULE>(library));
 }
 
-const char* libraryExtension() {
+const char* LibraryExtension() {
   return ".dll";
 }
 
-std::string executablePath() {
+std::string ExecutablePath() {
   char buffer[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
   return length > 0 && length < MAX_PATH ? std::string(buffer, length) : std::string();
 }
 
-bool stderrIsTerminal() {
+bool StderrIsTerminal() {
   return _isatty(_fileno(stderr)) != 0;
 }
 
-void installCrashReport() {
-  SetUnhandledExceptionFilter(reportCrash);
+void InstallCrashReport() {
+  SetUnhandledExceptionFilter(ReportCrash);
 }
 
-void setCrashContext(const char* activity, const char* pluginPath) {
+void SetCrashContext(const char* activity, const char* pluginPath) {
   g_activity = activity;
   g_pluginPath = pluginPath;
 }

@@ -27,7 +27,7 @@ void THighlightDIB::HandleMessage(ui::Message& message, bool&) {
   auto* control = dynamic_cast<TCustomDIBControl*>(Control());
   if (control == nullptr) return;
   const bool focused = control->Focused();
-  switch (message.Msg) {
+  switch (message.msg) {
     case ui::WM_SETFOCUS:
       if (!focused && !control->Hot()) Begin(*control);
       break;

@@ -56,13 +56,13 @@ std::string TMoveableDIB::GetFeatureName() const {
 
 void TMoveableDIB::HandleMessage(ui::Message& message, bool&) {
   if (Control() == nullptr) return;
-  if (message.Msg == ui::WM_KEYDOWN) {
-    KeyDown(message.WParam);
+  if (message.msg == ui::WM_KEYDOWN) {
+    KeyDown(message.wParam);
     return;
   }
   if (m_Dragging) {
     Drag(message);
-  } else if (const std::optional<ui::TMouseButton> pressed = ButtonOf(message.Msg, true)) {
+  } else if (const std::optional<ui::TMouseButton> pressed = ButtonOf(message.msg, true)) {
     Press(*pressed, message);
   }
 }
@@ -81,18 +81,18 @@ void TMoveableDIB::KeyDown(uintptr_t key) {
 }
 
 void TMoveableDIB::Drag(const ui::Message& message) {
-  if (ButtonOf(message.Msg, false) == m_DragButton) {
+  if (ButtonOf(message.msg, false) == m_DragButton) {
     m_Dragging = false;
     return;
   }
-  if (message.Msg != ui::WM_MOUSEMOVE) return;
+  if (message.msg != ui::WM_MOUSEMOVE) return;
   // Only the left button is captured: another one may have been let go where the control could
   // not see it.
-  if ((message.WParam & HeldFlag(m_DragButton)) == 0) {
+  if ((message.wParam & HeldFlag(m_DragButton)) == 0) {
     m_Dragging = false;
     return;
   }
-  const ui::Point p = ui::LParamToPoint(message.LParam);
+  const ui::Point p = ui::LParamToPoint(message.lParam);
   const int32_t dx = m_AllowHorizontal ? Snapped(p.X - m_PressPoint.X) : 0;
   const int32_t dy = m_AllowVertical ? Snapped(p.Y - m_PressPoint.Y) : 0;
   if (dx != 0 || dy != 0) MoveBy(dx, dy);
@@ -100,7 +100,7 @@ void TMoveableDIB::Drag(const ui::Message& message) {
 
 void TMoveableDIB::Press(ui::TMouseButton button, const ui::Message& message) {
   m_DragButton = button;
-  const ui::Point p = ui::LParamToPoint(message.LParam);
+  const ui::Point p = ui::LParamToPoint(message.lParam);
   if ((m_MouseButtons & (1 << button)) == 0 || !OnBorder(p)) return;
   m_Dragging = true;
   m_PressPoint = p;

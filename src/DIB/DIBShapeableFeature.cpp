@@ -39,13 +39,13 @@ std::string TShapeableDIB::GetFeatureName() const {
 }
 
 void TShapeableDIB::HandleMessage(ui::Message& message, bool& handled) {
-  if (message.Msg != ui::CM_HITTEST) return;
+  if (message.msg != ui::CM_HITTEST) return;
   auto* control = dynamic_cast<TCustomDIBControl*>(Control());
   if (control == nullptr) return;
   handled = true;
   if (m_Stamp != control->LastInvalidated()) MakeRegion(*control);
-  const ui::Point p = ui::LParamToPoint(message.LParam);
-  message.Result = !m_Region || m_Region->Contains(p.X, p.Y) ? 1 : 0;
+  const ui::Point p = ui::LParamToPoint(message.lParam);
+  message.result = !m_Region || m_Region->Contains(p.X, p.Y) ? 1 : 0;
 }
 
 void TShapeableDIB::MakeRegion(TCustomDIBControl& control) {

@@ -270,15 +270,15 @@ void TCustomDIBControl::WndProc(ui::Message& message) {
   bool handled = false;
   m_DIBFeatures->Dispatch(message, handled);
   if (!self) return;
-  switch (message.Msg) {
+  switch (message.msg) {
     case ui::WM_LBUTTONDOWN:
       m_SavedPress = message;
       if (m_AutoRepeat && !m_RepeatTimer->Enabled()) StartRepeat();
       break;
     case ui::WM_MOUSEMOVE:
-      m_SavedPress.WParam = message.WParam;
-      m_SavedPress.LParam = message.LParam;
-      m_MousePosition = ui::LParamToPoint(message.LParam);
+      m_SavedPress.wParam = message.wParam;
+      m_SavedPress.lParam = message.lParam;
+      m_MousePosition = ui::LParamToPoint(message.lParam);
       if (m_MouseInside && !m_Hot) Perform(ui::CM_MOUSEENTER);
       break;
     case ui::WM_LBUTTONUP:
@@ -304,9 +304,9 @@ void TCustomDIBControl::WndProc(ui::Message& message) {
 }
 
 void TCustomDIBControl::Dispatch(ui::Message& message) {
-  switch (message.Msg) {
+  switch (message.msg) {
     case ui::WM_PAINT:
-      if (TDIBControlHost* container = Container(); container && m_DIB && message.WParam) {
+      if (TDIBControlHost* container = Container(); container && m_DIB && message.wParam) {
         PaintInto(*container);
       }
       return;
@@ -327,9 +327,9 @@ void TCustomDIBControl::Dispatch(ui::Message& message) {
       return;
     case ui::WM_GETDLGCODE:
       if (m_WantKeys & (1 << wkAllKeys)) {
-        message.Result = ui::DLGC_WANTALLKEYS;
+        message.result = ui::DLGC_WANTALLKEYS;
       } else {
-        message.Result = ((m_WantKeys & (1 << wkTab)) ? ui::DLGC_WANTTAB : 0) |
+        message.result = ((m_WantKeys & (1 << wkTab)) ? ui::DLGC_WANTTAB : 0) |
                          ((m_WantKeys & (1 << wkArrows)) ? ui::DLGC_WANTARROWS : 0);
       }
       return;
@@ -353,7 +353,7 @@ void TCustomDIBControl::Dispatch(ui::Message& message) {
 // nothing goes on dragging or repeating with no button held.
 void TCustomDIBControl::CaptureLost() {
   if (m_MouseButtons & ButtonBit(ui::mbLeft)) {
-    Perform(ui::WM_LBUTTONUP, 0, m_SavedPress.LParam);
+    Perform(ui::WM_LBUTTONUP, 0, m_SavedPress.lParam);
   }
 }
 
@@ -370,13 +370,13 @@ void TCustomDIBControl::EnabledChanged() {
 }
 
 void TCustomDIBControl::DialogChar(ui::Message& message) {
-  m_ShiftState = ui::KeyDataToShiftState(message.LParam);
+  m_ShiftState = ui::KeyDataToShiftState(message.lParam);
   TDIBControlHost* container = Container();
-  if (m_Accelerator != '\0' && message.WParam == static_cast<unsigned char>(m_Accelerator) &&
+  if (m_Accelerator != '\0' && message.wParam == static_cast<unsigned char>(m_Accelerator) &&
       Enabled() && Visible() && (m_ShiftState & ui::ssAlt) && container != nullptr &&
       container->HostWindow().CanFocus()) {
     Click();
-    message.Result = 0;
+    message.result = 0;
     return;
   }
   ui::WindowlessControl::Dispatch(message);
@@ -429,7 +429,7 @@ void TCustomDIBControl::RepeatTick(ui::Persistent*) {
     m_RepeatTimer->SetEnabled(false);
     return;
   }
-  Perform(m_SavedPress.Msg, m_SavedPress.WParam, m_SavedPress.LParam);
+  Perform(m_SavedPress.msg, m_SavedPress.wParam, m_SavedPress.lParam);
 }
 
 // Mouse and focus ---------------------------------------------------------------------------
@@ -504,12 +504,12 @@ bool TCustomDIBControl::DoKey(ui::Message& message,
   ui::Form* form = ParentForm();
   if (form != nullptr && form->PreviewKey(message)) return true;
   if (!self) return true;
-  m_ShiftState = ui::KeyDataToShiftState(message.LParam);
+  m_ShiftState = ui::KeyDataToShiftState(message.lParam);
   if (ControlStyle() & ui::csNoStdEvents) return false;
-  auto key = static_cast<uint16_t>(message.WParam);
+  auto key = static_cast<uint16_t>(message.wParam);
   (this->*handler)(key, m_ShiftState);
   if (!self) return true;
-  message.WParam = key;
+  message.wParam = key;
   return key == 0;
 }
 
@@ -518,10 +518,10 @@ bool TCustomDIBControl::DoKeyPress(ui::Message& message) {
   ui::Form* form = ParentForm();
   if (form != nullptr && form->PreviewKey(message)) return true;
   if (!self) return true;
-  auto key = static_cast<char>(message.WParam);
+  auto key = static_cast<char>(message.wParam);
   KeyPress(key);
   if (!self) return true;
-  message.WParam = static_cast<unsigned char>(key);
+  message.wParam = static_cast<unsigned char>(key);
   return key == '\0';
 }
 

@@ -123,7 +123,7 @@ void TDIBPalette::WriteTable(ui::Stream& data) const {
 }
 
 void TDIBPalette::PaletteWindowProc(ui::Message& message) {
-  switch (message.Msg) {
+  switch (message.msg) {
     case ui::WM_QUERYNEWPALETTE:
       QueryNewPalette(message);
       break;
@@ -137,13 +137,13 @@ void TDIBPalette::PaletteWindowProc(ui::Message& message) {
 
 void TDIBPalette::QueryNewPalette(ui::Message& message) {
   ui::Form& form = *m_OwnerForm.Get();
-  message.Result = 0;
+  message.result = 0;
   ui::DeviceContext dc = form.GetDC();
   const ui::LogicalPalette* previous = dc.SelectPalette(m_PaletteHandle.get(), false);
-  message.Result = static_cast<intptr_t>(dc.RealizePalette());
+  message.result = static_cast<intptr_t>(dc.RealizePalette());
   dc.SelectPalette(previous, true);
   dc.RealizePalette();
-  if (message.Result > 0) form.Invalidate();
+  if (message.result > 0) form.Invalidate();
   // The form's own palette handling hears of it too; the result stays the count.
   ui::Message passed = message;
   m_PreviousWindowProc(passed);
@@ -151,7 +151,7 @@ void TDIBPalette::QueryNewPalette(ui::Message& message) {
 
 void TDIBPalette::PaletteChanged(ui::Message& message) {
   ui::Form& form = *m_OwnerForm.Get();
-  if (message.WParam == reinterpret_cast<uintptr_t>(form.Handle())) return;
+  if (message.wParam == reinterpret_cast<uintptr_t>(form.Handle())) return;
   ui::DeviceContext dc = form.GetDC();
   const ui::LogicalPalette* previous = dc.SelectPalette(m_PaletteHandle.get(), true);
   if (dc.RealizePalette() > 0) form.Invalidate();

@@ -143,7 +143,7 @@ void TCustomDIBContainer::SetDIBBorder(TDIBBorder* border) {
 // Messages ----------------------------------------------------------------------------------
 
 void TCustomDIBContainer::WndProc(ui::Message& message) {
-  if (message.Msg == ui::WM_LBUTTONUP) ReleaseOutside();
+  if (message.msg == ui::WM_LBUTTONUP) ReleaseOutside();
   ui::Panel::WndProc(message);
 }
 
@@ -164,15 +164,15 @@ void TCustomDIBContainer::ReleaseOutside() {
 }
 
 void TCustomDIBContainer::Dispatch(ui::Message& message) {
-  switch (message.Msg) {
+  switch (message.msg) {
     case ui::WM_PAINT:
       PaintMessage(message);
       return;
     case ui::WM_ERASEBKGND:
-      message.Result = 1;  // the paint covers everything: erasing would only flicker
+      message.result = 1;  // the paint covers everything: erasing would only flicker
       return;
     case ui::WM_GETDLGCODE:
-      message.Result = ui::DLGC_WANTALLKEYS;
+      message.result = ui::DLGC_WANTALLKEYS;
       return;
     case ui::WM_SETCURSOR:
       SetCursorMessage(message);
@@ -198,8 +198,8 @@ void TCustomDIBContainer::SetCursorMessage(ui::Message& message) {
   if (!HasState(ui::ComponentState::Designing)) {
     const ui::Point p = ScreenToClient(ui::Screen::CursorPos());
     ui::Control* child = ControlAtPos(p, false);
-    if (child != nullptr && child->Perform(ui::WM_SETCURSOR, message.WParam, message.LParam) == 1) {
-      message.Result = 1;
+    if (child != nullptr && child->Perform(ui::WM_SETCURSOR, message.wParam, message.lParam) == 1) {
+      message.result = 1;
       return;
     }
   }
@@ -209,7 +209,7 @@ void TCustomDIBContainer::SetCursorMessage(ui::Message& message) {
 // Painting ----------------------------------------------------------------------------------
 
 void TCustomDIBContainer::PaintMessage(ui::Message& message) {
-  if (auto* foreign = ui::WParamToPointer<ui::DeviceContext>(message.WParam)) {
+  if (auto* foreign = ui::WParamToPointer<ui::DeviceContext>(message.wParam)) {
     // Someone else's context: its clip says what to compose, and nothing is put off.
     m_UpdateRect = foreign->ClipBox();
     m_AreaHooksDone = false;
@@ -389,7 +389,7 @@ void TCustomDIBContainer::DoExit() {
 }
 
 void TCustomDIBContainer::FocusChanged(ui::Message& message) {
-  auto* focused = ui::LParamToPointer<ui::WindowedControl>(message.LParam);
+  auto* focused = ui::LParamToPointer<ui::WindowedControl>(message.lParam);
   ui::WeakRef<TCustomDIBContainer> self(this);
   if (focused != nullptr && focused->Parent() == this) {
     SetActiveControl(focused);
@@ -414,18 +414,18 @@ bool TCustomDIBContainer::ControlWantsKey(ui::Message& message, bool& shortCut) 
   shortCut = false;
   ui::Control* active = m_ActiveControl.Get();
   if (active == nullptr) return false;
-  message.Result = 1;
+  message.result = 1;
   ui::WeakRef<ui::Control> alive(active);
-  if (message.Msg == ui::CN_KEYDOWN) {
+  if (message.msg == ui::CN_KEYDOWN) {
     TCustomDIBControl* skinned = AsDIBControl(active);
     shortCut = skinned != nullptr ? skinned->IsShortCut(message) : active->IsMenuKey(message);
     if (shortCut || !alive) return false;
   }
   if (HasState(ui::ComponentState::Designing)) return true;
-  if (active->Perform(ui::CM_CHILDKEY, message.WParam, ui::PointerToLParam(this)) != 0 || !alive) {
+  if (active->Perform(ui::CM_CHILDKEY, message.wParam, ui::PointerToLParam(this)) != 0 || !alive) {
     return false;
   }
-  const intptr_t mask = ui::DialogCodeFor(message.WParam);
+  const intptr_t mask = ui::DialogCodeFor(message.wParam);
   if (mask == 0) return true;
   const intptr_t code = active->Perform(ui::WM_GETDLGCODE);
   return code == ui::DLGC_WANTALLKEYS || (code & mask) != 0;
@@ -435,7 +435,7 @@ void TCustomDIBContainer::ForwardKey(ui::Message& message, uint32_t keyMessage) 
   bool shortCut = false;
   if (!ControlWantsKey(message, shortCut)) return;
   if (ui::Control* active = m_ActiveControl.Get()) {
-    message.Result = active->Perform(keyMessage, message.WParam, message.LParam);
+    message.result = active->Perform(keyMessage, message.wParam, message.lParam);
   }
 }
 
@@ -444,7 +444,7 @@ void TCustomDIBContainer::KeyDownMessage(ui::Message& message) {
   bool shortCut = false;
   if (ControlWantsKey(message, shortCut)) {
     if (ui::Control* active = m_ActiveControl.Get()) {
-      message.Result = active->Perform(ui::WM_KEYDOWN, message.WParam, message.LParam);
+      message.result = active->Perform(ui::WM_KEYDOWN, message.wParam, message.lParam);
     }
     return;
   }
@@ -456,7 +456,7 @@ void TCustomDIBContainer::KeyDownMessage(ui::Message& message) {
     ui::Panel::Dispatch(message);
     return;
   }
-  if (message.WParam == ui::VK_TAB) {
+  if (message.wParam == ui::VK_TAB) {
     m_Tabbing = true;
     bool moved = false;
     try {
@@ -469,7 +469,7 @@ void TCustomDIBContainer::KeyDownMessage(ui::Message& message) {
     if (!self) return;
     m_Tabbing = false;
     if (moved) {
-      message.Result = 1;
+      message.result = 1;
       return;
     }
   }

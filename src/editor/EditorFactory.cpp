@@ -5,7 +5,7 @@
 #include "platform/NativeBackend.h"
 #include "plugin/PluginEditorFactory.h"
 
-std::unique_ptr<AEffEditor> createPluginEditor(APlugin& plugin) {
+std::unique_ptr<AEffEditor> CreatePluginEditor(APlugin& plugin) {
   if (!platform::Backend::Current()) platform::Backend::Install(&platform::NativeBackend());
   return std::make_unique<APluginEditor>(plugin);
 }

@@ -142,8 +142,8 @@ void TPluginEditorWindow::closeClick(ui::Persistent*) {
 
 // The picture and the container cover the whole client area: erasing first would only flicker.
 void TPluginEditorWindow::Dispatch(ui::Message& message) {
-  if (message.Msg == ui::WM_ERASEBKGND) {
-    message.Result = 0;
+  if (message.msg == ui::WM_ERASEBKGND) {
+    message.result = 0;
     return;
   }
   ui::Form::Dispatch(message);

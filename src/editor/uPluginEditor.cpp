@@ -7,10 +7,10 @@
 #include "common/EntryScope.h"
 #include "platform/Backend.h"
 
-APluginEditor::APluginEditor(APlugin& owner) : AEffEditor(&owner), plugin(owner) {}
+APluginEditor::APluginEditor(APlugin& owner) : AEffEditor(&owner), m_Plugin(owner) {}
 
 APluginEditor::~APluginEditor() {
-  if (window) plugin.setEditorClosed(true);
+  if (window) m_Plugin.SetEditorClosed(true);
   window.reset();
 }
 
@@ -38,7 +38,7 @@ VstInt32 APluginEditor::open(void* parent) {
   ++openCount;
   if (openCount == 1 || !window) {
     try {
-      window = std::make_unique<TPluginEditorWindow>(parentWindow, paramValues);
+      window = std::make_unique<TPluginEditorWindow>(parentWindow, m_ParamValues);
     } catch (const std::exception&) {
       // Nothing is open: the host hears so rather than a success with no window.
       --openCount;
@@ -47,9 +47,9 @@ VstInt32 APluginEditor::open(void* parent) {
     }
     window->SetBounds(0, 0, window->Width(), window->Height());
     CopyParameters();
-    window->Plugin = &plugin;
+    window->Plugin = &m_Plugin;
   }
-  plugin.setEditorClosed(false);
+  m_Plugin.SetEditorClosed(false);
   window->PaintInvalid();
   window->Updater.SetEnabled(true);
   window->UpdaterTimer(window.get());
@@ -60,14 +60,14 @@ void APluginEditor::close() {
   if (window && !window->OnWindowThread()) return;
   openCount = std::max(openCount - 1, 0);
   if (openCount > 0) return;
-  plugin.setEditorClosed(true);
+  m_Plugin.SetEditorClosed(true);
   DestroyWindow();
 }
 
-void APluginEditor::hostClosing() {
+void APluginEditor::HostClosing() {
   if (window && !window->OnWindowThread()) return;
   openCount = 0;
-  plugin.setEditorClosed(true);
+  m_Plugin.SetEditorClosed(true);
   DestroyWindow();
 }
 
@@ -87,19 +87,19 @@ void APluginEditor::idle() {
   if (window && !window->OnWindowThread()) return;
   // A host runs no loop for us: the window system's events, timers and paints come now.
   if (platform::Backend* backend = platform::Backend::Current()) backend->Pump();
-  if (plugin.isEditorClosed() || !window || !window->HasWindow()) return;
-  window->CC1GUI.SetCaption(std::to_string(PositionOf(plugin.param(2))));
-  window->CC2GUI.SetCaption(std::to_string(PositionOf(plugin.param(5))));
-  window->indicate1.SetPosition(plugin.lastValue(1));
-  window->indicate2.SetPosition(plugin.lastValue(2));
+  if (m_Plugin.IsEditorClosed() || !window || !window->HasWindow()) return;
+  window->CC1GUI.SetCaption(std::to_string(PositionOf(m_Plugin.Param(2))));
+  window->CC2GUI.SetCaption(std::to_string(PositionOf(m_Plugin.Param(5))));
+  window->indicate1.SetPosition(m_Plugin.LastValue(1));
+  window->indicate2.SetPosition(m_Plugin.LastValue(2));
 }
 
 void APluginEditor::update() {
-  if (!plugin.isEditorClosed()) CopyParameters();
+  if (!m_Plugin.IsEditorClosed()) CopyParameters();
 }
 
 void APluginEditor::CopyParameters() {
   for (int i = 0; i < kNumParams; ++i) {
-    paramValues[static_cast<size_t>(i)].store(plugin.param(i), std::memory_order_relaxed);
+    m_ParamValues[static_cast<size_t>(i)].store(m_Plugin.Param(i), std::memory_order_relaxed);
   }
 }

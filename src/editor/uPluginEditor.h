@@ -27,7 +27,7 @@ class APluginEditor : public AEffEditor {
   void close() override;   // the last close destroys the window
   void idle() override;    // writes the controller numbers and the indicators
   void update() override;  // any thread: copies the parameters into the values shown
-  void hostClosing() override;
+  void HostClosing() override;
 
   int32_t OpenCount() const { return openCount; }
   TPluginEditorWindow* Window() const { return window.get(); }
@@ -37,10 +37,10 @@ class APluginEditor : public AEffEditor {
   void DestroyWindow();
   void CopyParameters();
 
-  APlugin& plugin;
+  APlugin& m_Plugin;
   ERect rect{};
   int32_t openCount = 0;
   std::unique_ptr<TPluginEditorWindow> window;
   void* parentWindow = nullptr;
-  ParameterValues paramValues{};
+  ParameterValues m_ParamValues{};
 };

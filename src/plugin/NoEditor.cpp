@@ -3,6 +3,6 @@
 
 #include "plugin/PluginEditorFactory.h"
 
-std::unique_ptr<AEffEditor> createPluginEditor(APlugin&) {
+std::unique_ptr<AEffEditor> CreatePluginEditor(APlugin&) {
   return nullptr;
 }

@@ -10,7 +10,7 @@
 
 namespace {
 
-char userDecimalSeparator() {
+char UserDecimalSeparator() {
 #if defined(_WIN32)
   char text[8] = {};
   if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, sizeof text) > 0 && text[0])
@@ -34,7 +34,7 @@ void formatParameterValue(float value, char* buffer) {
   const auto result = std::to_chars(text, text + sizeof text - 1, static_cast<double>(value),
                                     std::chars_format::fixed, 2);
   *result.ptr = '\0';
-  const char separator = userDecimalSeparator();
+  const char separator = UserDecimalSeparator();
   int out = 0;
   for (const char* c = text; *c; ++c) buffer[out++] = (*c == '.') ? separator : *c;
   buffer[out] = '\0';

@@ -10,4 +10,4 @@
 class APlugin;
 
 // The editor for this plug-in, or null for a build without an editor.
-std::unique_ptr<AEffEditor> createPluginEditor(APlugin& plugin);
+std::unique_ptr<AEffEditor> CreatePluginEditor(APlugin& plugin);

@@ -3,6 +3,6 @@
 #include "plugin/uPlugin.h"
 #include "vst/VstMain.h"
 
-AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
+AudioEffect* CreateEffectInstance(audioMasterCallback audioMaster) {
   return new APlugin(audioMaster);
 }

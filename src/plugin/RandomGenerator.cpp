@@ -30,7 +30,7 @@ uint32_t randomSeed() {
   return sharedSeed.load(std::memory_order_relaxed);
 }
 
-void setRandomSeed(uint32_t seed) {
+void SetRandomSeed(uint32_t seed) {
   sharedSeed.store(seed, std::memory_order_relaxed);
 }
 

@@ -16,6 +16,6 @@ void randomize();
 
 // The state itself, for tests that need a known sequence.
 uint32_t randomSeed();
-void setRandomSeed(uint32_t seed);
+void SetRandomSeed(uint32_t seed);
 
 }  // namespace flux

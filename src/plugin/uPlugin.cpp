@@ -17,7 +17,7 @@ constexpr const char* kCanDo[] = {"receiveVstEvents", "receiveVstMidiEvent", "se
                                   "sendVstMidiEvent", "receiveVstTimeInfo"};
 
 // The host owns the buffer and sizes it for the texts it asks for.
-void copyText(char* buffer, const char* text) {
+void CopyText(char* buffer, const char* text) {
   std::memcpy(buffer, text, std::strlen(text) + 1);
 }
 
@@ -25,17 +25,17 @@ void copyText(char* buffer, const char* text) {
 // longer: the answer is cut to fit with its terminator.
 constexpr size_t kHostProgramNameSize = 24;
 
-void copyProgramName(char* buffer, const char* name) {
+void CopyProgramName(char* buffer, const char* name) {
   const size_t length = strnlen(name, kHostProgramNameSize - 1);
   std::memcpy(buffer, name, length);
   buffer[length] = '\0';
 }
 
-bool isParameter(VstInt32 index) {
+bool IsParameter(VstInt32 index) {
   return index >= 0 && index < kNumParams;
 }
 
-bool fillPin(VstInt32 index, VstPinProperties* properties, const char* prefix) {
+bool FillPin(VstInt32 index, VstPinProperties* properties, const char* prefix) {
   if (index < 0 || index > 1) return false;
   std::snprintf(properties->label, sizeof properties->label, "%s%d", prefix, index + 1);
   properties->flags = kVstPinIsActive | kVstPinIsStereo;
@@ -53,9 +53,9 @@ APluginProgram::APluginProgram() : name("Init") {
 APlugin::APlugin(audioMasterCallback master) : AudioEffectX(master, kNumPrograms, kNumParams) {
   // The event records: slot 0 is the outgoing event and the only entry of
   // the event list; slots 1..250 start free.
-  eventRecords = std::make_unique<VstMidiEvent[]>(kEventSlots);
+  m_EventRecords = std::make_unique<VstMidiEvent[]>(kEventSlots);
   for (int slot = 0; slot < kEventSlots; ++slot) {
-    VstMidiEvent& record = eventRecords[static_cast<size_t>(slot)];
+    VstMidiEvent& record = m_EventRecords[static_cast<size_t>(slot)];
     record = VstMidiEvent{};
     record.type = kVstMidiType;
     record.deltaFrames = FREE_SLOT;
@@ -77,7 +77,7 @@ APlugin::APlugin(audioMasterCallback master) : AudioEffectX(master, kNumPrograms
   for (int i = kNumPrograms - 1; i >= 0; --i)
     programs[static_cast<size_t>(i)] = std::make_unique<APluginProgram>();
 
-  setEditor(createPluginEditor(*this));
+  setEditor(CreatePluginEditor(*this));
   randomize();
 
   suspend();
@@ -87,7 +87,7 @@ APlugin::APlugin(audioMasterCallback master) : AudioEffectX(master, kNumPrograms
   canMono(true);
   canProcessReplacing(true);
   isSynth(false);
-  setUniqueID(fourCharCode('Q', 'B', '0', '2'));
+  setUniqueID(FourCharCode('Q', 'B', '0', '2'));
 
   for (int i = 0; i < kNumPrograms; ++i)
     std::snprintf(programs[static_cast<size_t>(i)]->name, sizeof(APluginProgram::name), "Preset %d",
@@ -100,7 +100,7 @@ APlugin::APlugin(audioMasterCallback master) : AudioEffectX(master, kNumPrograms
 APlugin::~APlugin() {
   setEditor(nullptr);  // the editor, with its window, goes first
   for (auto& program : programs) program.reset();
-  eventRecords.reset();
+  m_EventRecords.reset();
   eventList.reset();
 }
 
@@ -109,7 +109,7 @@ void APlugin::setParameter(VstInt32 index, float value) {
     value = 0.0f;
   else if (value > 1.0f)
     value = 1.0f;
-  if (!isParameter(index)) return;
+  if (!IsParameter(index)) return;
   params[static_cast<size_t>(index)].store(value, relaxed);
   programs[static_cast<size_t>(curProgram.load(relaxed))]->params[static_cast<size_t>(index)].store(
       value, relaxed);
@@ -117,10 +117,10 @@ void APlugin::setParameter(VstInt32 index, float value) {
 }
 
 float APlugin::getParameter(VstInt32 index) {
-  return isParameter(index) ? params[static_cast<size_t>(index)].load(relaxed) : 0.0f;
+  return IsParameter(index) ? params[static_cast<size_t>(index)].load(relaxed) : 0.0f;
 }
 
-void APlugin::updateEditorUnlessClosed() {
+void APlugin::UpdateEditorUnlessClosed() {
   if (!editorClosed.load(relaxed) && editor) editor->update();
 }
 
@@ -130,7 +130,7 @@ void APlugin::setProgram(VstInt32 program) {
   const APluginProgram& loaded = *programs[static_cast<size_t>(program)];
   for (VstInt32 i = 0; i < kNumParams; ++i)
     setParameter(i, loaded.params[static_cast<size_t>(i)].load(relaxed));
-  updateEditorUnlessClosed();
+  UpdateEditorUnlessClosed();
 }
 
 void APlugin::setProgramName(char* name) {
@@ -138,29 +138,29 @@ void APlugin::setProgramName(char* name) {
   const size_t length = strnlen(name, sizeof(APluginProgram::name) - 1);
   std::memcpy(stored, name, length);
   stored[length] = '\0';
-  updateEditorUnlessClosed();
+  UpdateEditorUnlessClosed();
 }
 
 void APlugin::getProgramName(char* name) {
-  copyProgramName(name, programs[static_cast<size_t>(curProgram.load(relaxed))]->name);
+  CopyProgramName(name, programs[static_cast<size_t>(curProgram.load(relaxed))]->name);
 }
 
 void APlugin::getParameterLabel(VstInt32, char* label) {
-  copyText(label, "%");
+  CopyText(label, "%");
 }
 
 void APlugin::getParameterDisplay(VstInt32 index, char* text) {
-  if (isParameter(index))
+  if (IsParameter(index))
     formatParameterValue(params[static_cast<size_t>(index)].load(relaxed), text);
   else
-    copyText(text, "undefined");
+    CopyText(text, "undefined");
 }
 
 void APlugin::getParameterName(VstInt32 index, char* text) {
-  if (isParameter(index))
-    copyText(text, kParameterNames[index]);
+  if (IsParameter(index))
+    CopyText(text, kParameterNames[index]);
   else if (index > 0)
-    copyText(text, "undefined");
+    CopyText(text, "undefined");
   else
     std::snprintf(text, 16, "par%d", index);
 }
@@ -179,30 +179,30 @@ void APlugin::resume() {
 
 bool APlugin::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
   if (index < 0 || index >= kNumPrograms) return false;
-  copyProgramName(text, programs[static_cast<size_t>(index)]->name);
+  CopyProgramName(text, programs[static_cast<size_t>(index)]->name);
   return true;
 }
 
 bool APlugin::getInputProperties(VstInt32 index, VstPinProperties* properties) {
-  return fillPin(index, properties, "Input #");
+  return FillPin(index, properties, "Input #");
 }
 
 bool APlugin::getOutputProperties(VstInt32 index, VstPinProperties* properties) {
-  return fillPin(index, properties, "Output #");
+  return FillPin(index, properties, "Output #");
 }
 
 bool APlugin::getEffectName(char* name) {
-  copyText(name, "Fluxomatic");
+  CopyText(name, "Fluxomatic");
   return true;
 }
 
 bool APlugin::getVendorString(char* text) {
-  copyText(text, "Quelbrook");
+  CopyText(text, "Quelbrook");
   return true;
 }
 
 bool APlugin::getProductString(char* text) {
-  copyText(text, "Fluxomatic");
+  CopyText(text, "Fluxomatic");
   return true;
 }
 

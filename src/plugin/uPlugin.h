@@ -67,33 +67,33 @@ class APlugin : public AudioEffectX {
   static double nextRandom();
 
   // What the editor reads.
-  float param(int index) const { return params[static_cast<size_t>(index)].load(relaxed); }
-  int32_t lastValue(int unit) const { return (unit == 1 ? lastValue1 : lastValue2).load(relaxed); }
-  bool isEditorClosed() const { return editorClosed.load(relaxed); }
-  void setEditorClosed(bool closed) { editorClosed.store(closed, relaxed); }
+  float Param(int index) const { return params[static_cast<size_t>(index)].load(relaxed); }
+  int32_t LastValue(int unit) const { return (unit == 1 ? lastValue1 : lastValue2).load(relaxed); }
+  bool IsEditorClosed() const { return editorClosed.load(relaxed); }
+  void SetEditorClosed(bool closed) { editorClosed.store(closed, relaxed); }
 
   // The queue as it stands, for tests.
-  const VstMidiEvent& eventSlot(int slot) const { return *eventSlots[static_cast<size_t>(slot)]; }
-  int32_t queuedCount() const { return queueCount; }
-  float hostTempo() const { return tempo; }
-  const std::string& hostVendorName() const { return hostVendor; }
-  const std::string& hostProductName() const { return hostProduct; }
+  const VstMidiEvent& EventSlot(int slot) const { return *eventSlots[static_cast<size_t>(slot)]; }
+  int32_t QueuedCount() const { return queueCount; }
+  float HostTempo() const { return tempo; }
+  const std::string& HostVendorName() const { return hostVendor; }
+  const std::string& HostProductName() const { return hostProduct; }
 
  private:
   static constexpr auto relaxed = std::memory_order_relaxed;
-  void updateEditorUnlessClosed();
-  void runUnit(const SharedFloat& centre, const SharedFloat& spread, const SharedFloat& ccOut,
+  void UpdateEditorUnlessClosed();
+  void RunUnit(const SharedFloat& centre, const SharedFloat& spread, const SharedFloat& ccOut,
                std::atomic<int32_t>& lastValue);
   // Runs the queue over frames [0, frames), calling copyAudio for each span
   // of frames in order, between the passes that fire events.
   template <typename CopyAudio>
-  void runQueue(VstInt32 frames, CopyAudio copyAudio);
-  int framesUntilNextPass() const;
-  void countDown(int passes);
-  void markFree(int slot);
+  void RunQueue(VstInt32 frames, CopyAudio copyAudio);
+  int FramesUntilNextPass() const;
+  void CountDown(int passes);
+  void MarkFree(int slot);
 
   std::unique_ptr<VstEvents> eventList;
-  std::unique_ptr<VstMidiEvent[]> eventRecords;  // the 251 records, in one block
+  std::unique_ptr<VstMidiEvent[]> m_EventRecords;  // the 251 records, in one block
   std::array<VstMidiEvent*, kEventSlots> eventSlots{};
   int32_t queueCount = 0;
   std::string hostVendor;
@@ -107,5 +107,5 @@ class APlugin : public AudioEffectX {
   float vu = 0.0f;
   // Which queue slots hold an event (bit n for slot n): the queue is walked
   // through these bits, so that free slots cost nothing.
-  std::array<uint64_t, 4> occupied{};
+  std::array<uint64_t, 4> m_Occupied{};
 };

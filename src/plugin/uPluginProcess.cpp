@@ -25,14 +25,14 @@ constexpr unsigned char kControlChange = 0xB0;
 
 // Calls visit(slot) for every occupied slot, in ascending order.
 template <typename Visit>
-void forEachOccupied(const std::array<uint64_t, 4>& occupied, Visit visit) {
+void ForEachOccupied(const std::array<uint64_t, 4>& occupied, Visit visit) {
   for (size_t word = 0; word < occupied.size(); ++word) {
     for (uint64_t bits = occupied[word]; bits != 0; bits &= bits - 1)
       visit(static_cast<int>(word * 64 + static_cast<size_t>(std::countr_zero(bits))));
   }
 }
 
-void copyChannels(float** inputs, float** outputs, VstInt32 from, VstInt32 to) {
+void CopyChannels(float** inputs, float** outputs, VstInt32 from, VstInt32 to) {
   for (int channel = 0; channel < 2; ++channel) {
     const float* in = inputs[channel];
     float* out = outputs[channel];
@@ -41,7 +41,7 @@ void copyChannels(float** inputs, float** outputs, VstInt32 from, VstInt32 to) {
   }
 }
 
-void addChannels(float** inputs, float** outputs, VstInt32 from, VstInt32 to) {
+void AddChannels(float** inputs, float** outputs, VstInt32 from, VstInt32 to) {
   for (int channel = 0; channel < 2; ++channel) {
     const float* in = inputs[channel];
     float* out = outputs[channel];
@@ -54,7 +54,7 @@ void addChannels(float** inputs, float** outputs, VstInt32 from, VstInt32 to) {
 
 VstInt32 APlugin::processEvents(VstEvents* events) {
   if (!events) return 1;
-  VstEvent* const* entries = eventEntries(*events);
+  VstEvent* const* entries = EventEntries(*events);
   for (VstInt32 i = 0; i < events->numEvents; ++i) {
     // Once the queue is full every further event would be dropped anyway;
     // stopping also keeps a host's absurd count from walking off its list.
@@ -64,8 +64,8 @@ VstInt32 APlugin::processEvents(VstEvents* events) {
     const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
 
     int slot = 0;
-    for (size_t word = 0; word < occupied.size() && slot == 0; ++word) {
-      const uint64_t freeBits = ~occupied[word] & (word == 0 ? ~uint64_t{1} : ~uint64_t{0});
+    for (size_t word = 0; word < m_Occupied.size() && slot == 0; ++word) {
+      const uint64_t freeBits = ~m_Occupied[word] & (word == 0 ? ~uint64_t{1} : ~uint64_t{0});
       if (freeBits)
         slot = static_cast<int>(word * 64 + static_cast<size_t>(std::countr_zero(freeBits)));
     }
@@ -73,7 +73,7 @@ VstInt32 APlugin::processEvents(VstEvents* events) {
     FLUX_ASSERT(slot >= 1 && slot <= kQueueSlots);
 
     ++queueCount;
-    occupied[static_cast<size_t>(slot) / 64] |= uint64_t{1} << (slot % 64);
+    m_Occupied[static_cast<size_t>(slot) / 64] |= uint64_t{1} << (slot % 64);
     VstMidiEvent& queued = *eventSlots[static_cast<size_t>(slot)];
     std::memcpy(queued.midiData, midi->midiData, sizeof queued.midiData);
     queued.type = midi->type;
@@ -92,14 +92,14 @@ VstInt32 APlugin::processEvents(VstEvents* events) {
   return 1;
 }
 
-void APlugin::markFree(int slot) {
+void APlugin::MarkFree(int slot) {
   FLUX_ASSERT(slot >= 1 && slot <= kQueueSlots);
   eventSlots[static_cast<size_t>(slot)]->deltaFrames = FREE_SLOT;
-  occupied[static_cast<size_t>(slot) / 64] &= ~(uint64_t{1} << (slot % 64));
+  m_Occupied[static_cast<size_t>(slot) / 64] &= ~(uint64_t{1} << (slot % 64));
 }
 
 void APlugin::fireDueEvents() {
-  forEachOccupied(occupied, [this](int slot) {
+  ForEachOccupied(m_Occupied, [this](int slot) {
     // queueCount counts the occupied slots: a pass ends with its last queued event.
     FLUX_ASSERT(queueCount > 0);
     VstMidiEvent& event = *eventSlots[static_cast<size_t>(slot)];
@@ -109,14 +109,14 @@ void APlugin::fireDueEvents() {
     const auto status = static_cast<unsigned char>(event.midiData[0]) & kStatusMask;
     const auto velocity = static_cast<unsigned char>(event.midiData[2]) & 0x7F;
     if (status == kNoteOn && velocity > 0) {
-      runUnit(params[0], params[1], params[2], lastValue1);
-      runUnit(params[3], params[4], params[5], lastValue2);
+      RunUnit(params[0], params[1], params[2], lastValue1);
+      RunUnit(params[3], params[4], params[5], lastValue2);
     }
-    markFree(slot);
+    MarkFree(slot);
   });
 }
 
-void APlugin::runUnit(const SharedFloat& centre, const SharedFloat& spread,
+void APlugin::RunUnit(const SharedFloat& centre, const SharedFloat& spread,
                       const SharedFloat& ccOut, std::atomic<int32_t>& lastValue) {
   const int controller = flux::RoundHalfEven(static_cast<double>(ccOut.load(relaxed)) * 127.0);
   const double r = nextRandom();
@@ -138,11 +138,11 @@ void APlugin::sendControlChange(int channel, int controller, int value) {
   sendVstEventsToHost(eventList.get());
 }
 
-int APlugin::framesUntilNextPass() const {
+int APlugin::FramesUntilNextPass() const {
   // An event with offset d falls due in the pass d - 1 frames from now, one
   // with offset 0 in the pass of this frame.
   int soonest = INT32_MAX;
-  forEachOccupied(occupied, [&](int slot) {
+  ForEachOccupied(m_Occupied, [&](int slot) {
     const VstInt32 delta = eventSlots[static_cast<size_t>(slot)]->deltaFrames;
     const int due = delta > 0 ? delta - 1 : 0;
     if (due < soonest) soonest = due;
@@ -150,9 +150,9 @@ int APlugin::framesUntilNextPass() const {
   return soonest;
 }
 
-void APlugin::countDown(int passes) {
+void APlugin::CountDown(int passes) {
   if (passes <= 0) return;
-  forEachOccupied(occupied, [&](int slot) {
+  ForEachOccupied(m_Occupied, [&](int slot) {
     VstMidiEvent& event = *eventSlots[static_cast<size_t>(slot)];
     // Only frames on which nothing falls due are skipped: every count stays above 0.
     FLUX_ASSERT(event.deltaFrames > passes);
@@ -161,20 +161,20 @@ void APlugin::countDown(int passes) {
 }
 
 template <typename CopyAudio>
-void APlugin::runQueue(VstInt32 frames, CopyAudio copyAudio) {
+void APlugin::RunQueue(VstInt32 frames, CopyAudio copyAudio) {
   VstInt32 frame = 0;
   while (frame < frames) {
     if (queueCount <= 0) {
       copyAudio(frame, frames);
       return;
     }
-    const int wait = framesUntilNextPass();
+    const int wait = FramesUntilNextPass();
     if (wait >= frames - frame) {
-      countDown(frames - frame);
+      CountDown(frames - frame);
       copyAudio(frame, frames);
       return;
     }
-    countDown(wait);
+    CountDown(wait);
     copyAudio(frame, frame + wait);
     frame += wait;
     fireDueEvents();
@@ -186,15 +186,15 @@ void APlugin::runQueue(VstInt32 frames, CopyAudio copyAudio) {
 void APlugin::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
   tempo = static_cast<float>(tempoAt(0)) / 10000.0f;
   const bool audio = inputs && outputs;
-  runQueue(sampleFrames, [&](VstInt32 from, VstInt32 to) {
-    if (audio) addChannels(inputs, outputs, from, to);
+  RunQueue(sampleFrames, [&](VstInt32 from, VstInt32 to) {
+    if (audio) AddChannels(inputs, outputs, from, to);
   });
 }
 
 void APlugin::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
   tempo = static_cast<float>(tempoAt(0)) / 10000.0f;
   const bool audio = inputs && outputs;
-  runQueue(sampleFrames, [&](VstInt32 from, VstInt32 to) {
-    if (audio) copyChannels(inputs, outputs, from, to);
+  RunQueue(sampleFrames, [&](VstInt32 from, VstInt32 to) {
+    if (audio) CopyChannels(inputs, outputs, from, to);
   });
 }

@@ -28,7 +28,7 @@ class AEffEditor {
   // The host is closing the plug-in, perhaps from inside one of the editor's own calls: the
   // editor leaves the screen now and takes no more input; the object itself goes with the
   // plug-in once the host's calls have returned. The base does nothing.
-  virtual void hostClosing() {}
+  virtual void HostClosing() {}
 
  protected:
   AudioEffect* effect;  // not owned: the plug-in owns this editor

@@ -7,9 +7,9 @@ namespace {
 
 // The instance behind the host's record; none once the host has closed it (its calls that
 // arrive while an outer call unwinds get the closed instance's answer).
-AudioEffect* instanceOf(AEffect* effect) {
+AudioEffect* InstanceOf(AEffect* effect) {
   auto* instance = effect ? static_cast<AudioEffect*>(effect->object) : nullptr;
-  return instance && !instance->isClosedByHost() ? instance : nullptr;
+  return instance && !instance->IsClosedByHost() ? instance : nullptr;
 }
 
 // The five functions the host calls. Each is an entry into the instance: a host may call again
@@ -17,10 +17,10 @@ AudioEffect* instanceOf(AEffect* effect) {
 // call until the outermost one returns. Nothing may unwind into the host: every exception ends
 // here with the request's default answer.
 
-VST_HOST_ENTRY VstIntPtr VSTCALLBACK dispatchEffect(AEffect* effect, VstInt32 opcode,
+VST_HOST_ENTRY VstIntPtr VSTCALLBACK DispatchEffect(AEffect* effect, VstInt32 opcode,
                                                     VstInt32 index, VstIntPtr value, void* ptr,
                                                     float opt) {
-  AudioEffect* instance = instanceOf(effect);
+  AudioEffect* instance = InstanceOf(effect);
   if (!instance) return 0;
   const flux::EntryScope entry;
   if (opcode == effClose) {
@@ -28,7 +28,7 @@ VST_HOST_ENTRY VstIntPtr VSTCALLBACK dispatchEffect(AEffect* effect, VstInt32 op
       instance->dispatcher(opcode, index, value, ptr, opt);
     } catch (...) {
     }
-    instance->closeByHost();
+    instance->CloseByHost();
     return 1;
   }
   try {
@@ -38,9 +38,9 @@ VST_HOST_ENTRY VstIntPtr VSTCALLBACK dispatchEffect(AEffect* effect, VstInt32 op
   }
 }
 
-VST_HOST_ENTRY void VSTCALLBACK processEffect(AEffect* effect, float** inputs, float** outputs,
+VST_HOST_ENTRY void VSTCALLBACK ProcessEffect(AEffect* effect, float** inputs, float** outputs,
                                               VstInt32 sampleFrames) {
-  AudioEffect* instance = instanceOf(effect);
+  AudioEffect* instance = InstanceOf(effect);
   if (!instance) return;
   const flux::EntryScope entry;
   try {
@@ -49,9 +49,9 @@ VST_HOST_ENTRY void VSTCALLBACK processEffect(AEffect* effect, float** inputs, f
   }
 }
 
-VST_HOST_ENTRY void VSTCALLBACK processReplacingEffect(AEffect* effect, float** inputs,
+VST_HOST_ENTRY void VSTCALLBACK ProcessReplacingEffect(AEffect* effect, float** inputs,
                                                        float** outputs, VstInt32 sampleFrames) {
-  AudioEffect* instance = instanceOf(effect);
+  AudioEffect* instance = InstanceOf(effect);
   if (!instance) return;
   const flux::EntryScope entry;
   try {
@@ -60,8 +60,8 @@ VST_HOST_ENTRY void VSTCALLBACK processReplacingEffect(AEffect* effect, float** 
   }
 }
 
-VST_HOST_ENTRY void VSTCALLBACK setParameterEffect(AEffect* effect, VstInt32 index, float value) {
-  AudioEffect* instance = instanceOf(effect);
+VST_HOST_ENTRY void VSTCALLBACK SetParameterEffect(AEffect* effect, VstInt32 index, float value) {
+  AudioEffect* instance = InstanceOf(effect);
   if (!instance) return;
   const flux::EntryScope entry;
   try {
@@ -70,8 +70,8 @@ VST_HOST_ENTRY void VSTCALLBACK setParameterEffect(AEffect* effect, VstInt32 ind
   }
 }
 
-VST_HOST_ENTRY float VSTCALLBACK getParameterEffect(AEffect* effect, VstInt32 index) {
-  AudioEffect* instance = instanceOf(effect);
+VST_HOST_ENTRY float VSTCALLBACK GetParameterEffect(AEffect* effect, VstInt32 index) {
+  AudioEffect* instance = InstanceOf(effect);
   if (!instance) return 0.0f;
   const flux::EntryScope entry;
   try {
@@ -83,7 +83,7 @@ VST_HOST_ENTRY float VSTCALLBACK getParameterEffect(AEffect* effect, VstInt32 in
 
 // Opcodes whose ptr is a text, record or buffer that the plug-in reads or
 // fills: a host that passes null gets 0 and the request goes no further.
-bool needsBuffer(VstInt32 opcode) {
+bool NeedsBuffer(VstInt32 opcode) {
   switch (opcode) {
     case effSetProgramName:
     case effGetProgramName:
@@ -104,51 +104,51 @@ bool needsBuffer(VstInt32 opcode) {
 AudioEffect::AudioEffect(audioMasterCallback master, VstInt32 programCount, VstInt32 paramCount)
     : cEffect{}, numPrograms(programCount), numParams(paramCount), audioMaster(master) {
   cEffect.magic = kEffectMagic;
-  cEffect.dispatcher = dispatchEffect;
-  cEffect.process = processEffect;
-  cEffect.setParameter = setParameterEffect;
-  cEffect.getParameter = getParameterEffect;
+  cEffect.dispatcher = DispatchEffect;
+  cEffect.process = ProcessEffect;
+  cEffect.setParameter = SetParameterEffect;
+  cEffect.getParameter = GetParameterEffect;
   cEffect.numPrograms = numPrograms;
   cEffect.numParams = numParams;
   cEffect.numInputs = 1;
   cEffect.numOutputs = 2;
   cEffect.ioRatio = 1.0f;
   cEffect.object = this;
-  cEffect.uniqueID = fourCharCode('N', 'o', 'E', 'f');
+  cEffect.uniqueID = FourCharCode('N', 'o', 'E', 'f');
   cEffect.version = 1;
-  cEffect.processReplacing = processReplacingEffect;
+  cEffect.processReplacing = ProcessReplacingEffect;
 }
 
 AudioEffect::~AudioEffect() = default;
 
-VstIntPtr AudioEffect::callHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+VstIntPtr AudioEffect::CallHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                 float opt) {
   return audioMaster ? audioMaster(&cEffect, opcode, index, value, ptr, opt) : 0;
 }
 
-void AudioEffect::setFlag(VstInt32 flag, bool state) {
+void AudioEffect::SetFlag(VstInt32 flag, bool state) {
   if (state)
     cEffect.flags |= flag;
   else
     cEffect.flags &= ~flag;
 }
 
-void AudioEffect::closeByHost() {
-  closedByHost.store(true, std::memory_order_relaxed);
+void AudioEffect::CloseByHost() {
+  m_ClosedByHost.store(true, std::memory_order_relaxed);
   // The editor's handlers may be on the stack (the host closed from inside one of them): it
   // leaves the screen now, and goes with the instance.
-  if (editor) editor->hostClosing();
+  if (editor) editor->HostClosing();
   flux::EntryScope::DestroyOnReturn(std::unique_ptr<AudioEffect>(this));
 }
 
 void AudioEffect::setEditor(std::unique_ptr<AEffEditor> newEditor) {
   editor = std::move(newEditor);
-  setFlag(effFlagsHasEditor, editor != nullptr);
+  SetFlag(effFlagsHasEditor, editor != nullptr);
 }
 
 VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                   float opt) {
-  if (needsBuffer(opcode) && !ptr) return 0;
+  if (NeedsBuffer(opcode) && !ptr) return 0;
   auto text = static_cast<char*>(ptr);
   switch (opcode) {
     case effOpen:
@@ -208,7 +208,7 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
       if (editor) editor->idle();
       return 0;
     case effIdentify:
-      return fourCharCode('N', 'v', 'E', 'f');
+      return FourCharCode('N', 'v', 'E', 'f');
     case effGetChunk:
       return getChunk(static_cast<void**>(ptr), index != 0);
     case effSetChunk:
@@ -231,7 +231,7 @@ float AudioEffect::getParameter(VstInt32) {
 
 void AudioEffect::setParameterAutomated(VstInt32 index, float value) {
   setParameter(index, value);
-  callHost(audioMasterAutomate, index, 0, nullptr, value);
+  CallHost(audioMasterAutomate, index, 0, nullptr, value);
 }
 
 void AudioEffect::processReplacing(float**, float**, VstInt32) {}
@@ -269,19 +269,19 @@ void AudioEffect::setNumOutputs(VstInt32 outputs) {
   cEffect.numOutputs = outputs;
 }
 void AudioEffect::hasVu(bool state) {
-  setFlag(effFlagsHasVu, state);
+  SetFlag(effFlagsHasVu, state);
 }
 void AudioEffect::hasClip(bool state) {
-  setFlag(effFlagsHasClip, state);
+  SetFlag(effFlagsHasClip, state);
 }
 void AudioEffect::canMono(bool state) {
-  setFlag(effFlagsCanMono, state);
+  SetFlag(effFlagsCanMono, state);
 }
 void AudioEffect::canProcessReplacing(bool state) {
-  setFlag(effFlagsCanReplacing, state);
+  SetFlag(effFlagsCanReplacing, state);
 }
 void AudioEffect::programsAreChunks(bool state) {
-  setFlag(effFlagsProgramChunks, state);
+  SetFlag(effFlagsProgramChunks, state);
 }
 void AudioEffect::setRealtimeQualities(VstInt32 qualities) {
   cEffect.realQualities = qualities;
@@ -294,22 +294,22 @@ void AudioEffect::setInitialDelay(VstInt32 delay) {
 }
 
 VstInt32 AudioEffect::getMasterVersion() {
-  const auto version = static_cast<VstInt32>(callHost(audioMasterVersion));
+  const auto version = static_cast<VstInt32>(CallHost(audioMasterVersion));
   return version != 0 ? version : 1;
 }
 
 VstInt32 AudioEffect::getCurrentUniqueId() {
-  return static_cast<VstInt32>(callHost(audioMasterCurrentId));
+  return static_cast<VstInt32>(CallHost(audioMasterCurrentId));
 }
 
 void AudioEffect::masterIdle() {
-  callHost(audioMasterIdle);
+  CallHost(audioMasterIdle);
 }
 
 bool AudioEffect::isInputConnected(VstInt32 input) {
-  return callHost(audioMasterPinConnected, input, 0) == 0;
+  return CallHost(audioMasterPinConnected, input, 0) == 0;
 }
 
 bool AudioEffect::isOutputConnected(VstInt32 output) {
-  return callHost(audioMasterPinConnected, output, 1) == 0;
+  return CallHost(audioMasterPinConnected, output, 1) == 0;
 }

@@ -59,19 +59,19 @@ class AudioEffect {
 
   // Takes ownership; sets effFlagsHasEditor for an editor, clears it for null.
   void setEditor(std::unique_ptr<AEffEditor> newEditor);
-  AEffEditor* getEditor() const { return editor.get(); }
+  AEffEditor* GetEditor() const { return editor.get(); }
   AEffect* getAeffect() { return &cEffect; }
 
   // For the host-facing functions: after effClose the instance answers nothing more and is
   // destroyed when the host's outermost call into it returns (at once when there is none).
-  void closeByHost();
-  bool isClosedByHost() const { return closedByHost.load(std::memory_order_relaxed); }
+  void CloseByHost();
+  bool IsClosedByHost() const { return m_ClosedByHost.load(std::memory_order_relaxed); }
 
  protected:
   // Calls the host; without a callback answers 0 and does nothing.
-  VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+  VstIntPtr CallHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                      float opt = 0.0f);
-  void setFlag(VstInt32 flag, bool state);
+  void SetFlag(VstInt32 flag, bool state);
 
   AEffect cEffect;
   float sampleRate = 44100.0f;
@@ -84,5 +84,5 @@ class AudioEffect {
   audioMasterCallback audioMaster;
 
  private:
-  std::atomic<bool> closedByHost{false};
+  std::atomic<bool> m_ClosedByHost{false};
 };

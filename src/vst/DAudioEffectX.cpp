@@ -9,7 +9,7 @@ namespace {
 
 // Opcodes whose ptr is a text or record the plug-in reads or fills: a host
 // that passes null gets 0 and the request goes no further.
-bool needsBuffer(VstInt32 opcode) {
+bool NeedsBuffer(VstInt32 opcode) {
   switch (opcode) {
     case effString2Parameter:
     case effGetProgramNameIndexed:
@@ -26,7 +26,7 @@ bool needsBuffer(VstInt32 opcode) {
   }
 }
 
-VstKeyCode keyCodeOf(VstInt32 index, VstIntPtr value, float opt) {
+VstKeyCode KeyCodeOf(VstInt32 index, VstIntPtr value, float opt) {
   VstKeyCode key{};
   key.character = index;
   key.virt = static_cast<unsigned char>(value);
@@ -43,7 +43,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
                                    float opt) {
   if (opcode < effProcessEvents || opcode > effBeginLoadProgram)
     return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
-  if (needsBuffer(opcode) && !ptr) return 0;
+  if (NeedsBuffer(opcode) && !ptr) return 0;
   auto text = static_cast<char*>(ptr);
   const bool state = value != 0;
   switch (opcode) {
@@ -123,7 +123,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
     case effEditKeyDown:
     case effEditKeyUp: {
       if (!editor) return 0;
-      VstKeyCode key = keyCodeOf(index, value, opt);
+      VstKeyCode key = KeyCodeOf(index, value, opt);
       return opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key);
     }
     case effSetEditKnobMode:
@@ -168,23 +168,23 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
 }
 
 void AudioEffectX::wantEvents(VstInt32 filter) {
-  callHost(audioMasterWantMidi, 0, filter);
+  CallHost(audioMasterWantMidi, 0, filter);
 }
 
 bool AudioEffectX::sendVstEventsToHost(VstEvents* events) {
-  return callHost(audioMasterProcessEvents, 0, 0, events) == 1;
+  return CallHost(audioMasterProcessEvents, 0, 0, events) == 1;
 }
 
 VstTimeInfo* AudioEffectX::getTimeInfo(VstInt32 filter) {
-  return reinterpret_cast<VstTimeInfo*>(callHost(audioMasterGetTime, 0, filter));
+  return reinterpret_cast<VstTimeInfo*>(CallHost(audioMasterGetTime, 0, filter));
 }
 
 void AudioEffectX::setTime(VstInt32 filter, VstTimeInfo* timeInfo) {
-  callHost(audioMasterSetTime, 0, filter, timeInfo);
+  CallHost(audioMasterSetTime, 0, filter, timeInfo);
 }
 
 VstInt32 AudioEffectX::tempoAt(VstInt32 pos) {
-  return static_cast<VstInt32>(callHost(audioMasterTempoAt, 0, pos));
+  return static_cast<VstInt32>(CallHost(audioMasterTempoAt, 0, pos));
 }
 
 VstInt32 AudioEffectX::processEvents(VstEvents*) {
@@ -192,11 +192,11 @@ VstInt32 AudioEffectX::processEvents(VstEvents*) {
 }
 
 VstInt32 AudioEffectX::getNumAutomatableParameters() {
-  return static_cast<VstInt32>(callHost(audioMasterGetNumAutomatableParameters));
+  return static_cast<VstInt32>(CallHost(audioMasterGetNumAutomatableParameters));
 }
 
 VstInt32 AudioEffectX::getParameterQuantization() {
-  return static_cast<VstInt32>(callHost(audioMasterGetParameterQuantization));
+  return static_cast<VstInt32>(CallHost(audioMasterGetParameterQuantization));
 }
 
 bool AudioEffectX::canParameterBeAutomated(VstInt32) {
@@ -218,42 +218,42 @@ bool AudioEffectX::copyProgram(VstInt32) {
   return false;
 }
 bool AudioEffectX::ioChanged() {
-  return callHost(audioMasterIOChanged) != 0;
+  return CallHost(audioMasterIOChanged) != 0;
 }
 bool AudioEffectX::needIdle() {
-  return callHost(audioMasterNeedIdle) != 0;
+  return CallHost(audioMasterNeedIdle) != 0;
 }
 
 bool AudioEffectX::sizeWindow(VstInt32 width, VstInt32 height) {
-  return callHost(audioMasterSizeWindow, width, height) != 0;
+  return CallHost(audioMasterSizeWindow, width, height) != 0;
 }
 
 double AudioEffectX::updateSampleRate() {
-  const VstIntPtr rate = callHost(audioMasterGetSampleRate);
+  const VstIntPtr rate = CallHost(audioMasterGetSampleRate);
   if (rate > 0) setSampleRate(static_cast<float>(rate));
   return static_cast<double>(sampleRate);
 }
 
 VstInt32 AudioEffectX::updateBlockSize() {
-  const VstIntPtr size = callHost(audioMasterGetBlockSize);
+  const VstIntPtr size = CallHost(audioMasterGetBlockSize);
   if (size > 0) setBlockSize(static_cast<VstInt32>(size));
   return blockSize;
 }
 
 VstInt32 AudioEffectX::getInputLatency() {
-  return static_cast<VstInt32>(callHost(audioMasterGetInputLatency));
+  return static_cast<VstInt32>(CallHost(audioMasterGetInputLatency));
 }
 
 VstInt32 AudioEffectX::getOutputLatency() {
-  return static_cast<VstInt32>(callHost(audioMasterGetOutputLatency));
+  return static_cast<VstInt32>(CallHost(audioMasterGetOutputLatency));
 }
 
 AEffect* AudioEffectX::getPreviousPlug(VstInt32) {
-  return reinterpret_cast<AEffect*>(callHost(audioMasterGetPreviousPlug));
+  return reinterpret_cast<AEffect*>(CallHost(audioMasterGetPreviousPlug));
 }
 
 AEffect* AudioEffectX::getNextPlug(VstInt32) {
-  return reinterpret_cast<AEffect*>(callHost(audioMasterGetNextPlug));
+  return reinterpret_cast<AEffect*>(CallHost(audioMasterGetNextPlug));
 }
 
 void AudioEffectX::inputConnected(VstInt32, bool) {}
@@ -270,22 +270,22 @@ VstInt32 AudioEffectX::getPlugCategory() {
 }
 
 VstInt32 AudioEffectX::willProcessReplacing() {
-  return static_cast<VstInt32>(callHost(audioMasterWillReplaceOrAccumulate));
+  return static_cast<VstInt32>(CallHost(audioMasterWillReplaceOrAccumulate));
 }
 
 VstInt32 AudioEffectX::getCurrentProcessLevel() {
-  return static_cast<VstInt32>(callHost(audioMasterGetCurrentProcessLevel));
+  return static_cast<VstInt32>(CallHost(audioMasterGetCurrentProcessLevel));
 }
 
 VstInt32 AudioEffectX::getAutomationState() {
-  return static_cast<VstInt32>(callHost(audioMasterGetAutomationState));
+  return static_cast<VstInt32>(CallHost(audioMasterGetAutomationState));
 }
 
 void AudioEffectX::wantAsyncOperation(bool state) {
-  setFlag(effFlagsExtIsAsync, state);
+  SetFlag(effFlagsExtIsAsync, state);
 }
 void AudioEffectX::hasExternalBuffer(bool state) {
-  setFlag(effFlagsExtHasBuffer, state);
+  SetFlag(effFlagsExtHasBuffer, state);
 }
 VstInt32 AudioEffectX::reportCurrentPosition() {
   return 0;
@@ -295,24 +295,24 @@ float* AudioEffectX::reportDestinationBuffer() {
 }
 
 bool AudioEffectX::offlineRead(VstOfflineTask* offline, VstInt32 option, bool readSource) {
-  return callHost(audioMasterOfflineRead, readSource ? 1 : 0, option, offline) != 0;
+  return CallHost(audioMasterOfflineRead, readSource ? 1 : 0, option, offline) != 0;
 }
 
 bool AudioEffectX::offlineWrite(VstOfflineTask* offline, VstInt32 option) {
-  return callHost(audioMasterOfflineWrite, 0, option, offline) != 0;
+  return CallHost(audioMasterOfflineWrite, 0, option, offline) != 0;
 }
 
 bool AudioEffectX::offlineStart(VstAudioFile* audioFiles, VstInt32 numAudioFiles,
                                 VstInt32 numNewAudioFiles) {
-  return callHost(audioMasterOfflineStart, numNewAudioFiles, numAudioFiles, audioFiles) != 0;
+  return CallHost(audioMasterOfflineStart, numNewAudioFiles, numAudioFiles, audioFiles) != 0;
 }
 
 VstInt32 AudioEffectX::offlineGetCurrentPass() {
-  return callHost(audioMasterOfflineGetCurrentPass) != 0 ? 1 : 0;
+  return CallHost(audioMasterOfflineGetCurrentPass) != 0 ? 1 : 0;
 }
 
 VstInt32 AudioEffectX::offlineGetCurrentMetaPass() {
-  return callHost(audioMasterOfflineGetCurrentMetaPass) != 0 ? 1 : 0;
+  return CallHost(audioMasterOfflineGetCurrentMetaPass) != 0 ? 1 : 0;
 }
 
 bool AudioEffectX::offlineNotify(VstAudioFile*, VstInt32, bool) {
@@ -332,63 +332,63 @@ VstInt32 AudioEffectX::offlineGetNumMetaPasses() {
 }
 
 void AudioEffectX::setOutputSamplerate(float samplerate) {
-  callHost(audioMasterSetOutputSampleRate, 0, 0, nullptr, samplerate);
+  CallHost(audioMasterSetOutputSampleRate, 0, 0, nullptr, samplerate);
 }
 
 VstSpeakerArrangement* AudioEffectX::getInputSpeakerArrangement() {
-  return reinterpret_cast<VstSpeakerArrangement*>(callHost(audioMasterGetInputSpeakerArrangement));
+  return reinterpret_cast<VstSpeakerArrangement*>(CallHost(audioMasterGetInputSpeakerArrangement));
 }
 
 VstSpeakerArrangement* AudioEffectX::getOutputSpeakerArrangement() {
-  return reinterpret_cast<VstSpeakerArrangement*>(callHost(audioMasterGetOutputSpeakerArrangement));
+  return reinterpret_cast<VstSpeakerArrangement*>(CallHost(audioMasterGetOutputSpeakerArrangement));
 }
 
 bool AudioEffectX::getHostVendorString(char* text) {
-  return callHost(audioMasterGetVendorString, 0, 0, text) != 0;
+  return CallHost(audioMasterGetVendorString, 0, 0, text) != 0;
 }
 
 bool AudioEffectX::getHostProductString(char* text) {
-  return callHost(audioMasterGetProductString, 0, 0, text) != 0;
+  return CallHost(audioMasterGetProductString, 0, 0, text) != 0;
 }
 
 VstInt32 AudioEffectX::getHostVendorVersion() {
-  return static_cast<VstInt32>(callHost(audioMasterGetVendorVersion));
+  return static_cast<VstInt32>(CallHost(audioMasterGetVendorVersion));
 }
 
 VstIntPtr AudioEffectX::hostVendorSpecific(VstInt32 lArg1, VstIntPtr lArg2, void* ptrArg,
                                            float floatArg) {
-  return callHost(audioMasterVendorSpecific, lArg1, lArg2, ptrArg, floatArg);
+  return CallHost(audioMasterVendorSpecific, lArg1, lArg2, ptrArg, floatArg);
 }
 
 VstInt32 AudioEffectX::canHostDo(char* text) {
-  return static_cast<VstInt32>(callHost(audioMasterCanDo, 0, 0, text));
+  return static_cast<VstInt32>(CallHost(audioMasterCanDo, 0, 0, text));
 }
 
 void AudioEffectX::isSynth(bool state) {
-  setFlag(effFlagsIsSynth, state);
+  SetFlag(effFlagsIsSynth, state);
 }
 void AudioEffectX::noTail(bool state) {
-  setFlag(effFlagsNoSoundInStop, state);
+  SetFlag(effFlagsNoSoundInStop, state);
 }
 
 VstInt32 AudioEffectX::getHostLanguage() {
-  return static_cast<VstInt32>(callHost(audioMasterGetLanguage));
+  return static_cast<VstInt32>(CallHost(audioMasterGetLanguage));
 }
 
 void* AudioEffectX::openWindow(void* window) {
-  return reinterpret_cast<void*>(callHost(audioMasterOpenWindow, 0, 0, window));
+  return reinterpret_cast<void*>(CallHost(audioMasterOpenWindow, 0, 0, window));
 }
 
 bool AudioEffectX::closeWindow(void* window) {
-  return callHost(audioMasterCloseWindow, 0, 0, window) != 0;
+  return CallHost(audioMasterCloseWindow, 0, 0, window) != 0;
 }
 
 void* AudioEffectX::getDirectory() {
-  return reinterpret_cast<void*>(callHost(audioMasterGetDirectory));
+  return reinterpret_cast<void*>(CallHost(audioMasterGetDirectory));
 }
 
 bool AudioEffectX::updateDisplay() {
-  return callHost(audioMasterUpdateDisplay) != 0;
+  return CallHost(audioMasterUpdateDisplay) != 0;
 }
 
 bool AudioEffectX::processVariableIo(VstVariableIo*) {
@@ -479,15 +479,15 @@ bool AudioEffectX::endSetProgram() {
 }
 
 bool AudioEffectX::beginEdit(VstInt32 index) {
-  return callHost(audioMasterBeginEdit, index) != 0;
+  return CallHost(audioMasterBeginEdit, index) != 0;
 }
 
 bool AudioEffectX::endEdit(VstInt32 index) {
-  return callHost(audioMasterEndEdit, index) != 0;
+  return CallHost(audioMasterEndEdit, index) != 0;
 }
 
 bool AudioEffectX::openFileSelector(VstFileSelect* ptr) {
-  return ptr && callHost(audioMasterOpenFileSelector, 0, 0, ptr) != 0;
+  return ptr && CallHost(audioMasterOpenFileSelector, 0, 0, ptr) != 0;
 }
 
 VstInt32 AudioEffectX::setTotalSampleToProcess(VstInt32 value) {
@@ -541,7 +541,7 @@ bool AudioEffectX::matchArrangement(VstSpeakerArrangement** to, VstSpeakerArrang
   if (!allocateArrangement(to, from->numChannels)) return false;
   (*to)->type = from->type;
   for (VstInt32 channel = 0; channel < from->numChannels; ++channel) {
-    if (!copySpeaker(speakerAt(*to, channel), speakerAt(from, channel))) return false;
+    if (!copySpeaker(SpeakerAt(*to, channel), SpeakerAt(from, channel))) return false;
   }
   return true;
 }

@@ -8,12 +8,12 @@
 
 namespace {
 
-AEffect* createInstance(audioMasterCallback audioMaster) {
+AEffect* CreateInstance(audioMasterCallback audioMaster) {
   if (!audioMaster) return nullptr;
   try {
     // A host that does not answer the version query gets no instance.
     if (audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
-    AudioEffect* effect = createEffectInstance(audioMaster);
+    AudioEffect* effect = CreateEffectInstance(audioMaster);
     return effect ? effect->getAeffect() : nullptr;
   } catch (...) {
     return nullptr;
@@ -25,16 +25,16 @@ AEffect* createInstance(audioMasterCallback audioMaster) {
 // The host looks for "main" (and, on Linux and 64-bit Windows, "VSTPluginMain"). A C++
 // function cannot be called main, so the export gets that name from the linker: a .def
 // file on Windows (fluxomatic.def, fluxomatic64.def), an assembler alias on ELF.
-extern "C" VST_HOST_ENTRY AEffect* VSTCALLBACK fluxPluginMain(audioMasterCallback audioMaster) {
-  return createInstance(audioMaster);
+extern "C" VST_HOST_ENTRY AEffect* VSTCALLBACK FluxPluginMain(audioMasterCallback audioMaster) {
+  return CreateInstance(audioMaster);
 }
 
 #if !defined(_WIN32)
 extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(
     audioMasterCallback audioMaster) {
-  return fluxPluginMain(audioMaster);
+  return FluxPluginMain(audioMaster);
 }
-extern "C" __attribute__((visibility("default"), alias("VSTPluginMain"))) AEffect* mainEntry(
+extern "C" __attribute__((visibility("default"), alias("VSTPluginMain"))) AEffect* MainEntry(
     audioMasterCallback audioMaster) __asm__("main");
 #endif
 

@@ -5,4 +5,4 @@
 #include "vst/DAudioEffect.h"
 
 // Creates the plug-in object for a host; null when none can be made.
-AudioEffect* createEffectInstance(audioMasterCallback audioMaster);
+AudioEffect* CreateEffectInstance(audioMasterCallback audioMaster);

@@ -39,14 +39,14 @@ using AEffectSetParameterProc = void(VSTCALLBACK*)(AEffect* effect, VstInt32 ind
 using AEffectGetParameterProc = float(VSTCALLBACK*)(AEffect* effect, VstInt32 index);
 
 // Four characters packed first-character-most-significant, each as an unsigned byte.
-constexpr VstInt32 fourCharCode(char c1, char c2, char c3, char c4) {
+constexpr VstInt32 FourCharCode(char c1, char c2, char c3, char c4) {
   return static_cast<VstInt32>((static_cast<uint32_t>(static_cast<uint8_t>(c1)) << 24) |
                                (static_cast<uint32_t>(static_cast<uint8_t>(c2)) << 16) |
                                (static_cast<uint32_t>(static_cast<uint8_t>(c3)) << 8) |
                                static_cast<uint32_t>(static_cast<uint8_t>(c4)));
 }
 
-constexpr VstInt32 kEffectMagic = fourCharCode('V', 's', 't', 'P');
+constexpr VstInt32 kEffectMagic = FourCharCode('V', 's', 't', 'P');
 
 // The descriptor the host holds.
 struct AEffect {
@@ -253,10 +253,10 @@ struct VstEvents {
 
 // The numEvents entries of a list, reached through a pointer to the first: indexing the
 // declared two-entry array beyond its end is out of bounds in the language's eyes.
-inline VstEvent** eventEntries(VstEvents& list) {
+inline VstEvent** EventEntries(VstEvents& list) {
   return list.events;
 }
-inline VstEvent* const* eventEntries(const VstEvents& list) {
+inline VstEvent* const* EventEntries(const VstEvents& list) {
   return list.events;
 }
 
@@ -294,7 +294,7 @@ struct VstSpeakerArrangement {
   VstSpeakerProperties speakers[8];
 };
 
-inline VstSpeakerProperties* speakerAt(VstSpeakerArrangement* arrangement, VstInt32 channel) {
+inline VstSpeakerProperties* SpeakerAt(VstSpeakerArrangement* arrangement, VstInt32 channel) {
   return reinterpret_cast<VstSpeakerProperties*>(reinterpret_cast<char*>(arrangement) +
                                                  offsetof(VstSpeakerArrangement, speakers)) +
          channel;

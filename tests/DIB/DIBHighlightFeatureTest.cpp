@@ -13,51 +13,51 @@ using platform::MouseButton;
 
 class HighlightFeature : public ContainerFixture {
  protected:
-  HighlightFeature() { knob.SetOpacity(100); }
+  HighlightFeature() { m_Knob.SetOpacity(100); }
   void AddHighlight() {
-    TDIBFeatureItem& item = knob.DIBFeatures().Add();
+    TDIBFeatureItem& item = m_Knob.DIBFeatures().Add();
     item.SetFeatureClassName("THighlightDIB");
     dynamic_cast<THighlightDIB&>(*item.Feature()).SetHighlightOpacity(230);
   }
-  void Over() { backend.MouseMove(CX(45), CY(25)); }
-  void Away() { backend.MouseMove(CX(150), CY(70)); }
+  void Over() { m_Backend.MouseMove(CX(45), CY(25)); }
+  void Away() { m_Backend.MouseMove(CX(150), CY(70)); }
 
-  SkinnedProbe& knob = AddSkinned("knob", ui::Bounds(40, 20, 16, 16), 0);
-  SkinnedProbe& other = AddSkinned("other", ui::Bounds(80, 20, 16, 16), 1);
+  SkinnedProbe& m_Knob = AddSkinned("knob", ui::Bounds(40, 20, 16, 16), 0);
+  SkinnedProbe& m_Other = AddSkinned("other", ui::Bounds(80, 20, 16, 16), 1);
 };
 
 TEST_F(HighlightFeature, HoverHighlightsUntilTheMouseLeaves) {
   AddHighlight();
   Over();
-  EXPECT_EQ(knob.Opacity(), 230);
+  EXPECT_EQ(m_Knob.Opacity(), 230);
   Away();
-  EXPECT_EQ(knob.Opacity(), 100);
+  EXPECT_EQ(m_Knob.Opacity(), 100);
 }
 
 TEST_F(HighlightFeature, TheKeyboardHighlightsUntilItGoesAndHoverDuringFocusChangesNothing) {
   AddHighlight();
-  knob.Perform(ui::WM_SETFOCUS);
-  ASSERT_TRUE(knob.Focused());
-  EXPECT_EQ(knob.Opacity(), 230);
+  m_Knob.Perform(ui::WM_SETFOCUS);
+  ASSERT_TRUE(m_Knob.Focused());
+  EXPECT_EQ(m_Knob.Opacity(), 230);
   Over();
   Away();
-  EXPECT_EQ(knob.Opacity(), 230);
-  other.Perform(ui::WM_SETFOCUS);  // takes the keyboard from the knob
-  EXPECT_FALSE(knob.Focused());
-  EXPECT_EQ(knob.Opacity(), 100);
+  EXPECT_EQ(m_Knob.Opacity(), 230);
+  m_Other.Perform(ui::WM_SETFOCUS);  // takes the keyboard from the knob
+  EXPECT_FALSE(m_Knob.Focused());
+  EXPECT_EQ(m_Knob.Opacity(), 100);
 }
 
 TEST_F(HighlightFeature, APressAndReleaseOverTheControlKeepsTheHighlightUntilTheMouseLeaves) {
   AddHighlight();
   Over();
-  backend.MouseDown(MouseButton::Left, CX(45), CY(25));
-  backend.MouseUp(MouseButton::Left, CX(45), CY(25));
-  EXPECT_FALSE(knob.MouseCapture());
-  EXPECT_EQ(knob.Opacity(), 230);
+  m_Backend.MouseDown(MouseButton::Left, CX(45), CY(25));
+  m_Backend.MouseUp(MouseButton::Left, CX(45), CY(25));
+  EXPECT_FALSE(m_Knob.MouseCapture());
+  EXPECT_EQ(m_Knob.Opacity(), 230);
   Away();
-  EXPECT_EQ(knob.Opacity(), 230);  // it has the keyboard now
-  other.Perform(ui::WM_SETFOCUS);
-  EXPECT_EQ(knob.Opacity(), 100);
+  EXPECT_EQ(m_Knob.Opacity(), 230);  // it has the keyboard now
+  m_Other.Perform(ui::WM_SETFOCUS);
+  EXPECT_EQ(m_Knob.Opacity(), 100);
 }
 
 // The mouse came over the control before the feature did: its leaving ends a highlight that
@@ -66,11 +66,11 @@ TEST_F(HighlightFeature, AnEndWithoutABeginningLeavesTheOpacityAlone) {
   Over();
   AddHighlight();
   Away();
-  EXPECT_EQ(knob.Opacity(), 100);
+  EXPECT_EQ(m_Knob.Opacity(), 100);
   Over();
-  EXPECT_EQ(knob.Opacity(), 230);
+  EXPECT_EQ(m_Knob.Opacity(), 230);
   Away();
-  EXPECT_EQ(knob.Opacity(), 100);
+  EXPECT_EQ(m_Knob.Opacity(), 100);
 }
 
 }  // namespace

@@ -12,25 +12,25 @@ namespace {
 class ShapeableFeature : public ContainerFixture {
  protected:
   ShapeableFeature() {
-    shaped.SetColor(ui::clBlue);
-    shaped.SetInnerColor(ui::clWhite);
+    m_Shaped.SetColor(ui::clBlue);
+    m_Shaped.SetInnerColor(ui::clWhite);
   }
   TShapeableDIB& AddShape() {
-    TDIBFeatureItem& item = shaped.DIBFeatures().Add();
+    TDIBFeatureItem& item = m_Shaped.DIBFeatures().Add();
     item.SetFeatureClassName("TShapeableDIB");
     return dynamic_cast<TShapeableDIB&>(*item.Feature());
   }
   bool Hits(int32_t x, int32_t y) {
-    return shaped.Perform(ui::CM_HITTEST, 0, ui::PointToLParam(x, y)) != 0;
+    return m_Shaped.Perform(ui::CM_HITTEST, 0, ui::PointToLParam(x, y)) != 0;
   }
   void MaskLeftHalfWhenPainted() {
-    shaped.OnPaint = ui::Bind<&ShapeableFeature::MaskLeftHalf>(this);
+    m_Shaped.OnPaint = ui::Bind<&ShapeableFeature::MaskLeftHalf>(this);
   }
   // Paints the mask bytes of the left half 200.
   void MaskLeftHalf(ui::Persistent*) {
-    for (int32_t row = 0; row < shaped.Height(); ++row) {
-      uint32_t* pixels = shaped.DIB()->ScanLine(row);
-      for (int32_t x = 0; x < shaped.Width() / 2; ++x) pixels[x] |= 200u << 24;
+    for (int32_t row = 0; row < m_Shaped.Height(); ++row) {
+      uint32_t* pixels = m_Shaped.DIB()->ScanLine(row);
+      for (int32_t x = 0; x < m_Shaped.Width() / 2; ++x) pixels[x] |= 200u << 24;
     }
   }
   bool HitsCornerAndCentre(bool corner, bool centre) {
@@ -38,19 +38,19 @@ class ShapeableFeature : public ContainerFixture {
            Hits(4, 4) == centre && Hits(3, 3) == corner;
   }
 
-  SkinnedProbe& beneath = AddSkinned("beneath", ui::Bounds(30, 10, 40, 40));
-  SkinnedProbe& shaped = AddSkinned("shaped", ui::Bounds(40, 20, 16, 16));
+  SkinnedProbe& m_Beneath = AddSkinned("beneath", ui::Bounds(30, 10, 40, 40));
+  SkinnedProbe& m_Shaped = AddSkinned("shaped", ui::Bounds(40, 20, 16, 16));
 };
 
 TEST_F(ShapeableFeature, TheBottomLeftPixelIsTheKeyAndPressesBesideTheShapeFallThrough) {
   AddShape();
   EXPECT_TRUE(HitsCornerAndCentre(false, true));
-  backend.Click(CX(41), CY(21));
-  EXPECT_EQ(beneath.presses, 1);
-  EXPECT_EQ(shaped.presses, 0);
-  backend.Click(CX(48), CY(28));
-  EXPECT_EQ(shaped.presses, 1);
-  EXPECT_EQ(beneath.presses, 1);
+  m_Backend.Click(CX(41), CY(21));
+  EXPECT_EQ(m_Beneath.presses, 1);
+  EXPECT_EQ(m_Shaped.presses, 0);
+  m_Backend.Click(CX(48), CY(28));
+  EXPECT_EQ(m_Shaped.presses, 1);
+  EXPECT_EQ(m_Beneath.presses, 1);
 }
 
 TEST_F(ShapeableFeature, AFixedKeyColourOrAMaskLevelChoosesOtherPixels) {
@@ -60,30 +60,30 @@ TEST_F(ShapeableFeature, AFixedKeyColourOrAMaskLevelChoosesOtherPixels) {
   EXPECT_TRUE(HitsCornerAndCentre(true, false));
   MaskLeftHalfWhenPainted();
   shape.SetMaskLevel(199);
-  shaped.Invalidate();
+  m_Shaped.Invalidate();
   EXPECT_TRUE(Hits(7, 1));
   EXPECT_FALSE(Hits(8, 1));
   shape.SetMaskLevel(200);  // above the level only
-  shaped.Invalidate();
+  m_Shaped.Invalidate();
   EXPECT_TRUE(Hits(8, 1));  // no shape
 }
 
 TEST_F(ShapeableFeature, TheShapeIsMadeAgainOnlyAfterTheControlWasInvalidated) {
   AddShape();
   EXPECT_TRUE(HitsCornerAndCentre(false, true));
-  const int paints = shaped.paints;
-  shaped.SetInnerColor(ui::clBlue);  // nothing is drawn apart from the key colour now
+  const int paints = m_Shaped.paints;
+  m_Shaped.SetInnerColor(ui::clBlue);  // nothing is drawn apart from the key colour now
   EXPECT_TRUE(HitsCornerAndCentre(false, true));
-  EXPECT_EQ(shaped.paints, paints);
-  shaped.SetLeft(44);  // a move draws nothing new
+  EXPECT_EQ(m_Shaped.paints, paints);
+  m_Shaped.SetLeft(44);  // a move draws nothing new
   EXPECT_TRUE(HitsCornerAndCentre(false, true));
-  shaped.Invalidate();
+  m_Shaped.Invalidate();
   EXPECT_TRUE(HitsCornerAndCentre(true, true));  // no shape: every point is the control's
-  shaped.SetInnerColor(ui::clWhite);
-  shaped.SetWidth(20);
+  m_Shaped.SetInnerColor(ui::clWhite);
+  m_Shaped.SetWidth(20);
   EXPECT_TRUE(Hits(8, 8));
   EXPECT_FALSE(Hits(4, 4));  // the inner square is at 5..15 of 20 now
-  EXPECT_EQ(shaped.DIB(), nullptr);
+  EXPECT_EQ(m_Shaped.DIB(), nullptr);
 }
 
 TEST_F(ShapeableFeature, TheFirstEnabledShapeAnswers) {
@@ -92,7 +92,7 @@ TEST_F(ShapeableFeature, TheFirstEnabledShapeAnswers) {
   second.SetTransparentMode(tmFixed);
   second.SetTransparentColor(ui::clWhite);
   EXPECT_TRUE(HitsCornerAndCentre(false, true));
-  shaped.DIBFeatures().Items(0).SetEnabled(false);
+  m_Shaped.DIBFeatures().Items(0).SetEnabled(false);
   EXPECT_TRUE(HitsCornerAndCentre(true, false));
 }
 

@@ -30,18 +30,18 @@ int AllocationsOf(Work work) {
 class PaintAllocation : public ::testing::Test {
  protected:
   PaintAllocation() {
-    form->SetBounds(0, 0, 533, 165);
-    container.SetParent(form.get());
-    container.SetBounds(0, 24, 533, 141);
-    container.SetColor(ui::clSilver);
+    m_Form->SetBounds(0, 0, 533, 165);
+    m_Container.SetParent(m_Form.get());
+    m_Container.SetBounds(0, 24, 533, 141);
+    m_Container.SetColor(ui::clSilver);
     const int32_t end = Add(6, 15, ui::clMaroon);
     const int32_t track = Add(14, 15, ui::clGray);
     const int32_t overlay = Add(14, 15, ui::clLime);
     const int32_t pointer = Add(19, 13, ui::clWhite);
-    images.DIBImages().Items(pointer).DIB().FillAlpha(200);
-    images.DIBImages().Items(pointer).DIB().SetMasked(true);
+    m_Images.DIBImages().Items(pointer).DIB().FillAlpha(200);
+    m_Images.DIBImages().Items(pointer).DIB().SetMasked(true);
     const int32_t square = Add(4, 4, ui::clRed);
-    images.DIBImages().Items(square).DIB().FillRect(ui::clWhite, 0, 0, 1, 1);  // not uniform
+    m_Images.DIBImages().Items(square).DIB().FillRect(ui::clWhite, 0, 0, 1, 1);  // not uniform
     const int32_t bar = Add(4, 4, ui::clNavy);
     const int32_t marker = Add(4, 4, ui::clBlue);
     for (int i = 0; i < 6; ++i) {
@@ -49,28 +49,28 @@ class PaintAllocation : public ::testing::Test {
       s.IndexEnd2().SetDIBIndex(end);
       s.IndexPointer().SetDIBIndex(pointer);
     }
-    indicators[0] = &AddSlider(8, 110, 333, {-1, square, -1});
-    indicators[1] = &AddSlider(8, 120, 333, {-1, bar, -1});
-    for (TDIBSlider* indicator : indicators) {
+    m_Indicators[0] = &AddSlider(8, 110, 333, {-1, square, -1});
+    m_Indicators[1] = &AddSlider(8, 120, 333, {-1, bar, -1});
+    for (TDIBSlider* indicator : m_Indicators) {
       indicator->IndexPointer().SetDIBIndex(marker);
       indicator->SetStretchBackground(false);
       indicator->SetEnabled(false);
     }
     for (int i = 0; i < 11; ++i) {
-      ui::Label& label = ui::Create<ui::Label>(*form);
-      label.SetParent(&container);
+      ui::Label& label = ui::Create<ui::Label>(*m_Form);
+      label.SetParent(&m_Container);
       label.SetBounds(182 + (i / 6) * 260, 8 + (i % 6) * 16, 0, 0);
       label.SetCaption("Value " + std::to_string(i));
     }
-    form->Show();
-    backend.Pump();
+    m_Form->Show();
+    m_Backend.Pump();
   }
 
   int32_t Add(uint16_t width, uint16_t height, ui::Color color) {
-    TMemoryDIB& image = images.DIBImages().Add().DIB();
+    TMemoryDIB& image = m_Images.DIBImages().Add().DIB();
     image.SetSize(width, height);
     image.Fill(color);
-    return images.DIBImages().Count() - 1;
+    return m_Images.DIBImages().Count() - 1;
   }
 
   struct Links {
@@ -78,9 +78,9 @@ class PaintAllocation : public ::testing::Test {
   };
 
   TDIBSlider& AddSlider(int32_t left, int32_t top, int32_t width, Links links) {
-    TDIBSlider& slider = ui::Create<TDIBSlider>(*form);
-    slider.SetParent(&container);
-    slider.SetDIBImageList(&images);
+    TDIBSlider& slider = ui::Create<TDIBSlider>(*m_Form);
+    slider.SetParent(&m_Container);
+    slider.SetDIBImageList(&m_Images);
     slider.IndexEnd1().SetDIBIndex(links.end1);
     slider.IndexMain().SetDIBIndex(links.main);
     slider.IndexOverlay().SetDIBIndex(links.overlay);
@@ -92,22 +92,22 @@ class PaintAllocation : public ::testing::Test {
 
   // What the editor's idle request does to the indicators, and the repaint that follows.
   void ShowNewValues(int32_t value) {
-    for (TDIBSlider* indicator : indicators) indicator->SetPosition(value);
-    container.Perform(ui::WM_PAINT);
+    for (TDIBSlider* indicator : m_Indicators) indicator->SetPosition(value);
+    m_Container.Perform(ui::WM_PAINT);
   }
 
   void RepaintWhole() {
-    container.Invalidate();
-    container.Perform(ui::WM_PAINT);
+    m_Container.Invalidate();
+    m_Container.Perform(ui::WM_PAINT);
   }
 
-  platform::HeadlessBackend backend{platform::HeadlessBackend::Delivery::AtOnce};
-  platform::ScopedBackend installed{backend};
-  std::unique_ptr<ui::Form> form =
-      std::make_unique<ui::Form>(nullptr, backend.CreateHostWindow({0, 0, 533, 165}));
-  TDIBContainer& container = ui::Create<TDIBContainer>(*form);
-  TDIBImageList& images = ui::Create<TDIBImageList>(*form);
-  TDIBSlider* indicators[2] = {};
+  platform::HeadlessBackend m_Backend{platform::HeadlessBackend::Delivery::AtOnce};
+  platform::ScopedBackend m_Installed{m_Backend};
+  std::unique_ptr<ui::Form> m_Form =
+      std::make_unique<ui::Form>(nullptr, m_Backend.CreateHostWindow({0, 0, 533, 165}));
+  TDIBContainer& m_Container = ui::Create<TDIBContainer>(*m_Form);
+  TDIBImageList& m_Images = ui::Create<TDIBImageList>(*m_Form);
+  TDIBSlider* m_Indicators[2] = {};
 };
 
 TEST_F(PaintAllocation, RepaintingTheIndicatorsAllocatesNothing) {
@@ -117,7 +117,7 @@ TEST_F(PaintAllocation, RepaintingTheIndicatorsAllocatesNothing) {
               for (int32_t value = 0; value < 100; value += 7) ShowNewValues(value);
             }),
             0);
-  EXPECT_EQ(indicators[1]->Position(), 98);
+  EXPECT_EQ(m_Indicators[1]->Position(), 98);
 }
 
 TEST_F(PaintAllocation, RepaintingTheWholeContainerAllocatesNothing) {

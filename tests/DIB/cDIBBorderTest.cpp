@@ -53,33 +53,33 @@ class TBorderHost : public ui::Component {
 class BorderTest : public ::testing::Test {
  protected:
   BorderTest() {
-    list = &ui::Create<TDIBImageList>(form);
-    border = &ui::Create<TDIBBorder>(form);
-    border->SetDIBImageList(list);
+    m_List = &ui::Create<TDIBImageList>(m_Form);
+    m_Border = &ui::Create<TDIBBorder>(m_Form);
+    m_Border->SetDIBImageList(m_List);
   }
   // Adds a width x height image of one colour; with `stripes`, each row (top row 0) gets the
   // colour plus its row number, so that the drawn rows can be told apart.
   int32_t AddImage(uint16_t width, uint16_t height, ui::Color color, bool stripes = false) {
-    TMemoryDIB& image = list->DIBImages().Add().DIB();
+    TMemoryDIB& image = m_List->DIBImages().Add().DIB();
     image.SetSize(width, height);
     image.Fill(color);
     for (int32_t row = 0; stripes && row < height; ++row) {
       image.FillRect(color + static_cast<ui::Color>(row), 0, row, width, 1);
     }
-    return list->DIBImages().Count() - 1;
+    return m_List->DIBImages().Count() - 1;
   }
 
-  ui::Component form{nullptr};
-  TDIBImageList* list;
-  TDIBBorder* border;
+  ui::Component m_Form{nullptr};
+  TDIBImageList* m_List;
+  TDIBBorder* m_Border;
 };
 
 TEST_F(BorderTest, AMiddleOnlyEdgeTilesFromTheCornerAndCutsTheLastCopy) {
   TBorderHost host(nullptr, 8, 14);
-  border->BorderLeft().ImageMiddle().SetDIBIndex(AddImage(3, 4, 0x100000, true));
+  m_Border->BorderLeft().ImageMiddle().SetDIBIndex(AddImage(3, 4, 0x100000, true));
   // Drawn within the top 10 rows only: copies at 0, 4 and 8, the last cut to 2 rows.
   host.backBuffer.Fill(ui::clBlack);
-  border->Draw(host.backBuffer, {0, 0, 8, 10});
+  m_Border->Draw(host.backBuffer, {0, 0, 8, 10});
   for (int32_t y = 0; y < 14; ++y) {
     for (int32_t x = 0; x < 8; ++x) {
       const uint32_t expected =
@@ -91,7 +91,7 @@ TEST_F(BorderTest, AMiddleOnlyEdgeTilesFromTheCornerAndCutsTheLastCopy) {
 
 TEST_F(BorderTest, AStretchedMiddleFillsTheRoomBetweenTheEndPieces) {
   TBorderHost host(nullptr, 12, 6);
-  TDIBHorzBorderEdge& top = border->BorderTop();
+  TDIBHorzBorderEdge& top = m_Border->BorderTop();
   top.ImageLeft().SetDIBIndex(AddImage(2, 3, ui::clRed));
   top.ImageRight().SetDIBIndex(AddImage(3, 2, ui::clBlue));
   top.ImageMiddle().SetDIBIndex(AddImage(1, 1, ui::clLime));
@@ -99,7 +99,7 @@ TEST_F(BorderTest, AStretchedMiddleFillsTheRoomBetweenTheEndPieces) {
   EXPECT_EQ(top.ImageSize(), 3);
   EXPECT_EQ(top.Size(), 3);
 
-  host.SetDIBBorder(border);
+  host.SetDIBBorder(m_Border);
   host.Paint(true);
   EXPECT_EQ(host.ClientRect(), (ui::Rect{0, 3, 12, 6}));
   for (int32_t x = 0; x < 12; ++x) {
@@ -114,11 +114,11 @@ TEST_F(BorderTest, AStretchedMiddleFillsTheRoomBetweenTheEndPieces) {
 
 TEST_F(BorderTest, TheClientAreaShrinksByTheStoredSizeWhileEdgesUseTheirImages) {
   TBorderHost host(nullptr, 30, 20);
-  host.SetDIBBorder(border);
-  border->BorderLeft().ImageMiddle().SetDIBIndex(AddImage(10, 1, ui::clRed));
-  border->BorderLeft().SetAutoCalcSize(false);
-  border->BorderLeft().SetSize(4);
-  border->BorderTop().ImageMiddle().SetDIBIndex(AddImage(1, 2, ui::clBlue));
+  host.SetDIBBorder(m_Border);
+  m_Border->BorderLeft().ImageMiddle().SetDIBIndex(AddImage(10, 1, ui::clRed));
+  m_Border->BorderLeft().SetAutoCalcSize(false);
+  m_Border->BorderLeft().SetSize(4);
+  m_Border->BorderTop().ImageMiddle().SetDIBIndex(AddImage(1, 2, ui::clBlue));
   EXPECT_EQ(host.ClientRect(), (ui::Rect{4, 2, 30, 20}));
 
   host.Paint(true);  // border over the controls
@@ -131,30 +131,30 @@ TEST_F(BorderTest, TheClientAreaShrinksByTheStoredSizeWhileEdgesUseTheirImages) 
   EXPECT_EQ(host.At(6, 10), kControls);
   EXPECT_EQ(host.At(2, 10), PixelOf(ui::clRed));
 
-  border->BorderLeft().SetAutoCalcSize(true);
+  m_Border->BorderLeft().SetAutoCalcSize(true);
   EXPECT_EQ(host.ClientRect().Left, 10);
 }
 
 TEST_F(BorderTest, RemovingTheListLeavesEveryEdgeWithoutImages) {
-  border->BorderRight().ImageTop().SetDIBIndex(AddImage(5, 5, ui::clRed));
-  border->BorderBottom().ImageMiddle().SetDIBIndex(AddImage(1, 6, ui::clBlue));
-  EXPECT_EQ(border->BorderRight().ImageSize(), 5);
-  EXPECT_EQ(border->BorderBottom().ImageLeft().DIBImageList(), list);
+  m_Border->BorderRight().ImageTop().SetDIBIndex(AddImage(5, 5, ui::clRed));
+  m_Border->BorderBottom().ImageMiddle().SetDIBIndex(AddImage(1, 6, ui::clBlue));
+  EXPECT_EQ(m_Border->BorderRight().ImageSize(), 5);
+  EXPECT_EQ(m_Border->BorderBottom().ImageLeft().DIBImageList(), m_List);
 
-  delete list;
+  delete m_List;
 
-  EXPECT_EQ(border->DIBImageList(), nullptr);
-  for (const TDIBBorderEdge* edge : {static_cast<const TDIBBorderEdge*>(&border->BorderBottom()),
-                                     static_cast<const TDIBBorderEdge*>(&border->BorderLeft()),
-                                     static_cast<const TDIBBorderEdge*>(&border->BorderRight()),
-                                     static_cast<const TDIBBorderEdge*>(&border->BorderTop())}) {
+  EXPECT_EQ(m_Border->DIBImageList(), nullptr);
+  for (const TDIBBorderEdge* edge : {static_cast<const TDIBBorderEdge*>(&m_Border->BorderBottom()),
+                                     static_cast<const TDIBBorderEdge*>(&m_Border->BorderLeft()),
+                                     static_cast<const TDIBBorderEdge*>(&m_Border->BorderRight()),
+                                     static_cast<const TDIBBorderEdge*>(&m_Border->BorderTop())}) {
     EXPECT_EQ(edge->FirstEndImage().DIBImageList(), nullptr);
     EXPECT_EQ(edge->SecondEndImage().DIBImageList(), nullptr);
     EXPECT_EQ(edge->ImageMiddle().DIBImageList(), nullptr);
     EXPECT_EQ(edge->ImageSize(), 0);
   }
   TBorderHost host(nullptr, 8, 8);
-  host.SetDIBBorder(border);
+  host.SetDIBBorder(m_Border);
   host.Paint(true);
   EXPECT_EQ(host.At(0, 0), kControls);
 }

@@ -80,7 +80,7 @@ class Templates : public ::testing::Test {
  protected:
   // Image i is 1 x 1 of colour i + 1, named "Image i".
   TDIBImageList& MakeList(const std::string& name, int count) {
-    auto& list = ui::Create<TDIBImageList>(lists);
+    auto& list = ui::Create<TDIBImageList>(m_Lists);
     list.SetName(name);
     for (int i = 0; i < count; ++i) {
       TDIBImagesItem& item = list.DIBImages().Add();
@@ -90,7 +90,7 @@ class Templates : public ::testing::Test {
     return list;
   }
   TTemplateTestControl& MakeControl(TCustomDIBImageList* list) {
-    auto& control = ui::Create<TTemplateTestControl>(container);
+    auto& control = ui::Create<TTemplateTestControl>(m_Container);
     control.SetDIBImageList(list);
     return control;
   }
@@ -123,8 +123,8 @@ class Templates : public ::testing::Test {
     control.LoadTemplate(stream);
   }
 
-  ui::Component lists{nullptr};
-  TDIBContainer container{nullptr};
+  ui::Component m_Lists{nullptr};
+  TDIBContainer m_Container{nullptr};
 };
 
 TEST_F(Templates, ImagesLinksAndPropertiesReachAnotherControl) {
@@ -289,7 +289,7 @@ TEST_F(Templates, AReferenceTakesPartOnlyWhileItHoldsNothing) {
             "TTemplateTestControl");
   EXPECT_EQ(StateOf(target), before);
 
-  source.SetDIBImageList(&ui::Create<TDIBImageList>(lists));  // unnamed: no name to store
+  source.SetDIBImageList(&ui::Create<TDIBImageList>(m_Lists));  // unnamed: no name to store
   source.caption = "Listed";
   Load(target, Save(source));
   EXPECT_EQ(target.caption, "Listed");

@@ -55,19 +55,19 @@ TEST_F(Placement, AControlLivesOnlyInAContainer) {
   EXPECT_EQ(ErrorOf([&] { TTestDIBControl control(&plain); }), "Parent must be a TDIBContainer");
   EXPECT_EQ(plain.ComponentCount(), 0);
 
-  TTestDIBControl& control = ui::Create<TTestDIBControl>(*form);  // the form owns a container
-  control.SetParent(form.get());
-  EXPECT_EQ(control.Parent(), &container);
-  ui::Panel& panel = ui::Create<ui::Panel>(*form);
-  panel.SetParent(form.get());
+  TTestDIBControl& control = ui::Create<TTestDIBControl>(*m_Form);  // the form owns a container
+  control.SetParent(m_Form.get());
+  EXPECT_EQ(control.Parent(), &m_Container);
+  ui::Panel& panel = ui::Create<ui::Panel>(*m_Form);
+  panel.SetParent(m_Form.get());
   EXPECT_EQ(ErrorOf([&] { control.SetParent(&panel); }), "Parent must be a TDIBContainer");
-  EXPECT_EQ(control.Parent(), &container);
+  EXPECT_EQ(control.Parent(), &m_Container);
   control.SetParent(nullptr);
   EXPECT_EQ(control.Parent(), nullptr);
 }
 
 TEST_F(Placement, ANewControlIsASquareThatWantsTheArrowsAndNoTabStop) {
-  TTestDIBControl& control = ui::Create<TTestDIBControl>(container);
+  TTestDIBControl& control = ui::Create<TTestDIBControl>(m_Container);
   EXPECT_EQ(control.BoundsRect(), ui::Bounds(0, 0, 32, 32));
   EXPECT_EQ(control.Opacity(), 255);
   EXPECT_EQ(control.DIBTabOrder(), -1);
@@ -84,9 +84,9 @@ TEST_F(Placement, ANewControlIsASquareThatWantsTheArrowsAndNoTabStop) {
 }
 
 TEST_F(Placement, OnlyValuePropertiesCanBelongToATemplate) {
-  TTestDIBControl& control = ui::Create<TTestDIBControl>(container);
-  TTestDIBControl& other = ui::Create<TTestDIBControl>(container);
-  other.SetDIBImageList(&ui::Create<TDIBImageList>(*form));
+  TTestDIBControl& control = ui::Create<TTestDIBControl>(m_Container);
+  TTestDIBControl& other = ui::Create<TTestDIBControl>(m_Container);
+  other.SetDIBImageList(&ui::Create<TDIBImageList>(*m_Form));
   EXPECT_EQ(ErrorOf([&] { control.RegisterTemplateProperty("Colour"); }),
             "Class TTestDIBControl is trying to register Colour as a template property, and "
             "that property does not exist.");
@@ -129,37 +129,37 @@ TEST_F(ControlPainting, OpacityBlendsTheControlWithWhatLiesBeneath) {
   SkinnedProbe& opaque = AddSkinned("opaque", ui::Bounds(60, 0, 20, 20));
   clear.SetOpacity(0);
   half.SetOpacity(128);
-  backend.Pump();
+  m_Backend.Pump();
   // Red over silver (192): red (255 x 128 + 192 x 127) >> 8 + 1, the others 192 x 127 >> 8 + 1.
-  EXPECT_EQ(BackPixel(container, 1, 1), 0xC0C0C0u);
-  EXPECT_EQ(BackPixel(container, 31, 1), 0xDF6060u);
+  EXPECT_EQ(BackPixel(m_Container, 1, 1), 0xC0C0C0u);
+  EXPECT_EQ(BackPixel(m_Container, 31, 1), 0xDF6060u);
   // Drawn after a half-opaque one, a plain control is copied exactly (black stays 0, not 1).
   opaque.SetColor(ui::clBlack);
-  backend.Pump();
-  EXPECT_EQ(BackPixel(container, 61, 1), 0x000000u);
-  EXPECT_EQ(BackPixel(container, 70, 10), 0xFFFFFFu);  // its inner square
+  m_Backend.Pump();
+  EXPECT_EQ(BackPixel(m_Container, 61, 1), 0x000000u);
+  EXPECT_EQ(BackPixel(m_Container, 70, 10), 0xFFFFFFu);  // its inner square
 }
 
 TEST_F(ControlPainting, AControlPartlyOutsideTheContainerDrawsWhatIsInside) {
   SkinnedProbe& control = AddSkinned("control", ui::Bounds(-10, -4, 40, 24));
-  backend.Pump();
-  EXPECT_EQ(BackPixel(container, 0, 0), 0xFF0000u);
-  EXPECT_EQ(BackPixel(container, 10, 8), 0xFFFFFFu);  // (20, 12) of the control: inner square
-  EXPECT_EQ(BackPixel(container, 30, 0), 0xC0C0C0u);
+  m_Backend.Pump();
+  EXPECT_EQ(BackPixel(m_Container, 0, 0), 0xFF0000u);
+  EXPECT_EQ(BackPixel(m_Container, 10, 8), 0xFFFFFFu);  // (20, 12) of the control: inner square
+  EXPECT_EQ(BackPixel(m_Container, 30, 0), 0xC0C0C0u);
   EXPECT_EQ(control.DIB(), nullptr);  // the image was lent for the paint only
 }
 
 TEST_F(ControlPainting, InADesignerAControlShowsADashedFrame) {
   SkinnedProbe& control = AddSkinned("control", ui::Bounds(0, 0, 40, 20));
   control.SetColor(ui::clWhite);
-  form->SetDesigning(true);
-  container.Invalidate();
-  backend.Pump();
-  EXPECT_EQ(BackPixel(container, 0, 0), 0x000000u);   // dashes start at the corner
-  EXPECT_EQ(BackPixel(container, 20, 0), 0xFFFFFFu);  // and pause after 18 pixels
-  EXPECT_EQ(BackPixel(container, 10, 19), 0x000000u);
-  EXPECT_EQ(BackPixel(container, 5, 5), 0xFFFFFFu);
-  form->SetDesigning(false);
+  m_Form->SetDesigning(true);
+  m_Container.Invalidate();
+  m_Backend.Pump();
+  EXPECT_EQ(BackPixel(m_Container, 0, 0), 0x000000u);   // dashes start at the corner
+  EXPECT_EQ(BackPixel(m_Container, 20, 0), 0xFFFFFFu);  // and pause after 18 pixels
+  EXPECT_EQ(BackPixel(m_Container, 10, 19), 0x000000u);
+  EXPECT_EQ(BackPixel(m_Container, 5, 5), 0xFFFFFFu);
+  m_Form->SetDesigning(false);
 }
 
 TEST_F(ControlPainting, ThePaintEventsSurroundThePaint) {
@@ -174,7 +174,7 @@ TEST_F(ControlPainting, ThePaintEventsSurroundThePaint) {
   control.OnPaintStart = ui::Bind<&Recorder::Start>(&recorder);
   control.OnPaint = ui::Bind<&Recorder::Paint>(&recorder);
   control.OnPaintEnd = ui::Bind<&Recorder::End>(&recorder);
-  backend.Pump();
+  m_Backend.Pump();
   EXPECT_EQ(order, (std::vector<std::string>{"start", "paint", "end"}));
 }
 
@@ -189,9 +189,9 @@ TEST_F(ControlPainting, TheInvalidationStampRisesEvenWhenTheClockStandsStill) {
   EXPECT_EQ(control.LastInvalidated(), second);
   control.SetBounds(5, 5, 12, 10);
   EXPECT_GT(control.LastInvalidated(), second);
-  backend.Advance(100000);
+  m_Backend.Advance(100000);
   control.Invalidate();
-  EXPECT_EQ(control.LastInvalidated(), backend.TickCount());
+  EXPECT_EQ(control.LastInvalidated(), m_Backend.TickCount());
 }
 
 // Mouse ----------------------------------------------------------------------------------------
@@ -199,24 +199,24 @@ TEST_F(ControlPainting, TheInvalidationStampRisesEvenWhenTheClockStandsStill) {
 class Mouse : public ContainerFixture {
  protected:
   Mouse() {
-    events.Watch(a);
-    events.Watch(b);
-    a.SetAutoRepeat(true);
+    m_Events.Watch(m_A);
+    m_Events.Watch(m_B);
+    m_A.SetAutoRepeat(true);
   }
-  void MoveTo(int32_t x, int32_t y) { backend.MouseMove(CX(x), CY(y)); }
-  void Down(int32_t x, int32_t y) { backend.MouseDown(MouseButton::Left, CX(x), CY(y)); }
-  void Up(int32_t x, int32_t y) { backend.MouseUp(MouseButton::Left, CX(x), CY(y)); }
+  void MoveTo(int32_t x, int32_t y) { m_Backend.MouseMove(CX(x), CY(y)); }
+  void Down(int32_t x, int32_t y) { m_Backend.MouseDown(MouseButton::Left, CX(x), CY(y)); }
+  void Up(int32_t x, int32_t y) { m_Backend.MouseUp(MouseButton::Left, CX(x), CY(y)); }
   std::vector<std::string> Hover() {
     std::vector<std::string> hover;
-    for (const std::string& e : events.Take()) {
+    for (const std::string& e : m_Events.Take()) {
       if (e.starts_with("enter") || e.starts_with("leave")) hover.push_back(e);
     }
     return hover;
   }
 
-  SkinnedProbe& a = AddSkinned("a", ui::Bounds(20, 20, 40, 20));
-  SkinnedProbe& b = AddSkinned("b", ui::Bounds(100, 20, 40, 20));
-  EventLog events;
+  SkinnedProbe& m_A = AddSkinned("a", ui::Bounds(20, 20, 40, 20));
+  SkinnedProbe& m_B = AddSkinned("b", ui::Bounds(100, 20, 40, 20));
+  EventLog m_Events;
 };
 
 TEST_F(Mouse, EveryEntryIsToldAndHoverEndsOnceAlsoForADragReleasedOutside) {
@@ -228,16 +228,16 @@ TEST_F(Mouse, EveryEntryIsToldAndHoverEndsOnceAlsoForADragReleasedOutside) {
   MoveTo(30, 30);
   Down(30, 30);
   MoveTo(5, 5);  // out while held: still hot, and no leave yet
-  EXPECT_TRUE(a.Hot());
-  EXPECT_FALSE(a.MouseInside());
+  EXPECT_TRUE(m_A.Hot());
+  EXPECT_FALSE(m_A.MouseInside());
   MoveTo(30, 31);  // back, which is told although the control stayed hot, and out again
   MoveTo(110, 30);
   Up(110, 30);  // released over b: b's hover begins, then a's ends with the release
   EXPECT_EQ(Hover(), (std::vector<std::string>{"enter:a", "enter:a", "enter:b", "leave:a"}));
-  EXPECT_FALSE(a.Hot());
+  EXPECT_FALSE(m_A.Hot());
   MoveTo(111, 31);
   EXPECT_TRUE(Hover().empty());
-  a.Perform(ui::CM_MOUSELEAVE);  // told whether or not the control was hot
+  m_A.Perform(ui::CM_MOUSELEAVE);  // told whether or not the control was hot
   EXPECT_EQ(Hover(), (std::vector<std::string>{"leave:a"}));
 }
 
@@ -253,53 +253,53 @@ TEST_F(Mouse, AReleaseAwayFromThePressWithoutAMoveEndsHoverOnceToo) {
 TEST_F(Mouse, AHeldPressRepeatsEveryIntervalWhileTheMouseIsOverTheControl) {
   MoveTo(30, 30);
   Down(30, 30);
-  EXPECT_EQ(a.presses, 1);
-  backend.Advance(249);
-  EXPECT_EQ(a.presses, 1);
-  backend.Advance(1);
-  EXPECT_EQ(a.presses, 2);
-  backend.Advance(500);
-  EXPECT_EQ(a.presses, 4);
+  EXPECT_EQ(m_A.presses, 1);
+  m_Backend.Advance(249);
+  EXPECT_EQ(m_A.presses, 1);
+  m_Backend.Advance(1);
+  EXPECT_EQ(m_A.presses, 2);
+  m_Backend.Advance(500);
+  EXPECT_EQ(m_A.presses, 4);
   MoveTo(5, 5);  // outside: paused
-  backend.Advance(1000);
-  EXPECT_EQ(a.presses, 4);
+  m_Backend.Advance(1000);
+  EXPECT_EQ(m_A.presses, 4);
   MoveTo(50, 35);  // back: one interval later it goes on, at the latest position
-  backend.Advance(250);
-  EXPECT_EQ(a.presses, 5);
-  EXPECT_EQ(a.MousePosition(), (ui::Point{30, 15}));
+  m_Backend.Advance(250);
+  EXPECT_EQ(m_A.presses, 5);
+  EXPECT_EQ(m_A.MousePosition(), (ui::Point{30, 15}));
   Up(50, 35);
-  backend.Advance(1000);
-  EXPECT_EQ(a.presses, 5);
-  EXPECT_FALSE(a.RepeatTimer().Enabled());
+  m_Backend.Advance(1000);
+  EXPECT_EQ(m_A.presses, 5);
+  EXPECT_FALSE(m_A.RepeatTimer().Enabled());
 }
 
 TEST_F(Mouse, APressThatStopsTheRepetitionDoesNotStopTheNextPress) {
-  a.pressStops = true;  // as a press on a slider's pointer
+  m_A.pressStops = true;  // as a press on a slider's pointer
   MoveTo(30, 30);
-  backend.Click(CX(30), CY(30));  // released before any tick
-  a.pressStops = false;
+  m_Backend.Click(CX(30), CY(30));  // released before any tick
+  m_A.pressStops = false;
   Down(30, 30);
-  backend.Advance(500);
-  EXPECT_EQ(a.presses, 4);
+  m_Backend.Advance(500);
+  EXPECT_EQ(m_A.presses, 4);
   Up(30, 30);
-  a.pressStops = true;
+  m_A.pressStops = true;
   Down(30, 30);
-  backend.Advance(1000);  // the first tick ends it
-  EXPECT_EQ(a.presses, 5);
-  EXPECT_FALSE(a.RepeatTimer().Enabled());
+  m_Backend.Advance(1000);  // the first tick ends it
+  EXPECT_EQ(m_A.presses, 5);
+  EXPECT_FALSE(m_A.RepeatTimer().Enabled());
 }
 
 TEST_F(Mouse, LosingTheMouseMidDragEndsThePressAsARelease) {
   MoveTo(30, 30);
   Down(30, 30);
   MoveTo(40, 32);
-  events.Take();
-  backend.StealCapture(form->Handle());
-  EXPECT_EQ(events.Take(), (std::vector<std::string>{"up:a"}));  // and no click
-  EXPECT_EQ(a.MouseButtons(), 0);
+  m_Events.Take();
+  m_Backend.StealCapture(m_Form->Handle());
+  EXPECT_EQ(m_Events.Take(), (std::vector<std::string>{"up:a"}));  // and no click
+  EXPECT_EQ(m_A.MouseButtons(), 0);
   EXPECT_EQ(ui::GetCaptureControl(), nullptr);
-  backend.Advance(1000);
-  EXPECT_EQ(a.presses, 1);
+  m_Backend.Advance(1000);
+  EXPECT_EQ(m_A.presses, 1);
   MoveTo(5, 5);  // no capture kept it hot
   EXPECT_EQ(Hover(), (std::vector<std::string>{"leave:a"}));
 }
@@ -310,17 +310,17 @@ TEST_F(Mouse, ARightReleaseOffersTheSharedContextMenuWhenTheControlFillsIt) {
     ui::PopupMenu** shown;
     void Popup(ui::Persistent* sender) { *shown = dynamic_cast<ui::PopupMenu*>(sender); }
   } watcher{&shown};
-  a.contextItem = "Reset";
-  backend.Click(CX(30), CY(30), MouseButton::Right);
-  ASSERT_EQ(a.GetPopupMenu(), a.GetPopupMenu());  // one menu for all
-  ui::PopupMenu& menu = *a.GetPopupMenu();
+  m_A.contextItem = "Reset";
+  m_Backend.Click(CX(30), CY(30), MouseButton::Right);
+  ASSERT_EQ(m_A.GetPopupMenu(), m_A.GetPopupMenu());  // one menu for all
+  ui::PopupMenu& menu = *m_A.GetPopupMenu();
   menu.OnPopup = ui::Bind<&Watcher::Popup>(&watcher);
-  backend.Click(CX(30), CY(30), MouseButton::Right);
+  m_Backend.Click(CX(30), CY(30), MouseButton::Right);
   EXPECT_EQ(shown, &menu);
-  EXPECT_EQ(menu.PopupComponent(), &a);
+  EXPECT_EQ(menu.PopupComponent(), &m_A);
   ASSERT_EQ(menu.Items().Count(), 1);
   EXPECT_EQ(menu.Items().Item(0).Caption(), "Reset");
-  EXPECT_EQ(b.GetPopupMenu(), nullptr);  // b offers nothing
+  EXPECT_EQ(m_B.GetPopupMenu(), nullptr);  // b offers nothing
   EXPECT_EQ(menu.Items().Count(), 0);
   menu.OnPopup = {};
 }
@@ -330,25 +330,25 @@ TEST_F(Mouse, ARightReleaseOffersTheSharedContextMenuWhenTheControlFillsIt) {
 class Focus : public ContainerFixture {
  protected:
   Focus() {
-    events.Watch(stop);
-    events.Watch(plain);
+    m_Events.Watch(m_Stop);
+    m_Events.Watch(m_Plain);
   }
-  SkinnedProbe& stop = AddSkinned("stop", ui::Bounds(0, 0, 20, 20), 0);
-  SkinnedProbe& plain = AddSkinned("plain", ui::Bounds(30, 0, 20, 20));
-  EventLog events;
+  SkinnedProbe& m_Stop = AddSkinned("stop", ui::Bounds(0, 0, 20, 20), 0);
+  SkinnedProbe& m_Plain = AddSkinned("plain", ui::Bounds(30, 0, 20, 20));
+  EventLog m_Events;
 };
 
 TEST_F(Focus, APressOnATabStopTakesTheKeyboardAndOnOtherControlsDoesNot) {
-  backend.Click(CX(35), CY(5));
-  EXPECT_EQ(container.ActiveControl(), nullptr);
-  EXPECT_FALSE(plain.Focused());
-  backend.MouseDown(MouseButton::Left, CX(5), CY(5));
-  EXPECT_EQ(container.ActiveControl(), &stop);
-  EXPECT_TRUE(stop.Focused());
-  EXPECT_EQ(form->FocusedControl(), &container);
-  backend.MouseUp(MouseButton::Left, CX(5), CY(5));
+  m_Backend.Click(CX(35), CY(5));
+  EXPECT_EQ(m_Container.ActiveControl(), nullptr);
+  EXPECT_FALSE(m_Plain.Focused());
+  m_Backend.MouseDown(MouseButton::Left, CX(5), CY(5));
+  EXPECT_EQ(m_Container.ActiveControl(), &m_Stop);
+  EXPECT_TRUE(m_Stop.Focused());
+  EXPECT_EQ(m_Form->FocusedControl(), &m_Container);
+  m_Backend.MouseUp(MouseButton::Left, CX(5), CY(5));
   std::vector<std::string> pressed;
-  for (const std::string& e : events.Take()) {
+  for (const std::string& e : m_Events.Take()) {
     if (!e.starts_with("enter") && !e.starts_with("leave")) pressed.push_back(e);
   }
   EXPECT_EQ(pressed, (std::vector<std::string>{"click:plain", "up:plain", "focus:stop",
@@ -356,21 +356,21 @@ TEST_F(Focus, APressOnATabStopTakesTheKeyboardAndOnOtherControlsDoesNot) {
 }
 
 TEST_F(Focus, AltWithTheAcceleratorClicksAnEnabledVisibleControl) {
-  plain.SetAccelerator('p');
-  container.SetFocus();  // entered: the tab stop takes the keyboard
-  EXPECT_EQ(events.Take(), (std::vector<std::string>{"focus:stop"}));
-  backend.KeyDown(ui::VK_MENU);
-  backend.PressKey('P');  // types 'p' with Alt held
-  plain.SetEnabled(false);
-  backend.PressKey('P');
-  plain.SetEnabled(true);
-  backend.KeyUp(ui::VK_MENU);
-  backend.PressKey('P');  // no Alt
-  EXPECT_EQ(events.Take(), (std::vector<std::string>{"click:plain"}));
+  m_Plain.SetAccelerator('p');
+  m_Container.SetFocus();  // entered: the tab stop takes the keyboard
+  EXPECT_EQ(m_Events.Take(), (std::vector<std::string>{"focus:stop"}));
+  m_Backend.KeyDown(ui::VK_MENU);
+  m_Backend.PressKey('P');  // types 'p' with Alt held
+  m_Plain.SetEnabled(false);
+  m_Backend.PressKey('P');
+  m_Plain.SetEnabled(true);
+  m_Backend.KeyUp(ui::VK_MENU);
+  m_Backend.PressKey('P');  // no Alt
+  EXPECT_EQ(m_Events.Take(), (std::vector<std::string>{"click:plain"}));
 }
 
 TEST_F(Focus, KeysReachTheHandlersAfterTheFormsPreview) {
-  stop.Perform(ui::WM_SETFOCUS);
+  m_Stop.Perform(ui::WM_SETFOCUS);
   struct Keys {
     std::vector<uint16_t> downs;
     std::string typed;
@@ -380,27 +380,27 @@ TEST_F(Focus, KeysReachTheHandlersAfterTheFormsPreview) {
     }
     void Press(ui::Persistent*, char& key) { typed += key; }
   } control, preview;
-  stop.OnKeyDown = ui::Bind<&Keys::Down>(&control);
-  stop.OnKeyPress = ui::Bind<&Keys::Press>(&control);
-  form->OnKeyDown = ui::Bind<&Keys::Keep>(&preview);
-  backend.PressKey('Q');
-  form->SetKeyPreview(true);  // the form's handler sees each key first and may keep it
-  backend.PressKey('Q');
-  backend.PressKey('W');
+  m_Stop.OnKeyDown = ui::Bind<&Keys::Down>(&control);
+  m_Stop.OnKeyPress = ui::Bind<&Keys::Press>(&control);
+  m_Form->OnKeyDown = ui::Bind<&Keys::Keep>(&preview);
+  m_Backend.PressKey('Q');
+  m_Form->SetKeyPreview(true);  // the form's handler sees each key first and may keep it
+  m_Backend.PressKey('Q');
+  m_Backend.PressKey('W');
   EXPECT_EQ(control.downs, (std::vector<uint16_t>{'Q', 'W'}));
   EXPECT_EQ(control.typed, "qqw");
-  form->OnKeyDown = {};
+  m_Form->OnKeyDown = {};
 }
 
 TEST_F(Focus, ADisabledControlIgnoresTheFocusAndGivesItUp) {
-  stop.SetEnabled(false);
-  stop.Perform(ui::WM_SETFOCUS);
-  EXPECT_FALSE(stop.Focused());
-  stop.SetEnabled(true);
-  stop.Perform(ui::WM_SETFOCUS);
-  stop.SetEnabled(false);
-  EXPECT_EQ(events.Take(), (std::vector<std::string>{"focus:stop", "unfocus:stop"}));
-  EXPECT_EQ(container.ActiveControl(), nullptr);
+  m_Stop.SetEnabled(false);
+  m_Stop.Perform(ui::WM_SETFOCUS);
+  EXPECT_FALSE(m_Stop.Focused());
+  m_Stop.SetEnabled(true);
+  m_Stop.Perform(ui::WM_SETFOCUS);
+  m_Stop.SetEnabled(false);
+  EXPECT_EQ(m_Events.Take(), (std::vector<std::string>{"focus:stop", "unfocus:stop"}));
+  EXPECT_EQ(m_Container.ActiveControl(), nullptr);
 }
 
 // Images ---------------------------------------------------------------------------------------
@@ -411,11 +411,11 @@ TEST_F(ControlPainting, TheImageListReachesEveryLinkAndIsForgottenWhenItGoes) {
     std::vector<int32_t> changes;
     void ImageChanged(int32_t index, TDIBImageChangeKind) override { changes.push_back(index); }
   };
-  Linked& control = ui::Create<Linked>(container);
+  Linked& control = ui::Create<Linked>(m_Container);
   TDIBImageLink& main = control.CreateImageLink();
   TDIBImageLink& pointer = control.CreateImageLink();
   main.SetDIBIndex(1);
-  TDIBImageList& list = ui::Create<TDIBImageList>(*form);
+  TDIBImageList& list = ui::Create<TDIBImageList>(*m_Form);
   list.DIBImages().Add();
   list.DIBImages().Add();
   control.changes.clear();

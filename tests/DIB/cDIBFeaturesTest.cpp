@@ -40,7 +40,7 @@ class TPressCatcher : public TDIBFeature {
   void SetCatch(bool catchPresses) { m_Catch = catchPresses; }
 
   void HandleMessage(ui::Message& message, bool& handled) override {
-    if (message.Msg != ui::WM_LBUTTONDOWN) return;
+    if (message.msg != ui::WM_LBUTTONDOWN) return;
     ++presses;
     if (m_Catch) handled = true;
   }
@@ -58,7 +58,7 @@ class Features : public ContainerFixture {
   }
   ~Features() override { UnregisterFeatureClass(TPressCatcher::StaticType()); }
   TPressCatcher& AddCatcher(bool catchPresses) {
-    TDIBFeatureItem& item = control.DIBFeatures().Add();
+    TDIBFeatureItem& item = m_Control.DIBFeatures().Add();
     item.SetFeatureClassName("TPressCatcher");
     auto& feature = dynamic_cast<TPressCatcher&>(*item.Feature());
     feature.SetCatch(catchPresses);
@@ -73,15 +73,15 @@ class Features : public ContainerFixture {
     return "no error";
   }
 
-  SkinnedProbe& control = AddSkinned("control", ui::Bounds(0, 0, 20, 20));
+  SkinnedProbe& m_Control = AddSkinned("control", ui::Bounds(0, 0, 20, 20));
 };
 
 TEST_F(Features, ClassesAreFoundByNameInAnyCaseAndOthersRaise) {
-  TDIBFeatureItem& item = control.DIBFeatures().Add();
+  TDIBFeatureItem& item = m_Control.DIBFeatures().Add();
   EXPECT_EQ(item.DisplayName(), "DIB feature");
   item.SetFeatureClassName("tpresscatcher");
   ASSERT_NE(item.Feature(), nullptr);
-  EXPECT_EQ(item.Feature()->Control(), &control);
+  EXPECT_EQ(item.Feature()->Control(), &m_Control);
   EXPECT_EQ(item.DisplayName(), "Press catcher");
   EXPECT_EQ(ErrorOf(item, "Press catcher"), "Press catcher has not been registered");
   EXPECT_EQ(item.FeatureClassName(), "tpresscatcher");  // unchanged
@@ -95,27 +95,27 @@ TEST_F(Features, TheLibrarysFeaturesAreRegisteredFromTheStart) {
   EXPECT_EQ(FindFeatureClass("tmoveabledib"), &TMoveableDIB::StaticType());
   EXPECT_EQ(FindFeatureClass("THIGHLIGHTDIB"), &THighlightDIB::StaticType());
   EXPECT_EQ(FindFeatureClass("TShapeableDIB"), &TShapeableDIB::StaticType());
-  TDIBFeatureItem& item = control.DIBFeatures().Add();
+  TDIBFeatureItem& item = m_Control.DIBFeatures().Add();
   EXPECT_EQ(ErrorOf(item, "Moveable DIB"), "Moveable DIB has not been registered");
   for (const char* name : {"TMoveableDIB", "THighlightDIB", "TShapeableDIB"}) {
     item.SetFeatureClassName(name);
     EXPECT_EQ(item.Feature()->ClassName(), name);
-    EXPECT_EQ(item.Feature()->Control(), &control);
+    EXPECT_EQ(item.Feature()->Control(), &m_Control);
   }
   EXPECT_EQ(item.DisplayName(), "Shapeable DIB");
 }
 
 TEST_F(Features, AFeatureBelongsToItsControlAndGoesWithItsItemOrWithTheControl) {
-  TDIBFeatureItem& item = control.DIBFeatures().Add();
+  TDIBFeatureItem& item = m_Control.DIBFeatures().Add();
   item.SetFeatureClassName("TPressCatcher");
-  EXPECT_EQ(item.Feature()->Owner(), &control);
+  EXPECT_EQ(item.Feature()->Owner(), &m_Control);
   item.SetFeatureClassName("TMoveableDIB");  // the first one goes
-  ASSERT_EQ(control.ComponentCount(), 1);
-  EXPECT_EQ(&control.Components(0), item.Feature());
+  ASSERT_EQ(m_Control.ComponentCount(), 1);
+  EXPECT_EQ(&m_Control.Components(0), item.Feature());
   // Written on its own, the control stores its feature through the item only.
-  EXPECT_EQ(ui::WriteRootToText(control).find("TMoveableDIB {"), std::string::npos);
-  control.DIBFeatures().Delete(0);
-  EXPECT_EQ(control.ComponentCount(), 0);
+  EXPECT_EQ(ui::WriteRootToText(m_Control).find("TMoveableDIB {"), std::string::npos);
+  m_Control.DIBFeatures().Delete(0);
+  EXPECT_EQ(m_Control.ComponentCount(), 0);
   SkinnedProbe& other = AddSkinned("other", ui::Bounds(30, 0, 20, 20));
   other.DIBFeatures().Add().SetFeatureClassName("TPressCatcher");
   delete &other;  // with its feature, once
@@ -124,23 +124,23 @@ TEST_F(Features, AFeatureBelongsToItsControlAndGoesWithItsItemOrWithTheControl) 
 TEST_F(Features, TheFirstFeatureThatHandlesAMessageKeepsItFromTheRest) {
   TPressCatcher& first = AddCatcher(true);
   TPressCatcher& second = AddCatcher(true);
-  backend.Click(CX(5), CY(5));
+  m_Backend.Click(CX(5), CY(5));
   EXPECT_EQ(first.presses, 1);
   EXPECT_EQ(second.presses, 0);
-  EXPECT_EQ(control.presses, 0);  // nor does the control get it
-  control.DIBFeatures().Items(0).SetEnabled(false);
-  backend.Click(CX(5), CY(5));
+  EXPECT_EQ(m_Control.presses, 0);  // nor does the control get it
+  m_Control.DIBFeatures().Items(0).SetEnabled(false);
+  m_Backend.Click(CX(5), CY(5));
   EXPECT_EQ(first.presses, 1);
   EXPECT_EQ(second.presses, 1);
-  EXPECT_EQ(control.presses, 0);
+  EXPECT_EQ(m_Control.presses, 0);
   second.SetCatch(false);
-  backend.Click(CX(5), CY(5));
-  EXPECT_EQ(control.presses, 1);
+  m_Backend.Click(CX(5), CY(5));
+  EXPECT_EQ(m_Control.presses, 1);
 }
 
 TEST_F(Features, WithoutFeaturesEveryMessageIsTheControls) {
-  backend.Click(CX(5), CY(5));
-  EXPECT_EQ(control.presses, 1);
+  m_Backend.Click(CX(5), CY(5));
+  EXPECT_EQ(m_Control.presses, 1);
 }
 
 TEST_F(Features, StoredItemsMakeTheirFeatures) {
@@ -168,7 +168,7 @@ TEST_F(Features, StoredItemsMakeTheirFeatures) {
 class StoredFeatures : public Features {
  protected:
   StoredFeatures() {
-    TDIBFeatures& features = knob.DIBFeatures();
+    TDIBFeatures& features = m_Knob.DIBFeatures();
     auto& moving = Make<TMoveableDIB>(features.Add(), "tmoveabledib");
     moving.SetSnapSize(4);
     moving.SetAllowVertical(false);
@@ -212,21 +212,21 @@ class StoredFeatures : public Features {
     EXPECT_EQ(shape.MaskLevel(), 7);
     EXPECT_EQ(features.Items(3).Feature(), nullptr);
   }
-  std::unique_ptr<ui::Component> root =
+  std::unique_ptr<ui::Component> m_Root =
       ui::ReadRootFromText("TDIBContainer Stored {\n  TTestDIBControl Knob {\n  }\n}");
-  TTestDIBControl& knob = root->RequireComponent<TTestDIBControl>("Knob");
+  TTestDIBControl& m_Knob = m_Root->RequireComponent<TTestDIBControl>("Knob");
 };
 
 TEST_F(StoredFeatures, FeaturesAreRecreatedWithTheirSettingsFromTheBinaryForm) {
   ui::MemoryStream binary;
-  ui::ComponentWriter(binary).WriteRoot(*root);
+  ui::ComponentWriter(binary).WriteRoot(*m_Root);
   binary.SetPosition(0);
   std::unique_ptr<ui::Component> read = ui::ComponentReader(binary).ReadRoot();
   ExpectSettingsOf(read->RequireComponent<TTestDIBControl>("Knob"));
 }
 
 TEST_F(StoredFeatures, FeaturesAreRecreatedWithTheirSettingsFromTheTextForm) {
-  const std::string text = ui::WriteRootToText(*root);
+  const std::string text = ui::WriteRootToText(*m_Root);
   EXPECT_NE(text.find("DIBFeatureParameters = ("), std::string::npos);
   std::unique_ptr<ui::Component> read = ui::ReadRootFromText(text);
   auto& copy = read->RequireComponent<TTestDIBControl>("Knob");
@@ -236,19 +236,19 @@ TEST_F(StoredFeatures, FeaturesAreRecreatedWithTheirSettingsFromTheTextForm) {
 }
 
 TEST_F(StoredFeatures, AssignedItemsMakeTheirOwnFeaturesWithTheSourcesSettings) {
-  auto& other = ui::Create<TTestDIBControl>(*root);
-  other.SetParentComponent(root.get());
-  other.DIBFeatures().Assign(knob.DIBFeatures());
+  auto& other = ui::Create<TTestDIBControl>(*m_Root);
+  other.SetParentComponent(m_Root.get());
+  other.DIBFeatures().Assign(m_Knob.DIBFeatures());
   ExpectSettingsOf(other);
-  EXPECT_NE(other.DIBFeatures().Items(0).Feature(), knob.DIBFeatures().Items(0).Feature());
+  EXPECT_NE(other.DIBFeatures().Items(0).Feature(), m_Knob.DIBFeatures().Items(0).Feature());
 }
 
 // Every shorter piece of good settings, and settings of another kind, are refused with a
 // framework error; the item keeps the feature and settings it had.
 TEST_F(StoredFeatures, MalformedSettingsAreRefusedAndChangeNothing) {
   ui::MemoryStream good;
-  knob.DIBFeatures().Items(0).WriteFeatureParameters(good);
-  TDIBFeatureItem& item = control.DIBFeatures().Add();
+  m_Knob.DIBFeatures().Items(0).WriteFeatureParameters(good);
+  TDIBFeatureItem& item = m_Control.DIBFeatures().Add();
   auto& kept = Make<TMoveableDIB>(item, "TMoveableDIB");
   kept.SetSnapSize(9);
   auto expectRefused = [&](std::vector<uint8_t> bytes, const std::string& error) {
@@ -311,7 +311,7 @@ TEST_F(Features, StoredSettingsOfAnUnknownClassFailTheRead) {
 
 TEST_F(Features, AttachedControlItemsNameOneControlEachAndAreNamedAfterIt) {
   SkinnedProbe& buddy = AddSkinned("buddy", ui::Bounds(30, 0, 10, 10));
-  TControlItem& item = control.AttachedControls().Add();
+  TControlItem& item = m_Control.AttachedControls().Add();
   EXPECT_EQ(item.DisplayName(), "TControlItem");
   try {
     item.SetControl(nullptr);
@@ -322,7 +322,7 @@ TEST_F(Features, AttachedControlItemsNameOneControlEachAndAreNamedAfterIt) {
   item.SetControl(&buddy);
   EXPECT_EQ(item.DisplayName(), "buddy");
   item.SetControl(&buddy);  // its own control again is no duplicate
-  TControlItem& copy = control.AttachedControls().Add();
+  TControlItem& copy = m_Control.AttachedControls().Add();
   EXPECT_THROW(copy.Assign(item), EFeatureError);
   buddy.SetName("");
   EXPECT_EQ(item.DisplayName(), "TTestDIBControl");

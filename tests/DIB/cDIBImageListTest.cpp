@@ -21,19 +21,19 @@ class ImageListTest : public ::testing::Test {
 
   // A list of `count` 1 x 1 images whose pixel is its number.
   TDIBImageList& MakeList(int count) {
-    auto& list = ui::Create<TDIBImageList>(form);
+    auto& list = ui::Create<TDIBImageList>(m_Form);
     for (int i = 0; i < count; ++i) list.DIBImages().Add().DIB().Fill(static_cast<ui::Color>(i));
     return list;
   }
   TImageLinkHost& MakeHost(TCustomDIBImageList* list, int32_t index) {
-    auto& host = ui::Create<TImageLinkHost>(form);
+    auto& host = ui::Create<TImageLinkHost>(m_Form);
     host.IndexMain().SetDIBIndex(index);
     host.IndexMain().SetDIBImageList(list);
     return host;
   }
   static std::vector<ImageEvent>& Events() { return TImageLinkHost::Events(); }
 
-  ui::Component form{nullptr};
+  ui::Component m_Form{nullptr};
 };
 
 TEST_F(ImageListTest, DeletingBeforeAtAndAfterTheLinkedImage) {

@@ -15,11 +15,11 @@ namespace {
 
 class DIBPaletteTest : public uitest::FormFixture {
  protected:
-  TDIBPalette& MakePalette() { return ui::Create<TDIBPalette>(*form); }
+  TDIBPalette& MakePalette() { return ui::Create<TDIBPalette>(*m_Form); }
   bool FormRepainted() {
-    backend.TakePresented(form->Handle());
-    backend.Pump();
-    return !backend.TakePresented(form->Handle()).empty();
+    m_Backend.TakePresented(m_Form->Handle());
+    m_Backend.Pump();
+    return !m_Backend.TakePresented(m_Form->Handle()).empty();
   }
 };
 
@@ -107,7 +107,7 @@ TEST_F(DIBPaletteTest, AssignTakesColoursAndTableFromAnotherPalette) {
   target.Assign(source);
   EXPECT_TRUE(target.LookupTable().empty());
   try {
-    target.Assign(*form);
+    target.Assign(*m_Form);
     ADD_FAILURE() << "a form was assigned";
   } catch (const ui::Exception& e) {
     EXPECT_STREQ(e.what(), "Not a TDIBPalette Component");
@@ -123,54 +123,54 @@ TEST_F(DIBPaletteTest, TheFormGetsItsMessageHandlingBackWhenThePaletteGoes) {
       previous(message);
     }
   } hook;
-  const ui::Control::TWndMethod original = form->WindowProc();
+  const ui::Control::TWndMethod original = m_Form->WindowProc();
   hook.previous = original;
-  form->SetWindowProc(ui::Bind<&Hook::Proc>(&hook));
+  m_Form->SetWindowProc(ui::Bind<&Hook::Proc>(&hook));
   TDIBPalette* palette = &MakePalette();
-  EXPECT_NE(form->WindowProc(), ui::Bind<&Hook::Proc>(&hook));
-  EXPECT_EQ(form->Perform(ui::CM_HITTEST), 1);  // passed on through the hook to the form
+  EXPECT_NE(m_Form->WindowProc(), ui::Bind<&Hook::Proc>(&hook));
+  EXPECT_EQ(m_Form->Perform(ui::CM_HITTEST), 1);  // passed on through the hook to the form
   EXPECT_EQ(hook.seen, 1);
   delete palette;
-  EXPECT_EQ(form->WindowProc(), ui::Bind<&Hook::Proc>(&hook));
-  form->SetWindowProc(hook.previous);
-  EXPECT_EQ(form->WindowProc(), original);
-  EXPECT_EQ(form->Perform(ui::CM_HITTEST), 1);
+  EXPECT_EQ(m_Form->WindowProc(), ui::Bind<&Hook::Proc>(&hook));
+  m_Form->SetWindowProc(hook.previous);
+  EXPECT_EQ(m_Form->WindowProc(), original);
+  EXPECT_EQ(m_Form->Perform(ui::CM_HITTEST), 1);
 }
 
 TEST_F(DIBPaletteTest, ADesignedFormKeepsItsWindowProcedure) {
-  form->SetDesigning(true);
-  const ui::Control::TWndMethod original = form->WindowProc();
+  m_Form->SetDesigning(true);
+  const ui::Control::TWndMethod original = m_Form->WindowProc();
   TDIBPalette* palette = &MakePalette();
-  EXPECT_EQ(form->WindowProc(), original);  // not taken over while the palette exists
+  EXPECT_EQ(m_Form->WindowProc(), original);  // not taken over while the palette exists
   delete palette;
-  EXPECT_EQ(form->WindowProc(), original);
+  EXPECT_EQ(m_Form->WindowProc(), original);
 }
 
 TEST_F(DIBPaletteTest, GainingThePaletteRealisesItAndRepaintsWhenColoursChanged) {
-  backend.SetScreenBitsPerPixel(8);
-  form->SetColor(0x646464);  // grey 100: no static colour
-  backend.Pump();
-  EXPECT_EQ(backend.FrameOf(form->Handle())->Pixel(5, 5), 0x808080u);  // nearest static grey
+  m_Backend.SetScreenBitsPerPixel(8);
+  m_Form->SetColor(0x646464);  // grey 100: no static colour
+  m_Backend.Pump();
+  EXPECT_EQ(m_Backend.FrameOf(m_Form->Handle())->Pixel(5, 5), 0x808080u);  // nearest static grey
   MakePalette();
-  form->FocusControl(nullptr);  // about to take the focus, the form realises its palette
+  m_Form->FocusControl(nullptr);  // about to take the focus, the form realises its palette
   EXPECT_TRUE(FormRepainted());
-  EXPECT_EQ(backend.FrameOf(form->Handle())->Pixel(5, 5), 0x646464u);
-  EXPECT_EQ(backend.QueryNewPalette(form->Handle()), 0);
+  EXPECT_EQ(m_Backend.FrameOf(m_Form->Handle())->Pixel(5, 5), 0x646464u);
+  EXPECT_EQ(m_Backend.QueryNewPalette(m_Form->Handle()), 0);
   EXPECT_FALSE(FormRepainted());
 }
 
 TEST_F(DIBPaletteTest, AnotherWindowsPaletteChangeRealisesInTheBackground) {
-  backend.SetScreenBitsPerPixel(8);
+  m_Backend.SetScreenBitsPerPixel(8);
   TDIBPalette& palette = MakePalette();
   dibtest::ReadStored(palette, "DIBPaletteColors", dibtest::ColourfulBytes());
   FormRepainted();
-  ui::Form other(nullptr, host);
+  ui::Form other(nullptr, m_Host);
   ui::Create<TDIBPalette>(other);  // greys, gaining the palette: 4 free entries are left
-  EXPECT_EQ(backend.QueryNewPalette(other.Handle()), 232);
+  EXPECT_EQ(m_Backend.QueryNewPalette(other.Handle()), 232);
   EXPECT_TRUE(FormRepainted());  // told, it took the free entries for its own colours
-  const auto& system = backend.SystemPalette();
+  const auto& system = m_Backend.SystemPalette();
   EXPECT_EQ(system[242], (ui::PaletteEntry{0, 5, 255, 0}));  // its entry 0
-  backend.PaletteChanged(form->Handle(), form->Handle());
+  m_Backend.PaletteChanged(m_Form->Handle(), m_Form->Handle());
   EXPECT_FALSE(FormRepainted());  // its own change is ignored
 }
 

@@ -22,28 +22,28 @@ namespace {
 class ContainerGolden : public ::testing::Test {
  protected:
   ContainerGolden() {
-    form = std::make_unique<ui::Form>(nullptr, backend.CreateHostWindow({0, 0, 200, 90}));
-    form->SetBounds(0, 0, 200, 90);
-    container = &ui::Create<TDIBContainer>(*form);
-    container->SetParent(form.get());
-    container->SetAlign(ui::alClient);
-    container->SetColor(ui::clSilver);
+    m_Form = std::make_unique<ui::Form>(nullptr, m_Backend.CreateHostWindow({0, 0, 200, 90}));
+    m_Form->SetBounds(0, 0, 200, 90);
+    m_Container = &ui::Create<TDIBContainer>(*m_Form);
+    m_Container->SetParent(m_Form.get());
+    m_Container->SetAlign(ui::alClient);
+    m_Container->SetColor(ui::clSilver);
     MakeBorder();
     AddControl(ui::Bounds(2, 20, 50, 30), 255, ui::clRed, ui::clWhite);
     AddControl(ui::Bounds(40, 32, 60, 30), 128, ui::clBlue, ui::clYellow);
     AddControl(ui::Bounds(120, 20, 50, 30), 0, ui::clGreen, ui::clBlack);
-    ui::Label& label = ui::Create<ui::Label>(*form);
-    label.SetParent(container);
+    ui::Label& label = ui::Create<ui::Label>(*m_Form);
+    label.SetParent(m_Container);
     label.SetTransparent(true);
     label.SetBounds(56, 44, 0, 0);
     label.Font().SetColor(ui::clBlack);
     label.SetCaption("Value 127");
-    form->Show();
+    m_Form->Show();
   }
 
   // Edges of images: each side a striped middle piece, the top and bottom with corner pieces.
   void MakeBorder() {
-    TDIBImageList& list = ui::Create<TDIBImageList>(*form);
+    TDIBImageList& list = ui::Create<TDIBImageList>(*m_Form);
     const auto add = [&list](uint16_t width, uint16_t height, ui::Color color, bool across) {
       TMemoryDIB& image = list.DIBImages().Add().DIB();
       image.SetSize(width, height);
@@ -58,7 +58,7 @@ class ContainerGolden : public ::testing::Test {
     const int32_t side = add(6, 8, ui::clTeal, false);
     const int32_t edge = add(8, 6, ui::clTeal, true);
     const int32_t corner = add(6, 6, ui::clMaroon, false);
-    TDIBBorder& border = ui::Create<TDIBBorder>(*form);
+    TDIBBorder& border = ui::Create<TDIBBorder>(*m_Form);
     border.SetDIBImageList(&list);
     border.BorderLeft().ImageMiddle().SetDIBIndex(side);
     border.BorderRight().ImageMiddle().SetDIBIndex(side);
@@ -67,12 +67,12 @@ class ContainerGolden : public ::testing::Test {
       horizontal->ImageLeft().SetDIBIndex(corner);
       horizontal->ImageRight().SetDIBIndex(corner);
     }
-    container->SetDIBBorder(&border);
+    m_Container->SetDIBBorder(&border);
   }
 
   void AddControl(ui::Rect bounds, uint8_t opacity, ui::Color color, ui::Color inner) {
-    TTestDIBControl& control = ui::Create<TTestDIBControl>(*form);
-    control.SetParent(container);
+    TTestDIBControl& control = ui::Create<TTestDIBControl>(*m_Form);
+    control.SetParent(m_Container);
     control.SetBoundsRect(bounds);
     control.SetOpacity(opacity);
     control.SetColor(color);
@@ -80,23 +80,23 @@ class ContainerGolden : public ::testing::Test {
   }
 
   void ExpectGolden(const std::string& name) {
-    backend.Pump();
-    ExpectFrameMatchesGolden(backend, form->Handle(), name);
+    m_Backend.Pump();
+    ExpectFrameMatchesGolden(m_Backend, m_Form->Handle(), name);
   }
 
-  platform::HeadlessBackend backend{platform::HeadlessBackend::Delivery::AtOnce};
-  platform::ScopedBackend installed{backend};
-  std::unique_ptr<ui::Form> form;
-  TDIBContainer* container = nullptr;
+  platform::HeadlessBackend m_Backend{platform::HeadlessBackend::Delivery::AtOnce};
+  platform::ScopedBackend m_Installed{m_Backend};
+  std::unique_ptr<ui::Form> m_Form;
+  TDIBContainer* m_Container = nullptr;
 };
 
 TEST_F(ContainerGolden, TheBorderOverTheControls) {
-  container->SetBorderDrawPosition(bdOverControls);
+  m_Container->SetBorderDrawPosition(bdOverControls);
   ExpectGolden("container_border_over");
 }
 
 TEST_F(ContainerGolden, TheBorderUnderTheControls) {
-  container->SetBorderDrawPosition(bdUnderControls);
+  m_Container->SetBorderDrawPosition(bdUnderControls);
   ExpectGolden("container_border_under");
 }
 

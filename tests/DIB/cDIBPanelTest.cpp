@@ -43,33 +43,33 @@ uint32_t PixelOf(ui::Color color) {
 class Painting : public ContainerFixture {
  protected:
   Painting() {
-    label.SetParent(&container);
-    label.SetBounds(30, 20, 0, 0);
-    label.SetCaption("Value");
-    backend.Pump();
+    m_Label.SetParent(&m_Container);
+    m_Label.SetBounds(30, 20, 0, 0);
+    m_Label.SetCaption("Value");
+    m_Backend.Pump();
     PresentedInContainer();
     ResetCounts();
   }
   void ResetCounts() {
-    a.paints = b.paints = label.paints = container.paints = 0;
-    a.hookCalls = b.hookCalls = 0;
+    m_A.paints = m_B.paints = m_Label.paints = m_Container.paints = 0;
+    m_A.hookCalls = m_B.hookCalls = 0;
   }
 
-  SkinnedProbe& a = AddSkinned("a", ui::Bounds(10, 10, 40, 20));
-  SkinnedProbe& b = AddSkinned("b", ui::Bounds(100, 10, 40, 20));
-  LabelProbe& label = ui::Create<LabelProbe>(*form, log, "label");  // overlaps a
+  SkinnedProbe& m_A = AddSkinned("a", ui::Bounds(10, 10, 40, 20));
+  SkinnedProbe& m_B = AddSkinned("b", ui::Bounds(100, 10, 40, 20));
+  LabelProbe& m_Label = ui::Create<LabelProbe>(*m_Form, m_Log, "label");  // overlaps a
 };
 
 TEST_F(Painting, InvalidatingOneControlRepaintsOnlyItsBoundsWithWhatOverlapsIt) {
-  a.Invalidate();
-  backend.Pump();
-  EXPECT_EQ(container.paints, 1);
-  EXPECT_EQ(a.paints, 1);
-  EXPECT_EQ(label.paints, 1);
-  EXPECT_EQ(b.paints, 0);
+  m_A.Invalidate();
+  m_Backend.Pump();
+  EXPECT_EQ(m_Container.paints, 1);
+  EXPECT_EQ(m_A.paints, 1);
+  EXPECT_EQ(m_Label.paints, 1);
+  EXPECT_EQ(m_B.paints, 0);
   EXPECT_TRUE(PresentedInContainer().empty());  // composed as it was: nothing to show anew
   // What was composed is what the form shows.
-  EXPECT_EQ(form->Pixels().Pixel(kContainerX + 12, kContainerY + 12) & dib::kColorBits,
+  EXPECT_EQ(m_Form->Pixels().Pixel(kContainerX + 12, kContainerY + 12) & dib::kColorBits,
             PixelOf(ui::clRed));
 }
 
@@ -79,65 +79,65 @@ TEST_F(Painting, AWholeRepaintFillsTheBackgroundOnceAndAPartOneOnlyItsPart) {
     int* changes;
     void Changed(ui::Persistent*) { ++*changes; }
   } counter{&changes};
-  container.BackBuffer().SetOnChange(ui::Bind<&Counter::Changed>(&counter));
+  m_Container.BackBuffer().SetOnChange(ui::Bind<&Counter::Changed>(&counter));
   // Besides each skinned control's drawing, only the one fill of the whole area changes it.
-  container.Invalidate();
-  backend.Pump();
+  m_Container.Invalidate();
+  m_Backend.Pump();
   EXPECT_EQ(changes, 1 + 2);
   changes = 0;
-  b.Invalidate();
-  backend.Pump();
+  m_B.Invalidate();
+  m_Backend.Pump();
   EXPECT_EQ(changes, 1);
-  EXPECT_EQ(BackPixel(container, 0, 0), PixelOf(ui::clSilver));
+  EXPECT_EQ(BackPixel(m_Container, 0, 0), PixelOf(ui::clSilver));
 }
 
 TEST_F(Painting, APartialRepaintLeavesEverythingOutsideItsArea) {
-  a.SetOpacity(128);  // blending twice over the same pixel would show
-  container.Invalidate();
-  backend.Pump();
+  m_A.SetOpacity(128);  // blending twice over the same pixel would show
+  m_Container.Invalidate();
+  m_Backend.Pump();
   std::vector<uint32_t> whole;
   for (int32_t y = 0; y < 80; ++y) {
-    for (int32_t x = 0; x < 180; ++x) whole.push_back(BackPixel(container, x, y));
+    for (int32_t x = 0; x < 180; ++x) whole.push_back(BackPixel(m_Container, x, y));
   }
-  container.InvalidateRect({15, 12, 30, 18}, false);
-  backend.Pump();
+  m_Container.InvalidateRect({15, 12, 30, 18}, false);
+  m_Backend.Pump();
   std::vector<uint32_t> after;
   for (int32_t y = 0; y < 80; ++y) {
-    for (int32_t x = 0; x < 180; ++x) after.push_back(BackPixel(container, x, y));
+    for (int32_t x = 0; x < 180; ++x) after.push_back(BackPixel(m_Container, x, y));
   }
   EXPECT_EQ(after, whole);
 }
 
 TEST_F(Painting, ControlsMayEnlargeTheAreaWhichIsThenPaintedOnceMore) {
-  a.extendBy = 4;
-  a.Invalidate();
-  backend.Pump();
-  EXPECT_EQ(container.paints, 2);  // the first one put off, the second without the hooks
-  EXPECT_EQ(a.hookCalls, 1);
-  EXPECT_EQ(b.hookCalls, 1);
-  EXPECT_EQ(a.paints, 1);
+  m_A.extendBy = 4;
+  m_A.Invalidate();
+  m_Backend.Pump();
+  EXPECT_EQ(m_Container.paints, 2);  // the first one put off, the second without the hooks
+  EXPECT_EQ(m_A.hookCalls, 1);
+  EXPECT_EQ(m_B.hookCalls, 1);
+  EXPECT_EQ(m_A.paints, 1);
   for (const ui::Rect& area : PresentedInContainer()) {
     EXPECT_EQ(area.Intersect(ui::Bounds(6, 6, 48, 28)), area);
   }
   ResetCounts();
-  a.extendBy = 0;
-  a.Invalidate();
-  backend.Pump();
-  EXPECT_EQ(container.paints, 1);
-  EXPECT_EQ(a.hookCalls, 1);
+  m_A.extendBy = 0;
+  m_A.Invalidate();
+  m_Backend.Pump();
+  EXPECT_EQ(m_Container.paints, 1);
+  EXPECT_EQ(m_A.hookCalls, 1);
 }
 
 TEST_F(Painting, ASuppliedContextIsComposedWithinItsClipAndNeverPutOff) {
-  a.extendBy = 10;
+  m_A.extendBy = 10;
   ui::Surface surface(180, 80);
   ui::DeviceContext dc(&surface);
   dc.IntersectClipRect({0, 0, 30, 25});
-  container.Perform(ui::WM_PAINT, ui::PointerToWParam(&dc));
-  backend.Pump();
-  EXPECT_EQ(container.paints, 1);
-  EXPECT_EQ(a.hookCalls, 0);
-  EXPECT_EQ(a.paints, 1);
-  EXPECT_EQ(b.paints, 0);
+  m_Container.Perform(ui::WM_PAINT, ui::PointerToWParam(&dc));
+  m_Backend.Pump();
+  EXPECT_EQ(m_Container.paints, 1);
+  EXPECT_EQ(m_A.hookCalls, 0);
+  EXPECT_EQ(m_A.paints, 1);
+  EXPECT_EQ(m_B.paints, 0);
   EXPECT_EQ(surface.Pixel(12, 12) & dib::kColorBits, PixelOf(ui::clRed));
   EXPECT_EQ(surface.Pixel(2, 2) & dib::kColorBits, PixelOf(ui::clSilver));
   EXPECT_EQ(surface.Pixel(35, 12), 0u);  // outside the clip
@@ -151,10 +151,10 @@ TEST_F(Painting, BeforeAndAfterPaintSeeTheBackBufferAroundTheControls) {
       seen.push_back(dib.ScanLine(12)[12] & dib::kColorBits);
     }
   } watcher;
-  container.BeforePaint = ui::Bind<&Watcher::Look>(&watcher);
-  container.AfterPaint = ui::Bind<&Watcher::Look>(&watcher);
-  a.Invalidate();
-  backend.Pump();
+  m_Container.BeforePaint = ui::Bind<&Watcher::Look>(&watcher);
+  m_Container.AfterPaint = ui::Bind<&Watcher::Look>(&watcher);
+  m_A.Invalidate();
+  m_Backend.Pump();
   ASSERT_EQ(watcher.seen.size(), 2u);
   EXPECT_EQ(watcher.seen[1], PixelOf(ui::clRed));
 }
@@ -166,15 +166,15 @@ TEST_F(Painting, AFailingPaintHandlerStillEndsThePaint) {
     void Report(ui::Persistent*, const std::exception& e) { reported = e.what(); }
   } thrower;
   ui::Application::Instance().OnException = ui::Bind<&Thrower::Report>(&thrower);
-  container.BeforePaint = ui::Bind<&Thrower::Fail>(&thrower);
-  a.Invalidate();
-  backend.Pump();
+  m_Container.BeforePaint = ui::Bind<&Thrower::Fail>(&thrower);
+  m_A.Invalidate();
+  m_Backend.Pump();
   EXPECT_EQ(thrower.reported, "no paint");
-  EXPECT_TRUE(container.UpdateRegion().IsEmpty());
-  container.BeforePaint = {};
-  a.Invalidate();
-  backend.Pump();
-  EXPECT_EQ(a.paints, 1);
+  EXPECT_TRUE(m_Container.UpdateRegion().IsEmpty());
+  m_Container.BeforePaint = {};
+  m_A.Invalidate();
+  m_Backend.Pump();
+  EXPECT_EQ(m_A.paints, 1);
 }
 
 // A control's paint may destroy the controls after it and add new ones: the paint goes on with
@@ -193,61 +193,61 @@ TEST_F(Painting, APaintMayDestroyControlsAfterItAndAddNewOnes) {
       added->SetBoundsRect(ui::Bounds(100, 10, 40, 20));
       added->SetColor(ui::clLime);
     }
-  } rebuild{form.get(), &container, &b};
-  a.OnPaint = ui::Bind<&Rebuild::Paint>(&rebuild);
-  container.Invalidate();
-  backend.Pump();  // the new control's area is painted once more in the same pump
+  } rebuild{m_Form.get(), &m_Container, &m_B};
+  m_A.OnPaint = ui::Bind<&Rebuild::Paint>(&rebuild);
+  m_Container.Invalidate();
+  m_Backend.Pump();  // the new control's area is painted once more in the same pump
   ASSERT_NE(rebuild.added, nullptr);
   EXPECT_GE(rebuild.added->paints, 1);
-  EXPECT_EQ(BackPixel(container, 101, 11), PixelOf(ui::clLime));
-  a.paints = label.paints = rebuild.added->paints = 0;  // b is gone
-  container.Invalidate();
-  backend.Pump();
-  EXPECT_EQ(a.paints, 1);
-  EXPECT_EQ(label.paints, 1);
+  EXPECT_EQ(BackPixel(m_Container, 101, 11), PixelOf(ui::clLime));
+  m_A.paints = m_Label.paints = rebuild.added->paints = 0;  // b is gone
+  m_Container.Invalidate();
+  m_Backend.Pump();
+  EXPECT_EQ(m_A.paints, 1);
+  EXPECT_EQ(m_Label.paints, 1);
   EXPECT_EQ(rebuild.added->paints, 1);
 }
 
 TEST_F(Painting, TheBorderLiesUnderOrOverTheControlsAndShrinksTheClientArea) {
-  TDIBImageList& list = ui::Create<TDIBImageList>(*form);
+  TDIBImageList& list = ui::Create<TDIBImageList>(*m_Form);
   TMemoryDIB& edge = list.DIBImages().Add().DIB();
   edge.SetSize(12, 4);
   edge.Fill(ui::clBlue);
-  TDIBBorder& border = ui::Create<TDIBBorder>(*form);
+  TDIBBorder& border = ui::Create<TDIBBorder>(*m_Form);
   border.SetDIBImageList(&list);
   border.BorderLeft().ImageMiddle().SetDIBIndex(0);
   SkinnedProbe& filler = AddSkinned("filler", {});
   filler.SetAlign(ui::alClient);
-  container.SetDIBBorder(&border);
+  m_Container.SetDIBBorder(&border);
   EXPECT_EQ(filler.BoundsRect(), ui::Bounds(12, 0, 168, 80));
-  a.SetBounds(0, 50, 20, 20);  // over the border
-  a.BringToFront();
-  container.SetBorderDrawPosition(bdUnderControls);
-  backend.Pump();
-  EXPECT_EQ(BackPixel(container, 2, 52), PixelOf(ui::clRed));
-  container.SetBorderDrawPosition(bdOverControls);
-  backend.Pump();
-  EXPECT_EQ(BackPixel(container, 2, 52), PixelOf(ui::clBlue));
+  m_A.SetBounds(0, 50, 20, 20);  // over the border
+  m_A.BringToFront();
+  m_Container.SetBorderDrawPosition(bdUnderControls);
+  m_Backend.Pump();
+  EXPECT_EQ(BackPixel(m_Container, 2, 52), PixelOf(ui::clRed));
+  m_Container.SetBorderDrawPosition(bdOverControls);
+  m_Backend.Pump();
+  EXPECT_EQ(BackPixel(m_Container, 2, 52), PixelOf(ui::clBlue));
   delete &border;  // forgotten: the client area grows back
-  EXPECT_EQ(container.DIBBorder(), nullptr);
+  EXPECT_EQ(m_Container.DIBBorder(), nullptr);
   EXPECT_EQ(filler.BoundsRect(), ui::Bounds(0, 0, 180, 80));
 }
 
 TEST_F(Painting, OnAPaletteDisplayThePalettesTableDrawsTheArea) {
-  TDIBPalette& palette = ui::Create<TDIBPalette>(*form);
-  EXPECT_EQ(container.Palette(), &palette);
-  backend.SetScreenBitsPerPixel(8);
+  TDIBPalette& palette = ui::Create<TDIBPalette>(*m_Form);
+  EXPECT_EQ(m_Container.Palette(), &palette);
+  m_Backend.SetScreenBitsPerPixel(8);
   ReadStored(palette, "DIBPaletteTable", std::vector<uint8_t>(262144, 7));  // all entry 7
-  container.Invalidate();
-  backend.Pump();
+  m_Container.Invalidate();
+  m_Backend.Pump();
   const ui::PaletteEntry seven = palette.Colors()[7];
-  EXPECT_EQ(form->Pixels().Pixel(kContainerX + 1, kContainerY + 1) & dib::kColorBits,
+  EXPECT_EQ(m_Form->Pixels().Pixel(kContainerX + 1, kContainerY + 1) & dib::kColorBits,
             uint32_t{seven.red} << 16 | uint32_t{seven.green} << 8 | seven.blue);
   delete &palette;
-  EXPECT_EQ(container.Palette(), nullptr);
-  container.Invalidate();
-  backend.Pump();  // copied as it is
-  EXPECT_EQ(form->Pixels().Pixel(kContainerX + 1, kContainerY + 1) & dib::kColorBits,
+  EXPECT_EQ(m_Container.Palette(), nullptr);
+  m_Container.Invalidate();
+  m_Backend.Pump();  // copied as it is
+  EXPECT_EQ(m_Form->Pixels().Pixel(kContainerX + 1, kContainerY + 1) & dib::kColorBits,
             PixelOf(ui::clSilver));
 }
 
@@ -258,23 +258,23 @@ TEST_F(Painting, OnAPaletteDisplayThePalettesTableDrawsTheArea) {
 class Keyboard : public ContainerFixture {
  protected:
   Keyboard() {
-    for (uitest::WindowedProbe* p : {&before, &inner, &after}) p->SetTabStop(true);
-    before.SetTabOrder(0);
-    after.SetTabOrder(2);
-    log.Take();
+    for (uitest::WindowedProbe* p : {&m_Before, &m_Inner, &m_After}) p->SetTabStop(true);
+    m_Before.SetTabOrder(0);
+    m_After.SetTabOrder(2);
+    m_Log.Take();
   }
   // Where the keyboard is: the focused window, or the container's active skinned control.
   std::string Holder() const {
-    const ui::WindowedControl* focused = form->FocusedControl();
-    if (focused == &container && container.ActiveControl() != nullptr) {
-      return container.ActiveControl()->Name();
+    const ui::WindowedControl* focused = m_Form->FocusedControl();
+    if (focused == &m_Container && m_Container.ActiveControl() != nullptr) {
+      return m_Container.ActiveControl()->Name();
     }
     return focused != nullptr ? focused->Name() : "none";
   }
   std::vector<std::string> Press(uint16_t key, int times) {
     std::vector<std::string> visited;
     for (int i = 0; i < times; ++i) {
-      backend.PressKey(key);
+      m_Backend.PressKey(key);
       visited.push_back(Holder());
     }
     return visited;
@@ -282,62 +282,62 @@ class Keyboard : public ContainerFixture {
   // The logged messages of one kind.
   std::vector<std::string> Logged(const std::string& kind) {
     std::vector<std::string> found;
-    for (const std::string& entry : log.Take()) {
+    for (const std::string& entry : m_Log.Take()) {
       if (entry.starts_with(kind + ":")) found.push_back(entry);
     }
     return found;
   }
 
-  uitest::WindowedProbe& before =
-      Add<uitest::WindowedProbe>(*form, "before", ui::Bounds(0, 0, 8, 8));
-  SkinnedProbe& c0 = AddSkinned("c0", ui::Bounds(0, 0, 20, 20), 0);
-  SkinnedProbe& c1 = AddSkinned("c1", ui::Bounds(30, 0, 20, 20), 1);
-  SkinnedProbe& c2 = AddSkinned("c2", ui::Bounds(60, 0, 20, 20), 2);
-  SkinnedProbe& untabbed = AddSkinned("untabbed", ui::Bounds(90, 0, 20, 20));
-  uitest::WindowedProbe& inner =
-      Add<uitest::WindowedProbe>(container, "inner", ui::Bounds(0, 40, 40, 30));
-  uitest::WindowedProbe& after =
-      Add<uitest::WindowedProbe>(*form, "after", ui::Bounds(190, 0, 8, 8));
+  uitest::WindowedProbe& m_Before =
+      Add<uitest::WindowedProbe>(*m_Form, "before", ui::Bounds(0, 0, 8, 8));
+  SkinnedProbe& m_C0 = AddSkinned("c0", ui::Bounds(0, 0, 20, 20), 0);
+  SkinnedProbe& m_C1 = AddSkinned("c1", ui::Bounds(30, 0, 20, 20), 1);
+  SkinnedProbe& m_C2 = AddSkinned("c2", ui::Bounds(60, 0, 20, 20), 2);
+  SkinnedProbe& m_Untabbed = AddSkinned("untabbed", ui::Bounds(90, 0, 20, 20));
+  uitest::WindowedProbe& m_Inner =
+      Add<uitest::WindowedProbe>(m_Container, "inner", ui::Bounds(0, 40, 40, 30));
+  uitest::WindowedProbe& m_After =
+      Add<uitest::WindowedProbe>(*m_Form, "after", ui::Bounds(190, 0, 8, 8));
 };
 
 TEST_F(Keyboard, TabAndShiftTabWalkSkinnedThenWindowedChildrenInOneOrder) {
-  before.SetFocus();
+  m_Before.SetFocus();
   EXPECT_EQ(Press(VK_TAB, 6),
             (std::vector<std::string>{"c0", "c1", "c2", "inner", "after", "before"}));
-  after.SetFocus();
-  backend.KeyDown(VK_SHIFT);  // from the only windowed child back to the last skinned one
+  m_After.SetFocus();
+  m_Backend.KeyDown(VK_SHIFT);  // from the only windowed child back to the last skinned one
   EXPECT_EQ(Press(VK_TAB, 6),
             (std::vector<std::string>{"inner", "c2", "c1", "c0", "before", "after"}));
-  backend.KeyUp(VK_SHIFT);
-  c1.SetEnabled(false);  // passed over
-  before.SetFocus();
+  m_Backend.KeyUp(VK_SHIFT);
+  m_C1.SetEnabled(false);  // passed over
+  m_Before.SetFocus();
   EXPECT_EQ(Press(VK_TAB, 2), (std::vector<std::string>{"c0", "c2"}));
 }
 
 TEST_F(Keyboard, ShiftTabIntoAContainerOfSkinnedControlsSelectsTheLast) {
-  delete &inner;
-  after.SetFocus();
-  backend.KeyDown(VK_SHIFT);
+  delete &m_Inner;
+  m_After.SetFocus();
+  m_Backend.KeyDown(VK_SHIFT);
   EXPECT_EQ(Press(VK_TAB, 1), (std::vector<std::string>{"c2"}));
-  backend.KeyUp(VK_SHIFT);
+  m_Backend.KeyUp(VK_SHIFT);
   EXPECT_EQ(Press(VK_TAB, 1), (std::vector<std::string>{"after"}));  // past the last: out
-  EXPECT_EQ(container.ActiveControl(), nullptr);
-  EXPECT_FALSE(c2.Focused());
+  EXPECT_EQ(m_Container.ActiveControl(), nullptr);
+  EXPECT_FALSE(m_C2.Focused());
 }
 
 TEST_F(Keyboard, TabWhileTheOnlyWindowedChildIsActiveLeavesTheContainer) {
-  inner.SetFocus();
-  container.SetFocus();  // the keyboard inside stays with inner
-  EXPECT_EQ(container.ActiveControl(), &inner);
+  m_Inner.SetFocus();
+  m_Container.SetFocus();  // the keyboard inside stays with inner
+  EXPECT_EQ(m_Container.ActiveControl(), &m_Inner);
   EXPECT_EQ(Press(VK_TAB, 1), (std::vector<std::string>{"after"}));
 }
 
 TEST_F(Keyboard, FocusMessagesComeInOrderAsTheKeyboardEntersMovesAndLeaves) {
-  before.SetFocus();
-  log.Take();
-  backend.PressKey(VK_TAB);
+  m_Before.SetFocus();
+  m_Log.Take();
+  m_Backend.PressKey(VK_TAB);
   std::vector<std::string> focus;
-  for (const std::string& entry : log.Take()) {
+  for (const std::string& entry : m_Log.Take()) {
     if (entry.find("FOCUS:") != std::string::npos || entry.starts_with("CM_")) {
       focus.push_back(entry);
     }
@@ -345,24 +345,24 @@ TEST_F(Keyboard, FocusMessagesComeInOrderAsTheKeyboardEntersMovesAndLeaves) {
   EXPECT_EQ(focus,
             (std::vector<std::string>{"KILLFOCUS:before", "SETFOCUS:container", "CM_EXIT:before",
                                       "CM_ENTER:container", "SETFOCUS:c0"}));
-  EXPECT_TRUE(c0.Focused());
-  backend.PressKey(VK_TAB);
+  EXPECT_TRUE(m_C0.Focused());
+  m_Backend.PressKey(VK_TAB);
   EXPECT_EQ(Logged("KILLFOCUS"), (std::vector<std::string>{"KILLFOCUS:c0"}));
-  EXPECT_FALSE(c0.Focused());
-  EXPECT_TRUE(c1.Focused());
-  backend.PressKey(VK_TAB);
-  backend.PressKey(VK_TAB);  // to the windowed child: c2 gives up the keyboard
+  EXPECT_FALSE(m_C0.Focused());
+  EXPECT_TRUE(m_C1.Focused());
+  m_Backend.PressKey(VK_TAB);
+  m_Backend.PressKey(VK_TAB);  // to the windowed child: c2 gives up the keyboard
   EXPECT_EQ(Logged("KILLFOCUS"),
             (std::vector<std::string>{"KILLFOCUS:c1", "KILLFOCUS:c2", "KILLFOCUS:container"}));
-  EXPECT_EQ(container.ActiveControl(), &inner);
-  EXPECT_TRUE(inner.Focused());          // the window focus itself: its keys go to it
-  c0.Perform(ui::WM_LBUTTONDOWN, 0, 0);  // a press on a tab stop takes the keyboard back
-  c0.Perform(ui::WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(m_Container.ActiveControl(), &m_Inner);
+  EXPECT_TRUE(m_Inner.Focused());          // the window focus itself: its keys go to it
+  m_C0.Perform(ui::WM_LBUTTONDOWN, 0, 0);  // a press on a tab stop takes the keyboard back
+  m_C0.Perform(ui::WM_LBUTTONUP, 0, 0);
   EXPECT_EQ(Holder(), "c0");
   EXPECT_EQ(Logged("KILLFOCUS"), (std::vector<std::string>{"KILLFOCUS:inner"}));
-  after.SetFocus();  // leaving the container takes it from the skinned control
-  EXPECT_FALSE(c0.Focused());
-  EXPECT_EQ(container.ActiveControl(), nullptr);
+  m_After.SetFocus();  // leaving the container takes it from the skinned control
+  EXPECT_FALSE(m_C0.Focused());
+  EXPECT_EQ(m_Container.ActiveControl(), nullptr);
 }
 
 TEST_F(Keyboard, FocusMovingOutsideClearsTheActiveChildAndIsToldEvenWithoutOne) {
@@ -370,48 +370,48 @@ TEST_F(Keyboard, FocusMovingOutsideClearsTheActiveChildAndIsToldEvenWithoutOne) 
     int changes = 0;
     void Changed(ui::Persistent*) { ++changes; }
   } counter;
-  container.OnActiveControlChange = ui::Bind<&Counter::Changed>(&counter);
-  before.SetFocus();
+  m_Container.OnActiveControlChange = ui::Bind<&Counter::Changed>(&counter);
+  m_Before.SetFocus();
   EXPECT_EQ(counter.changes, 1);
-  c1.Perform(ui::WM_SETFOCUS);
+  m_C1.Perform(ui::WM_SETFOCUS);
   counter.changes = 0;
-  after.SetFocus();
-  EXPECT_EQ(container.ActiveControl(), nullptr);
-  EXPECT_FALSE(c1.Focused());
-  before.SetFocus();
+  m_After.SetFocus();
+  EXPECT_EQ(m_Container.ActiveControl(), nullptr);
+  EXPECT_FALSE(m_C1.Focused());
+  m_Before.SetFocus();
   EXPECT_EQ(counter.changes, 3);  // leaving the container, then each focus move outside it
 }
 
 TEST_F(Keyboard, KeysReachTheActiveControlAsItsDialogCodeAsks) {
-  c0.Perform(ui::WM_SETFOCUS);
+  m_C0.Perform(ui::WM_SETFOCUS);
   // How many key-downs the active control got (its container hears them as well).
   const auto reached = [this] {
     const std::vector<std::string> downs = Logged("KEYDOWN");
     return std::count(downs.begin(), downs.end(), "KEYDOWN:c0");
   };
-  backend.PressKey(VK_LEFT);  // arrows: asked for by default
+  m_Backend.PressKey(VK_LEFT);  // arrows: asked for by default
   EXPECT_EQ(reached(), 1);
-  backend.PressKey(VK_RETURN);  // needs all keys
+  m_Backend.PressKey(VK_RETURN);  // needs all keys
   EXPECT_EQ(reached(), 0);
-  c0.SetWantKeys(1 << wkAllKeys);
-  backend.PressKey(VK_RETURN);
-  backend.PressKey(VK_TAB);  // all keys: Tab too, and the keyboard stays
+  m_C0.SetWantKeys(1 << wkAllKeys);
+  m_Backend.PressKey(VK_RETURN);
+  m_Backend.PressKey(VK_TAB);  // all keys: Tab too, and the keyboard stays
   EXPECT_EQ(reached(), 2);
   EXPECT_EQ(Holder(), "c0");
-  c0.SetWantKeys(1 << wkTab);
-  backend.PressKey(VK_TAB);
-  backend.PressKey(VK_LEFT);
+  m_C0.SetWantKeys(1 << wkTab);
+  m_Backend.PressKey(VK_TAB);
+  m_Backend.PressKey(VK_LEFT);
   EXPECT_EQ(reached(), 1);
-  backend.PressKey('A');  // characters and releases follow the same rule
-  const std::vector<std::string> keys = log.Take();
+  m_Backend.PressKey('A');  // characters and releases follow the same rule
+  const std::vector<std::string> keys = m_Log.Take();
   EXPECT_NE(std::find(keys.begin(), keys.end(), "CHAR:c0"), keys.end());
   EXPECT_NE(std::find(keys.begin(), keys.end(), "KEYUP:c0"), keys.end());
 }
 
 TEST_F(Keyboard, AControlAnsweringTheChildKeyQuestionKeepsTheKeyFromItself) {
-  c0.Perform(ui::WM_SETFOCUS);
-  c0.childKeyAnswer = 1;
-  backend.PressKey(VK_LEFT);
+  m_C0.Perform(ui::WM_SETFOCUS);
+  m_C0.childKeyAnswer = 1;
+  m_Backend.PressKey(VK_LEFT);
   EXPECT_EQ(Logged("KEYDOWN"), (std::vector<std::string>{"KEYDOWN:container"}));
 }
 
@@ -419,7 +419,7 @@ TEST_F(Keyboard, AControlAnsweringTheChildKeyQuestionKeepsTheKeyFromItself) {
 // container's own key-down processing, on the release or for a character, they would run the
 // shortcut once more, or run the shortcut of the key whose code equals the character's.
 TEST_F(Keyboard, AShortcutRunsOnceAndTheKeyGoesNoFurther) {
-  ui::PopupMenu& menu = ui::Create<ui::PopupMenu>(*form);
+  ui::PopupMenu& menu = ui::Create<ui::PopupMenu>(*m_Form);
   struct Counter {
     int runs = 0;
     void Run(ui::Persistent*) { ++runs; }
@@ -428,32 +428,32 @@ TEST_F(Keyboard, AShortcutRunsOnceAndTheKeyGoesNoFurther) {
       ui::Bind<&Counter::Run>(&reset);
   constexpr uint16_t kF3 = 0x72;  // also the code of 'r'
   menu.Items().Add("Find", ui::ShortCut(kF3, 0)).OnClick = ui::Bind<&Counter::Run>(&find);
-  container.SetPopupMenu(&menu);  // found up the parents of the active control
-  c0.Perform(ui::WM_SETFOCUS);
-  backend.KeyDown(VK_CONTROL);
-  log.Take();
-  backend.PressKey(VK_LEFT);
-  backend.KeyUp(VK_CONTROL);
+  m_Container.SetPopupMenu(&menu);  // found up the parents of the active control
+  m_C0.Perform(ui::WM_SETFOCUS);
+  m_Backend.KeyDown(VK_CONTROL);
+  m_Log.Take();
+  m_Backend.PressKey(VK_LEFT);
+  m_Backend.KeyUp(VK_CONTROL);
   EXPECT_TRUE(Logged("KEYDOWN").empty());
   EXPECT_EQ(reset.runs, 1);
-  backend.PressKey('R');  // types 'r'
+  m_Backend.PressKey('R');  // types 'r'
   EXPECT_EQ(find.runs, 0);
-  backend.PressKey(kF3);
+  m_Backend.PressKey(kF3);
   EXPECT_EQ(find.runs, 1);
 }
 
 TEST_F(Keyboard, ADisabledOrDestroyedActiveControlLosesTheKeyboard) {
-  c1.Perform(ui::WM_SETFOCUS);
-  c1.SetEnabled(false);
-  EXPECT_EQ(container.ActiveControl(), nullptr);
-  EXPECT_FALSE(c1.Focused());
-  backend.PressKey(VK_LEFT);
+  m_C1.Perform(ui::WM_SETFOCUS);
+  m_C1.SetEnabled(false);
+  EXPECT_EQ(m_Container.ActiveControl(), nullptr);
+  EXPECT_FALSE(m_C1.Focused());
+  m_Backend.PressKey(VK_LEFT);
   EXPECT_EQ(Logged("KEYDOWN"), (std::vector<std::string>{"KEYDOWN:container"}));
-  c2.Perform(ui::WM_SETFOCUS);
-  delete &c2;
-  EXPECT_EQ(container.ActiveControl(), nullptr);
-  EXPECT_EQ(container.DIBTabList().size(), 2u);
-  backend.PressKey(VK_LEFT);
+  m_C2.Perform(ui::WM_SETFOCUS);
+  delete &m_C2;
+  EXPECT_EQ(m_Container.ActiveControl(), nullptr);
+  EXPECT_EQ(m_Container.DIBTabList().size(), 2u);
+  m_Backend.PressKey(VK_LEFT);
 }
 
 // Tab order ------------------------------------------------------------------------------------
@@ -462,19 +462,19 @@ class TabOrder : public ContainerFixture {
  protected:
   std::vector<std::string> Order() const {
     std::vector<std::string> names;
-    for (const TCustomDIBControl* c : container.DIBTabList()) names.push_back(c->Name());
+    for (const TCustomDIBControl* c : m_Container.DIBTabList()) names.push_back(c->Name());
     return names;
   }
 };
 
 TEST_F(TabOrder, TheContainerIsATabStopExactlyWhileItHasSkinnedTabStops) {
   SkinnedProbe& a = AddSkinned("a", ui::Bounds(0, 0, 10, 10));
-  EXPECT_FALSE(container.TabStop());
+  EXPECT_FALSE(m_Container.TabStop());
   a.SetDIBTabOrder(0);
-  EXPECT_TRUE(container.TabStop());
+  EXPECT_TRUE(m_Container.TabStop());
   EXPECT_EQ(a.DIBTabOrder(), 0);
   a.SetDIBTabOrder(-1);
-  EXPECT_FALSE(container.TabStop());
+  EXPECT_FALSE(m_Container.TabStop());
   EXPECT_EQ(a.DIBTabOrder(), -1);
 }
 
@@ -494,11 +494,11 @@ TEST_F(TabOrder, SettingAnIndexMovesTheControlThereAndBeyondTheEndAppends) {
 
 TEST_F(TabOrder, AControlMovedToAnotherContainerLeavesTheFirstsTabOrder) {
   SkinnedProbe& a = AddSkinned("a", {}, 0);
-  TDIBContainer& other = ui::Create<TDIBContainer>(*form);
-  other.SetParent(form.get());
+  TDIBContainer& other = ui::Create<TDIBContainer>(*m_Form);
+  other.SetParent(m_Form.get());
   a.SetParent(&other);
-  EXPECT_TRUE(container.DIBTabList().empty());
-  EXPECT_FALSE(container.TabStop());
+  EXPECT_TRUE(m_Container.DIBTabList().empty());
+  EXPECT_FALSE(m_Container.TabStop());
   EXPECT_EQ(other.DIBTabList().size(), 1u);
   EXPECT_EQ(a.DIBTabOrder(), 0);
 }
@@ -608,17 +608,17 @@ TEST_F(StoredDescription, AFormWithAContainerOfSlidersIsWrittenInThePublishedOrd
   }
 }
 )";
-  ui::ReadRootFromText(text, *form);
-  auto& container = form->RequireComponent<TDIBContainer>("DIBContainer1");
-  auto& slider1 = form->RequireComponent<TDIBSlider>("Slider1");
+  ui::ReadRootFromText(text, *m_Form);
+  auto& container = m_Form->RequireComponent<TDIBContainer>("DIBContainer1");
+  auto& slider1 = m_Form->RequireComponent<TDIBSlider>("Slider1");
   EXPECT_EQ(slider1.Parent(), &container);
-  EXPECT_EQ(container.DIBBorder(), &form->RequireComponent<TDIBBorder>("Border1"));
-  EXPECT_EQ(slider1.DIBImageList(), &form->RequireComponent<TDIBImageList>("Images"));
+  EXPECT_EQ(container.DIBBorder(), &m_Form->RequireComponent<TDIBBorder>("Border1"));
+  EXPECT_EQ(slider1.DIBImageList(), &m_Form->RequireComponent<TDIBImageList>("Images"));
   EXPECT_EQ(slider1.Accelerator(), 's');
   EXPECT_EQ(slider1.DIBTabOrder(), 0);
   EXPECT_TRUE(container.TabStop());
   EXPECT_EQ(container.BackBuffer().Width(), 180);
-  const std::string written = ui::WriteRootToText(*form);
+  const std::string written = ui::WriteRootToText(*m_Form);
   const std::string_view stored = "  TDIBContainer DIBContainer1 {";
   EXPECT_EQ(written.substr(written.find(stored)), text.substr(text.find(stored)));
 }

@@ -15,7 +15,7 @@ namespace {
 
 class SliderGolden : public SliderFixture {
  protected:
-  SliderGolden() { container.SetColor(ui::clTeal); }
+  SliderGolden() { m_Container.SetColor(ui::clTeal); }
 
   // An image drawn by pattern(along, across) with the track running along x (horizontal) or
   // y (vertical).
@@ -24,7 +24,7 @@ class SliderGolden : public SliderFixture {
     const bool horizontal = type == stHorizontal;
     const int32_t index =
         AddImage(horizontal ? along : across, horizontal ? across : along, ui::clBlack);
-    TMemoryDIB& image = images.DIBImages().Items(index).DIB();
+    TMemoryDIB& image = m_Images.DIBImages().Items(index).DIB();
     for (int32_t a = 0; a < along; ++a) {
       for (int32_t c = 0; c < across; ++c) {
         image.FillRect(pattern(a, c), horizontal ? a : c, horizontal ? c : a, 1, 1);
@@ -91,22 +91,22 @@ class SliderGolden : public SliderFixture {
     const dib::InclusiveRect& pointer = held->PointerRect();
     Down(*held, pointer.Left + 2, pointer.Top + 2);
     ASSERT_TRUE(held->Dragging());
-    backend.Pump();
+    m_Backend.Pump();
   }
 };
 
 TEST_F(SliderGolden, HorizontalSliders) {
-  form->SetBounds(kFormX, kFormY, 200, 160);
-  container.SetBounds(kContainerX, kContainerY, 180, 144);
+  m_Form->SetBounds(kFormX, kFormY, 200, 160);
+  m_Container.SetBounds(kContainerX, kContainerY, 180, 144);
   Compose(stHorizontal);
-  ExpectFrameMatchesGolden(backend, form->Handle(), "slider_horizontal");
+  ExpectFrameMatchesGolden(m_Backend, m_Form->Handle(), "slider_horizontal");
 }
 
 TEST_F(SliderGolden, VerticalSliders) {
-  form->SetBounds(kFormX, kFormY, 164, 200);
-  container.SetBounds(kContainerX, kContainerY, 144, 180);
+  m_Form->SetBounds(kFormX, kFormY, 164, 200);
+  m_Container.SetBounds(kContainerX, kContainerY, 144, 180);
   Compose(stVertical);
-  ExpectFrameMatchesGolden(backend, form->Handle(), "slider_vertical");
+  ExpectFrameMatchesGolden(m_Backend, m_Form->Handle(), "slider_vertical");
 }
 
 }  // namespace

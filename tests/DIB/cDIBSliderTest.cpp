@@ -37,18 +37,18 @@ using Positions = std::vector<int32_t>;
 class Slider : public SliderFixture {
  protected:
   Slider() {
-    slider.SetMax(127);
-    changes.Watch(slider);
+    m_Slider.SetMax(127);
+    m_Changes.Watch(m_Slider);
   }
   // The editor's parameter slider: 169 x 15, its track 139 pixels long for the pointer.
-  TDIBSlider& slider = AddSlider(10, 10, 169, AddSliderImages(stHorizontal));
-  Changes changes;
+  TDIBSlider& m_Slider = AddSlider(10, 10, 169, AddSliderImages(stHorizontal));
+  Changes m_Changes;
 };
 
 // Layout and mapping ------------------------------------------------------------------------
 
 TEST_F(Slider, ANewSliderIsAnEmptyAutoSizedRepeatingRangeOf0To100) {
-  TDIBSlider& fresh = ui::Create<TDIBSlider>(container);
+  TDIBSlider& fresh = ui::Create<TDIBSlider>(m_Container);
   EXPECT_EQ(fresh.Min(), 0);
   EXPECT_EQ(fresh.Max(), 100);
   EXPECT_EQ(fresh.Position(), 0);
@@ -73,24 +73,24 @@ TEST_F(Slider, ANewSliderIsAnEmptyAutoSizedRepeatingRangeOf0To100) {
 }
 
 TEST_F(Slider, TheParameterSliderPlacesCapsTrackAndPointerAndFitsItsHeight) {
-  EXPECT_EQ(slider.Height(), 15);
-  EXPECT_EQ(slider.End1Rect(), (dib::InclusiveRect{0, 0, 5, 14}));
-  EXPECT_EQ(slider.End2Rect(), (dib::InclusiveRect{162, 0, 167, 14}));
-  EXPECT_EQ(slider.MainRect(), (dib::InclusiveRect{5, 0, 162, 14}));
-  EXPECT_EQ(slider.PointerRect(), (dib::InclusiveRect{5, 1, 23, 13}));
-  EXPECT_EQ(slider.TrackLength(), 139);
-  EXPECT_EQ(slider.PositionToPixel(64), 70);
-  EXPECT_EQ(slider.PixelToPosition(70), 63);  // there and back loses one
-  slider.SetPosition(127);
-  EXPECT_EQ(slider.PointerRect(), (dib::InclusiveRect{144, 1, 162, 13}));
+  EXPECT_EQ(m_Slider.Height(), 15);
+  EXPECT_EQ(m_Slider.End1Rect(), (dib::InclusiveRect{0, 0, 5, 14}));
+  EXPECT_EQ(m_Slider.End2Rect(), (dib::InclusiveRect{162, 0, 167, 14}));
+  EXPECT_EQ(m_Slider.MainRect(), (dib::InclusiveRect{5, 0, 162, 14}));
+  EXPECT_EQ(m_Slider.PointerRect(), (dib::InclusiveRect{5, 1, 23, 13}));
+  EXPECT_EQ(m_Slider.TrackLength(), 139);
+  EXPECT_EQ(m_Slider.PositionToPixel(64), 70);
+  EXPECT_EQ(m_Slider.PixelToPosition(70), 63);  // there and back loses one
+  m_Slider.SetPosition(127);
+  EXPECT_EQ(m_Slider.PointerRect(), (dib::InclusiveRect{144, 1, 162, 13}));
   // A narrower slider: the pointer keeps its position on the shorter track.
-  slider.SetBounds(10, 10, 145, 40);
-  EXPECT_EQ(slider.Height(), 15);
-  EXPECT_EQ(slider.End2Rect(), (dib::InclusiveRect{138, 0, 143, 14}));
-  EXPECT_EQ(slider.TrackLength(), 115);
-  EXPECT_EQ(slider.PointerRect(), (dib::InclusiveRect{120, 1, 138, 13}));
-  slider.SetWidth(5);  // no narrower than the caps and the track with a pixel to spare
-  EXPECT_EQ(slider.Width(), 28);
+  m_Slider.SetBounds(10, 10, 145, 40);
+  EXPECT_EQ(m_Slider.Height(), 15);
+  EXPECT_EQ(m_Slider.End2Rect(), (dib::InclusiveRect{138, 0, 143, 14}));
+  EXPECT_EQ(m_Slider.TrackLength(), 115);
+  EXPECT_EQ(m_Slider.PointerRect(), (dib::InclusiveRect{120, 1, 138, 13}));
+  m_Slider.SetWidth(5);  // no narrower than the caps and the track with a pixel to spare
+  EXPECT_EQ(m_Slider.Width(), 28);
 }
 
 TEST_F(Slider, TheIndicatorTilesItsTrackAndIsFourPixelsHigh) {
@@ -108,13 +108,13 @@ TEST_F(Slider, TheIndicatorTilesItsTrackAndIsFourPixelsHigh) {
 
 // A new image may change the track's length: the pointer moves to its position's new pixel.
 TEST_F(Slider, WithoutAutoSizeThePointerFollowsNewImages) {
-  slider.SetAutoSize(false);
-  slider.IndexPointer().SetDIBIndex(-1);
-  slider.SetPosition(127);
-  EXPECT_EQ(slider.PointerPixel(), 157);  // a pointer of 1 pixel
-  slider.IndexPointer().SetDIBIndex(4);
-  EXPECT_EQ(slider.PointerPixel(), 139);
-  EXPECT_EQ(slider.PointerRect().Right, slider.MainRect().Right);
+  m_Slider.SetAutoSize(false);
+  m_Slider.IndexPointer().SetDIBIndex(-1);
+  m_Slider.SetPosition(127);
+  EXPECT_EQ(m_Slider.PointerPixel(), 157);  // a pointer of 1 pixel
+  m_Slider.IndexPointer().SetDIBIndex(4);
+  EXPECT_EQ(m_Slider.PointerPixel(), 139);
+  EXPECT_EQ(m_Slider.PointerRect().Right, m_Slider.MainRect().Right);
 }
 
 TEST_F(Slider, AVerticalSliderHasMinAtTheTop) {
@@ -132,85 +132,85 @@ TEST_F(Slider, AVerticalSliderHasMinAtTheTop) {
 // neither paging nor dragging moves it (no division by a zero or negative length).
 TEST_F(Slider, WithoutTravelThePointerStaysAtTheStartAndTheMouseMovesNothing) {
   for (int32_t width : {30, 28}) {  // track as long as the pointer, then 2 pixels shorter
-    slider.SetWidth(width);
-    slider.SetPosition(100);
-    EXPECT_EQ(slider.TrackLength(), width - 30);
-    EXPECT_EQ(slider.PointerPixel(), 0);
-    EXPECT_EQ(slider.PixelToPosition(10), 0);
-    EXPECT_EQ(slider.PixelToDistance(10), 0);
-    MoveTo(slider, 8, 7);
-    Down(slider, 8, 7);  // on the pointer
-    MoveTo(slider, 25, 7);
-    Up(slider, 25, 7);
-    EXPECT_EQ(slider.Position(), 100);
-    EXPECT_EQ(slider.PointerPixel(), 0);
+    m_Slider.SetWidth(width);
+    m_Slider.SetPosition(100);
+    EXPECT_EQ(m_Slider.TrackLength(), width - 30);
+    EXPECT_EQ(m_Slider.PointerPixel(), 0);
+    EXPECT_EQ(m_Slider.PixelToPosition(10), 0);
+    EXPECT_EQ(m_Slider.PixelToDistance(10), 0);
+    MoveTo(m_Slider, 8, 7);
+    Down(m_Slider, 8, 7);  // on the pointer
+    MoveTo(m_Slider, 25, 7);
+    Up(m_Slider, 25, 7);
+    EXPECT_EQ(m_Slider.Position(), 100);
+    EXPECT_EQ(m_Slider.PointerPixel(), 0);
   }
-  slider.IndexMain().SetDIBIndex(-1);  // no track at all
-  slider.SetPosition(3);
-  EXPECT_LE(slider.TrackLength(), 0);
-  EXPECT_EQ(slider.PointerPixel(), 0);
+  m_Slider.IndexMain().SetDIBIndex(-1);  // no track at all
+  m_Slider.SetPosition(3);
+  EXPECT_LE(m_Slider.TrackLength(), 0);
+  EXPECT_EQ(m_Slider.PointerPixel(), 0);
 }
 
 // The range ----------------------------------------------------------------------------------
 
 TEST_F(Slider, MinAndMaxPushEachOtherApartAndClampThePosition) {
-  slider.SetMin(0);
-  slider.SetMax(0);
-  EXPECT_EQ(slider.Min(), -1);
-  slider.SetMax(5);
-  slider.SetPosition(3);
-  changes.Take();
-  slider.SetMin(10);
-  EXPECT_EQ(slider.Max(), 11);
-  EXPECT_EQ(slider.Position(), 10);
-  EXPECT_EQ(changes.Take(), Positions{10});
+  m_Slider.SetMin(0);
+  m_Slider.SetMax(0);
+  EXPECT_EQ(m_Slider.Min(), -1);
+  m_Slider.SetMax(5);
+  m_Slider.SetPosition(3);
+  m_Changes.Take();
+  m_Slider.SetMin(10);
+  EXPECT_EQ(m_Slider.Max(), 11);
+  EXPECT_EQ(m_Slider.Position(), 10);
+  EXPECT_EQ(m_Changes.Take(), Positions{10});
 }
 
 TEST_F(Slider, OnChangeFiresOnceForEveryNewPositionOnly) {
-  slider.SetPosition(200);
-  EXPECT_EQ(slider.Position(), 127);
-  EXPECT_EQ(slider.PointerPixel(), 139);
-  slider.SetPosition(127);
-  EXPECT_EQ(changes.Take(), Positions{127});
+  m_Slider.SetPosition(200);
+  EXPECT_EQ(m_Slider.Position(), 127);
+  EXPECT_EQ(m_Slider.PointerPixel(), 139);
+  m_Slider.SetPosition(127);
+  EXPECT_EQ(m_Changes.Take(), Positions{127});
 }
 
 TEST_F(Slider, TheRangeReachesTheIntegerLimitsWithoutOverflow) {
-  slider.SetMax(kLowest);
-  EXPECT_EQ(slider.Max(), kLowest + 1);
-  EXPECT_EQ(slider.Min(), kLowest);
-  slider.SetMin(kHighest);
-  EXPECT_EQ(slider.Min(), kHighest - 1);
-  EXPECT_EQ(slider.Max(), kHighest);
-  slider.SetMin(kLowest);
-  EXPECT_EQ(slider.PositionToPixel(0), 69);  // 139 x 2^31 / (2^32 - 1)
-  EXPECT_EQ(slider.PixelToPosition(139), kHighest);
-  EXPECT_EQ(slider.PixelToDistance(139), int64_t{kHighest} - kLowest);
-  slider.SetDIBTabOrder(0);
-  backend.Click(CX(slider.Left() + 8), CY(slider.Top() + 7));
-  backend.PressKey(ui::VK_NEXT);
-  EXPECT_EQ(slider.Position(), kHighest);
-  backend.PressKey(ui::VK_NEXT);  // saturates at the end
-  EXPECT_EQ(slider.Position(), kHighest);
+  m_Slider.SetMax(kLowest);
+  EXPECT_EQ(m_Slider.Max(), kLowest + 1);
+  EXPECT_EQ(m_Slider.Min(), kLowest);
+  m_Slider.SetMin(kHighest);
+  EXPECT_EQ(m_Slider.Min(), kHighest - 1);
+  EXPECT_EQ(m_Slider.Max(), kHighest);
+  m_Slider.SetMin(kLowest);
+  EXPECT_EQ(m_Slider.PositionToPixel(0), 69);  // 139 x 2^31 / (2^32 - 1)
+  EXPECT_EQ(m_Slider.PixelToPosition(139), kHighest);
+  EXPECT_EQ(m_Slider.PixelToDistance(139), int64_t{kHighest} - kLowest);
+  m_Slider.SetDIBTabOrder(0);
+  m_Backend.Click(CX(m_Slider.Left() + 8), CY(m_Slider.Top() + 7));
+  m_Backend.PressKey(ui::VK_NEXT);
+  EXPECT_EQ(m_Slider.Position(), kHighest);
+  m_Backend.PressKey(ui::VK_NEXT);  // saturates at the end
+  EXPECT_EQ(m_Slider.Position(), kHighest);
 }
 
 // Mouse --------------------------------------------------------------------------------------
 
 TEST_F(Slider, APressBesideThePointerPagesTowardItAndRepeatsWhileHeld) {
-  MoveTo(slider, 100, 7);  // 86 pixels right of the pointer's centre
-  Down(slider, 100, 7);
-  EXPECT_EQ(changes.Take(), Positions{5});
-  backend.Advance(249);
-  EXPECT_EQ(slider.Position(), 5);
-  backend.Advance(251);
-  EXPECT_EQ(changes.Take(), (Positions{10, 15}));
-  Up(slider, 100, 7);
-  backend.Advance(1000);
-  EXPECT_EQ(slider.Position(), 15);
-  slider.SetLargeChange(1);
-  Down(slider, 160, 7);
-  backend.Advance(500);
-  EXPECT_EQ(changes.Take(), (Positions{16, 17, 18}));
-  Up(slider, 160, 7);
+  MoveTo(m_Slider, 100, 7);  // 86 pixels right of the pointer's centre
+  Down(m_Slider, 100, 7);
+  EXPECT_EQ(m_Changes.Take(), Positions{5});
+  m_Backend.Advance(249);
+  EXPECT_EQ(m_Slider.Position(), 5);
+  m_Backend.Advance(251);
+  EXPECT_EQ(m_Changes.Take(), (Positions{10, 15}));
+  Up(m_Slider, 100, 7);
+  m_Backend.Advance(1000);
+  EXPECT_EQ(m_Slider.Position(), 15);
+  m_Slider.SetLargeChange(1);
+  Down(m_Slider, 160, 7);
+  m_Backend.Advance(500);
+  EXPECT_EQ(m_Changes.Take(), (Positions{16, 17, 18}));
+  Up(m_Slider, 160, 7);
 }
 
 // Paging ends on the mouse: the last step is what remains, and the pointer reaching the
@@ -219,119 +219,119 @@ TEST_F(Slider, PagingThatReachesTheMouseTurnsIntoDragging) {
   const int32_t narrow = AddImage(3, 13, ui::clWhite);
   TDIBSlider& fine = AddSlider(10, 60, 103, {-1, -1, 2, -1, narrow});
   fine.SetMax(102);  // one position per pixel: the pointer's centre is at Position
-  changes.Watch(fine);
+  m_Changes.Watch(fine);
   MoveTo(fine, 13, 7);
   Down(fine, 13, 7);
-  backend.Advance(1000);
-  EXPECT_EQ(changes.Take(), (Positions{5, 10, 13}));
+  m_Backend.Advance(1000);
+  EXPECT_EQ(m_Changes.Take(), (Positions{5, 10, 13}));
   EXPECT_TRUE(fine.Dragging());
   EXPECT_FALSE(fine.RepeatTimer().Enabled());
   MoveTo(fine, 20, 30);  // the drag follows along the track at any height
-  EXPECT_EQ(changes.Take(), Positions{20});
+  EXPECT_EQ(m_Changes.Take(), Positions{20});
   Up(fine, 20, 30);
   EXPECT_FALSE(fine.Dragging());
 }
 
 TEST_F(Slider, DraggingMovesThePointerPixelByPixelAndDropsItThere) {
-  MoveTo(slider, 10, 7);
-  Down(slider, 10, 7);  // 5 pixels into the pointer
-  EXPECT_TRUE(slider.Dragging());
-  MoveTo(slider, 80, 7);
-  EXPECT_EQ(slider.PointerPixel(), 70);
-  EXPECT_EQ(slider.PointerRect().Left, 75);  // where dropped, not at position 63's pixel 68
-  MoveTo(slider, 81, 50);
-  MoveTo(slider, 500, 7);
-  MoveTo(slider, -40, 7);
-  Up(slider, -40, 7);
-  EXPECT_EQ(changes.Take(), (Positions{63, 64, 127, 0}));
-  EXPECT_FALSE(slider.Dragging());
-  MoveTo(slider, 100, 7);
-  EXPECT_EQ(slider.PointerPixel(), 0);
+  MoveTo(m_Slider, 10, 7);
+  Down(m_Slider, 10, 7);  // 5 pixels into the pointer
+  EXPECT_TRUE(m_Slider.Dragging());
+  MoveTo(m_Slider, 80, 7);
+  EXPECT_EQ(m_Slider.PointerPixel(), 70);
+  EXPECT_EQ(m_Slider.PointerRect().Left, 75);  // where dropped, not at position 63's pixel 68
+  MoveTo(m_Slider, 81, 50);
+  MoveTo(m_Slider, 500, 7);
+  MoveTo(m_Slider, -40, 7);
+  Up(m_Slider, -40, 7);
+  EXPECT_EQ(m_Changes.Take(), (Positions{63, 64, 127, 0}));
+  EXPECT_FALSE(m_Slider.Dragging());
+  MoveTo(m_Slider, 100, 7);
+  EXPECT_EQ(m_Slider.PointerPixel(), 0);
 }
 
 // The pointer's last column counts for a left press, which repeats, and not for others.
 TEST_F(Slider, OnlyAHeldLeftPressCountsThePointersWholeSpan) {
-  MoveTo(slider, 23, 7);
-  Down(slider, 23, 7, MouseButton::Right);
-  Up(slider, 23, 7, MouseButton::Right);
-  EXPECT_EQ(changes.Take(), Positions{5});  // paged toward 9 pixels beyond the centre
-  EXPECT_FALSE(slider.Dragging());
-  Down(slider, 28, 0);  // the pointer's last column, above its rows
-  EXPECT_TRUE(slider.Dragging());
-  Up(slider, 28, 0);
+  MoveTo(m_Slider, 23, 7);
+  Down(m_Slider, 23, 7, MouseButton::Right);
+  Up(m_Slider, 23, 7, MouseButton::Right);
+  EXPECT_EQ(m_Changes.Take(), Positions{5});  // paged toward 9 pixels beyond the centre
+  EXPECT_FALSE(m_Slider.Dragging());
+  Down(m_Slider, 28, 0);  // the pointer's last column, above its rows
+  EXPECT_TRUE(m_Slider.Dragging());
+  Up(m_Slider, 28, 0);
 }
 
 TEST_F(Slider, TheEndCapsStepBySmallChangeWhileHeld) {
-  slider.SetSmallChange(3);
-  MoveTo(slider, 164, 7);
-  Down(slider, 164, 7);
-  backend.Advance(250);
-  Up(slider, 164, 7);
-  MoveTo(slider, 2, 7);
-  Down(slider, 2, 7);
-  Up(slider, 2, 7);
-  EXPECT_EQ(changes.Take(), (Positions{3, 6, 3}));
+  m_Slider.SetSmallChange(3);
+  MoveTo(m_Slider, 164, 7);
+  Down(m_Slider, 164, 7);
+  m_Backend.Advance(250);
+  Up(m_Slider, 164, 7);
+  MoveTo(m_Slider, 2, 7);
+  Down(m_Slider, 2, 7);
+  Up(m_Slider, 2, 7);
+  EXPECT_EQ(m_Changes.Take(), (Positions{3, 6, 3}));
 }
 
 TEST_F(Slider, ADisabledSliderIgnoresTheMouseButFollowsPosition) {
-  slider.SetEnabled(false);
-  MoveTo(slider, 100, 7);
-  Down(slider, 100, 7);
-  backend.Advance(500);
-  Up(slider, 100, 7);
-  EXPECT_EQ(slider.Position(), 0);
-  slider.SetPosition(64);
-  EXPECT_EQ(slider.PointerPixel(), 70);
+  m_Slider.SetEnabled(false);
+  MoveTo(m_Slider, 100, 7);
+  Down(m_Slider, 100, 7);
+  m_Backend.Advance(500);
+  Up(m_Slider, 100, 7);
+  EXPECT_EQ(m_Slider.Position(), 0);
+  m_Slider.SetPosition(64);
+  EXPECT_EQ(m_Slider.PointerPixel(), 70);
 }
 
 // Keys ---------------------------------------------------------------------------------------
 
 TEST_F(Slider, KeysStepAlongTheSlidersOwnDirection) {
   TDIBSlider& vertical = AddSlider(200, 10, 169, AddSliderImages(stVertical), stVertical);
-  changes.Watch(vertical);
-  slider.SetSmallChange(2);
-  slider.SetPosition(50);
+  m_Changes.Watch(vertical);
+  m_Slider.SetSmallChange(2);
+  m_Slider.SetPosition(50);
   vertical.SetPosition(50);
-  changes.Take();
-  for (TDIBSlider* s : {&slider, &vertical}) {
+  m_Changes.Take();
+  for (TDIBSlider* s : {&m_Slider, &vertical}) {
     s->SetDIBTabOrder(0);
     const dib::InclusiveRect& pointer = s->PointerRect();
-    backend.Click(CX(s->Left() + pointer.Left + 2), CY(s->Top() + pointer.Top + 2));
+    m_Backend.Click(CX(s->Left() + pointer.Left + 2), CY(s->Top() + pointer.Top + 2));
     for (uint16_t key : {ui::VK_RIGHT, ui::VK_LEFT, ui::VK_DOWN, ui::VK_UP, ui::VK_NEXT,
                          ui::VK_PRIOR, ui::VK_HOME, ui::VK_END}) {
-      backend.PressKey(key);
+      m_Backend.PressKey(key);
     }
   }
-  EXPECT_EQ(changes.Take(), (Positions{52, 50, 55, 50, 51, 50, 55, 50}));
+  EXPECT_EQ(m_Changes.Take(), (Positions{52, 50, 55, 50, 51, 50, 55, 50}));
 }
 
 // Losing only its focus would leave it the container's active control, and arrows would still
 // move it.
 TEST_F(Slider, ASliderDisabledWhileItHasTheKeyboardGivesItUpAndIgnoresKeys) {
-  slider.SetDIBTabOrder(0);
-  slider.Perform(ui::WM_SETFOCUS);
-  backend.PressKey(ui::VK_RIGHT);
-  slider.SetEnabled(false);
-  EXPECT_FALSE(slider.Focused());
-  EXPECT_EQ(container.ActiveControl(), nullptr);
-  backend.PressKey(ui::VK_RIGHT);
-  EXPECT_EQ(changes.Take(), (Positions{1}));
+  m_Slider.SetDIBTabOrder(0);
+  m_Slider.Perform(ui::WM_SETFOCUS);
+  m_Backend.PressKey(ui::VK_RIGHT);
+  m_Slider.SetEnabled(false);
+  EXPECT_FALSE(m_Slider.Focused());
+  EXPECT_EQ(m_Container.ActiveControl(), nullptr);
+  m_Backend.PressKey(ui::VK_RIGHT);
+  EXPECT_EQ(m_Changes.Take(), (Positions{1}));
 }
 
 // Overlay ------------------------------------------------------------------------------------
 
 TEST_F(Slider, TheOverlayFillsTheTrackUpToThePointer) {
-  slider.SetOverlayOpacity(255);
-  slider.SetPointerOpacityLow(255);
+  m_Slider.SetOverlayOpacity(255);
+  m_Slider.SetPointerOpacityLow(255);
   const int32_t row = 10 + 7;
   for (int32_t x = 15; x < 175; ++x) ASSERT_NE(BackPixel(x, row), 0x00FF00u) << x;
-  slider.SetPosition(127);
-  backend.Pump();
+  m_Slider.SetPosition(127);
+  m_Backend.Pump();
   EXPECT_EQ(BackPixel(10 + 6, row), 0x00FF00u);  // from the end of the first cap
   EXPECT_EQ(BackPixel(10 + 143, row), 0x00FF00u);
   EXPECT_EQ(BackPixel(10 + 144, row), 0xFFFF00u);  // the pointer
-  slider.SetOverlayBorderX(120);                   // wider than the track: no overlay
-  backend.Pump();
+  m_Slider.SetOverlayBorderX(120);                 // wider than the track: no overlay
+  m_Backend.Pump();
   EXPECT_EQ(BackPixel(10 + 100, row), 0x808080u);
 }
 
@@ -340,12 +340,12 @@ TEST_F(Slider, TheOverlayFillsTheTrackUpToThePointer) {
 // tiles that do not, translucent over the background, at every track length modulo the tile,
 // in both directions, and repainted in part.
 TEST_F(SliderFixture, ATiledTrackLooksAsIfEachCopyWereDrawnOnItsOwn) {
-  container.SetColor(ui::clTeal);
+  m_Container.SetColor(ui::clTeal);
   std::vector<std::pair<TDIBSlider*, TMemoryDIB*>> tracks;
   for (const TSliderType type : {stHorizontal, stVertical}) {
     for (const bool repeating : {true, false}) {
       const int32_t index = AddImage(4, 4, ui::clRed);
-      TMemoryDIB& tile = images.DIBImages().Items(index).DIB();
+      TMemoryDIB& tile = m_Images.DIBImages().Items(index).DIB();
       for (int32_t line = 0; line < 4; ++line) {
         const ui::Color color = ui::Color(0x102030 * (line + 1));
         tile.FillRect(color, type == stHorizontal ? 0 : line, type == stHorizontal ? line : 0,
@@ -364,7 +364,7 @@ TEST_F(SliderFixture, ATiledTrackLooksAsIfEachCopyWereDrawnOnItsOwn) {
       }
     }
   }
-  backend.Pump();
+  m_Backend.Pump();
   const auto expectCopyByCopy = [&](const ui::Rect& repainted) {
     for (const auto& [slider, tile] : tracks) {
       TMemoryDIB expected(static_cast<uint16_t>(slider->Width()),
@@ -387,11 +387,11 @@ TEST_F(SliderFixture, ATiledTrackLooksAsIfEachCopyWereDrawnOnItsOwn) {
       }
     }
   };
-  expectCopyByCopy(container.ClientRect());
+  expectCopyByCopy(m_Container.ClientRect());
   const ui::Rect part{37, 6, 90, 190};
-  container.BackBuffer().FillRect(ui::clBlack, 0, 0, container.Width(), container.Height());
-  container.InvalidateRect(part, false);
-  backend.Pump();
+  m_Container.BackBuffer().FillRect(ui::clBlack, 0, 0, m_Container.Width(), m_Container.Height());
+  m_Container.InvalidateRect(part, false);
+  m_Backend.Pump();
   expectCopyByCopy(part);
 }
 
@@ -430,7 +430,7 @@ TEST_F(Slider, ANewSliderStoresItsAcceleratorOpacityAndTabOrderAlthoughUnset) {
 
 TEST_F(Slider, ALoadedSliderPlacesItsPointerAtItsStoredPosition) {
   RegisterDIBSliderClasses();
-  images.SetName("Images");
+  m_Images.SetName("Images");
   ui::ReadRootFromText(R"(Form Editor {
   TDIBContainer Stored {
     TDIBSlider S {
@@ -448,8 +448,8 @@ TEST_F(Slider, ALoadedSliderPlacesItsPointerAtItsStoredPosition) {
     }
   }
 })",
-                       *form);
-  auto& stored = form->RequireComponent<TDIBSlider>("S");
+                       *m_Form);
+  auto& stored = m_Form->RequireComponent<TDIBSlider>("S");
   EXPECT_EQ(stored.Height(), 15);
   EXPECT_EQ(stored.PointerPixel(), 70);
   EXPECT_EQ(stored.PointerRect(), (dib::InclusiveRect{75, 1, 93, 13}));
@@ -464,9 +464,9 @@ TEST_F(SliderFixture, ATemplateCarriesASlidersImagesAndSettingsToAnother) {
   ui::MemoryStream saved;
   source.SaveTemplate(saved);
 
-  TDIBImageList& otherImages = ui::Create<TDIBImageList>(*form);
-  TDIBSlider& target = ui::Create<TDIBSlider>(*form);
-  target.SetParent(&container);
+  TDIBImageList& otherImages = ui::Create<TDIBImageList>(*m_Form);
+  TDIBSlider& target = ui::Create<TDIBSlider>(*m_Form);
+  target.SetParent(&m_Container);
   target.SetBounds(10, 40, 169, 15);
   target.SetDIBImageList(&otherImages);
   for (int round = 0; round < 2; ++round) {  // a second load reuses the images it brought

@@ -12,35 +12,35 @@ namespace {
 
 class EditorGolden : public ::testing::Test, public editortest::EditorHost {
  protected:
-  void expectShown(const char* name) {
+  void ExpectShown(const char* name) {
     backend.Pump();
-    dibtest::ExpectFrameMatchesGolden(backend, window().Handle(), name);
+    dibtest::ExpectFrameMatchesGolden(backend, Window().Handle(), name);
   }
 };
 
 TEST_F(EditorGolden, AsOpenedWithProgramZero) {
-  ASSERT_EQ(open(), 1);
-  idle();
-  expectShown("editor_program0");
+  ASSERT_EQ(Open(), 1);
+  Idle();
+  ExpectShown("editor_program0");
 }
 
 TEST_F(EditorGolden, WithOtherSettingsAndTheIndicatorsAfterANote) {
   // Without randomising, unit 1 sends 100 and unit 2 sends 20.
   const float settings[kNumParams] = {100.0f / 127, 0.0f, 0.5f, 20.0f / 127, 0.0f, 1.0f};
-  for (int i = 0; i < kNumParams; ++i) setParameter(i, settings[i]);
-  playNote();
-  setParameter(1, 40.0f / 127);
-  setParameter(4, 127.0f / 127);
-  ASSERT_EQ(open(), 1);
-  idle();
-  expectShown("editor_values");
+  for (int i = 0; i < kNumParams; ++i) SetParameter(i, settings[i]);
+  PlayNote();
+  SetParameter(1, 40.0f / 127);
+  SetParameter(4, 127.0f / 127);
+  ASSERT_EQ(Open(), 1);
+  Idle();
+  ExpectShown("editor_values");
 }
 
 TEST_F(EditorGolden, WithTheAboutPanelShown) {
-  ASSERT_EQ(open(), 1);
-  click(400, 10);
-  ASSERT_TRUE(window().Panel1.Visible());
-  expectShown("editor_about");
+  ASSERT_EQ(Open(), 1);
+  Click(400, 10);
+  ASSERT_TRUE(Window().Panel1.Visible());
+  ExpectShown("editor_about");
 }
 
 }  // namespace

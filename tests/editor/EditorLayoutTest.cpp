@@ -29,22 +29,22 @@ namespace {
 class EditorLayout : public ::testing::Test {
  protected:
   EditorLayout() {
-    window =
-        std::make_unique<TPluginEditorWindow>(backend.CreateHostWindow({0, 0, 500, 200}), values);
+    m_Window = std::make_unique<TPluginEditorWindow>(m_Backend.CreateHostWindow({0, 0, 500, 200}),
+                                                     m_Values);
   }
 
   template <class T>
   T& Get(const char* name) {
-    return window->RequireComponent<T>(name);
+    return m_Window->RequireComponent<T>(name);
   }
   TMemoryDIB& Image(const char* list, int index) {
     return Get<TDIBImageList>(list).DIBImages().Items(index).DIB();
   }
 
-  platform::HeadlessBackend backend{platform::HeadlessBackend::Delivery::AtOnce};
-  platform::ScopedBackend installed{backend};
-  ParameterValues values{};
-  std::unique_ptr<TPluginEditorWindow> window;
+  platform::HeadlessBackend m_Backend{platform::HeadlessBackend::Delivery::AtOnce};
+  platform::ScopedBackend m_Installed{m_Backend};
+  ParameterValues m_Values{};
+  std::unique_ptr<TPluginEditorWindow> m_Window;
 };
 
 // Red, green and blue of a pixel in picture coordinates (y = 0 is the top row).
@@ -84,13 +84,13 @@ TEST_F(EditorLayout, EveryComponentOfTheWindowIsThereWithItsClass) {
                                                             {"indicate1", "TDIBSlider"},
                                                             {"indicate2", "TDIBSlider"}};
   for (const auto& [name, className] : components) {
-    const ui::Component* component = window->FindComponent(name);
+    const ui::Component* component = m_Window->FindComponent(name);
     ASSERT_NE(component, nullptr) << name;
     EXPECT_EQ(component->ClassName(), className) << name;
   }
-  EXPECT_EQ(window->ComponentCount(), static_cast<int>(std::size(components)));
-  EXPECT_EQ(window->Width(), 432);
-  EXPECT_EQ(window->Height(), 135);
+  EXPECT_EQ(m_Window->ComponentCount(), static_cast<int>(std::size(components)));
+  EXPECT_EQ(m_Window->Width(), 432);
+  EXPECT_EQ(m_Window->Height(), 135);
   EXPECT_FALSE(Get<ui::Timer>("Updater").Enabled());
   EXPECT_EQ(Get<ui::Timer>("Updater").Interval(), 50u);
   EXPECT_FALSE(Get<ui::Panel>("Panel1").Visible());
@@ -109,7 +109,7 @@ std::string Stored(std::string_view text, const std::string& header, int level, 
 }
 
 TEST_F(EditorLayout, TheContainerAndSlidersAreStoredAsTheWindowWritesThem) {
-  const std::string written = ui::WriteRootToText(*window);
+  const std::string written = ui::WriteRootToText(*m_Window);
   const std::string_view stored = EditorWindowDescription();
   EXPECT_EQ(Stored(stored, "TDIBContainer DIBContainer1", 1, false),
             Stored(written, "TDIBContainer DIBContainer1", 1, false));

@@ -16,28 +16,28 @@ constexpr int kCycles = 1000;  // each open reads the whole layout and paints th
 
 TEST(EditorRace, SetParameterOnTheAudioThreadAgainstOpenIdleAndCloseOnTheInterface) {
   editortest::EditorHost host;
-  host.host().recording = false;  // the host allocates nothing while the threads run
+  host.Host().recording = false;  // the host allocates nothing while the threads run
   std::atomic<bool> running{true};
   std::thread audio([&] {
     for (int i = 0; running; ++i) {
-      host.setParameter(i % kNumParams, static_cast<float>(i % 128) / 127.0f);
-      if (i % 64 == 0) host.playNote();
+      host.SetParameter(i % kNumParams, static_cast<float>(i % 128) / 127.0f);
+      if (i % 64 == 0) host.PlayNote();
     }
   });
   int opened = 0;
   for (int cycle = 0; cycle < kCycles; ++cycle) {
-    opened += static_cast<int>(host.open());
+    opened += static_cast<int>(host.Open());
     if (cycle % 8 == 0) host.backend.Advance(50);  // a timer tick now and then
-    host.idle();
-    host.close();
+    host.Idle();
+    host.Close();
   }
   running = false;
   audio.join();
 
   EXPECT_EQ(opened, kCycles);
-  host.setParameter(1, 0.25f);
-  ASSERT_EQ(host.open(), 1);
-  EXPECT_EQ(host.window().par1.Position(), 32);
+  host.SetParameter(1, 0.25f);
+  ASSERT_EQ(host.Open(), 1);
+  EXPECT_EQ(host.Window().par1.Position(), 32);
 }
 
 }  // namespace

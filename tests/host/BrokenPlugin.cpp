@@ -16,7 +16,7 @@
 #endif
 
 #if defined(BROKEN_NO_ENTRY)
-BROKEN_EXPORT int notAnEntryPoint() {
+BROKEN_EXPORT int NotAnEntryPoint() {
   return 0;
 }
 #else

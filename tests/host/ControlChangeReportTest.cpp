@@ -5,7 +5,7 @@
 namespace fluxhost {
 namespace {
 
-SentEvent controlChange(int64_t block, int channel, int controller, int value) {
+SentEvent ControlChange(int64_t block, int channel, int controller, int value) {
   SentEvent e;
   e.block = block;
   e.midi[0] = static_cast<uint8_t>(0xB0 | channel);
@@ -19,16 +19,16 @@ TEST(ControlChangeReport, CreditsControlChangesToTheLastNoteOnOfTheirBlockOrBefo
   const MidiSchedule input(
       {{10, {0x90, 60, 100}}, {600, {0x90, 62, 0}}, {1100, {0x91, 64, 90}}, {1200, {0x80, 60, 0}}});
   ControlChangeReport report(input, 512);
-  report.add(controlChange(-1, 0, 74, 1));  // before any note: left out
-  report.add(controlChange(0, 0, 74, 10));
-  report.add(controlChange(1, 1, 74, 10));  // still the first note's
-  SentEvent noteOn = controlChange(2, 0, 74, 99);
+  report.Add(ControlChange(-1, 0, 74, 1));  // before any note: left out
+  report.Add(ControlChange(0, 0, 74, 10));
+  report.Add(ControlChange(1, 1, 74, 10));  // still the first note's
+  SentEvent noteOn = ControlChange(2, 0, 74, 99);
   noteOn.midi[0] = 0x90;  // not a Control Change
-  report.add(noteOn);
-  report.add(controlChange(2, 0, 74, 20));
-  report.add(controlChange(9, 1, 74, 30));
+  report.Add(noteOn);
+  report.Add(ControlChange(2, 0, 74, 20));
+  report.Add(ControlChange(9, 1, 74, 30));
 
-  const auto& notes = report.notes();
+  const auto& notes = report.Notes();
   ASSERT_EQ(notes.size(), 2u);
   EXPECT_EQ(notes[0].frame, 10);
   EXPECT_EQ(notes[0].key, 60);
@@ -46,15 +46,15 @@ TEST(ControlChangeReport, CreditsControlChangesToTheLastNoteOnOfTheirBlockOrBefo
 TEST(ControlChangeReport, GroupsUnitsByControllerAndCountsThoseBeyondTheKeptOnes) {
   const MidiSchedule input(std::vector<ScheduledMidi>{{0, {0x90, 60, 100}}});
   ControlChangeReport report(input, 512);
-  for (int channel = 0; channel < 16; ++channel) report.add(controlChange(0, channel, 74, 64));
-  report.add(controlChange(0, 0, 10, 5));
-  report.add(controlChange(0, 1, 10, 6));
-  report.add(controlChange(0, 0, 74, 1));  // a third unit
-  report.add(controlChange(0, 1, 74, 1));  // the same third unit
-  report.add(controlChange(0, 1, 74, 1));  // a channel again: a fourth
-  report.add(controlChange(0, 2, 74, 1));
+  for (int channel = 0; channel < 16; ++channel) report.Add(ControlChange(0, channel, 74, 64));
+  report.Add(ControlChange(0, 0, 10, 5));
+  report.Add(ControlChange(0, 1, 10, 6));
+  report.Add(ControlChange(0, 0, 74, 1));  // a third unit
+  report.Add(ControlChange(0, 1, 74, 1));  // the same third unit
+  report.Add(ControlChange(0, 1, 74, 1));  // a channel again: a fourth
+  report.Add(ControlChange(0, 2, 74, 1));
 
-  const NoteOutput& note = report.notes().at(0);
+  const NoteOutput& note = report.Notes().at(0);
   ASSERT_EQ(note.units.size(), ControlChangeReport::kKeptUnits);
   EXPECT_EQ(note.units[0].controller, 74);
   EXPECT_EQ(note.units[0].channels, 16);

@@ -24,7 +24,7 @@ namespace fluxhost {
 namespace {
 
 using test::Automation;
-using test::automationIn;
+using test::AutomationIn;
 
 struct EditorRun {
   test::ProcessResult process;
@@ -34,24 +34,24 @@ struct EditorRun {
 
 class EditorCommand : public ::testing::Test {
  protected:
-  EditorRun run(const std::string& plugin, std::vector<std::string> args) {
-    const std::string pngFile = dir.file("editor.png");
-    const std::string out = dir.file("out.txt");
+  EditorRun Run(const std::string& plugin, std::vector<std::string> args) {
+    const std::string pngFile = m_Dir.File("editor.png");
+    const std::string out = m_Dir.File("out.txt");
     args.insert(args.begin(), {"editor", plugin, "--png", pngFile});
     test::ProcessSetup setup;
     setup.outPath = out;
-    EditorRun result{test::runFluxhostProcess(dir, args, setup), {}, {}};
-    result.automation = automationIn(test::fileText(out));
+    EditorRun result{test::RunFluxhostProcess(m_Dir, args, setup), {}, {}};
+    result.automation = AutomationIn(test::FileText(out));
     if (std::filesystem::exists(pngFile)) result.picture = png::ReadFile(pngFile);
     return result;
   }
 
-  const std::string editorPlugin = test::besideExecutable("fluxhost_test_editor_plugin");
-  test::ScratchDir dir;
+  const std::string m_EditorPlugin = test::BesideExecutable("fluxhost_test_editor_plugin");
+  test::ScratchDir m_Dir;
 };
 
 TEST_F(EditorCommand, WindowTakesTheSizeAskedAfterOpeningAndShowsTheSettings) {
-  const EditorRun run = this->run(editorPlugin, {"--set", "0=1"});
+  const EditorRun run = this->Run(m_EditorPlugin, {"--set", "0=1"});
   ASSERT_EQ(run.process.exitCode, 0) << run.process.err;
   ASSERT_TRUE(run.picture);
   EXPECT_EQ(run.picture->width, 200);
@@ -63,7 +63,7 @@ TEST_F(EditorCommand, WindowTakesTheSizeAskedAfterOpeningAndShowsTheSettings) {
 
 TEST_F(EditorCommand, MouseScriptArrivesAsRealInputInTheOrderGiven) {
   const EditorRun run =
-      this->run(editorPlugin, {"--click", "20,30", "--drag", "40,10:120,70", "--click", "5,6"});
+      this->Run(m_EditorPlugin, {"--click", "20,30", "--drag", "40,10:120,70", "--click", "5,6"});
   ASSERT_EQ(run.process.exitCode, 0) << run.process.err;
   const auto& calls = run.automation;
   ASSERT_GE(calls.size(), 6u);
@@ -90,7 +90,7 @@ TEST_F(EditorCommand, MouseScriptArrivesAsRealInputInTheOrderGiven) {
 }
 
 TEST_F(EditorCommand, XErrorOfThePluginDoesNotEndTheHost) {
-  const EditorRun run = this->run(editorPlugin, {"--set", "1=1", "--click", "150,40"});
+  const EditorRun run = this->Run(m_EditorPlugin, {"--set", "1=1", "--click", "150,40"});
   ASSERT_EQ(run.process.exitCode, 0) << run.process.err;
   ASSERT_TRUE(run.picture);
   EXPECT_EQ(run.picture->Pixel(10, 10), 0xFF0000u);
@@ -100,7 +100,7 @@ TEST_F(EditorCommand, XErrorOfThePluginDoesNotEndTheHost) {
 TEST_F(EditorCommand, StaysOpenForCloseAfter) {
   const auto start = std::chrono::steady_clock::now();
   const auto result =
-      test::runFluxhostProcess(dir, {"editor", editorPlugin, "--close-after", "0.6"});
+      test::RunFluxhostProcess(m_Dir, {"editor", m_EditorPlugin, "--close-after", "0.6"});
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_GE(took.count(), 0.6);
@@ -109,7 +109,7 @@ TEST_F(EditorCommand, StaysOpenForCloseAfter) {
 
 TEST_F(EditorCommand, RefusesPluginWithoutEditorOrWithoutDisplay) {
   const auto noEditor =
-      test::runCommand({"editor", test::testPlugin(), "--png", dir.file("x.png")});
+      test::RunCommand({"editor", test::TestPlugin(), "--png", m_Dir.File("x.png")});
   EXPECT_EQ(noEditor.exitCode, 1);
   EXPECT_NE(noEditor.err.find("has no editor (its effFlagsHasEditor flag is clear)"),
             std::string::npos)
@@ -117,18 +117,18 @@ TEST_F(EditorCommand, RefusesPluginWithoutEditorOrWithoutDisplay) {
 
   const std::string display = std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "";
   unsetenv("DISPLAY");
-  const auto noDisplay = test::runCommand({"editor", editorPlugin});
+  const auto noDisplay = test::RunCommand({"editor", m_EditorPlugin});
   setenv("DISPLAY", display.c_str(), 1);
   EXPECT_EQ(noDisplay.exitCode, 1);
   EXPECT_NE(noDisplay.err.find("no X display (DISPLAY is not set)"), std::string::npos)
       << noDisplay.err;
-  EXPECT_FALSE(std::filesystem::exists(dir.file("x.png")));
+  EXPECT_FALSE(std::filesystem::exists(m_Dir.File("x.png")));
 }
 
 TEST(EditorCommandLine, MouseScriptKeepsTheOrderAndRejectsBadPositions) {
   const std::vector<std::string> args = {"--drag", "1,2:3,4", "--click=5,6", "--drag", "7,8:9,10"};
   const std::vector<OptionSpec> specs = {{"click", true}, {"drag", true}};
-  const auto script = mouseScriptFrom(ParsedOptions(args, specs));
+  const auto script = MouseScriptFrom(ParsedOptions(args, specs));
   ASSERT_EQ(script.size(), 3u);
   EXPECT_EQ(script[0].from.x, 1);
   EXPECT_EQ(script[0].to.y, 4);
@@ -145,7 +145,7 @@ TEST(EditorCommandLine, MouseScriptKeepsTheOrderAndRejectsBadPositions) {
                                               {"--close-after", "soon"}}) {
     std::vector<std::string> command = {"editor", "plugin.so"};
     command.insert(command.end(), bad.begin(), bad.end());
-    const auto result = test::runCommand(command);
+    const auto result = test::RunCommand(command);
     EXPECT_EQ(result.exitCode, 2) << bad[0] << " " << bad[1] << ": " << result.err;
   }
 }
@@ -154,15 +154,15 @@ TEST(EditorCommandLine, MouseScriptKeepsTheOrderAndRejectsBadPositions) {
 class FluxomaticEditor : public EditorCommand {
  protected:
   void SetUp() override {
-    if (plugin.empty() || !std::filesystem::exists(plugin))
+    if (m_Plugin.empty() || !std::filesystem::exists(m_Plugin))
       GTEST_SKIP() << "the Fluxomatic plug-in is not built";
-    PluginInstance instance(plugin);
-    ASSERT_NE(instance.effect().flags & effFlagsHasEditor, 0)
+    PluginInstance instance(m_Plugin);
+    ASSERT_NE(instance.Effect().flags & effFlagsHasEditor, 0)
         << "the Linux library declares its editor";
   }
 
   // Pixels outside `skip` that differ from the golden picture.
-  static void expectGolden(const png::Picture& picture, const char* name,
+  static void ExpectGolden(const png::Picture& picture, const char* name,
                            std::initializer_list<std::array<int32_t, 4>> skip = {}) {
     const png::Picture golden = png::ReadFile(std::string(FLUX_GOLDEN_DIR) + "/" + name);
     ASSERT_EQ(picture.width, golden.width);
@@ -181,37 +181,37 @@ class FluxomaticEditor : public EditorCommand {
     EXPECT_EQ(differing, 0) << name;
   }
 
-  const std::string plugin = test::fluxomaticPath();
+  const std::string m_Plugin = test::FluxomaticPath();
 };
 
 TEST_F(FluxomaticEditor, AsOpenedEqualsTheGoldenPicture) {
-  const EditorRun run = this->run(plugin, {});
+  const EditorRun run = this->Run(m_Plugin, {});
   ASSERT_EQ(run.process.exitCode, 0) << run.process.err;
   ASSERT_TRUE(run.picture);
-  expectGolden(*run.picture, "editor_program0.png");
+  ExpectGolden(*run.picture, "editor_program0.png");
 }
 
 TEST_F(FluxomaticEditor, SettingsShowAsInTheGoldenPictureBesideWhatANoteSent) {
   const EditorRun run =
-      this->run(plugin, {"--set", "0=0.787401574", "--set", "1=0.31496063", "--set", "2=0.5",
-                         "--set", "3=0.157480315", "--set", "4=1", "--set", "5=1"});
+      this->Run(m_Plugin, {"--set", "0=0.787401574", "--set", "1=0.31496063", "--set", "2=0.5",
+                           "--set", "3=0.157480315", "--set", "4=1", "--set", "5=1"});
   ASSERT_EQ(run.process.exitCode, 0) << run.process.err;
   ASSERT_TRUE(run.picture);
   // The golden picture's indicators and controller labels show what a note sent, and
   // this run plays none: their places are left out.
-  expectGolden(*run.picture, "editor_values.png",
+  ExpectGolden(*run.picture, "editor_values.png",
                {{76, 42, 221, 46}, {264, 42, 409, 46}, {210, 86, 252, 104}, {398, 86, 432, 104}});
 }
 
 TEST_F(FluxomaticEditor, ClickOnAboutShowsThePanel) {
-  const EditorRun run = this->run(plugin, {"--click", "400,10"});
+  const EditorRun run = this->Run(m_Plugin, {"--click", "400,10"});
   ASSERT_EQ(run.process.exitCode, 0) << run.process.err;
   ASSERT_TRUE(run.picture);
-  expectGolden(*run.picture, "editor_about.png");
+  ExpectGolden(*run.picture, "editor_about.png");
 }
 
 TEST_F(FluxomaticEditor, DragOnTheFirstSliderAutomatesItsPositionOver127) {
-  const EditorRun run = this->run(plugin, {"--drag", "70,55:180,55"});
+  const EditorRun run = this->Run(m_Plugin, {"--drag", "70,55:180,55"});
   ASSERT_EQ(run.process.exitCode, 0) << run.process.err;
   ASSERT_FALSE(run.automation.empty()) << "the drag automated nothing";
   const Automation last = run.automation.back();

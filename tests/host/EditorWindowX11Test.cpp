@@ -23,55 +23,55 @@ int IgnoreError(Display*, XErrorEvent*) {
 class EditorWindowX11 : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_NE(display, nullptr) << "no X server on DISPLAY";
+    ASSERT_NE(m_Display, nullptr) << "no X server on DISPLAY";
     XSetErrorHandler(IgnoreError);
   }
   ~EditorWindowX11() override {
-    if (display != nullptr) XCloseDisplay(display);
+    if (m_Display != nullptr) XCloseDisplay(m_Display);
   }
 
   // The window's attributes as the server has them; false once it is gone.
   bool Attributes(const fluxhost::EditorWindow& window, XWindowAttributes& attributes) {
-    const auto id = static_cast<Window>(reinterpret_cast<uintptr_t>(window.nativeHandle()));
-    return XGetWindowAttributes(display, id, &attributes) != 0;
+    const auto id = static_cast<Window>(reinterpret_cast<uintptr_t>(window.NativeHandle()));
+    return XGetWindowAttributes(m_Display, id, &attributes) != 0;
   }
 
-  Display* display = XOpenDisplay(nullptr);
+  Display* m_Display = XOpenDisplay(nullptr);
 };
 
 TEST_F(EditorWindowX11, OpensWhereAskedOnTheVisualAskedFor) {
   fluxhost::EditorWindowOptions options;
   options.position = fluxhost::ScreenPoint{70, 90};
-  const auto plain = fluxhost::openEditorWindow("plain", 60, 40, options);
+  const auto plain = fluxhost::OpenEditorWindow("plain", 60, 40, options);
   XWindowAttributes attributes{};
   ASSERT_TRUE(Attributes(*plain, attributes));
   EXPECT_EQ((std::pair{attributes.x, attributes.y}), (std::pair{70, 90}));
-  EXPECT_EQ(attributes.depth, DefaultDepth(display, DefaultScreen(display)));
+  EXPECT_EQ(attributes.depth, DefaultDepth(m_Display, DefaultScreen(m_Display)));
 
   options.alphaVisual = true;
   std::unique_ptr<fluxhost::EditorWindow> alpha;
   try {
-    alpha = fluxhost::openEditorWindow("alpha", 60, 40, options);
+    alpha = fluxhost::OpenEditorWindow("alpha", 60, 40, options);
   } catch (const std::runtime_error& error) {
     GTEST_SKIP() << error.what();
   }
   ASSERT_TRUE(Attributes(*alpha, attributes));
   EXPECT_EQ(attributes.depth, 32);
   EXPECT_EQ(attributes.visual->c_class, TrueColor);
-  EXPECT_EQ(alpha->capture().pixels.size(), 60u * 40u);
+  EXPECT_EQ(alpha->Capture().pixels.size(), 60u * 40u);
 }
 
 TEST_F(EditorWindowX11, ADestroyedWindowIsOffTheServerAtOnce) {
-  const auto window = fluxhost::openEditorWindow("gone", 60, 40);
+  const auto window = fluxhost::OpenEditorWindow("gone", 60, 40);
   XWindowAttributes attributes{};
   ASSERT_TRUE(Attributes(*window, attributes));
-  EXPECT_TRUE(window->pumpEvents());
-  window->destroy();
+  EXPECT_TRUE(window->PumpEvents());
+  window->Destroy();
   EXPECT_FALSE(Attributes(*window, attributes));  // with no event awaited first
-  EXPECT_FALSE(window->pumpEvents());
-  EXPECT_FALSE(window->showsChildWindow());
-  EXPECT_THROW(window->capture(), std::runtime_error);
-  window->destroy();  // again: nothing left to do
+  EXPECT_FALSE(window->PumpEvents());
+  EXPECT_FALSE(window->ShowsChildWindow());
+  EXPECT_THROW(window->Capture(), std::runtime_error);
+  window->Destroy();  // again: nothing left to do
 }
 
 }  // namespace

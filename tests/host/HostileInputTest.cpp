@@ -16,8 +16,8 @@
 namespace fluxhost {
 namespace {
 
-using test::at;
-using test::tempoEvent;
+using test::At;
+using test::TempoEvent;
 
 // Enough for the program and its libraries with room to spare; far less than
 // any input here would make a host that sizes its buffers by it ask for.
@@ -26,18 +26,18 @@ constexpr rlim_t kAddressSpace = rlim_t{256} << 20;
 // quarantine and add their own to every allocation, so theirs is larger.
 constexpr long kPeakKiB = test::kAddressSpaceLimitApplies ? 160 << 10 : 1 << 20;
 
-bool contains(const std::string& text, const std::string& part) {
+bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
-test::ProcessResult runHostile(const test::ScratchDir& dir, std::vector<std::string> args,
+test::ProcessResult RunHostile(const test::ScratchDir& dir, std::vector<std::string> args,
                                const std::string& outPath = "/dev/null",
                                const std::string& input = "") {
   test::ProcessSetup setup;
   setup.input = input;
   setup.outPath = outPath;
   if (test::kAddressSpaceLimitApplies) setup.addressSpace = kAddressSpace;
-  return test::runFluxhostProcess(dir, std::move(args), setup);
+  return test::RunFluxhostProcess(dir, std::move(args), setup);
 }
 
 TEST(HostileInput, RefusesEventsTooFarOutToCountInFrames) {
@@ -47,24 +47,24 @@ TEST(HostileInput, RefusesEventsTooFarOutToCountInFrames) {
   MidiFile file;
   file.format = 0;
   file.division.ticksPerQuarter = 1;
-  MidiTrack track = {tempoEvent(0, 0xFFFFFF), at(0, {0x90, 60, 100})};
+  MidiTrack track = {TempoEvent(0, 0xFFFFFF), At(0, {0x90, 60, 100})};
   constexpr uint64_t kLongestDelta = 0x0FFFFFFF;
   for (uint64_t tick = kLongestDelta; tick < 800'000'000'000; tick += kLongestDelta)
-    track.push_back(at(tick, {0xB0, 1, 1}));
+    track.push_back(At(tick, {0xB0, 1, 1}));
   file.tracks.push_back(std::move(track));
-  const std::string midi = dir.file("far.mid");
-  writeMidiFile(file, midi);
-  const std::string out = dir.file("out.txt");
+  const std::string midi = dir.File("far.mid");
+  WriteMidiFile(file, midi);
+  const std::string out = dir.File("out.txt");
   const auto result =
-      runHostile(dir, {"play", test::testPlugin(), "--midi", midi, "--rate", "768000"}, out);
+      RunHostile(dir, {"play", test::TestPlugin(), "--midi", midi, "--rate", "768000"}, out);
   EXPECT_EQ(result.exitCode, 1);
-  EXPECT_TRUE(contains(result.err, "runs over 24 hours are refused")) << result.err;
-  EXPECT_EQ(test::fileText(out), "");
+  EXPECT_TRUE(Contains(result.err, "runs over 24 hours are refused")) << result.err;
+  EXPECT_EQ(test::FileText(out), "");
 }
 
 // Format 0, 480 ticks per quarter: Note Ons of key 60 a tick apart, three
 // bytes each with running status.
-std::string noteOnsFile(size_t count) {
+std::string NoteOnsFile(size_t count) {
   const size_t trackLength = 4 + (count - 1) * 3 + 4;
   std::string bytes = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, static_cast<char>(0xE0)};
   bytes += "MTrk";
@@ -78,15 +78,15 @@ std::string noteOnsFile(size_t count) {
 TEST(HostileInput, StreamsWhatAMillionNoteOnsSendInBoundedMemory) {
   test::ScratchDir dir;
   constexpr size_t kNotes = 1'000'000;
-  const std::string midi = dir.file("notes.mid");
-  std::ofstream(midi, std::ios::binary) << noteOnsFile(kNotes);
-  const std::string text = dir.file("sent.txt");
-  const std::string sentMidi = dir.file("sent.mid");
-  const auto result = runHostile(
-      dir, {"play", test::testPlugin(), "--midi", midi, "--text", "--out", sentMidi}, text);
+  const std::string midi = dir.File("notes.mid");
+  std::ofstream(midi, std::ios::binary) << NoteOnsFile(kNotes);
+  const std::string text = dir.File("sent.txt");
+  const std::string sentMidi = dir.File("sent.mid");
+  const auto result = RunHostile(
+      dir, {"play", test::TestPlugin(), "--midi", midi, "--text", "--out", sentMidi}, text);
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_LT(result.peakKiB, kPeakKiB);
-  EXPECT_TRUE(contains(result.err, "1000000 MIDI events in, 1000000 events out")) << result.err;
+  EXPECT_TRUE(Contains(result.err, "1000000 MIDI events in, 1000000 events out")) << result.err;
 
   // The test plug-in answers each Note On with a Control Change at its frame.
   std::ifstream lines(text);
@@ -98,11 +98,11 @@ TEST(HostileInput, StreamsWhatAMillionNoteOnsSendInBoundedMemory) {
     }
   }
   EXPECT_EQ(count, kNotes + 1);
-  const MidiFile sent = readMidiFile(sentMidi);
+  const MidiFile sent = ReadMidiFile(sentMidi);
   ASSERT_EQ(sent.tracks.size(), 1u);
   size_t controlChanges = 0;
   for (const MidiEvent& e : sent.tracks[0]) {
-    if (!e.isChannelMessage()) continue;
+    if (!e.IsChannelMessage()) continue;
     EXPECT_EQ(e.tick, controlChanges);
     ++controlChanges;
   }
@@ -114,14 +114,14 @@ TEST(HostileInput, StreamsALongAudioRenderInBoundedMemory) {
   // A minute and a frame, and the second of tail, at the highest rate: 46.8
   // million frames in 91501 blocks, 375 MB of output.
   MidiFile file;
-  file.tracks.push_back({at(0, {0x90, 60, 100}), at(480 * 2 * 60, {0x80, 60, 0})});
-  const std::string midi = dir.file("minute.mid");
-  writeMidiFile(file, midi);
-  const auto result = runHostile(dir, {"play", test::testPlugin(), "--midi", midi, "--rate",
+  file.tracks.push_back({At(0, {0x90, 60, 100}), At(480 * 2 * 60, {0x80, 60, 0})});
+  const std::string midi = dir.File("minute.mid");
+  WriteMidiFile(file, midi);
+  const auto result = RunHostile(dir, {"play", test::TestPlugin(), "--midi", midi, "--rate",
                                        "768000", "--audio-out", "/dev/null"});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_LT(result.peakKiB, kPeakKiB);
-  EXPECT_TRUE(contains(result.err, "played 61 s in 91501 blocks")) << result.err;
+  EXPECT_TRUE(Contains(result.err, "played 61 s in 91501 blocks")) << result.err;
 }
 
 // A WAV file's sizes wrap past 4 GiB; the render must come out as an RF64 file that holds
@@ -131,15 +131,15 @@ TEST(HostileInput, WritesARenderPastFourGibibytesAsAnRf64File) {
   GTEST_SKIP() << "writes 4.3 GB; run in optimised builds";
 #endif
   test::ScratchDir dir;
-  if (std::filesystem::space(dir.file("")).available < (uintmax_t{5} << 30))
+  if (std::filesystem::space(dir.File("")).available < (uintmax_t{5} << 30))
     GTEST_SKIP() << "less than 5 GiB free for the render";
   MidiFile file;
-  file.tracks.push_back({at(0, {0x90, 60, 100}), at(1, {0x80, 60, 0})});
-  const std::string midi = dir.file("note.mid");
-  writeMidiFile(file, midi);
-  const std::string wav = dir.file("long.wav");
+  file.tracks.push_back({At(0, {0x90, 60, 100}), At(1, {0x80, 60, 0})});
+  const std::string midi = dir.File("note.mid");
+  WriteMidiFile(file, midi);
+  const std::string wav = dir.File("long.wav");
   const auto result =
-      runHostile(dir, {"play", test::besideExecutable("fluxhost_test_plugin_counting"), "--midi",
+      RunHostile(dir, {"play", test::BesideExecutable("fluxhost_test_plugin_counting"), "--midi",
                        midi, "--rate", "768000", "--tail", "700", "--audio-out", wav});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   // The last event falls on frame 800; then 700 s of tail. Two float channels: 4.3 GB.
@@ -161,7 +161,7 @@ TEST(HostileInput, WritesARenderPastFourGibibytesAsAnRf64File) {
 }
 
 // A 16-bit mono WAV file of 100 silent samples.
-std::string wavFile(uint32_t sampleRate) {
+std::string WavFile(uint32_t sampleRate) {
   std::string bytes;
   const auto little = [&bytes](uint32_t value, int count) {
     for (int i = 0; i < count; ++i) bytes += static_cast<char>(value >> (8 * i));
@@ -183,12 +183,12 @@ std::string wavFile(uint32_t sampleRate) {
 
 TEST(HostileInput, RefusesAWavFileWithAnImplausibleSampleRate) {
   test::ScratchDir dir;
-  const std::string wav = dir.file("fast.wav");
-  std::ofstream(wav, std::ios::binary) << wavFile(2147483647);
-  const auto result = runHostile(
-      dir, {"play", test::testPlugin(), "--audio", wav, "--audio-out", dir.file("out.wav")});
+  const std::string wav = dir.File("fast.wav");
+  std::ofstream(wav, std::ios::binary) << WavFile(2147483647);
+  const auto result = RunHostile(
+      dir, {"play", test::TestPlugin(), "--audio", wav, "--audio-out", dir.File("out.wav")});
   EXPECT_EQ(result.exitCode, 1);
-  EXPECT_TRUE(contains(result.err,
+  EXPECT_TRUE(Contains(result.err,
                        "fast.wav' has a sample rate of 2147483647 Hz; fluxhost plays "
                        "1000 to 768000 Hz"))
       << result.err;
@@ -200,52 +200,52 @@ TEST(HostileInput, SaysWhichOutputCouldNotBeWritten) {
   const std::string noFree = "No space left on device";
   // A few lines stay in the stream's buffer until the end; thousands fail on the way.
   for (size_t notes : {size_t{1}, size_t{5000}}) {
-    const std::string midi = dir.file("notes.mid");
-    std::ofstream(midi, std::ios::binary) << noteOnsFile(notes);
+    const std::string midi = dir.File("notes.mid");
+    std::ofstream(midi, std::ios::binary) << NoteOnsFile(notes);
     const auto result =
-        runHostile(dir, {"play", test::testPlugin(), "--midi", midi, "--text"}, "/dev/full");
+        RunHostile(dir, {"play", test::TestPlugin(), "--midi", midi, "--text"}, "/dev/full");
     EXPECT_EQ(result.exitCode, 1) << notes;
-    EXPECT_TRUE(contains(result.err, "fluxhost play: cannot write to standard output: " + noFree))
+    EXPECT_TRUE(Contains(result.err, "fluxhost play: cannot write to standard output: " + noFree))
         << result.err;
   }
   for (const char* option : {"--out", "--audio-out"}) {
-    const auto result = runHostile(
-        dir, {"play", test::testPlugin(), "--midi", dir.file("notes.mid"), option, "/dev/full"});
+    const auto result = RunHostile(
+        dir, {"play", test::TestPlugin(), "--midi", dir.File("notes.mid"), option, "/dev/full"});
     EXPECT_EQ(result.exitCode, 1) << option;
-    EXPECT_TRUE(contains(result.err, "'/dev/full': ") && contains(result.err, noFree))
+    EXPECT_TRUE(Contains(result.err, "'/dev/full': ") && Contains(result.err, noFree))
         << result.err;
   }
   for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"--help"}, {"info", test::testPlugin()}}) {
-    const auto result = runHostile(dir, args, "/dev/full");
+       {std::vector<std::string>{"--help"}, {"info", test::TestPlugin()}}) {
+    const auto result = RunHostile(dir, args, "/dev/full");
     EXPECT_EQ(result.exitCode, 1) << args[0];
-    EXPECT_TRUE(contains(result.err, "cannot write to standard output: " + noFree)) << result.err;
+    EXPECT_TRUE(Contains(result.err, "cannot write to standard output: " + noFree)) << result.err;
   }
 }
 
 TEST(HostileInput, ReadsMidiOnlyFromFilesAndPipesOfBoundedSize) {
   test::ScratchDir dir;
-  auto result = runHostile(dir, {"play", test::testPlugin(), "--midi", "/dev/zero"});
+  auto result = RunHostile(dir, {"play", test::TestPlugin(), "--midi", "/dev/zero"});
   EXPECT_EQ(result.exitCode, 1);
-  EXPECT_TRUE(contains(result.err, "'/dev/zero': not a regular file or a pipe")) << result.err;
+  EXPECT_TRUE(Contains(result.err, "'/dev/zero': not a regular file or a pipe")) << result.err;
 
   const std::string limit = std::to_string(kMidiFileLimitMiB) + " MiB";
-  const std::string huge = dir.file("huge.mid");
+  const std::string huge = dir.File("huge.mid");
   std::ofstream(huge).close();
   std::filesystem::resize_file(huge, (kMidiFileLimitMiB << 20) + 1);
-  result = runHostile(dir, {"play", test::testPlugin(), "--midi", huge});
+  result = RunHostile(dir, {"play", test::TestPlugin(), "--midi", huge});
   EXPECT_EQ(result.exitCode, 1);
-  EXPECT_TRUE(contains(result.err, huge + "': larger than " + limit)) << result.err;
-  EXPECT_TRUE(contains(test::runCommand({"play", "--help"}).out, limit));
+  EXPECT_TRUE(Contains(result.err, huge + "': larger than " + limit)) << result.err;
+  EXPECT_TRUE(Contains(test::RunCommand({"play", "--help"}).out, limit));
 
   MidiFile note;
-  note.tracks.push_back({at(0, {0x90, 60, 100})});
-  const auto bytes = writeMidiFile(note);
-  const std::string out = dir.file("out.txt");
-  result = runHostile(dir, {"play", test::testPlugin(), "--midi", "/dev/stdin", "--text"}, out,
+  note.tracks.push_back({At(0, {0x90, 60, 100})});
+  const auto bytes = WriteMidiFile(note);
+  const std::string out = dir.File("out.txt");
+  result = RunHostile(dir, {"play", test::TestPlugin(), "--midi", "/dev/stdin", "--text"}, out,
                       std::string(bytes.begin(), bytes.end()));
   EXPECT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_TRUE(contains(test::fileText(out), "CC 14 = 60")) << test::fileText(out);
+  EXPECT_TRUE(Contains(test::FileText(out), "CC 14 = 60")) << test::FileText(out);
 }
 
 }  // namespace

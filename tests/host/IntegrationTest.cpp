@@ -19,7 +19,7 @@ using test::kInstrument;
 using test::kTrigger;
 
 // Four bursts of a 1 kHz tone, 30 ms each, every half second, on both channels.
-AudioBuffer clickTrack() {
+AudioBuffer ClickTrack() {
   AudioBuffer audio;
   std::vector<float> samples(88200, 0.0f);
   for (size_t click = 0; click < 4; ++click) {
@@ -33,7 +33,7 @@ AudioBuffer clickTrack() {
   return audio;
 }
 
-float peakIn(const AudioBuffer& audio, int64_t from, int64_t to) {
+float PeakIn(const AudioBuffer& audio, int64_t from, int64_t to) {
   float peak = 0.0f;
   for (const auto& channel : audio.channels) {
     for (int64_t i = from; i < to; ++i)
@@ -45,9 +45,9 @@ float peakIn(const AudioBuffer& audio, int64_t from, int64_t to) {
 TEST(ThirdPartyPlugins, InstrumentDescribesItselfAndPlaysNotes) {
   REQUIRE_PLUGIN(kInstrument);
   PluginInstance plugin(kInstrument);
-  const PluginInfo info = describePlugin(plugin);
+  const PluginInfo info = DescribePlugin(plugin);
   EXPECT_EQ(info.effectName, "amsynth");
-  EXPECT_EQ(fourCharText(info.uniqueId), "amsy");
+  EXPECT_EQ(FourCharText(info.uniqueId), "amsy");
   EXPECT_TRUE(info.flags & effFlagsIsSynth);
   EXPECT_EQ(info.numInputs, 0);
   EXPECT_EQ(info.numOutputs, 2);
@@ -63,15 +63,15 @@ TEST(ThirdPartyPlugins, InstrumentDescribesItselfAndPlaysNotes) {
   RenderSettings settings;
   settings.frames = 44100;
   settings.midi = &notes;
-  const AudioBuffer out = test::renderToBuffer(plugin, settings);
-  EXPECT_LT(peakIn(out, 0, 4410), 1e-4f) << "sound before the first note";
-  EXPECT_GT(peakIn(out, 4410, 30000), 0.05f) << "no sound from the notes";
+  const AudioBuffer out = test::RenderToBuffer(plugin, settings);
+  EXPECT_LT(PeakIn(out, 0, 4410), 1e-4f) << "sound before the first note";
+  EXPECT_GT(PeakIn(out, 4410, 30000), 0.05f) << "no sound from the notes";
 }
 
 TEST(ThirdPartyPlugins, EffectChangesTheAudioPassingThrough) {
   REQUIRE_PLUGIN(kEffect);
   PluginInstance plugin(kEffect);
-  const PluginInfo info = describePlugin(plugin);
+  const PluginInfo info = DescribePlugin(plugin);
   EXPECT_EQ(info.effectName, "Dragonfly Room Reverb");
   EXPECT_EQ(info.numInputs, 2);
   EXPECT_EQ(info.numOutputs, 2);
@@ -83,32 +83,32 @@ TEST(ThirdPartyPlugins, EffectChangesTheAudioPassingThrough) {
   input.channels = {impulse, impulse};
   RenderSettings settings;
   settings.frames = 44100;
-  const AudioBuffer out = test::renderToBuffer(plugin, settings, &input);
+  const AudioBuffer out = test::RenderToBuffer(plugin, settings, &input);
   // The impulse comes out (dry) and a reverberant tail follows it.
-  EXPECT_GT(peakIn(out, 0, 2000), 0.1f);
-  EXPECT_GT(peakIn(out, 2000, 20000), 1e-4f) << "no reverb tail";
+  EXPECT_GT(PeakIn(out, 0, 2000), 0.1f);
+  EXPECT_GT(PeakIn(out, 2000, 20000), 1e-4f) << "no reverb tail";
 }
 
 TEST(ThirdPartyPlugins, TriggerTurnsClicksIntoMidiNotes) {
   REQUIRE_PLUGIN(kTrigger);
   PluginInstance plugin(kTrigger);
-  const PluginInfo info = describePlugin(plugin);
+  const PluginInfo info = DescribePlugin(plugin);
   EXPECT_EQ(info.effectName, "Trigger MIDI Stereo");
   EXPECT_EQ(info.numInputs, 2);
   EXPECT_EQ(info.canDo[1].ability, "sendVstMidiEvent");
   EXPECT_EQ(info.canDo[1].answer, 1);
 
-  const AudioBuffer clicks = clickTrack();
+  const AudioBuffer clicks = ClickTrack();
   RenderSettings settings;
-  settings.frames = clicks.frames();
-  const test::SentEventLog log(plugin.host());
-  test::renderToBuffer(plugin, settings, &clicks);
+  settings.frames = clicks.Frames();
+  const test::SentEventLog log(plugin.Host());
+  test::RenderToBuffer(plugin, settings, &clicks);
   std::vector<int64_t> noteOns;
-  for (const SentEvent& e : log.events()) {
+  for (const SentEvent& e : log.Events()) {
     ASSERT_EQ(e.type, kVstMidiType);
     EXPECT_GE(e.deltaFrames, 0);
     EXPECT_LT(e.deltaFrames, settings.blockSize);
-    if ((e.midi[0] & 0xF0) == 0x90 && e.midi[2] > 0) noteOns.push_back(e.frame());
+    if ((e.midi[0] & 0xF0) == 0x90 && e.midi[2] > 0) noteOns.push_back(e.Frame());
   }
   ASSERT_EQ(noteOns.size(), 4u);
   for (size_t i = 0; i < 4; ++i) {
@@ -123,7 +123,7 @@ TEST(ThirdPartyPlugins, FluxhostCommandsRunEachPlugin) {
   for (const char* path : {kInstrument, kEffect, kTrigger}) {
     if (!test::installed(path)) continue;
     ++tried;
-    const auto info = test::runCommand({"info", path, "--json"});
+    const auto info = test::RunCommand({"info", path, "--json"});
     EXPECT_EQ(info.exitCode, 0) << path << ": " << info.err;
     EXPECT_NE(info.out.find("\"parameters\": ["), std::string::npos);
   }

@@ -12,12 +12,12 @@
 namespace fluxhost {
 namespace {
 
-using test::at;
-using test::tempoEvent;
+using test::At;
+using test::TempoEvent;
 using Bytes = std::vector<uint8_t>;
 
 // A header chunk followed by the given track bodies, each wrapped in MTrk.
-Bytes fileBytes(uint16_t format, const std::vector<Bytes>& tracks, uint16_t division = 96) {
+Bytes FileBytes(uint16_t format, const std::vector<Bytes>& tracks, uint16_t division = 96) {
   Bytes out = {'M',
                'T',
                'h',
@@ -42,12 +42,12 @@ Bytes fileBytes(uint16_t format, const std::vector<Bytes>& tracks, uint16_t divi
   return out;
 }
 
-MidiFile parse(const Bytes& bytes) {
-  return readMidiFile(std::span<const uint8_t>(bytes));
+MidiFile Parse(const Bytes& bytes) {
+  return ReadMidiFile(std::span<const uint8_t>(bytes));
 }
 
 TEST(MidiFileReader, FollowsRunningStatusAcrossChannelMessages) {
-  const MidiFile file = parse(fileBytes(0, {{0x00, 0x90, 60,   100,  // Note On
+  const MidiFile file = Parse(FileBytes(0, {{0x00, 0x90, 60,   100,  // Note On
                                              0x10, 64,   90,         // running status
                                              0x10, 0x80, 60,   0,    // new status
                                              0x00, 67,   0,          // running Note Off
@@ -67,9 +67,9 @@ TEST(MidiFileReader, FollowsRunningStatusAcrossChannelMessages) {
 
 TEST(MidiFileReader, EndsRunningStatusAtMetaAndSystemExclusiveEvents) {
   EXPECT_THROW(
-      parse(fileBytes(0, {{0x00, 0x90, 60, 100, 0x00, 0xFF, 0x01, 0x01, 'x', 0x00, 61, 100}})),
+      Parse(FileBytes(0, {{0x00, 0x90, 60, 100, 0x00, 0xFF, 0x01, 0x01, 'x', 0x00, 61, 100}})),
       MidiFileError);
-  EXPECT_THROW(parse(fileBytes(0, {{0x00, 0x90, 60, 100, 0x00, 0xF0, 0x01, 0xF7, 0x00, 61, 100}})),
+  EXPECT_THROW(Parse(FileBytes(0, {{0x00, 0x90, 60, 100, 0x00, 0xF0, 0x01, 0xF7, 0x00, 61, 100}})),
                MidiFileError);
 }
 
@@ -77,15 +77,15 @@ TEST(MidiFileRoundTrip, KeepsEveryEventOfAFormat1File) {
   MidiFile file;
   file.format = 1;
   file.division.ticksPerQuarter = 480;
-  file.tracks.push_back({tempoEvent(0, 500000), at(0, {0xFF, 0x58, 4, 2, 24, 8}),
-                         tempoEvent(960, 400000), tempoEvent(1920, 600000),
-                         at(1920, {0xFF, 0x2F})});
-  file.tracks.push_back({at(0, {0x90, 60, 100}), at(240, {0x90, 64, 100}), at(480, {0x80, 60, 0}),
-                         at(480, {0x80, 64, 0}), at(500, {0xB3, 7, 90}), at(600, {0xE0, 0, 64}),
-                         at(700, {0xF0, 0x7E, 0x7F, 0xF7}), at(700, {0xD1, 33}),
-                         at(0x0FFFFFFF, {0x80, 1, 2}), at(0x0FFFFFFF, {0xFF, 0x2F})});
-  const Bytes bytes = writeMidiFile(file);
-  const MidiFile back = parse(bytes);
+  file.tracks.push_back({TempoEvent(0, 500000), At(0, {0xFF, 0x58, 4, 2, 24, 8}),
+                         TempoEvent(960, 400000), TempoEvent(1920, 600000),
+                         At(1920, {0xFF, 0x2F})});
+  file.tracks.push_back({At(0, {0x90, 60, 100}), At(240, {0x90, 64, 100}), At(480, {0x80, 60, 0}),
+                         At(480, {0x80, 64, 0}), At(500, {0xB3, 7, 90}), At(600, {0xE0, 0, 64}),
+                         At(700, {0xF0, 0x7E, 0x7F, 0xF7}), At(700, {0xD1, 33}),
+                         At(0x0FFFFFFF, {0x80, 1, 2}), At(0x0FFFFFFF, {0xFF, 0x2F})});
+  const Bytes bytes = WriteMidiFile(file);
+  const MidiFile back = Parse(bytes);
   EXPECT_EQ(back.format, 1);
   EXPECT_EQ(back.division.ticksPerQuarter, 480);
   ASSERT_EQ(back.tracks.size(), 2u);
@@ -97,15 +97,15 @@ TEST(MidiFileRoundTrip, KeepsEveryEventOfAFormat1File) {
     }
   }
   // Identical bytes again on a second pass: nothing drifts.
-  EXPECT_EQ(writeMidiFile(back), bytes);
+  EXPECT_EQ(WriteMidiFile(back), bytes);
 }
 
 TEST(MidiFileWriter, UsesRunningStatusAndEndsEveryTrack) {
   MidiFile file;
   file.format = 0;
   file.division.ticksPerQuarter = 96;
-  file.tracks.push_back({at(0, {0x90, 60, 100}), at(0, {0x90, 64, 100}), at(200, {0x80, 60, 0})});
-  const Bytes bytes = writeMidiFile(file);
+  file.tracks.push_back({At(0, {0x90, 60, 100}), At(0, {0x90, 64, 100}), At(200, {0x80, 60, 0})});
+  const Bytes bytes = WriteMidiFile(file);
   const Bytes body(bytes.begin() + 22, bytes.end());
   EXPECT_EQ(body, (Bytes{0x00, 0x90, 60, 100, 0x00, 64, 100, 0x81, 0x48, 0x80, 60, 0, 0x00, 0xFF,
                          0x2F, 0x00}));
@@ -119,23 +119,23 @@ TEST(MidiFileWriter, StreamsTheBytesOfTheWholeFileWriter) {
   file.division.ticksPerFrame = 80;
   // Far more than one piece of output, with running status, meta and system
   // exclusive events, a delta beyond the format's largest and an event after the end.
-  MidiTrack track = {tempoEvent(0, 400000)};
+  MidiTrack track = {TempoEvent(0, 400000)};
   for (uint64_t i = 0; i < 40000; ++i)
-    track.push_back(at(i / 3, {static_cast<uint8_t>(0x90 | (i / 7 % 2)), 60, 100}));
-  track.push_back(at(20000, {0xF0, 0x7E, 0x7F, 0xF7}));
-  track.push_back(at(1ull << 40, {0xC3, 9}));
-  track.push_back(at(1ull << 40, {0xFF, kMetaEndOfTrack}));
-  track.push_back(at(1ull << 41, {0x80, 60, 0}));
+    track.push_back(At(i / 3, {static_cast<uint8_t>(0x90 | (i / 7 % 2)), 60, 100}));
+  track.push_back(At(20000, {0xF0, 0x7E, 0x7F, 0xF7}));
+  track.push_back(At(1ull << 40, {0xC3, 9}));
+  track.push_back(At(1ull << 40, {0xFF, kMetaEndOfTrack}));
+  track.push_back(At(1ull << 41, {0x80, 60, 0}));
   file.tracks.push_back(track);
 
   test::ScratchDir dir;
-  const std::string path = dir.file("streamed.mid");
+  const std::string path = dir.File("streamed.mid");
   MidiFileWriter writer(path, file.division);
-  for (const MidiEvent& e : track) writer.add(e);
-  writer.finish();
+  for (const MidiEvent& e : track) writer.Add(e);
+  writer.Finish();
   std::ifstream in(path, std::ios::binary);
   const Bytes streamed{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  EXPECT_EQ(streamed, writeMidiFile(file));
+  EXPECT_EQ(streamed, WriteMidiFile(file));
 }
 
 TEST(MidiFileRoundTrip, KeepsSmpteTimeDivision) {
@@ -143,29 +143,29 @@ TEST(MidiFileRoundTrip, KeepsSmpteTimeDivision) {
   file.division.ticksPerQuarter = 0;
   file.division.smpteFramesPerSecond = 25;
   file.division.ticksPerFrame = 40;
-  file.tracks.push_back({at(1000, {0x90, 1, 2})});
-  const MidiFile back = parse(writeMidiFile(file));
-  EXPECT_TRUE(back.division.isSmpte());
+  file.tracks.push_back({At(1000, {0x90, 1, 2})});
+  const MidiFile back = Parse(WriteMidiFile(file));
+  EXPECT_TRUE(back.division.IsSmpte());
   EXPECT_EQ(back.division.smpteFramesPerSecond, 25);
   EXPECT_EQ(back.division.ticksPerFrame, 40);
 }
 
 TEST(MidiFileMerge, OrdersByTickAndKeepsTrackOrderForTies) {
   MidiFile file;
-  file.tracks.push_back({at(0, {0x90, 1, 1}), at(100, {0x90, 2, 1}), at(300, {0x90, 3, 1})});
-  file.tracks.push_back({at(50, {0x91, 4, 1}), at(100, {0x91, 5, 1}), at(200, {0x91, 6, 1})});
+  file.tracks.push_back({At(0, {0x90, 1, 1}), At(100, {0x90, 2, 1}), At(300, {0x90, 3, 1})});
+  file.tracks.push_back({At(50, {0x91, 4, 1}), At(100, {0x91, 5, 1}), At(200, {0x91, 6, 1})});
   std::vector<int> keys;
-  for (const MidiEvent& e : mergeTracks(file)) keys.push_back(e.bytes[1]);
+  for (const MidiEvent& e : MergeTracks(file)) keys.push_back(e.bytes[1]);
   EXPECT_EQ(keys, (std::vector<int>{1, 4, 2, 5, 6, 3}));
 }
 
 TEST(MidiFileReader, SkipsUnknownChunksAndBytesAfterTheEndOfATrack) {
-  Bytes bytes = fileBytes(1, {});
+  Bytes bytes = FileBytes(1, {});
   bytes[11] = 1;  // one track, after an unknown chunk
   bytes.insert(bytes.end(), {'X', 'Y', 'Z', 'W', 0, 0, 0, 2, 0xAA, 0xBB});
-  const Bytes track = fileBytes(0, {{0x00, 0x90, 1, 2, 0x00, 0xFF, 0x2F, 0x00, 0x99, 0x99}});
+  const Bytes track = FileBytes(0, {{0x00, 0x90, 1, 2, 0x00, 0xFF, 0x2F, 0x00, 0x99, 0x99}});
   bytes.insert(bytes.end(), track.begin() + 14, track.end());
-  const MidiFile file = parse(bytes);
+  const MidiFile file = Parse(bytes);
   ASSERT_EQ(file.tracks.size(), 1u);
   EXPECT_EQ(file.tracks[0].size(), 2u);
 }
@@ -177,36 +177,36 @@ struct HostileFile {
 };
 
 TEST(MidiFileReader, RejectsHostileFilesWithAMessageNamingTheFault) {
-  Bytes lyingTrack = fileBytes(0, {{0x00, 0x90, 60, 100}});
+  Bytes lyingTrack = FileBytes(0, {{0x00, 0x90, 60, 100}});
   lyingTrack[21] = 0x50;  // the track claims 0x50 bytes, the file holds 4
-  Bytes tooManyTracks = fileBytes(1, {{0x00, 0xFF, 0x2F, 0x00}});
+  Bytes tooManyTracks = FileBytes(1, {{0x00, 0xFF, 0x2F, 0x00}});
   tooManyTracks[11] = 3;
-  const Bytes smpteBadRate = fileBytes(0, {}, 0xE928);  // -23 frames per second
+  const Bytes smpteBadRate = FileBytes(0, {}, 0xE928);  // -23 frames per second
   const HostileFile cases[] = {
       {"empty", {}, "no MThd"},
       {"text", {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'}, "no MThd"},
       {"header cut short", {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1}, "file ends inside"},
       {"header too small", {'M', 'T', 'h', 'd', 0, 0, 0, 2, 0, 1}, "6 needed"},
-      {"unknown format", fileBytes(3, {}), "unknown file format"},
-      {"zero division", fileBytes(0, {{0x00, 0xFF, 0x2F, 0x00}}, 0), "0 ticks per quarter"},
+      {"unknown format", FileBytes(3, {}), "unknown file format"},
+      {"zero division", FileBytes(0, {{0x00, 0xFF, 0x2F, 0x00}}, 0), "0 ticks per quarter"},
       {"SMPTE rate", smpteBadRate, "frames per second"},
       {"track longer than file", lyingTrack, "claims 80 bytes"},
       {"missing tracks", tooManyTracks, "declares 3 tracks"},
-      {"message cut short", fileBytes(0, {{0x00, 0x90, 60}}), "file ends inside a channel message"},
-      {"delta too long", fileBytes(0, {{0x81, 0x81, 0x81, 0x81, 0x01}}), "longer than four bytes"},
-      {"no status", fileBytes(0, {{0x00, 60, 100}}), "without a status byte"},
-      {"status in data", fileBytes(0, {{0x00, 0x90, 60, 0x90}}), "status byte inside"},
-      {"system exclusive too long", fileBytes(0, {{0x00, 0xF0, 0x8F, 0xFF, 0xFF, 0x7F, 1}}),
+      {"message cut short", FileBytes(0, {{0x00, 0x90, 60}}), "file ends inside a channel message"},
+      {"delta too long", FileBytes(0, {{0x81, 0x81, 0x81, 0x81, 0x01}}), "longer than four bytes"},
+      {"no status", FileBytes(0, {{0x00, 60, 100}}), "without a status byte"},
+      {"status in data", FileBytes(0, {{0x00, 0x90, 60, 0x90}}), "status byte inside"},
+      {"system exclusive too long", FileBytes(0, {{0x00, 0xF0, 0x8F, 0xFF, 0xFF, 0x7F, 1}}),
        "file ends inside a system exclusive"},
-      {"meta too long", fileBytes(0, {{0x00, 0xFF, 0x01, 0x7F, 'a'}}),
+      {"meta too long", FileBytes(0, {{0x00, 0xFF, 0x01, 0x7F, 'a'}}),
        "file ends inside a meta event"},
-      {"real-time status", fileBytes(0, {{0x00, 0xF8}}), "not allowed in a file"},
-      {"delta time at the end", fileBytes(0, {{0x00, 0x90, 60, 100, 0x10}}),
+      {"real-time status", FileBytes(0, {{0x00, 0xF8}}), "not allowed in a file"},
+      {"delta time at the end", FileBytes(0, {{0x00, 0x90, 60, 100, 0x10}}),
        "file ends inside an event after its delta time"},
   };
   for (const HostileFile& c : cases) {
     try {
-      parse(c.bytes);
+      Parse(c.bytes);
       ADD_FAILURE() << c.what << ": accepted";
     } catch (const MidiFileError& e) {
       EXPECT_NE(std::string(e.what()).find(c.messagePart), std::string::npos)
@@ -222,7 +222,7 @@ TEST(MidiFileReader, ReadsEveryFuzzerFindingWithoutFault) {
   int files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(data)) {
     try {
-      readMidiFile(entry.path().string());
+      ReadMidiFile(entry.path().string());
     } catch (const MidiFileError&) {
     }
     ++files;
@@ -232,20 +232,20 @@ TEST(MidiFileReader, ReadsEveryFuzzerFindingWithoutFault) {
 
 TEST(MidiFileReader, NamesTheFileWhenReadingFromDisk) {
   test::ScratchDir dir;
-  const std::string path = dir.file("cut.mid");
-  Bytes bytes = fileBytes(0, {{0x00, 0x90, 60, 100, 0x00, 0xFF, 0x2F, 0x00}});
+  const std::string path = dir.File("cut.mid");
+  Bytes bytes = FileBytes(0, {{0x00, 0x90, 60, 100, 0x00, 0xFF, 0x2F, 0x00}});
   bytes.resize(bytes.size() - 3);
   std::FILE* f = std::fopen(path.c_str(), "wb");
   ASSERT_NE(f, nullptr);
   std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::fclose(f);
   try {
-    readMidiFile(path);
+    ReadMidiFile(path);
     ADD_FAILURE() << "accepted";
   } catch (const MidiFileError& e) {
     EXPECT_NE(std::string(e.what()).find("cut.mid"), std::string::npos) << e.what();
   }
-  EXPECT_THROW(readMidiFile(dir.file("absent.mid")), std::runtime_error);
+  EXPECT_THROW(ReadMidiFile(dir.File("absent.mid")), std::runtime_error);
 }
 
 }  // namespace

@@ -14,9 +14,9 @@ struct TenMinuteRun {
   TenMinuteRun(std::ostream& err, bool terminal)
       : line(err, 1000.0, 600'000, terminal, [this] { return now; }) {}
   // `elapsed` later, `frames` have been played.
-  void update(ProgressLine::Clock::duration elapsed, int64_t frames) {
+  void Update(ProgressLine::Clock::duration elapsed, int64_t frames) {
     now += elapsed;
-    line.update(frames);
+    line.Update(frames);
   }
 
   ProgressLine::Clock::time_point now{};  // before the line, which reads it when made
@@ -27,20 +27,20 @@ struct TenMinuteRun {
 TEST(ProgressLine, ShowsTimePlayedOfTotalAndRateOnceARunTakesLongAndWipesItAtTheEnd) {
   std::ostringstream err;
   TenMinuteRun run(err, true);
-  run.update(1s, 30'000);
+  run.Update(1s, 30'000);
   EXPECT_EQ(err.str(), "") << "a short run says nothing";
-  run.update(1s, 60'000);
+  run.Update(1s, 60'000);
   const std::string first = "\rplayed 1:00 of 10:00, 30.0x real time";
   EXPECT_EQ(err.str(), first);
-  run.update(100ms, 63'000);
+  run.Update(100ms, 63'000);
   EXPECT_EQ(err.str(), first) << "redrawn a few times a second, not for every block";
-  run.update(2min, 599'000);
+  run.Update(2min, 599'000);
   const std::string second = "\rplayed 9:59 of 10:00, 4.9x real time ";  // covers the longer one
   EXPECT_EQ(err.str(), first + second);
-  run.line.finish();
+  run.line.Finish();
   const std::string wiped = "\r" + std::string(36, ' ') + "\r";
   EXPECT_EQ(err.str(), first + second + wiped);
-  run.line.update(600'000);
+  run.line.Update(600'000);
   EXPECT_EQ(err.str(), first + second + wiped) << "nothing after the end";
 }
 
@@ -48,16 +48,16 @@ TEST(ProgressLine, SaysNothingWhenTheErrorStreamIsNoTerminal) {
   std::ostringstream err;
   {
     TenMinuteRun run(err, false);
-    run.update(1h, 300'000);
+    run.Update(1h, 300'000);
   }
   EXPECT_EQ(err.str(), "");
 }
 
 TEST(ProgressLine, FormatsPlayTimeWithHoursOnlyPastTheFirst) {
-  EXPECT_EQ(formatPlayTime(0.0), "0:00");
-  EXPECT_EQ(formatPlayTime(59.99), "0:59");
-  EXPECT_EQ(formatPlayTime(3599.0), "59:59");
-  EXPECT_EQ(formatPlayTime(24 * 3600.0 + 62.5), "24:01:02");
+  EXPECT_EQ(FormatPlayTime(0.0), "0:00");
+  EXPECT_EQ(FormatPlayTime(59.99), "0:59");
+  EXPECT_EQ(FormatPlayTime(3599.0), "59:59");
+  EXPECT_EQ(FormatPlayTime(24 * 3600.0 + 62.5), "24:01:02");
 }
 
 }  // namespace

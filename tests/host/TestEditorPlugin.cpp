@@ -27,11 +27,11 @@ struct EditorPlugin {
   Window window = 0;
 };
 
-EditorPlugin* self(AEffect* effect) {
+EditorPlugin* Self(AEffect* effect) {
   return static_cast<EditorPlugin*>(effect->object);
 }
 
-void paint(const EditorPlugin& p) {
+void Paint(const EditorPlugin& p) {
   GC gc = XCreateGC(p.display, p.window, 0, nullptr);
   XSetForeground(p.display, gc, 0xFF0000);
   XFillRectangle(p.display, p.window, gc, 0, 0, kOpenWidth / 2, kOpenHeight);
@@ -41,11 +41,11 @@ void paint(const EditorPlugin& p) {
   XFlush(p.display);
 }
 
-void automate(EditorPlugin& p, VstInt32 index, float value) {
+void Automate(EditorPlugin& p, VstInt32 index, float value) {
   p.host(&p.effect, audioMasterAutomate, index, 0, nullptr, value);
 }
 
-void openEditor(EditorPlugin& p, void* parent) {
+void OpenEditor(EditorPlugin& p, void* parent) {
   p.display = XOpenDisplay(nullptr);
   if (p.display == nullptr) return;
   p.window =
@@ -62,44 +62,44 @@ void openEditor(EditorPlugin& p, void* parent) {
   p.rect = {0, 0, kOpenHeight, kOpenWidth};
 }
 
-void idleEditor(EditorPlugin& p) {
+void IdleEditor(EditorPlugin& p) {
   if (p.display == nullptr) return;
   while (XPending(p.display) > 0) {
     XEvent event;
     XNextEvent(p.display, &event);
-    if (event.type == Expose && event.xexpose.count == 0) paint(p);
-    if (event.type == ButtonPress) automate(p, 0, static_cast<float>(event.xbutton.x) / 199.0f);
-    if (event.type == MotionNotify) automate(p, 0, static_cast<float>(event.xmotion.x) / 199.0f);
-    if (event.type == ButtonRelease) automate(p, 1, static_cast<float>(event.xbutton.y) / 119.0f);
+    if (event.type == Expose && event.xexpose.count == 0) Paint(p);
+    if (event.type == ButtonPress) Automate(p, 0, static_cast<float>(event.xbutton.x) / 199.0f);
+    if (event.type == MotionNotify) Automate(p, 0, static_cast<float>(event.xmotion.x) / 199.0f);
+    if (event.type == ButtonRelease) Automate(p, 1, static_cast<float>(event.xbutton.y) / 119.0f);
   }
 }
 
-void closeEditor(EditorPlugin& p) {
+void CloseEditor(EditorPlugin& p) {
   if (p.display == nullptr) return;
   XDestroyWindow(p.display, p.window);
   XCloseDisplay(p.display);
   p.display = nullptr;
 }
 
-VstIntPtr VSTCALLBACK dispatcher(AEffect* effect, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr,
+VstIntPtr VSTCALLBACK Dispatcher(AEffect* effect, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr,
                                  float) {
-  EditorPlugin& p = *self(effect);
+  EditorPlugin& p = *Self(effect);
   switch (opcode) {
     case effClose:
-      closeEditor(p);
+      CloseEditor(p);
       delete &p;
       return 1;
     case effEditGetRect:
       *static_cast<ERect**>(ptr) = &p.rect;
       return 1;
     case effEditOpen:
-      openEditor(p, ptr);
+      OpenEditor(p, ptr);
       return p.display != nullptr ? 1 : 0;
     case effEditIdle:
-      idleEditor(p);
+      IdleEditor(p);
       return 0;
     case effEditClose:
-      closeEditor(p);
+      CloseEditor(p);
       return 0;
     case effGetEffectName:
       std::strcpy(static_cast<char*>(ptr), "Fluxhost Editor Test");
@@ -109,14 +109,14 @@ VstIntPtr VSTCALLBACK dispatcher(AEffect* effect, VstInt32 opcode, VstInt32, Vst
   }
 }
 
-void VSTCALLBACK processReplacing(AEffect*, float**, float**, VstInt32) {}
+void VSTCALLBACK ProcessReplacing(AEffect*, float**, float**, VstInt32) {}
 
-void VSTCALLBACK setParameter(AEffect* effect, VstInt32 index, float value) {
-  if (index >= 0 && index < 2) self(effect)->params[index] = value;
+void VSTCALLBACK SetParameter(AEffect* effect, VstInt32 index, float value) {
+  if (index >= 0 && index < 2) Self(effect)->params[index] = value;
 }
 
-float VSTCALLBACK getParameter(AEffect* effect, VstInt32 index) {
-  return index >= 0 && index < 2 ? self(effect)->params[index] : 0.0f;
+float VSTCALLBACK GetParameter(AEffect* effect, VstInt32 index) {
+  return index >= 0 && index < 2 ? Self(effect)->params[index] : 0.0f;
 }
 
 }  // namespace
@@ -126,14 +126,14 @@ extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMa
   p->host = host;
   AEffect& e = p->effect;
   e.magic = kEffectMagic;
-  e.dispatcher = dispatcher;
-  e.processReplacing = processReplacing;
-  e.setParameter = setParameter;
-  e.getParameter = getParameter;
+  e.dispatcher = Dispatcher;
+  e.processReplacing = ProcessReplacing;
+  e.setParameter = SetParameter;
+  e.getParameter = GetParameter;
   e.numParams = 2;
   e.numPrograms = 1;
   e.flags = effFlagsHasEditor | effFlagsCanReplacing;
   e.object = p;
-  e.uniqueID = fourCharCode('F', 'h', 'E', 'd');
+  e.uniqueID = FourCharCode('F', 'h', 'E', 'd');
   return &e;
 }

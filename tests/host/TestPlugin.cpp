@@ -42,22 +42,22 @@ struct TestPlugin {
   int64_t framesPlayed = 0;
 };
 
-TestPlugin* self(AEffect* effect) {
+TestPlugin* Self(AEffect* effect) {
   return static_cast<TestPlugin*>(effect->object);
 }
 
-void copyText(void* ptr, const char* text) {
+void CopyText(void* ptr, const char* text) {
   std::strcpy(static_cast<char*>(ptr), text);
 }
 
 // The time info's quarter-note position: offset 24 on every target.
-double quarterNotes(const void* timeInfo) {
+double QuarterNotes(const void* timeInfo) {
   double ppq = 0.0;
   std::memcpy(&ppq, static_cast<const char*>(timeInfo) + 24, sizeof ppq);
   return ppq;
 }
 
-void sendControlChanges(TestPlugin& p) {
+void SendControlChanges(TestPlugin& p) {
   const auto controller = static_cast<char>(std::lround(p.params[0] * 127.0f));
   for (VstInt32 i = 0; i < p.pendingCount; ++i) {
     const VstMidiEvent& in = p.pending[i];
@@ -78,17 +78,17 @@ void sendControlChanges(TestPlugin& p) {
   p.pendingCount = 0;
 }
 
-void askHost(TestPlugin& p) {
+void AskHost(TestPlugin& p) {
   p.lastTempo = p.host(&p.effect, audioMasterTempoAt, 0, 0, nullptr, 0.0f);
   const VstIntPtr info = p.host(&p.effect, audioMasterGetTime, 0, 0, nullptr, 0.0f);
   p.lastQuarterNotesMilli =
-      info == 0 ? -1 : std::lround(quarterNotes(reinterpret_cast<const void*>(info)) * 1000.0);
+      info == 0 ? -1 : std::lround(QuarterNotes(reinterpret_cast<const void*>(info)) * 1000.0);
 }
 
-void VSTCALLBACK processReplacing(AEffect* effect, [[maybe_unused]] float** inputs, float** outputs,
+void VSTCALLBACK ProcessReplacing(AEffect* effect, [[maybe_unused]] float** inputs, float** outputs,
                                   VstInt32 frames) {
-  TestPlugin& p = *self(effect);
-  askHost(p);
+  TestPlugin& p = *Self(effect);
+  AskHost(p);
   for (int c = 0; c < 2; ++c) {
     for (VstInt32 i = 0; i < frames; ++i) {
 #if defined(TEST_PLUGIN_COUNTING)
@@ -100,28 +100,28 @@ void VSTCALLBACK processReplacing(AEffect* effect, [[maybe_unused]] float** inpu
     }
   }
   p.framesPlayed += frames;
-  sendControlChanges(p);
+  SendControlChanges(p);
 }
 
-void VSTCALLBACK process(AEffect* effect, float** inputs, float** outputs, VstInt32 frames) {
-  TestPlugin& p = *self(effect);
+void VSTCALLBACK Process(AEffect* effect, float** inputs, float** outputs, VstInt32 frames) {
+  TestPlugin& p = *Self(effect);
   ++p.processCalls;
-  askHost(p);
+  AskHost(p);
   for (int c = 0; c < 2; ++c) {
     for (VstInt32 i = 0; i < frames; ++i) outputs[c][i] += inputs[c][i] * p.params[1];
   }
-  sendControlChanges(p);
+  SendControlChanges(p);
 }
 
-void VSTCALLBACK setParameter(AEffect* effect, VstInt32 index, float value) {
-  if (index >= 0 && index < 2) self(effect)->params[index] = std::clamp(value, 0.0f, 1.0f);
+void VSTCALLBACK SetParameter(AEffect* effect, VstInt32 index, float value) {
+  if (index >= 0 && index < 2) Self(effect)->params[index] = std::clamp(value, 0.0f, 1.0f);
 }
 
-float VSTCALLBACK getParameter(AEffect* effect, VstInt32 index) {
-  return index >= 0 && index < 2 ? self(effect)->params[index] : 0.0f;
+float VSTCALLBACK GetParameter(AEffect* effect, VstInt32 index) {
+  return index >= 0 && index < 2 ? Self(effect)->params[index] : 0.0f;
 }
 
-VstIntPtr queueEvents(TestPlugin& p, const VstEvents* events) {
+VstIntPtr QueueEvents(TestPlugin& p, const VstEvents* events) {
   VstEvent* const* entries = events->events;
   for (VstInt32 i = 0; i < events->numEvents && p.pendingCount < kMaxPending; ++i) {
     if (entries[i]->type == kVstMidiType) {
@@ -131,7 +131,7 @@ VstIntPtr queueEvents(TestPlugin& p, const VstEvents* events) {
   return 1;
 }
 
-VstIntPtr pinProperties(void* ptr, VstInt32 index, const char* label) {
+VstIntPtr PinProperties(void* ptr, VstInt32 index, const char* label) {
   if (index < 0 || index > 1) return 0;
   auto* pin = static_cast<VstPinProperties*>(ptr);
   std::snprintf(pin->label, sizeof pin->label, "%s%d", label, index + 1);
@@ -139,9 +139,9 @@ VstIntPtr pinProperties(void* ptr, VstInt32 index, const char* label) {
   return 1;
 }
 
-VstIntPtr VSTCALLBACK dispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+VstIntPtr VSTCALLBACK Dispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                  void* ptr, float) {
-  TestPlugin& p = *self(effect);
+  TestPlugin& p = *Self(effect);
   static const char* const kParamNames[] = {"CC Out", "Gain"};
   static const char* const kProgramNames[] = {"First", "Second"};
   switch (opcode) {
@@ -154,17 +154,17 @@ VstIntPtr VSTCALLBACK dispatcher(AEffect* effect, VstInt32 opcode, VstInt32 inde
     case effGetProgram:
       return p.program;
     case effGetProgramName:
-      copyText(ptr, kProgramNames[p.program]);
+      CopyText(ptr, kProgramNames[p.program]);
       return 0;
     case effGetProgramNameIndexed:
       if (index < 0 || index > 1) return 0;
-      copyText(ptr, kProgramNames[index]);
+      CopyText(ptr, kProgramNames[index]);
       return 1;
     case effGetParamName:
-      copyText(ptr, index >= 0 && index < 2 ? kParamNames[index] : "?");
+      CopyText(ptr, index >= 0 && index < 2 ? kParamNames[index] : "?");
       return 0;
     case effGetParamLabel:
-      copyText(ptr, index == 1 ? "x" : "");
+      CopyText(ptr, index == 1 ? "x" : "");
       return 0;
     case effGetParamDisplay:
       if (index == 0) {
@@ -181,19 +181,19 @@ VstIntPtr VSTCALLBACK dispatcher(AEffect* effect, VstInt32 opcode, VstInt32 inde
       }
       return 0;
     case effProcessEvents:
-      return queueEvents(p, static_cast<const VstEvents*>(ptr));
+      return QueueEvents(p, static_cast<const VstEvents*>(ptr));
     case effGetInputProperties:
-      return pinProperties(ptr, index, "In ");
+      return PinProperties(ptr, index, "In ");
     case effGetOutputProperties:
-      return pinProperties(ptr, index, "Out ");
+      return PinProperties(ptr, index, "Out ");
     case effGetEffectName:
-      copyText(ptr, "Fluxhost Test");
+      CopyText(ptr, "Fluxhost Test");
       return 1;
     case effGetVendorString:
-      copyText(ptr, "Quelbrook");
+      CopyText(ptr, "Quelbrook");
       return 1;
     case effGetProductString:
-      copyText(ptr, "Test Plug-in");
+      CopyText(ptr, "Test Plug-in");
       return 1;
     case effGetVendorVersion:
       return 7;
@@ -225,11 +225,11 @@ TEST_PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) {
   p->shellId = host(nullptr, audioMasterCurrentId, 0, 0, nullptr, 0.0f);
   AEffect& e = p->effect;
   e.magic = kEffectMagic;
-  e.dispatcher = dispatcher;
-  e.process = process;
-  e.processReplacing = processReplacing;
-  e.setParameter = setParameter;
-  e.getParameter = getParameter;
+  e.dispatcher = Dispatcher;
+  e.process = Process;
+  e.processReplacing = ProcessReplacing;
+  e.setParameter = SetParameter;
+  e.getParameter = GetParameter;
   e.numPrograms = 2;
   e.numParams = 2;
   e.numInputs = 2;
@@ -241,7 +241,7 @@ TEST_PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) {
 #endif
   e.ioRatio = 1.0f;
   e.object = p;
-  e.uniqueID = fourCharCode('F', 'h', 'T', 'p');
+  e.uniqueID = FourCharCode('F', 'h', 'T', 'p');
   e.version = 3;
   return &e;
 }

@@ -15,10 +15,10 @@ namespace {
 // A drawn editor has many colours; a blank or single-colour window a handful.
 constexpr size_t kFewestColours = 16;
 
-void expectPhotographed(const char* plugin) {
+void ExpectPhotographed(const char* plugin) {
   test::ScratchDir dir;
-  const std::string pngFile = dir.file("editor.png");
-  const auto result = test::runFluxhostProcess(dir, {"editor", plugin, "--png", pngFile});
+  const std::string pngFile = dir.File("editor.png");
+  const auto result = test::RunFluxhostProcess(dir, {"editor", plugin, "--png", pngFile});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   ASSERT_TRUE(std::filesystem::exists(pngFile)) << "no picture from " << plugin;
   const png::Picture picture = png::ReadFile(pngFile);
@@ -30,17 +30,17 @@ void expectPhotographed(const char* plugin) {
 
 TEST(ThirdPartyEditors, InstrumentEditorIsPhotographed) {
   REQUIRE_PLUGIN(test::kInstrument);
-  expectPhotographed(test::kInstrument);
+  ExpectPhotographed(test::kInstrument);
 }
 
 TEST(ThirdPartyEditors, EffectEditorIsPhotographed) {
   REQUIRE_PLUGIN(test::kEffect);
-  expectPhotographed(test::kEffect);
+  ExpectPhotographed(test::kEffect);
 }
 
 TEST(ThirdPartyEditors, TriggerEditorIsPhotographed) {
   REQUIRE_PLUGIN(test::kTrigger);
-  expectPhotographed(test::kTrigger);
+  ExpectPhotographed(test::kTrigger);
 }
 
 }  // namespace

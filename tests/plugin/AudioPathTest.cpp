@@ -17,9 +17,9 @@ using testsupport::allocations;
 using testsupport::countingAllocations;
 
 TEST(AudioPath, ProcessingAllocatesNothing) {
-  FakeHost::instance().reset();
-  FakeHost::instance().recording = false;
-  APlugin plugin(FakeHost::callback);
+  FakeHost::Instance().Reset();
+  FakeHost::Instance().recording = false;
+  APlugin plugin(FakeHost::Callback);
   std::vector<VstMidiEvent> records(300);
   std::vector<VstEvent*> pointers;
   for (size_t i = 0; i < records.size(); ++i) {
@@ -32,7 +32,7 @@ TEST(AudioPath, ProcessingAllocatesNothing) {
   auto* list = reinterpret_cast<VstEvents*>(storage.data());
   list->numEvents = static_cast<VstInt32>(records.size());
   for (size_t i = 0; i < records.size(); ++i)
-    eventEntries(*list)[i] = reinterpret_cast<VstEvent*>(&records[i]);
+    EventEntries(*list)[i] = reinterpret_cast<VstEvent*>(&records[i]);
   std::vector<float> a(512, 0.5f), b(512, 0.25f), c(512), d(512);
   float* in[2] = {a.data(), b.data()};
   float* out[2] = {c.data(), d.data()};
@@ -41,7 +41,7 @@ TEST(AudioPath, ProcessingAllocatesNothing) {
   countingAllocations = true;
   for (int block = 0; block < 8; ++block) {
     plugin.processEvents(list);
-    fullest = std::max(fullest, plugin.queuedCount());
+    fullest = std::max(fullest, plugin.QueuedCount());
     plugin.processReplacing(in, out, 512);
     plugin.process(in, out, 512);
   }
@@ -51,11 +51,11 @@ TEST(AudioPath, ProcessingAllocatesNothing) {
 }
 
 // Sends n Note Ons and gathers the values unit 1 sent.
-std::vector<int> unitOneValues(float centre, float spread, int notes) {
-  FakeHost& host = FakeHost::instance();
-  host.reset();
-  APlugin plugin(FakeHost::callback);
-  flux::setRandomSeed(12345);
+std::vector<int> UnitOneValues(float centre, float spread, int notes) {
+  FakeHost& host = FakeHost::Instance();
+  host.Reset();
+  APlugin plugin(FakeHost::Callback);
+  flux::SetRandomSeed(12345);
   plugin.setParameter(0, centre);
   plugin.setParameter(1, spread);
   VstMidiEvent note{};
@@ -68,25 +68,25 @@ std::vector<int> unitOneValues(float centre, float spread, int notes) {
     host.sent.clear();
     plugin.processEvents(&list);
     plugin.processReplacing(nullptr, nullptr, 1);
-    values.push_back(host.sent.at(0).value());
-    EXPECT_EQ(plugin.lastValue(1), values.back());
+    values.push_back(host.sent.at(0).Value());
+    EXPECT_EQ(plugin.LastValue(1), values.back());
   }
   return values;
 }
 
-double shareOf(const std::vector<int>& values, int value) {
+double ShareOf(const std::vector<int>& values, int value) {
   size_t n = 0;
   for (int v : values) n += v == value;
   return static_cast<double>(n) / static_cast<double>(values.size());
 }
 
 TEST(AudioPath, ValuesSpreadAroundTheCentreAndClamp) {
-  const std::vector<int> high = unitOneValues(1.0f, 1.0f, 4000);
-  EXPECT_NEAR(shareOf(high, 127), 0.5, 0.03);
-  const std::vector<int> low = unitOneValues(0.0f, 1.0f, 4000);
-  EXPECT_NEAR(shareOf(low, 0), 0.5, 0.03);
+  const std::vector<int> high = UnitOneValues(1.0f, 1.0f, 4000);
+  EXPECT_NEAR(ShareOf(high, 127), 0.5, 0.03);
+  const std::vector<int> low = UnitOneValues(0.0f, 1.0f, 4000);
+  EXPECT_NEAR(ShareOf(low, 0), 0.5, 0.03);
 
-  const std::vector<int> middle = unitOneValues(0.5f, 0.1f, 4000);
+  const std::vector<int> middle = UnitOneValues(0.5f, 0.1f, 4000);
   int lowest = 127, highest = 0;
   double sum = 0;
   for (int v : middle) {
@@ -98,7 +98,7 @@ TEST(AudioPath, ValuesSpreadAroundTheCentreAndClamp) {
   EXPECT_LE(highest, 76);  // (0.5 + 0.1) * 127 = 76.2
   EXPECT_NEAR(sum / static_cast<double>(middle.size()), 63.5, 1.0);
 
-  for (int v : unitOneValues(0.5f, 0.0f, 50)) EXPECT_EQ(v, 64);
+  for (int v : UnitOneValues(0.5f, 0.0f, 50)) EXPECT_EQ(v, 64);
 }
 
 }  // namespace

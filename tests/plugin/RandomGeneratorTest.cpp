@@ -17,7 +17,7 @@ struct Draw {
 };
 
 void ExpectDraws(uint32_t seed, std::initializer_list<Draw> draws) {
-  flux::setRandomSeed(seed);
+  flux::SetRandomSeed(seed);
   for (const Draw& draw : draws) {
     EXPECT_EQ(flux::nextRandom(), draw.value) << "after seed " << seed;
     EXPECT_EQ(flux::randomSeed(), draw.state) << "after seed " << seed;

@@ -19,7 +19,7 @@ namespace {
 // below, unit 1 can only send values 0..31 and unit 2 only 64..95.
 struct Band {
   int low, high;
-  bool holds(int n) const { return low <= n && n <= high; }
+  bool Holds(int n) const { return low <= n && n <= high; }
 };
 constexpr Band kBands[kNumParams] = {{8, 23}, {0, 8}, {32, 63}, {72, 87}, {0, 8}, {96, 127}};
 constexpr Band kUnitValues[2] = {{0, 31}, {64, 95}};
@@ -32,13 +32,13 @@ float Setting(int index, int step) {
 // Whether a parameter value read back is one of the settings made for it.
 bool IsSetting(int index, float value) {
   const auto n = static_cast<int>(std::lround(value * 127.0f));
-  return kBands[index].holds(n) && value == static_cast<float>(n) / 127.0f;
+  return kBands[index].Holds(n) && value == static_cast<float>(n) / 127.0f;
 }
 
 TEST(Threads, EveryNoteSendsWholeGroupsFromRealSettingsWhileBothThreadsChangeThem) {
-  FakeHost& host = FakeHost::instance();
-  host.reset();
-  APlugin plugin(FakeHost::callback);
+  FakeHost& host = FakeHost::Instance();
+  host.Reset();
+  APlugin plugin(FakeHost::Callback);
   for (int program = kNumPrograms - 1; program >= 0; --program) {
     plugin.setProgram(program);
     for (int index = 0; index < kNumParams; ++index)
@@ -71,9 +71,9 @@ TEST(Threads, EveryNoteSendsWholeGroupsFromRealSettingsWhileBothThreadsChangeThe
     plugin.setParameter(index, Setting(index, i * 7));
     if (i % 50 == 0) plugin.setProgram(i % kNumPrograms);
     strangeParameters += !IsSetting(index, plugin.getParameter(index));
-    strangeValues += !kUnitValues[0].holds(plugin.lastValue(1));
-    const int32_t second = plugin.lastValue(2);
-    strangeValues += second != 0 && !kUnitValues[1].holds(second);  // 0 before the first note
+    strangeValues += !kUnitValues[0].Holds(plugin.LastValue(1));
+    const int32_t second = plugin.LastValue(2);
+    strangeValues += second != 0 && !kUnitValues[1].Holds(second);  // 0 before the first note
   }
   audio.join();
   EXPECT_EQ(strangeParameters, 0);
@@ -84,20 +84,20 @@ TEST(Threads, EveryNoteSendsWholeGroupsFromRealSettingsWhileBothThreadsChangeThe
   for (size_t group = 0; group < sent.size() / 16; ++group) {
     const int unit = static_cast<int>(group % 2);
     const SentMidi& first = sent[group * 16];
-    ASSERT_TRUE(kBands[unit * 3 + 2].holds(first.controller()))
-        << "group " << group << ": controller " << first.controller();
-    ASSERT_TRUE(kUnitValues[unit].holds(first.value()))
-        << "group " << group << ": value " << first.value();
+    ASSERT_TRUE(kBands[unit * 3 + 2].Holds(first.Controller()))
+        << "group " << group << ": controller " << first.Controller();
+    ASSERT_TRUE(kUnitValues[unit].Holds(first.Value()))
+        << "group " << group << ": value " << first.Value();
     for (int channel = 0; channel < 16; ++channel) {
       const SentMidi& cc = sent[group * 16 + static_cast<size_t>(channel)];
-      ASSERT_EQ(cc.status(), 0xB0 + channel) << "group " << group;
-      ASSERT_EQ(cc.controller(), first.controller()) << "group " << group;
-      ASSERT_EQ(cc.value(), first.value()) << "group " << group;
+      ASSERT_EQ(cc.Status(), 0xB0 + channel) << "group " << group;
+      ASSERT_EQ(cc.Controller(), first.Controller()) << "group " << group;
+      ASSERT_EQ(cc.Value(), first.Value()) << "group " << group;
       ASSERT_EQ(cc.deltaFrames, 0) << "group " << group;
     }
   }
-  EXPECT_EQ(plugin.lastValue(1), sent[sent.size() - 32].value());
-  EXPECT_EQ(plugin.lastValue(2), sent.back().value());
+  EXPECT_EQ(plugin.LastValue(1), sent[sent.size() - 32].Value());
+  EXPECT_EQ(plugin.LastValue(2), sent.back().Value());
 }
 
 }  // namespace

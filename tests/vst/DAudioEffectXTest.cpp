@@ -12,12 +12,12 @@ namespace {
 
 class HostRequests : public ::testing::Test {
  protected:
-  void SetUp() override { FakeHost::instance().reset(); }
-  FakeHost& host = FakeHost::instance();
-  ProbeEffect probe{FakeHost::callback};
-  ProbeEffect alone{nullptr};
-  char text[8] = "abc";
-  VstEvents marker{};  // passed for every pointer; the host reads it as an empty event list
+  void SetUp() override { FakeHost::Instance().Reset(); }
+  FakeHost& m_Host = FakeHost::Instance();
+  ProbeEffect m_Probe{FakeHost::Callback};
+  ProbeEffect m_Alone{nullptr};
+  char m_Text[8] = "abc";
+  VstEvents m_Marker{};  // passed for every pointer; the host reads it as an empty event list
 };
 
 struct Expected {
@@ -28,7 +28,7 @@ struct Expected {
 };
 
 TEST_F(HostRequests, EachRequestPlacesItsArguments) {
-  void* m = &marker;
+  void* m = &m_Marker;
   auto* task = static_cast<VstOfflineTask*>(m);
   auto* files = static_cast<VstAudioFile*>(m);
   auto* time = static_cast<VstTimeInfo*>(m);
@@ -171,83 +171,83 @@ TEST_F(HostRequests, EachRequestPlacesItsArguments) {
        {audioMasterOpenFileSelector, 0, 0, true, 0}},
   };
   for (const Case& c : cases) {
-    host.calls.clear();
-    c.call(probe);
-    ASSERT_EQ(host.calls.size(), 1u) << c.what;
-    const HostCall& call = host.calls[0];
-    EXPECT_EQ(call.effect, probe.getAeffect()) << c.what;
+    m_Host.calls.clear();
+    c.call(m_Probe);
+    ASSERT_EQ(m_Host.calls.size(), 1u) << c.what;
+    const HostCall& call = m_Host.calls[0];
+    EXPECT_EQ(call.effect, m_Probe.getAeffect()) << c.what;
     EXPECT_EQ(call.opcode, c.expected.opcode) << c.what;
     EXPECT_EQ(call.index, c.expected.index) << c.what;
     EXPECT_EQ(call.value, c.expected.value) << c.what;
     EXPECT_EQ(call.ptr, c.expected.ptrIsMarker ? m : nullptr) << c.what;
     EXPECT_EQ(call.opt, c.expected.opt) << c.what;
 
-    host.calls.clear();
-    c.call(alone);  // without a host nothing is called and nothing breaks
-    EXPECT_TRUE(host.calls.empty()) << c.what;
+    m_Host.calls.clear();
+    c.call(m_Alone);  // without a host nothing is called and nothing breaks
+    EXPECT_TRUE(m_Host.calls.empty()) << c.what;
   }
 }
 
 TEST_F(HostRequests, AnswersAreConvertedAsTheInterfaceSays) {
-  host.answers[audioMasterProcessEvents] = 1;
-  EXPECT_TRUE(probe.sendVstEventsToHost(nullptr));
-  host.answers[audioMasterProcessEvents] = 2;  // only exactly 1 means taken
-  EXPECT_FALSE(probe.sendVstEventsToHost(nullptr));
+  m_Host.answers[audioMasterProcessEvents] = 1;
+  EXPECT_TRUE(m_Probe.sendVstEventsToHost(nullptr));
+  m_Host.answers[audioMasterProcessEvents] = 2;  // only exactly 1 means taken
+  EXPECT_FALSE(m_Probe.sendVstEventsToHost(nullptr));
 
-  host.answers[audioMasterPinConnected] = 0;
-  EXPECT_TRUE(probe.isInputConnected(0));
-  host.answers[audioMasterPinConnected] = 1;
-  EXPECT_FALSE(probe.isOutputConnected(0));
+  m_Host.answers[audioMasterPinConnected] = 0;
+  EXPECT_TRUE(m_Probe.isInputConnected(0));
+  m_Host.answers[audioMasterPinConnected] = 1;
+  EXPECT_FALSE(m_Probe.isOutputConnected(0));
 
-  host.answers[audioMasterVersion] = 0;
-  EXPECT_EQ(probe.getMasterVersion(), 1);
-  host.answers[audioMasterVersion] = 2400;
-  EXPECT_EQ(probe.getMasterVersion(), 2400);
+  m_Host.answers[audioMasterVersion] = 0;
+  EXPECT_EQ(m_Probe.getMasterVersion(), 1);
+  m_Host.answers[audioMasterVersion] = 2400;
+  EXPECT_EQ(m_Probe.getMasterVersion(), 2400);
 
-  host.answers[audioMasterOfflineGetCurrentPass] = 5;
-  EXPECT_EQ(probe.offlineGetCurrentPass(), 1);
-  host.answers[audioMasterCanDo] = -1;
-  EXPECT_EQ(probe.canHostDo(text), -1);
-  host.answers[audioMasterTempoAt] = 1200000;
-  EXPECT_EQ(probe.tempoAt(0), 1200000);
-  host.answers[audioMasterVendorSpecific] = -7;
-  EXPECT_EQ(probe.hostVendorSpecific(0, 0, nullptr, 0.0f), -7);
-  host.answers[audioMasterSizeWindow] = 3;
-  EXPECT_TRUE(probe.sizeWindow(1, 1));
-  EXPECT_FALSE(probe.openFileSelector(nullptr));  // refused without asking the host
-  EXPECT_EQ(host.callsWith(audioMasterOpenFileSelector).size(), 0u);
+  m_Host.answers[audioMasterOfflineGetCurrentPass] = 5;
+  EXPECT_EQ(m_Probe.offlineGetCurrentPass(), 1);
+  m_Host.answers[audioMasterCanDo] = -1;
+  EXPECT_EQ(m_Probe.canHostDo(m_Text), -1);
+  m_Host.answers[audioMasterTempoAt] = 1200000;
+  EXPECT_EQ(m_Probe.tempoAt(0), 1200000);
+  m_Host.answers[audioMasterVendorSpecific] = -7;
+  EXPECT_EQ(m_Probe.hostVendorSpecific(0, 0, nullptr, 0.0f), -7);
+  m_Host.answers[audioMasterSizeWindow] = 3;
+  EXPECT_TRUE(m_Probe.sizeWindow(1, 1));
+  EXPECT_FALSE(m_Probe.openFileSelector(nullptr));  // refused without asking the host
+  EXPECT_EQ(m_Host.CallsWith(audioMasterOpenFileSelector).size(), 0u);
 }
 
 TEST_F(HostRequests, SampleRateAndBlockSizeFollowOnlyPositiveAnswers) {
-  host.answers[audioMasterGetSampleRate] = 0;
-  EXPECT_EQ(probe.updateSampleRate(), 44100.0);
-  host.answers[audioMasterGetSampleRate] = -5;
-  EXPECT_EQ(probe.updateSampleRate(), 44100.0);
-  host.answers[audioMasterGetSampleRate] = 96000;
-  EXPECT_EQ(probe.updateSampleRate(), 96000.0);
-  EXPECT_EQ(probe.log.back(), "setSampleRate(96000)");
+  m_Host.answers[audioMasterGetSampleRate] = 0;
+  EXPECT_EQ(m_Probe.updateSampleRate(), 44100.0);
+  m_Host.answers[audioMasterGetSampleRate] = -5;
+  EXPECT_EQ(m_Probe.updateSampleRate(), 44100.0);
+  m_Host.answers[audioMasterGetSampleRate] = 96000;
+  EXPECT_EQ(m_Probe.updateSampleRate(), 96000.0);
+  EXPECT_EQ(m_Probe.log.back(), "setSampleRate(96000)");
 
-  host.answers[audioMasterGetBlockSize] = 0;
-  EXPECT_EQ(probe.updateBlockSize(), 1024);
-  host.answers[audioMasterGetBlockSize] = 64;
-  EXPECT_EQ(probe.updateBlockSize(), 64);
+  m_Host.answers[audioMasterGetBlockSize] = 0;
+  EXPECT_EQ(m_Probe.updateBlockSize(), 1024);
+  m_Host.answers[audioMasterGetBlockSize] = 64;
+  EXPECT_EQ(m_Probe.updateBlockSize(), 64);
 }
 
 TEST_F(HostRequests, WithoutAHostEveryRequestAnswersItsDefault) {
-  EXPECT_EQ(alone.getMasterVersion(), 1);
-  EXPECT_EQ(alone.getCurrentUniqueId(), 0);
-  EXPECT_TRUE(alone.isInputConnected(0));
-  EXPECT_TRUE(alone.isOutputConnected(0));
-  EXPECT_FALSE(alone.sendVstEventsToHost(nullptr));
-  EXPECT_EQ(alone.tempoAt(0), 0);
-  EXPECT_EQ(alone.getTimeInfo(0), nullptr);
-  EXPECT_EQ(alone.updateSampleRate(), 44100.0);
-  EXPECT_EQ(alone.updateBlockSize(), 1024);
-  EXPECT_FALSE(alone.getHostVendorString(text));
-  EXPECT_FALSE(alone.ioChanged());
-  EXPECT_EQ(alone.getDirectory(), nullptr);
-  alone.setParameterAutomated(1, 0.5f);
-  EXPECT_EQ(alone.log.back(), "setParameter(1,0.5)");
+  EXPECT_EQ(m_Alone.getMasterVersion(), 1);
+  EXPECT_EQ(m_Alone.getCurrentUniqueId(), 0);
+  EXPECT_TRUE(m_Alone.isInputConnected(0));
+  EXPECT_TRUE(m_Alone.isOutputConnected(0));
+  EXPECT_FALSE(m_Alone.sendVstEventsToHost(nullptr));
+  EXPECT_EQ(m_Alone.tempoAt(0), 0);
+  EXPECT_EQ(m_Alone.getTimeInfo(0), nullptr);
+  EXPECT_EQ(m_Alone.updateSampleRate(), 44100.0);
+  EXPECT_EQ(m_Alone.updateBlockSize(), 1024);
+  EXPECT_FALSE(m_Alone.getHostVendorString(m_Text));
+  EXPECT_FALSE(m_Alone.ioChanged());
+  EXPECT_EQ(m_Alone.getDirectory(), nullptr);
+  m_Alone.setParameterAutomated(1, 0.5f);
+  EXPECT_EQ(m_Alone.log.back(), "setParameter(1,0.5)");
 }
 
 TEST_F(HostRequests, FlagSettersSetAndClearOnlyTheirBit) {
@@ -266,20 +266,20 @@ TEST_F(HostRequests, FlagSettersSetAndClearOnlyTheirBit) {
       {[](AudioEffectX& p, bool s) { p.wantAsyncOperation(s); }, effFlagsExtIsAsync},
       {[](AudioEffectX& p, bool s) { p.hasExternalBuffer(s); }, effFlagsExtHasBuffer},
   };
-  AEffect* e = probe.getAeffect();
+  AEffect* e = m_Probe.getAeffect();
   e->flags = 0x10000;
   for (const Flag& f : flags) {
-    f.set(probe, true);
+    f.set(m_Probe, true);
     EXPECT_EQ(e->flags, 0x10000 | f.bit);
-    f.set(probe, false);
+    f.set(m_Probe, false);
     EXPECT_EQ(e->flags, 0x10000);
   }
-  probe.setUniqueID(fourCharCode('Q', 'B', '0', '2'));
-  probe.setNumInputs(2);
-  probe.setNumOutputs(6);
-  probe.setInitialDelay(64);
-  probe.setRealtimeQualities(3);
-  probe.setOfflineQualities(4);
+  m_Probe.setUniqueID(FourCharCode('Q', 'B', '0', '2'));
+  m_Probe.setNumInputs(2);
+  m_Probe.setNumOutputs(6);
+  m_Probe.setInitialDelay(64);
+  m_Probe.setRealtimeQualities(3);
+  m_Probe.setOfflineQualities(4);
   EXPECT_EQ(e->uniqueID, 0x51423032);
   EXPECT_EQ(e->numInputs, 2);
   EXPECT_EQ(e->numOutputs, 6);
@@ -290,31 +290,31 @@ TEST_F(HostRequests, FlagSettersSetAndClearOnlyTheirBit) {
 
 TEST_F(HostRequests, ArrangementsAreAllocatedCopiedAndReleased) {
   VstSpeakerArrangement* from = nullptr;
-  ASSERT_TRUE(probe.allocateArrangement(&from, 3));
+  ASSERT_TRUE(m_Probe.allocateArrangement(&from, 3));
   EXPECT_EQ(from->numChannels, 3);
   from->type = 7;
   for (VstInt32 i = 0; i < 3; ++i) {
-    VstSpeakerProperties* s = speakerAt(from, i);
+    VstSpeakerProperties* s = SpeakerAt(from, i);
     EXPECT_EQ(s->azimuth, 0.0f);
     s->azimuth = static_cast<float>(i);
     s->name[0] = static_cast<char>('A' + i);
     s->future[27] = 1;
   }
   VstSpeakerArrangement* to = nullptr;
-  ASSERT_TRUE(probe.allocateArrangement(&to, 1));
-  EXPECT_TRUE(probe.matchArrangement(&to, from));  // releases the old one first
+  ASSERT_TRUE(m_Probe.allocateArrangement(&to, 1));
+  EXPECT_TRUE(m_Probe.matchArrangement(&to, from));  // releases the old one first
   EXPECT_EQ(to->type, 7);
   EXPECT_EQ(to->numChannels, 3);
   for (VstInt32 i = 0; i < 3; ++i) {
-    EXPECT_EQ(speakerAt(to, i)->azimuth, static_cast<float>(i));
-    EXPECT_EQ(speakerAt(to, i)->name[0], 'A' + i);
-    EXPECT_EQ(speakerAt(to, i)->future[27], 1);
+    EXPECT_EQ(SpeakerAt(to, i)->azimuth, static_cast<float>(i));
+    EXPECT_EQ(SpeakerAt(to, i)->name[0], 'A' + i);
+    EXPECT_EQ(SpeakerAt(to, i)->future[27], 1);
   }
-  EXPECT_FALSE(probe.copySpeaker(nullptr, speakerAt(from, 0)));
-  EXPECT_FALSE(probe.matchArrangement(&to, nullptr));
-  EXPECT_FALSE(probe.allocateArrangement(&to, -1));
+  EXPECT_FALSE(m_Probe.copySpeaker(nullptr, SpeakerAt(from, 0)));
+  EXPECT_FALSE(m_Probe.matchArrangement(&to, nullptr));
+  EXPECT_FALSE(m_Probe.allocateArrangement(&to, -1));
   EXPECT_EQ(to, nullptr);
-  EXPECT_TRUE(probe.deallocateArrangement(&from));
+  EXPECT_TRUE(m_Probe.deallocateArrangement(&from));
   EXPECT_EQ(from, nullptr);
 }
 

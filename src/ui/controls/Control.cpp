@@ -255,7 +255,7 @@ intptr_t Control::Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
   if (Life().Ended()) return 0;
   Message message{msg, wParam, lParam, 0};
   m_WindowProc(message);
-  return message.Result;
+  return message.result;
 }
 
 void Control::SetWindowProc(const TWndMethod& proc) {
@@ -267,7 +267,7 @@ void Control::WndProc(Message& message) {
 }
 
 void Control::Dispatch(Message& message) {
-  switch (message.Msg) {
+  switch (message.msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       ButtonDown(message, mbLeft);
@@ -291,12 +291,12 @@ void Control::Dispatch(Message& message) {
       return;
     case WM_MOUSEMOVE:
       if (!(m_ControlStyle & csNoStdEvents)) {
-        const Point p = LParamToPoint(message.LParam);
-        MouseMove(KeysToShiftState(message.WParam), p.X, p.Y);
+        const Point p = LParamToPoint(message.lParam);
+        MouseMove(KeysToShiftState(message.wParam), p.X, p.Y);
       }
       return;
     case CM_HITTEST:
-      message.Result = 1;
+      message.result = 1;
       return;
     case CM_ENABLEDCHANGED:
     case CM_COLORCHANGED:
@@ -305,7 +305,7 @@ void Control::Dispatch(Message& message) {
       Invalidate();
       return;
     case CM_CHILDKEY:
-      if (m_Parent) message.Result = m_Parent->Perform(CM_CHILDKEY, message.WParam, message.LParam);
+      if (m_Parent) message.result = m_Parent->Perform(CM_CHILDKEY, message.wParam, message.lParam);
       return;
     case WM_CAPTURECHANGED:
       // The press that took the mouse can no longer end in a click.
@@ -325,13 +325,13 @@ void Control::ButtonDown(Message& message, TMouseButton button) {
     if (m_ControlStyle & csClickEvents) SetControlState(csClicked, true);
   }
   if (m_ControlStyle & csNoStdEvents) return;
-  const Point p = LParamToPoint(message.LParam);
-  MouseDown(button, KeysToShiftState(message.WParam), p.X, p.Y);
+  const Point p = LParamToPoint(message.lParam);
+  MouseDown(button, KeysToShiftState(message.wParam), p.X, p.Y);
 }
 
 void Control::ButtonUp(Message& message, TMouseButton button) {
   WeakRef<Control> self(this);
-  const Point p = LParamToPoint(message.LParam);
+  const Point p = LParamToPoint(message.lParam);
   if (button == mbLeft) {
     if (m_ControlStyle & csCaptureMouse) SetMouseCapture(false);
     const bool clicked = (m_ControlState & csClicked) != 0;
@@ -342,7 +342,7 @@ void Control::ButtonUp(Message& message, TMouseButton button) {
     }
   }
   if (!(m_ControlStyle & csNoStdEvents)) {
-    MouseUp(button, KeysToShiftState(message.WParam), p.X, p.Y);
+    MouseUp(button, KeysToShiftState(message.wParam), p.X, p.Y);
     if (!self) return;
   }
   if (button != mbRight) return;
@@ -382,7 +382,7 @@ bool Control::IsMenuKey(Message& keyMessage) {
     if (c->PopupMenu() && c->PopupMenu()->IsShortCut(keyMessage)) return true;
   }
   if (Form* form = ParentForm(); form && form->IsShortCut(keyMessage)) return true;
-  return Application::Instance().Perform(CM_APPKEYDOWN, keyMessage.WParam, keyMessage.LParam) != 0;
+  return Application::Instance().Perform(CM_APPKEYDOWN, keyMessage.wParam, keyMessage.lParam) != 0;
 }
 
 void Control::Invalidate() {

@@ -79,10 +79,10 @@ void Form::VisibleChanged() {
 }
 
 void Form::Dispatch(Message& message) {
-  if (message.Msg == CM_DIALOGKEY && message.WParam == VK_TAB &&
+  if (message.msg == CM_DIALOGKEY && message.wParam == VK_TAB &&
       !Application::Instance().IsKeyDown(VK_CONTROL)) {
     SelectNext(m_ActiveControl.Get(), !Application::Instance().IsKeyDown(VK_SHIFT), true);
-    message.Result = 1;
+    message.result = 1;
     return;
   }
   WindowedControl::Dispatch(message);
@@ -90,7 +90,7 @@ void Form::Dispatch(Message& message) {
 
 bool Form::PreviewKey(Message& keyMessage) {
   if (!m_KeyPreview) return false;
-  switch (keyMessage.Msg) {
+  switch (keyMessage.msg) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       return DoKeyDown(keyMessage);

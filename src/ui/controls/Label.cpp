@@ -38,11 +38,11 @@ void Label::SetTransparent(bool transparent) {
 }
 
 void Label::Dispatch(Message& message) {
-  if (message.Msg == CM_TEXTCHANGED || message.Msg == CM_FONTCHANGED ||
-      message.Msg == CM_COLORCHANGED) {
+  if (message.msg == CM_TEXTCHANGED || message.msg == CM_FONTCHANGED ||
+      message.msg == CM_COLORCHANGED) {
     m_DrawnValid = false;
   }
-  if (message.Msg == CM_TEXTCHANGED || message.Msg == CM_FONTCHANGED) {
+  if (message.msg == CM_TEXTCHANGED || message.msg == CM_FONTCHANGED) {
     Invalidate();
     AdjustSize();
     return;

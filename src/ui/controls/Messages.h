@@ -13,10 +13,10 @@ namespace ui {
 using namespace platform::messages;
 
 struct Message {
-  uint32_t Msg = 0;
-  uintptr_t WParam = 0;
-  intptr_t LParam = 0;
-  intptr_t Result = 0;
+  uint32_t msg = 0;
+  uintptr_t wParam = 0;
+  intptr_t lParam = 0;
+  intptr_t result = 0;
 };
 
 inline constexpr uint32_t CM_BASE = 0xB000;

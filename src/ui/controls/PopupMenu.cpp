@@ -72,7 +72,7 @@ const TypeInfo& PopupMenu::StaticType() {
 
 bool PopupMenu::IsShortCut(Message& keyMessage) {
   const TShortCut pressed =
-      ShortCut(static_cast<uint16_t>(keyMessage.WParam), KeyDataToShiftState(keyMessage.LParam));
+      ShortCut(static_cast<uint16_t>(keyMessage.wParam), KeyDataToShiftState(keyMessage.lParam));
   for (int i = 0; i < m_Items.Count(); ++i) {
     MenuItem& item = m_Items.Item(i);
     if (item.Enabled() && item.ShortCut() != 0 && item.ShortCut() == pressed) {

@@ -175,18 +175,18 @@ void TextBox::Scroll(uint16_t code, int32_t position) {
 }
 
 void TextBox::Dispatch(Message& message) {
-  switch (message.Msg) {
+  switch (message.msg) {
     case WM_GETDLGCODE:
-      message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS;
+      message.result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS;
       return;
     case WM_VSCROLL:
-      Scroll(static_cast<uint16_t>(message.WParam & 0xFFFF),
-             static_cast<int16_t>((message.WParam >> 16) & 0xFFFF));
+      Scroll(static_cast<uint16_t>(message.wParam & 0xFFFF),
+             static_cast<int16_t>((message.wParam >> 16) & 0xFFFF));
       return;
     case WM_MOUSEWHEEL: {
-      const auto delta = static_cast<int16_t>((message.WParam >> 16) & 0xFFFF);
+      const auto delta = static_cast<int16_t>((message.wParam >> 16) & 0xFFFF);
       SetTopLine(m_TopLine - delta * kWheelLines / WHEEL_DELTA);
-      message.Result = 1;
+      message.result = 1;
       return;
     }
     case CM_FONTCHANGED:

@@ -93,20 +93,20 @@ void WindowedControl::Broadcast(Message& message) {
   for (const WeakRef<Control>& child : children) {
     Control* c = child.Get();
     if (!c) continue;
-    message.Result = c->Perform(message.Msg, message.WParam, message.LParam);
-    if (message.Result != 0) return;
+    message.result = c->Perform(message.msg, message.wParam, message.lParam);
+    if (message.result != 0) return;
   }
 }
 
 void WindowedControl::WndProc(Message& message) {
-  if (IsMouseMessage(message.Msg) && ForwardMouseToChild(message)) return;
+  if (IsMouseMessage(message.msg) && ForwardMouseToChild(message)) return;
   Control::WndProc(message);
 }
 
 // A mouse message over a non-windowed child, or for the child holding the capture, is the
 // child's.
 bool WindowedControl::ForwardMouseToChild(Message& message) {
-  const Point p = LParamToPoint(message.LParam);
+  const Point p = LParamToPoint(message.lParam);
   Control* target = nullptr;
   if (Control* capture = GetCaptureControl()) {
     if (capture->Parent() == this && !capture->AsWindowed()) target = capture;
@@ -114,26 +114,26 @@ bool WindowedControl::ForwardMouseToChild(Message& message) {
     target = ControlAtPos(p, false);
   }
   if (!target) return false;
-  message.Result = target->Perform(message.Msg, message.WParam,
+  message.result = target->Perform(message.msg, message.wParam,
                                    PointToLParam(p.X - target->Left(), p.Y - target->Top()));
   return true;
 }
 
 void WindowedControl::Dispatch(Message& message) {
-  switch (message.Msg) {
+  switch (message.msg) {
     case WM_PAINT:
       PaintMessage(message);
       return;
     case WM_ERASEBKGND:
       if (!(ControlStyle() & csOpaque)) {
-        if (auto* dc = WParamToPointer<DeviceContext>(message.WParam)) {
+        if (auto* dc = WParamToPointer<DeviceContext>(message.wParam)) {
           m_Canvas.SetHandle(dc);
           m_Canvas.brush = {Color(), BrushStyle::Solid};
           m_Canvas.FillRect(dc->ClipBox());
           m_Canvas.SetHandle(nullptr);
         }
       }
-      message.Result = 1;
+      message.result = 1;
       return;
     case WM_SETCURSOR:
       SetCursorMessage(message);
@@ -147,8 +147,8 @@ void WindowedControl::Dispatch(Message& message) {
       return;
     case CN_SYSCHAR: {
       Form* form = ParentForm();
-      message.Result =
-          form && form->Perform(CM_DIALOGCHAR, message.WParam, message.LParam) != 0 ? 1 : 0;
+      message.result =
+          form && form->Perform(CM_DIALOGCHAR, message.wParam, message.lParam) != 0 ? 1 : 0;
       return;
     }
     case WM_KEYDOWN:
@@ -173,7 +173,7 @@ void WindowedControl::Dispatch(Message& message) {
       return;
     case CM_FOCUSCHANGED:
       Broadcast(message);
-      message.Result = 0;
+      message.result = 0;
       return;
     default:
       Control::Dispatch(message);
@@ -182,20 +182,20 @@ void WindowedControl::Dispatch(Message& message) {
 
 // The window system's default processing, as far as framework windows have one.
 void WindowedControl::DefaultHandler(Message& message) {
-  switch (message.Msg) {
+  switch (message.msg) {
     case WM_PAINT:
-      if (message.WParam == 0) m_UpdateRegion = Region();
+      if (message.wParam == 0) m_UpdateRegion = Region();
       return;
     case WM_SETCURSOR:
-      if (Parent() && Parent()->Perform(WM_SETCURSOR, message.WParam, message.LParam) != 0) {
-        message.Result = 1;
+      if (Parent() && Parent()->Perform(WM_SETCURSOR, message.wParam, message.lParam) != 0) {
+        message.result = 1;
         return;
       }
       if (Form* form = ParentForm()) form->SetNativeCursor(crArrow);
-      message.Result = 1;
+      message.result = 1;
       return;
     case WM_MOUSEWHEEL:
-      if (Parent()) message.Result = Parent()->Perform(message.Msg, message.WParam, message.LParam);
+      if (Parent()) message.result = Parent()->Perform(message.msg, message.wParam, message.lParam);
       return;
     default:
       Control::DefaultHandler(message);
@@ -203,14 +203,14 @@ void WindowedControl::DefaultHandler(Message& message) {
 }
 
 void WindowedControl::SetCursorMessage(Message& message) {
-  if ((static_cast<uint32_t>(message.LParam) & 0xFFFF) == HTCLIENT) {
+  if ((static_cast<uint32_t>(message.lParam) & 0xFFFF) == HTCLIENT) {
     TCursor cursor = Cursor();
     if (Control* child = ControlAtPos(ScreenToClient(Screen::CursorPos()), false)) {
       cursor = child->Cursor();
     }
     if (cursor != crDefault) {
       if (Form* form = ParentForm()) form->SetNativeCursor(cursor);
-      message.Result = 1;
+      message.result = 1;
       return;
     }
   }
@@ -305,7 +305,7 @@ void WindowedControl::EndPaint(PaintStruct& paint) {
 }
 
 void WindowedControl::PaintMessage(Message& message) {
-  if (auto* dc = WParamToPointer<DeviceContext>(message.WParam)) {
+  if (auto* dc = WParamToPointer<DeviceContext>(message.wParam)) {
     PaintHandler(*dc);
     return;
   }

@@ -103,27 +103,27 @@ void WindowedControl::KeyPress(char& key) {
 // Return, Escape) that the control does not ask for with WM_GETDLGCODE takes the key;
 // otherwise (result 0) WM_KEYDOWN follows.
 void WindowedControl::CNKeyDown(Message& message) {
-  message.Result = 1;
+  message.result = 1;
   WeakRef<WindowedControl> self(this);
   if (IsMenuKey(message) || !self) return;
-  if (Perform(CM_CHILDKEY, message.WParam, PointerToLParam(this)) != 0 || !self) return;
-  const intptr_t mask = DialogCodeFor(message.WParam);
+  if (Perform(CM_CHILDKEY, message.wParam, PointerToLParam(this)) != 0 || !self) return;
+  const intptr_t mask = DialogCodeFor(message.wParam);
   if (mask != 0 && (Perform(WM_GETDLGCODE) & mask) == 0) {
     Form* form = ParentForm();
-    if (form && form->Perform(CM_DIALOGKEY, message.WParam, message.LParam) != 0) return;
+    if (form && form->Perform(CM_DIALOGKEY, message.wParam, message.lParam) != 0) return;
   }
-  message.Result = 0;
+  message.result = 0;
 }
 
 // Reflected character: one the control does not want is offered to the form's controls as
 // an accelerator (CM_DIALOGCHAR).
 void WindowedControl::CNChar(Message& message) {
-  message.Result = 1;
+  message.result = 1;
   if ((Perform(WM_GETDLGCODE) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS)) == 0) {
     Form* form = ParentForm();
-    if (form && form->Perform(CM_DIALOGCHAR, message.WParam, message.LParam) != 0) return;
+    if (form && form->Perform(CM_DIALOGCHAR, message.wParam, message.lParam) != 0) return;
   }
-  message.Result = 0;
+  message.result = 0;
 }
 
 // Every key message takes one path: the form's preview, then the control's handler, which
@@ -134,9 +134,9 @@ bool WindowedControl::DoKey(Message& message, KeyHandler handle) {
   if (form && form != this && form->PreviewKey(message)) return true;
   if (!self) return true;
   if (ControlStyle() & csNoStdEvents) return false;
-  const uint16_t key = handle(*this, static_cast<uint16_t>(message.WParam), message.LParam);
+  const uint16_t key = handle(*this, static_cast<uint16_t>(message.wParam), message.lParam);
   if (!self) return true;
-  message.WParam = key;
+  message.wParam = key;
   return key == 0;
 }
 

@@ -11,8 +11,8 @@ const TypeInfo& WindowlessControl::StaticType() {
 }
 
 void WindowlessControl::Dispatch(Message& message) {
-  if (message.Msg == WM_PAINT) {
-    auto* dc = WParamToPointer<DeviceContext>(message.WParam);
+  if (message.msg == WM_PAINT) {
+    auto* dc = WParamToPointer<DeviceContext>(message.wParam);
     if (!dc) return;  // only its parent paints it
     struct Binding {
       ui::Canvas& canvas;

@@ -19,39 +19,40 @@ using win32test::ShownBy;
 class EditorOnWin32 : public ::testing::Test {
  protected:
   EditorOnWin32() {
-    FakeHost::instance().reset();
-    effect = (new APlugin(FakeHost::callback))->getAeffect();
+    FakeHost::Instance().Reset();
+    m_Effect = (new APlugin(FakeHost::Callback))->getAeffect();
   }
-  ~EditorOnWin32() override { dispatch(effClose); }
+  ~EditorOnWin32() override { Dispatch(effClose); }
 
-  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
+  VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
                      void* ptr = nullptr) {
-    return effect->dispatcher(effect, opcode, index, value, ptr, 0.0f);
+    return m_Effect->dispatcher(m_Effect, opcode, index, value, ptr, 0.0f);
   }
-  VstIntPtr open() { return dispatch(effEditOpen, 0, 0, host->nativeHandle()); }
-  void idle() { dispatch(effEditIdle); }
-  void setParameter(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
-  float getParameter(VstInt32 index) { return effect->getParameter(effect, index); }
+  VstIntPtr Open() { return Dispatch(effEditOpen, 0, 0, m_Host->NativeHandle()); }
+  void Idle() { Dispatch(effEditIdle); }
+  void SetParameter(VstInt32 index, float value) { m_Effect->setParameter(m_Effect, index, value); }
+  float GetParameter(VstInt32 index) { return m_Effect->getParameter(m_Effect, index); }
   // The host's loop, with the editor idled every 20 ms.
-  void pump(uint32_t milliseconds) {
-    win32test::PumpFor(*host, milliseconds, [this] { idle(); });
+  void Pump(uint32_t milliseconds) {
+    win32test::PumpFor(*m_Host, milliseconds, [this] { Idle(); });
   }
-  TPluginEditorWindow& window() {
-    auto& editor = static_cast<APluginEditor&>(*static_cast<APlugin*>(effect->object)->getEditor());
+  TPluginEditorWindow& Window() {
+    auto& editor =
+        static_cast<APluginEditor&>(*static_cast<APlugin*>(m_Effect->object)->GetEditor());
     return *editor.Window();
   }
-  HWND editorWindow() { return static_cast<HWND>(window().Handle()); }
+  HWND EditorWindow() { return static_cast<HWND>(Window().Handle()); }
   // The middle of a slider's pointer, in the window's client coordinates.
-  POINT pointerOf(TDIBSlider& slider) {
+  POINT PointerOf(TDIBSlider& slider) {
     const ui::Point container = slider.Parent()->FormOffset();
     const dib::InclusiveRect& p = slider.PointerRect();
     return {container.X + slider.Left() + (p.Left + p.Right) / 2,
             container.Y + slider.Top() + (p.Top + p.Bottom) / 2};
   }
   // Whether the screen shows what the window painted, pixel for pixel.
-  bool showsItsSurface() {
-    const png::Picture shown = ShownBy(*host, editorWindow());
-    const ui::Surface& painted = window().Pixels();
+  bool ShowsItsSurface() {
+    const png::Picture shown = ShownBy(*m_Host, EditorWindow());
+    const ui::Surface& painted = Window().Pixels();
     if (shown.width != painted.Width() || shown.height != painted.Height()) return false;
     for (int32_t y = 0; y < shown.height; ++y) {
       for (int32_t x = 0; x < shown.width; ++x) {
@@ -60,78 +61,78 @@ class EditorOnWin32 : public ::testing::Test {
     }
     return true;
   }
-  std::vector<HostCall> automations() {
-    return FakeHost::instance().callsWith(audioMasterAutomate);
+  std::vector<HostCall> Automations() {
+    return FakeHost::Instance().CallsWith(audioMasterAutomate);
   }
 
-  platform::ScopedBackend installed{platform::NativeBackend()};
-  win32test::HostWindow host = win32test::OpenHost();
-  AEffect* effect = nullptr;
+  platform::ScopedBackend m_Installed{platform::NativeBackend()};
+  win32test::HostWindow m_Host = win32test::OpenHost();
+  AEffect* m_Effect = nullptr;
 };
 
 TEST_F(EditorOnWin32, OpenedWithProgramZeroItShowsTheGoldenPicture) {
-  ASSERT_EQ(open(), 1);
-  pump(100);
-  EXPECT_TRUE(MatchesGolden(ShownBy(*host, editorWindow()), "editor_program0"));
+  ASSERT_EQ(Open(), 1);
+  Pump(100);
+  EXPECT_TRUE(MatchesGolden(ShownBy(*m_Host, EditorWindow()), "editor_program0"));
 }
 
 TEST_F(EditorOnWin32, WithOtherSettingsAndTheIndicatorsAfterANoteItShowsTheGoldenPicture) {
   // Without randomising, unit 1 sends 100 and unit 2 sends 20.
   const float settings[kNumParams] = {100.0f / 127, 0.0f, 0.5f, 20.0f / 127, 0.0f, 1.0f};
-  for (int i = 0; i < kNumParams; ++i) setParameter(i, settings[i]);
-  editortest::PlayNote(effect);
-  setParameter(1, 40.0f / 127);
-  setParameter(4, 127.0f / 127);
-  ASSERT_EQ(open(), 1);
-  pump(100);
-  EXPECT_TRUE(MatchesGolden(ShownBy(*host, editorWindow()), "editor_values"));
+  for (int i = 0; i < kNumParams; ++i) SetParameter(i, settings[i]);
+  editortest::PlayNote(m_Effect);
+  SetParameter(1, 40.0f / 127);
+  SetParameter(4, 127.0f / 127);
+  ASSERT_EQ(Open(), 1);
+  Pump(100);
+  EXPECT_TRUE(MatchesGolden(ShownBy(*m_Host, EditorWindow()), "editor_values"));
 }
 
 TEST_F(EditorOnWin32, AboutClickedShowsThePanelAsTheGoldenPictureAndClickedAgainHidesIt) {
-  ASSERT_EQ(open(), 1);
-  pump(50);
-  win32test::Click(*host, {392 + 10, 4 + 6});
-  pump(60);
-  ASSERT_TRUE(window().Panel1.Visible());
-  EXPECT_TRUE(MatchesGolden(ShownBy(*host, editorWindow()), "editor_about"));
-  win32test::Click(*host, {392 + 10, 4 + 6});
-  pump(60);
-  EXPECT_FALSE(window().Panel1.Visible());
-  EXPECT_TRUE(MatchesGolden(ShownBy(*host, editorWindow()), "editor_program0"));
-  EXPECT_TRUE(automations().empty());
+  ASSERT_EQ(Open(), 1);
+  Pump(50);
+  win32test::Click(*m_Host, {392 + 10, 4 + 6});
+  Pump(60);
+  ASSERT_TRUE(Window().Panel1.Visible());
+  EXPECT_TRUE(MatchesGolden(ShownBy(*m_Host, EditorWindow()), "editor_about"));
+  win32test::Click(*m_Host, {392 + 10, 4 + 6});
+  Pump(60);
+  EXPECT_FALSE(Window().Panel1.Visible());
+  EXPECT_TRUE(MatchesGolden(ShownBy(*m_Host, EditorWindow()), "editor_program0"));
+  EXPECT_TRUE(Automations().empty());
 }
 
 TEST_F(EditorOnWin32, DraggingPar0TellsTheHostEveryPositionOver127) {
-  ASSERT_EQ(open(), 1);
-  pump(50);
-  FakeHost::instance().calls.clear();
-  const POINT from = pointerOf(window().par0);
-  win32test::Drag(*host, from, {from.x - 40, from.y});
-  const auto automated = automations();
+  ASSERT_EQ(Open(), 1);
+  Pump(50);
+  FakeHost::Instance().calls.clear();
+  const POINT from = PointerOf(Window().par0);
+  win32test::Drag(*m_Host, from, {from.x - 40, from.y});
+  const auto automated = Automations();
   ASSERT_FALSE(automated.empty());
   for (const HostCall& call : automated) EXPECT_EQ(call.index, 0);
-  const int32_t position = window().par0.Position();
+  const int32_t position = Window().par0.Position();
   EXPECT_LT(position, 64);
   EXPECT_EQ(automated.back().opt, static_cast<float>(position / 127.0));
-  EXPECT_EQ(getParameter(0), automated.back().opt);
+  EXPECT_EQ(GetParameter(0), automated.back().opt);
 }
 
 TEST_F(EditorOnWin32, AHostChangeMovesTheSliderWithinOneTimerPeriod) {
-  ASSERT_EQ(open(), 1);
-  pump(50);
-  FakeHost::instance().calls.clear();
+  ASSERT_EQ(Open(), 1);
+  Pump(50);
+  FakeHost::Instance().calls.clear();
   const auto start = std::chrono::steady_clock::now();
-  setParameter(1, 0.5f);
+  SetParameter(1, 0.5f);
   ASSERT_TRUE(win32test::PumpUntil(
-      *host, [this] { return window().par1.Position() == 64; }, 500, [this] { idle(); }));
+      *m_Host, [this] { return Window().par1.Position() == 64; }, 500, [this] { Idle(); }));
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
                         std::chrono::steady_clock::now() - start)
                         .count();
   // The window's timer runs every 50 ms; a loaded machine may deliver its tick a little late.
   EXPECT_LE(took, 50 + 20);
-  pump(40);
-  EXPECT_TRUE(showsItsSurface());  // the moved slider is on the screen
-  EXPECT_TRUE(automations().empty());
+  Pump(40);
+  EXPECT_TRUE(ShowsItsSurface());  // the moved slider is on the screen
+  EXPECT_TRUE(Automations().empty());
 }
 
 }  // namespace

@@ -20,7 +20,7 @@
 namespace {
 
 using fluxhost::test::Automation;
-using fluxhost::test::automationIn;
+using fluxhost::test::AutomationIn;
 
 constexpr DWORD kRunLimit = 60000;  // milliseconds
 
@@ -200,7 +200,7 @@ TEST(FluxhostEditorOnWindows, ClickOnAboutShowsThePanel) {
 TEST(FluxhostEditorOnWindows, DragsOnPar0PrintTheSliderPositionsOver127) {
   // Pressed on the track left of the pointer: the slider pages, and whatever it reports
   // is a position.
-  const std::vector<Automation> onTrack = automationIn(RunEditor("--drag 70,55:180,55").out);
+  const std::vector<Automation> onTrack = AutomationIn(RunEditor("--drag 70,55:180,55").out);
   ASSERT_FALSE(onTrack.empty()) << "the drag automated nothing";
   for (const Automation& call : onTrack) {
     EXPECT_EQ(call.index, 0);
@@ -208,7 +208,7 @@ TEST(FluxhostEditorOnWindows, DragsOnPar0PrintTheSliderPositionsOver127) {
   }
   // Pressed on the pointer itself (position 64 of program 0, its middle at 142,55): it
   // follows the mouse to the right, step by step.
-  const std::vector<Automation> onPointer = automationIn(RunEditor("--drag 142,55:180,55").out);
+  const std::vector<Automation> onPointer = AutomationIn(RunEditor("--drag 142,55:180,55").out);
   ASSERT_GE(onPointer.size(), 5u);
   double last = 64.0 / 127.0;
   for (const Automation& call : onPointer) {

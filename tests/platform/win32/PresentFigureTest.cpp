@@ -37,7 +37,7 @@ double MedianSeconds(Work work) {
 TEST(Win32PresentFigure, WholeWindowAgainstMemcpy) {
   const win32test::HostWindow host = win32test::OpenHost();
   SilentClient client;
-  auto peer = platform::NativeBackend().CreateChildWindow(host->nativeHandle(), client);
+  auto peer = platform::NativeBackend().CreateChildWindow(host->NativeHandle(), client);
   ASSERT_TRUE(peer);
   peer->SetBounds({0, 0, kWidth, kHeight});
   peer->SetVisible(true);

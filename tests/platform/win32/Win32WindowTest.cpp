@@ -65,17 +65,17 @@ class Win32Window : public ::testing::Test {
 
   // A visible 40 × 30 child at (10, 20) of the host's client area.
   std::unique_ptr<platform::WindowPeer> MakeChild(Client& owner) {
-    auto peer = backend.CreateChildWindow(host->nativeHandle(), owner);
+    auto peer = m_Backend.CreateChildWindow(m_Host->NativeHandle(), owner);
     if (!peer) return peer;
     peer->SetBounds({kLeft, kTop, kLeft + kWidth, kTop + kHeight});
     peer->SetVisible(true);
-    PumpFor(*host, 20);
+    PumpFor(*m_Host, 20);
     return peer;
   }
   // The real mouse to (x, y) of a child that MakeChild made.
-  void MoveMouseInChild(int32_t x, int32_t y) { host->movePointer(kLeft + x, kTop + y); }
+  void MoveMouseInChild(int32_t x, int32_t y) { m_Host->MovePointer(kLeft + x, kTop + y); }
   png::Picture Shown(platform::WindowPeer& peer) {
-    return win32test::ShownBy(*host, static_cast<HWND>(peer.NativeHandle()));
+    return win32test::ShownBy(*m_Host, static_cast<HWND>(peer.NativeHandle()));
   }
   static std::wstring ClassOf(void* window) {
     wchar_t name[128] = {};
@@ -92,23 +92,23 @@ class Win32Window : public ::testing::Test {
     return GetClassInfoExW(module, name.c_str(), &info) != 0;
   }
 
-  platform::Backend& backend = platform::NativeBackend();
-  win32test::HostWindow host = win32test::OpenHost();
-  Client client;
+  platform::Backend& m_Backend = platform::NativeBackend();
+  win32test::HostWindow m_Host = win32test::OpenHost();
+  Client m_Client;
 };
 
 TEST_F(Win32Window, PresentsTheBottomUpSurfaceTheRightWayUpWholeAndInParts) {
-  auto peer = MakeChild(client);
+  auto peer = MakeChild(m_Client);
   ASSERT_TRUE(peer);
-  EXPECT_EQ(backend.ScreenBitsPerPixel(), 32);
+  EXPECT_EQ(m_Backend.ScreenBitsPerPixel(), 32);
   const platform::PaletteEntry grey[] = {{128, 128, 128, 0}};
   EXPECT_EQ(peer->RealizePalette(grey, false), 0u);  // no palette on a 32-bit display
 
   const std::vector<uint32_t> first = BottomUpPicture(kWidth, kHeight, 0x10);
-  client.peer = peer.get();
-  client.pixels = {first.data(), kWidth, kHeight};
+  m_Client.peer = peer.get();
+  m_Client.pixels = {first.data(), kWidth, kHeight};
   InvalidateRect(static_cast<HWND>(peer->NativeHandle()), nullptr, FALSE);  // all of it lost
-  PumpFor(*host, 50);
+  PumpFor(*m_Host, 50);
   png::Picture shown = Shown(*peer);
   ASSERT_EQ(shown.width, kWidth);
   ASSERT_EQ(shown.height, kHeight);
@@ -132,143 +132,143 @@ TEST_F(Win32Window, PresentsTheBottomUpSurfaceTheRightWayUpWholeAndInParts) {
 }
 
 TEST_F(Win32Window, APaintRequestLosesNothingWhileWhatTheSystemInvalidatesComesAsLost) {
-  auto peer = MakeChild(client);
+  auto peer = MakeChild(m_Client);
   ASSERT_TRUE(peer);
   const HWND window = static_cast<HWND>(peer->NativeHandle());
-  PumpFor(*host, 30);
-  client.paints.clear();
+  PumpFor(*m_Host, 30);
+  m_Client.paints.clear();
   peer->RequestPaint();
   EXPECT_FALSE(GetUpdateRect(window, nullptr, FALSE));  // nothing to erase or draw for it
-  PumpFor(*host, 60);
-  ASSERT_EQ(client.paints.size(), 1u);  // and it comes once
-  EXPECT_TRUE(client.paints[0].IsEmpty());
+  PumpFor(*m_Host, 60);
+  ASSERT_EQ(m_Client.paints.size(), 1u);  // and it comes once
+  EXPECT_TRUE(m_Client.paints[0].IsEmpty());
 
   const RECT uncovered{2, 3, 12, 9};  // as the window system invalidates an uncovered part
   InvalidateRect(window, &uncovered, FALSE);
   peer->RequestPaint();
-  PumpFor(*host, 60);
-  ASSERT_EQ(client.paints.size(), 2u);  // validated by the paint: no second WM_PAINT
-  EXPECT_EQ(client.paints[1], (platform::Rect{2, 3, 12, 9}));
+  PumpFor(*m_Host, 60);
+  ASSERT_EQ(m_Client.paints.size(), 2u);  // validated by the paint: no second WM_PAINT
+  EXPECT_EQ(m_Client.paints[1], (platform::Rect{2, 3, 12, 9}));
 }
 
 TEST_F(Win32Window, TimersTickWithTheirIdUntilStopped) {
-  auto peer = backend.CreateMessageWindow(client);
+  auto peer = m_Backend.CreateMessageWindow(m_Client);
   ASSERT_TRUE(peer);
   ASSERT_TRUE(peer->StartTimer(7, 20));
-  PumpFor(*host, 200);
-  EXPECT_GE(client.timers.size(), 3u);
-  for (const uintptr_t id : client.timers) EXPECT_EQ(id, 7u);
+  PumpFor(*m_Host, 200);
+  EXPECT_GE(m_Client.timers.size(), 3u);
+  for (const uintptr_t id : m_Client.timers) EXPECT_EQ(id, 7u);
   peer->StopTimer(7);
-  PumpFor(*host, 20);
-  client.Clear();
-  PumpFor(*host, 100);
-  EXPECT_TRUE(client.timers.empty());
+  PumpFor(*m_Host, 20);
+  m_Client.Clear();
+  PumpFor(*m_Host, 100);
+  EXPECT_TRUE(m_Client.timers.empty());
 }
 
 #if defined(_WIN64)
 // Timer ids are pointer-sized: on 64-bit Windows one beyond 32 bits comes back whole.
 TEST_F(Win32Window, ATimerIdBeyondThirtyTwoBitsComesBackWhole) {
-  auto peer = backend.CreateMessageWindow(client);
+  auto peer = m_Backend.CreateMessageWindow(m_Client);
   ASSERT_TRUE(peer);
   constexpr uintptr_t kId = 0x1234'5678'0000'0007u;
   ASSERT_TRUE(peer->StartTimer(kId, 20));
-  PumpFor(*host, 100);
-  EXPECT_FALSE(client.timers.empty());
-  for (const uintptr_t id : client.timers) EXPECT_EQ(id, kId);
+  PumpFor(*m_Host, 100);
+  EXPECT_FALSE(m_Client.timers.empty());
+  for (const uintptr_t id : m_Client.timers) EXPECT_EQ(id, kId);
   peer->StopTimer(kId);
 }
 #endif
 
 TEST_F(Win32Window, MouseInputComesInClientCoordinatesAndLeavingIsReported) {
-  auto peer = MakeChild(client);
+  auto peer = MakeChild(m_Client);
   ASSERT_TRUE(peer);
   MoveMouseInChild(5, 6);
-  PumpFor(*host, 40);
-  host->pressButton();
-  PumpFor(*host, 40);
-  host->releaseButton();
-  PumpFor(*host, 40);
+  PumpFor(*m_Host, 40);
+  m_Host->PressButton();
+  PumpFor(*m_Host, 40);
+  m_Host->ReleaseButton();
+  PumpFor(*m_Host, 40);
   POINT origin{kLeft, kTop};
-  ClientToScreen(win32test::HandleOf(*host), &origin);
+  ClientToScreen(win32test::HandleOf(*m_Host), &origin);
   EXPECT_EQ(peer->ClientOrigin(), (platform::Point{origin.x, origin.y}));
-  const auto moves = client.Mouse(MouseAction::Move);
+  const auto moves = m_Client.Mouse(MouseAction::Move);
   ASSERT_FALSE(moves.empty());
   EXPECT_EQ(moves.back().position, (platform::Point{5, 6}));
-  const auto downs = client.Mouse(MouseAction::Press);
+  const auto downs = m_Client.Mouse(MouseAction::Press);
   ASSERT_EQ(downs.size(), 1u);
   EXPECT_EQ(downs[0].position, (platform::Point{5, 6}));
   EXPECT_EQ(downs[0].button, platform::MouseButton::Left);
   EXPECT_TRUE(downs[0].keys & MK_LBUTTON);
-  const auto ups = client.Mouse(MouseAction::Release);
+  const auto ups = m_Client.Mouse(MouseAction::Release);
   ASSERT_EQ(ups.size(), 1u);
   EXPECT_EQ(ups[0].button, platform::MouseButton::Left);
-  EXPECT_EQ(client.Count("leave"), 0u);
+  EXPECT_EQ(m_Client.Count("leave"), 0u);
 
   MoveMouseInChild(kWidth + 20, 6);  // onto the host's window
-  PumpFor(*host, 300);
-  EXPECT_EQ(client.Count("leave"), 1u);
+  PumpFor(*m_Host, 300);
+  EXPECT_EQ(m_Client.Count("leave"), 1u);
 }
 
 TEST_F(Win32Window, WithTheCaptureMovesOutsideStillComeAndLosingItIsReported) {
-  auto peer = MakeChild(client);
+  auto peer = MakeChild(m_Client);
   ASSERT_TRUE(peer);
   MoveMouseInChild(5, 5);
-  PumpFor(*host, 40);
+  PumpFor(*m_Host, 40);
   peer->SetCapture(true);
   MoveMouseInChild(-4, kHeight + 3);
-  PumpFor(*host, 40);
-  const auto moves = client.Mouse(MouseAction::Move);
+  PumpFor(*m_Host, 40);
+  const auto moves = m_Client.Mouse(MouseAction::Move);
   ASSERT_FALSE(moves.empty());
   EXPECT_EQ(moves.back().position, (platform::Point{-4, kHeight + 3}));
 
-  SetCapture(win32test::HandleOf(*host));  // someone else takes the mouse
-  PumpFor(*host, 20);
-  ASSERT_EQ(client.Count("capture lost"), 1u);
+  SetCapture(win32test::HandleOf(*m_Host));  // someone else takes the mouse
+  PumpFor(*m_Host, 20);
+  ASSERT_EQ(m_Client.Count("capture lost"), 1u);
   ReleaseCapture();
 }
 
 TEST_F(Win32Window, FocusAndKeysComeAsTypedCalls) {
-  auto peer = MakeChild(client);
+  auto peer = MakeChild(m_Client);
   ASSERT_TRUE(peer);
   peer->TakeFocus();
-  PumpFor(*host, 20);
-  EXPECT_EQ(client.Count("focus"), 1u);
+  PumpFor(*m_Host, 20);
+  EXPECT_EQ(m_Client.Count("focus"), 1u);
   win32test::PressKey('A');
-  PumpFor(*host, 60);
-  const auto downs = client.Keys(KeyAction::Down);
+  PumpFor(*m_Host, 60);
+  const auto downs = m_Client.Keys(KeyAction::Down);
   ASSERT_EQ(downs.size(), 1u);
   EXPECT_EQ(downs[0].code, 'A');
   EXPECT_FALSE(downs[0].alt || downs[0].repeat);
-  const auto chars = client.Keys(KeyAction::Char);
+  const auto chars = m_Client.Keys(KeyAction::Char);
   ASSERT_EQ(chars.size(), 1u);
   EXPECT_EQ(chars[0].code, 'a');
-  EXPECT_EQ(client.Keys(KeyAction::Up).size(), 1u);
-  SetFocus(win32test::HandleOf(*host));
-  PumpFor(*host, 20);
-  EXPECT_EQ(client.Count("unfocus"), 1u);
+  EXPECT_EQ(m_Client.Keys(KeyAction::Up).size(), 1u);
+  SetFocus(win32test::HandleOf(*m_Host));
+  PumpFor(*m_Host, 20);
+  EXPECT_EQ(m_Client.Count("unfocus"), 1u);
 }
 
 TEST_F(Win32Window, TheCursorOverTheWindowIsTheOneAskedFor) {
-  auto peer = MakeChild(client);
+  auto peer = MakeChild(m_Client);
   ASSERT_TRUE(peer);
   peer->SetCursor(-9);  // crSizeWE
   MoveMouseInChild(8, 8);
-  PumpFor(*host, 60);
+  PumpFor(*m_Host, 60);
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_SIZEWE)));
   peer->SetCursor(-21);  // crHandPoint, at once while the mouse is over the window
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
 }
 
 TEST_F(Win32Window, AWindowTheHostDestroysFirstIsNoticedAndThenLeftAlone) {
-  auto peer = MakeChild(client);
+  auto peer = MakeChild(m_Client);
   ASSERT_TRUE(peer);
   ASSERT_TRUE(peer->StartTimer(1, 10));
   const std::wstring name = ClassOf(peer->NativeHandle());
   const HINSTANCE module = ModuleOf(peer->NativeHandle());
-  host->destroy();
-  EXPECT_EQ(client.Count("destroyed"), 1u);
+  m_Host->Destroy();
+  EXPECT_EQ(m_Client.Count("destroyed"), 1u);
   EXPECT_EQ(peer->NativeHandle(), nullptr);
-  client.Clear();
+  m_Client.Clear();
   // Every operation now does nothing.
   const std::vector<uint32_t> bits = BottomUpPicture(kWidth, kHeight, 0);
   peer->Present({bits.data(), kWidth, kHeight}, {0, 0, kWidth, kHeight});
@@ -278,61 +278,61 @@ TEST_F(Win32Window, AWindowTheHostDestroysFirstIsNoticedAndThenLeftAlone) {
   peer->TakeFocus();
   EXPECT_FALSE(peer->StartTimer(2, 10));
   EXPECT_EQ(peer->ClientOrigin(), (platform::Point{0, 0}));
-  PumpFor(*host, 40);
-  EXPECT_TRUE(client.calls.empty());
+  PumpFor(*m_Host, 40);
+  EXPECT_TRUE(m_Client.calls.empty());
   EXPECT_TRUE(Registered(module, name));  // until the peer is gone
   peer.reset();
-  EXPECT_TRUE(client.calls.empty());  // told once
+  EXPECT_TRUE(m_Client.calls.empty());  // told once
   EXPECT_FALSE(Registered(module, name));
 }
 
 TEST_F(Win32Window, APaintHandlerMayDestroyItsOwnWindow) {
-  auto peer = MakeChild(client);
+  auto peer = MakeChild(m_Client);
   ASSERT_TRUE(peer);
   const HWND window = static_cast<HWND>(peer->NativeHandle());
-  client.destroyOnPaint = &peer;
+  m_Client.destroyOnPaint = &peer;
   peer->RequestPaint();
-  PumpFor(*host, 50);
+  PumpFor(*m_Host, 50);
   EXPECT_EQ(peer, nullptr);
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_EQ(client.Count("destroyed"), 0u);  // destroyed by its owner, not by someone else
-  auto again = MakeChild(client);            // the class and the window procedure carry on
+  EXPECT_EQ(m_Client.Count("destroyed"), 0u);  // destroyed by its owner, not by someone else
+  auto again = MakeChild(m_Client);            // the class and the window procedure carry on
   EXPECT_TRUE(again);
 }
 
 TEST_F(Win32Window, TheClassLivesFromTheFirstWindowToTheLastOfThisModule) {
   Client other;
-  auto first = MakeChild(client);
+  auto first = MakeChild(m_Client);
   ASSERT_TRUE(first);
   const std::wstring name = ClassOf(first->NativeHandle());
   const HINSTANCE module = ModuleOf(first->NativeHandle());
   EXPECT_EQ(module, GetModuleHandleW(nullptr));  // the module of this code: here, the program
-  auto timers = backend.CreateMessageWindow(other);
+  auto timers = m_Backend.CreateMessageWindow(other);
   ASSERT_TRUE(timers);
   EXPECT_EQ(ClassOf(timers->NativeHandle()), name);
   first.reset();
   EXPECT_TRUE(Registered(module, name));
   timers.reset();
   EXPECT_FALSE(Registered(module, name));
-  auto again = MakeChild(client);  // registered afresh
+  auto again = MakeChild(m_Client);  // registered afresh
   ASSERT_TRUE(again);
   EXPECT_TRUE(Registered(module, name));
 }
 
 TEST_F(Win32Window, AClientsExceptionStaysInsideTheWindowProcedure) {
-  auto peer = backend.CreateMessageWindow(client);
+  auto peer = m_Backend.CreateMessageWindow(m_Client);
   ASSERT_TRUE(peer);
-  client.throwing = true;
+  m_Client.throwing = true;
   ASSERT_TRUE(peer->StartTimer(3, 10));
-  PumpFor(*host, 80);
-  EXPECT_GE(client.timers.size(), 2u);  // still alive, still ticking
+  PumpFor(*m_Host, 80);
+  EXPECT_GE(m_Client.timers.size(), 2u);  // still alive, still ticking
 }
 
 TEST_F(Win32Window, ThereIsNoWindowInsideAParentThatDoesNotExist) {
   HWND gone = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   DestroyWindow(gone);
-  EXPECT_EQ(backend.CreateChildWindow(gone, client), nullptr);
-  EXPECT_EQ(backend.CreateChildWindow(nullptr, client), nullptr);
+  EXPECT_EQ(m_Backend.CreateChildWindow(gone, m_Client), nullptr);
+  EXPECT_EQ(m_Backend.CreateChildWindow(nullptr, m_Client), nullptr);
 }
 
 }  // namespace

@@ -27,17 +27,17 @@ using Recorder = platformtest::RecordingClient;
 class X11BackendTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(x.Connected()) << "no X server on DISPLAY";
+    ASSERT_TRUE(m_X.Connected()) << "no X server on DISPLAY";
     fluxhost::EditorWindowOptions options;
     options.position = fluxhost::ScreenPoint{kHostX, kHostY};
-    hostWindow = fluxhost::openEditorWindow("host", 200, 100, options);
-    host = hostWindow->nativeHandle();
+    m_HostWindow = fluxhost::OpenEditorWindow("host", 200, 100, options);
+    m_Host = m_HostWindow->NativeHandle();
   }
   void* Parent(xcb_window_t window) const {
     return reinterpret_cast<void*>(static_cast<uintptr_t>(window));
   }
   std::unique_ptr<platform::WindowPeer> Shown(Recorder& client) {
-    auto peer = backend.CreateChildWindow(host, client);
+    auto peer = m_Backend.CreateChildWindow(m_Host, client);
     if (!peer) return peer;
     peer->SetBounds({0, 0, 200, 100});
     peer->SetVisible(true);
@@ -48,7 +48,7 @@ class X11BackendTest : public ::testing::Test {
   bool PumpUntil(Done done) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     while (std::chrono::steady_clock::now() < end) {
-      backend.Pump();
+      m_Backend.Pump();
       if (done()) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
@@ -60,34 +60,34 @@ class X11BackendTest : public ::testing::Test {
   // Real input that a host's window has no call for: the wheel, as button 4 going down and up.
   void TurnWheel() {
     for (const int type : {XCB_BUTTON_PRESS, XCB_BUTTON_RELEASE}) {
-      xcb_test_fake_input(x.connection, static_cast<uint8_t>(type), 4, XCB_CURRENT_TIME, XCB_NONE,
+      xcb_test_fake_input(m_X.connection, static_cast<uint8_t>(type), 4, XCB_CURRENT_TIME, XCB_NONE,
                           0, 0, 0);
     }
-    x.Sync();
+    m_X.Sync();
   }
 
-  x11test::X11Probe x;
-  std::unique_ptr<fluxhost::EditorWindow> hostWindow;
-  X11Backend backend;
-  void* host = nullptr;
+  x11test::X11Probe m_X;
+  std::unique_ptr<fluxhost::EditorWindow> m_HostWindow;
+  X11Backend m_Backend;
+  void* m_Host = nullptr;
 };
 
 TEST_F(X11BackendTest, TheConnectionLivesAsLongAsTheThreadsChildWindows) {
   Recorder client;
-  EXPECT_EQ(backend.CreateChildWindow(Parent(0x7FFFFF0), client), nullptr);
-  EXPECT_FALSE(backend.Connected());
-  auto timers = backend.CreateMessageWindow(client);
-  EXPECT_FALSE(backend.Connected());  // timers need no server
-  auto first = backend.CreateChildWindow(host, client);
-  auto second = backend.CreateChildWindow(host, client);
+  EXPECT_EQ(m_Backend.CreateChildWindow(Parent(0x7FFFFF0), client), nullptr);
+  EXPECT_FALSE(m_Backend.Connected());
+  auto timers = m_Backend.CreateMessageWindow(client);
+  EXPECT_FALSE(m_Backend.Connected());  // timers need no server
+  auto first = m_Backend.CreateChildWindow(m_Host, client);
+  auto second = m_Backend.CreateChildWindow(m_Host, client);
   ASSERT_TRUE(first && second);
-  EXPECT_TRUE(backend.Connected());
-  EXPECT_EQ(x.Children(x11test::IdOf(*hostWindow)).size(), 2u);
+  EXPECT_TRUE(m_Backend.Connected());
+  EXPECT_EQ(m_X.Children(x11test::IdOf(*m_HostWindow)).size(), 2u);
   first.reset();
-  EXPECT_TRUE(backend.Connected());
+  EXPECT_TRUE(m_Backend.Connected());
   second.reset();
-  EXPECT_FALSE(backend.Connected());
-  EXPECT_TRUE(x.Children(x11test::IdOf(*hostWindow)).empty());
+  EXPECT_FALSE(m_Backend.Connected());
+  EXPECT_TRUE(m_X.Children(x11test::IdOf(*m_HostWindow)).empty());
 }
 
 TEST_F(X11BackendTest, AnExposurePaintsOnce) {
@@ -95,7 +95,7 @@ TEST_F(X11BackendTest, AnExposurePaintsOnce) {
   auto peer = Shown(client);
   ASSERT_TRUE(peer);
   ASSERT_TRUE(PumpUntil([&] { return !client.paints.empty(); }));
-  backend.Pump();
+  m_Backend.Pump();
   EXPECT_EQ(client.paints.size(), 1u);
   EXPECT_EQ(client.paints[0], (platform::Rect{0, 0, 200, 100}));
   EXPECT_EQ(peer->ClientOrigin(), (platform::Point{kHostX, kHostY}));
@@ -113,14 +113,14 @@ TEST_F(X11BackendTest, PresentedPixelsReachTheServerTopDownThroughEitherPath) {
   for (const bool sharedMemory : {true, false}) {
     X11Backend own(sharedMemory);
     Recorder client;
-    auto peer = own.CreateChildWindow(host, client);
+    auto peer = own.CreateChildWindow(m_Host, client);
     ASSERT_TRUE(peer);
     peer->SetBounds({0, 0, 200, 100});
     peer->SetVisible(true);
     for (int round = 0; round < 2; ++round) {  // the shared block is written again
       peer->Present({pixels.data(), 200, 100}, {10, 20, 110, 70});
       own.Sync();
-      const auto shown = x.Pixels(
+      const auto shown = m_X.Pixels(
           static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(peer->NativeHandle())), 200, 100);
       ASSERT_EQ(shown.size(), pixels.size());
       EXPECT_EQ(shown[20 * 200 + 10], expected(10, 20)) << sharedMemory;
@@ -135,10 +135,10 @@ TEST_F(X11BackendTest, RealInputArrivesAsTypedCallsInClientCoordinates) {
   Recorder client;
   auto peer = Shown(client);
   ASSERT_TRUE(PumpUntil([&] { return !client.paints.empty(); }));
-  hostWindow->movePointer(30, 40);
-  hostWindow->pressButton();
-  hostWindow->movePointer(250, 40);  // outside, held by the implicit grab
-  hostWindow->releaseButton();
+  m_HostWindow->MovePointer(30, 40);
+  m_HostWindow->PressButton();
+  m_HostWindow->MovePointer(250, 40);  // outside, held by the implicit grab
+  m_HostWindow->ReleaseButton();
   TurnWheel();
   ASSERT_TRUE(PumpUntil([&] { return client.Count("leave") > 0; }));
   const auto downs = client.Mouse(MouseAction::Press);
@@ -155,21 +155,21 @@ TEST_F(X11BackendTest, RealInputArrivesAsTypedCallsInClientCoordinates) {
   EXPECT_EQ(client.Count("leave"), 1u);
 
   client.Clear();
-  hostWindow->movePointer(30, 40);
+  m_HostWindow->MovePointer(30, 40);
   TurnWheel();
-  xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(x.connection);
+  xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(m_X.connection);
   xcb_keycode_t* a = xcb_key_symbols_get_keycode(symbols, 'a');
   ASSERT_TRUE(a && *a);
-  xcb_test_fake_input(x.connection, XCB_KEY_PRESS, *a, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
-  x.Sync();
+  xcb_test_fake_input(m_X.connection, XCB_KEY_PRESS, *a, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+  m_X.Sync();
   ASSERT_TRUE(PumpUntil([&] { return !client.Keys(KeyAction::Char).empty(); }));
-  EXPECT_LT(backend.KeyState('A'), 0);  // down
-  xcb_test_fake_input(x.connection, XCB_KEY_RELEASE, *a, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
-  x.Sync();
+  EXPECT_LT(m_Backend.KeyState('A'), 0);  // down
+  xcb_test_fake_input(m_X.connection, XCB_KEY_RELEASE, *a, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+  m_X.Sync();
   free(a);
   xcb_key_symbols_free(symbols);
   ASSERT_TRUE(PumpUntil([&] { return !client.Keys(KeyAction::Up).empty(); }));
-  EXPECT_GE(backend.KeyState('A'), 0);
+  EXPECT_GE(m_Backend.KeyState('A'), 0);
 
   ASSERT_EQ(client.wheels.size(), 1u);  // the wheel's release is no second turn
   EXPECT_EQ(client.wheels[0].delta, WHEEL_DELTA);
@@ -187,28 +187,28 @@ TEST_F(X11BackendTest, AWindowTheHostDestroyedDoesNothingAnyMore) {
   auto peer = Shown(client);
   ASSERT_TRUE(peer);
   EXPECT_TRUE(peer->StartTimer(1, 10));
-  hostWindow->destroy();
+  m_HostWindow->Destroy();
   ASSERT_TRUE(PumpUntil([&] { return client.Count("destroyed") > 0; }));
   client.Clear();
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   peer->SetBounds({0, 0, 50, 50});
   peer->RequestPaint();
-  backend.Pump();
+  m_Backend.Pump();
   EXPECT_TRUE(client.calls.empty());
   EXPECT_TRUE(peer->StartTimer(2, 10) == false);
   peer.reset();
-  EXPECT_FALSE(backend.Connected());
-  EXPECT_EQ(x.TakeErrors(), 0);
+  EXPECT_FALSE(m_Backend.Connected());
+  EXPECT_EQ(m_X.TakeErrors(), 0);
 }
 
 TEST_F(X11BackendTest, APumpServesOnlyTheCallingThreadsWindows) {
   Recorder client;
-  auto timers = backend.CreateMessageWindow(client);
+  auto timers = m_Backend.CreateMessageWindow(client);
   ASSERT_TRUE(timers->StartTimer(9, 10));
   std::this_thread::sleep_for(std::chrono::milliseconds(15));
-  std::thread([&] { backend.Pump(); }).join();
+  std::thread([&] { m_Backend.Pump(); }).join();
   EXPECT_TRUE(client.calls.empty());
-  backend.Pump();
+  m_Backend.Pump();
   EXPECT_EQ(client.timers, std::vector<uintptr_t>{9});
 }
 

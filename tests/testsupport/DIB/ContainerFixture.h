@@ -27,7 +27,7 @@ class ContainerFixture : public uitest::FormFixture {
   std::vector<ui::Rect> PresentedInContainer();
 
   static constexpr int32_t kContainerX = 10, kContainerY = 10;
-  ContainerProbe& container;
+  ContainerProbe& m_Container;
 };
 
 }  // namespace dibtest

@@ -2,17 +2,17 @@
 
 namespace dibtest {
 
-SliderFixture::SliderFixture() : images(ui::Create<TDIBImageList>(*form)) {
-  form->SetBounds(kFormX, kFormY, 380, 280);
-  container.SetBounds(kContainerX, kContainerY, 360, 260);
-  backend.Pump();
+SliderFixture::SliderFixture() : m_Images(ui::Create<TDIBImageList>(*m_Form)) {
+  m_Form->SetBounds(kFormX, kFormY, 380, 280);
+  m_Container.SetBounds(kContainerX, kContainerY, 360, 260);
+  m_Backend.Pump();
 }
 
 int32_t SliderFixture::AddImage(uint16_t width, uint16_t height, ui::Color color) {
-  TMemoryDIB& image = images.DIBImages().Add().DIB();
+  TMemoryDIB& image = m_Images.DIBImages().Add().DIB();
   image.SetSize(width, height);
   image.Fill(color);
-  return images.DIBImages().Count() - 1;
+  return m_Images.DIBImages().Count() - 1;
 }
 
 SliderImages SliderFixture::AddSliderImages(TSliderType type) {
@@ -25,10 +25,10 @@ SliderImages SliderFixture::AddSliderImages(TSliderType type) {
 
 TDIBSlider& SliderFixture::AddSlider(int32_t left, int32_t top, int32_t length,
                                      const SliderImages& parts, TSliderType type) {
-  TDIBSlider& slider = ui::Create<TDIBSlider>(*form);
-  slider.SetParent(&container);
+  TDIBSlider& slider = ui::Create<TDIBSlider>(*m_Form);
+  slider.SetParent(&m_Container);
   slider.SetSliderType(type);
-  slider.SetDIBImageList(&images);
+  slider.SetDIBImageList(&m_Images);
   slider.IndexEnd1().SetDIBIndex(parts.end1);
   slider.IndexEnd2().SetDIBIndex(parts.end2);
   slider.IndexMain().SetDIBIndex(parts.main);
@@ -39,26 +39,26 @@ TDIBSlider& SliderFixture::AddSlider(int32_t left, int32_t top, int32_t length,
   } else {
     slider.SetBounds(left, top, 1, length);
   }
-  backend.Pump();
+  m_Backend.Pump();
   return slider;
 }
 
 void SliderFixture::MoveTo(const TDIBSlider& slider, int32_t x, int32_t y) {
-  backend.MouseMove(CX(slider.Left() + x), CY(slider.Top() + y));
+  m_Backend.MouseMove(CX(slider.Left() + x), CY(slider.Top() + y));
 }
 
 void SliderFixture::Down(const TDIBSlider& slider, int32_t x, int32_t y,
                          platform::MouseButton button) {
-  backend.MouseDown(button, CX(slider.Left() + x), CY(slider.Top() + y));
+  m_Backend.MouseDown(button, CX(slider.Left() + x), CY(slider.Top() + y));
 }
 
 void SliderFixture::Up(const TDIBSlider& slider, int32_t x, int32_t y,
                        platform::MouseButton button) {
-  backend.MouseUp(button, CX(slider.Left() + x), CY(slider.Top() + y));
+  m_Backend.MouseUp(button, CX(slider.Left() + x), CY(slider.Top() + y));
 }
 
 uint32_t SliderFixture::BackPixel(int32_t x, int32_t y) const {
-  return container.BackBuffer().ScanLine(y)[x] & dib::kColorBits;
+  return m_Container.BackBuffer().ScanLine(y)[x] & dib::kColorBits;
 }
 
 }  // namespace dibtest

@@ -39,7 +39,7 @@ class SliderFixture : public ContainerFixture {
   // A pixel of the container's back buffer, without its mask byte.
   uint32_t BackPixel(int32_t x, int32_t y) const;
 
-  TDIBImageList& images;
+  TDIBImageList& m_Images;
 };
 
 }  // namespace dibtest

@@ -30,8 +30,8 @@ void TTestDIBControl::ExtendUpdateRect(ui::Rect& rect) {
 }
 
 void TTestDIBControl::WndProc(ui::Message& message) {
-  if (message.Msg == ui::CM_CHILDKEY && childKeyAnswer != 0) {
-    message.Result = childKeyAnswer;
+  if (message.msg == ui::CM_CHILDKEY && childKeyAnswer != 0) {
+    message.result = childKeyAnswer;
     return;
   }
   TCustomDIBControl::WndProc(message);

@@ -9,15 +9,15 @@ namespace editortest {
 
 class DescriptorCalls {
  public:
-  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+  VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                      float opt = 0.0f) {
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
   }
-  void close() { dispatch(effEditClose); }
-  void idle() { dispatch(effEditIdle); }
-  void setParameter(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
-  float getParameter(VstInt32 index) { return effect->getParameter(effect, index); }
-  void playNote() { PlayNote(effect); }
+  void Close() { Dispatch(effEditClose); }
+  void Idle() { Dispatch(effEditIdle); }
+  void SetParameter(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
+  float GetParameter(VstInt32 index) { return effect->getParameter(effect, index); }
+  void PlayNote() { editortest::PlayNote(effect); }
 
   AEffect* effect = nullptr;  // null once the test closed the instance itself
 };

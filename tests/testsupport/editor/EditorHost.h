@@ -17,35 +17,35 @@ namespace editortest {
 class EditorHost : public DescriptorCalls {
  public:
   EditorHost() {
-    FakeHost::instance().reset();
-    effect = (new APlugin(FakeHost::callback))->getAeffect();
+    FakeHost::Instance().Reset();
+    effect = (new APlugin(FakeHost::Callback))->getAeffect();
   }
   ~EditorHost() {
-    if (effect) dispatch(effClose);
+    if (effect) Dispatch(effClose);
   }
   EditorHost(const EditorHost&) = delete;
   EditorHost& operator=(const EditorHost&) = delete;
 
-  VstIntPtr open(void* parent) { return dispatch(effEditOpen, 0, 0, parent); }
-  VstIntPtr open() { return open(hostWindow); }
+  VstIntPtr Open(void* parent) { return Dispatch(effEditOpen, 0, 0, parent); }
+  VstIntPtr Open() { return Open(hostWindow); }
 
-  APlugin& plugin() { return *static_cast<APlugin*>(effect->object); }
-  APluginEditor& editor() { return static_cast<APluginEditor&>(*plugin().getEditor()); }
-  TPluginEditorWindow& window() { return *editor().Window(); }
-  FakeHost& host() { return FakeHost::instance(); }
-  int automations() { return static_cast<int>(host().callsWith(audioMasterAutomate).size()); }
+  APlugin& Plugin() { return *static_cast<APlugin*>(effect->object); }
+  APluginEditor& Editor() { return static_cast<APluginEditor&>(*Plugin().GetEditor()); }
+  TPluginEditorWindow& Window() { return *Editor().Window(); }
+  FakeHost& Host() { return FakeHost::Instance(); }
+  int Automations() { return static_cast<int>(Host().CallsWith(audioMasterAutomate).size()); }
 
   // Clicks the editor window at client coordinates; the next idle delivers the click.
-  void click(int x, int y) {
-    const auto origin = window().WindowOrigin();
+  void Click(int x, int y) {
+    const auto origin = Window().WindowOrigin();
     backend.Click(origin.X + x, origin.Y + y);
-    idle();
+    Idle();
   }
   // Lets time pass as a host does, idling every 20 ms.
-  void advance(uint32_t milliseconds) {
+  void Advance(uint32_t milliseconds) {
     for (uint32_t passed = 0; passed < milliseconds; passed += 20) {
       backend.Advance(std::min<uint32_t>(20, milliseconds - passed));
-      idle();
+      Idle();
     }
   }
 

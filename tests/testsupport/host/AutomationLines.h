@@ -15,7 +15,7 @@ struct Automation {
 };
 
 // Every line of the output, each of which must be an automation line.
-inline std::vector<Automation> automationIn(const std::string& out) {
+inline std::vector<Automation> AutomationIn(const std::string& out) {
   std::vector<Automation> calls;
   std::istringstream lines(out);
   std::string word;

@@ -38,18 +38,18 @@ struct ProcessResult {
   long peakKiB = 0;   // its largest resident size
 };
 
-inline std::string fileText(const std::string& path) {
+inline std::string FileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline ProcessResult runFluxhostProcess(const ScratchDir& dir, std::vector<std::string> args,
+inline ProcessResult RunFluxhostProcess(const ScratchDir& dir, std::vector<std::string> args,
                                         const ProcessSetup& setup = {}) {
   args.insert(args.begin(), FLUXHOST_EXECUTABLE);
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
-  const std::string errPath = dir.file("stderr");
+  const std::string errPath = dir.File("stderr");
   int input[2];
   if (pipe(input) != 0) throw std::runtime_error("no pipe for fluxhost's input");
   const pid_t pid = fork();
@@ -81,7 +81,7 @@ inline ProcessResult runFluxhostProcess(const ScratchDir& dir, std::vector<std::
   if (wait4(pid, &status, 0, &usage) != pid) throw std::runtime_error("lost fluxhost's process");
   ProcessResult result;
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.err = fileText(errPath);
+  result.err = FileText(errPath);
   result.peakKiB = usage.ru_maxrss;
   return result;
 }

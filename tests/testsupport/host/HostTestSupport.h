@@ -19,20 +19,20 @@
 namespace fluxhost::test {
 
 // The test plug-ins are built beside the test executables.
-inline std::string besideExecutable(const std::string& baseName) {
-  const std::filesystem::path dir = std::filesystem::path(platform::executablePath()).parent_path();
-  return (dir / (baseName + platform::libraryExtension())).string();
+inline std::string BesideExecutable(const std::string& baseName) {
+  const std::filesystem::path dir = std::filesystem::path(platform::ExecutablePath()).parent_path();
+  return (dir / (baseName + platform::LibraryExtension())).string();
 }
 
-inline std::string testPlugin() {
-  return besideExecutable("fluxhost_test_plugin");
+inline std::string TestPlugin() {
+  return BesideExecutable("fluxhost_test_plugin");
 }
 
 #if defined(FLUXOMATIC_FILE_NAME)
 // Fluxomatic's library, built beside the tests; empty when this build makes none.
-inline std::string fluxomaticPath() {
+inline std::string FluxomaticPath() {
   if (std::string(FLUXOMATIC_FILE_NAME).empty()) return {};
-  const std::filesystem::path dir = std::filesystem::path(platform::executablePath()).parent_path();
+  const std::filesystem::path dir = std::filesystem::path(platform::ExecutablePath()).parent_path();
   return (dir / FLUXOMATIC_FILE_NAME).string();
 }
 #endif
@@ -43,32 +43,32 @@ class ScratchDir {
  public:
   ScratchDir() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    m_path = std::filesystem::temp_directory_path() /
+    m_Path = std::filesystem::temp_directory_path() /
              (std::string("fluxhost-") + info->test_suite_name() + "-" + info->name() + "-" +
               std::to_string(std::random_device{}()));
-    std::filesystem::remove_all(m_path);
-    std::filesystem::create_directories(m_path);
+    std::filesystem::remove_all(m_Path);
+    std::filesystem::create_directories(m_Path);
   }
   ~ScratchDir() {
     std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
+    std::filesystem::remove_all(m_Path, ignored);
   }
-  std::string file(const std::string& name) const { return (m_path / name).string(); }
+  std::string File(const std::string& name) const { return (m_Path / name).string(); }
 
  private:
-  std::filesystem::path m_path;
+  std::filesystem::path m_Path;
 };
 
 // Keeps what the plug-in sends, for tests that look at every event.
 class SentEventLog {
  public:
   explicit SentEventLog(HostContext& host)
-      : m_listening(host, [this](const SentEvent& e) { m_events.push_back(e); }) {}
-  const std::vector<SentEvent>& events() const { return m_events; }
+      : m_Listening(host, [this](const SentEvent& e) { m_Events.push_back(e); }) {}
+  const std::vector<SentEvent>& Events() const { return m_Events; }
 
  private:
-  std::vector<SentEvent> m_events;
-  ListeningScope m_listening;
+  std::vector<SentEvent> m_Events;
+  ListeningScope m_Listening;
 };
 
 struct CommandResult {
@@ -77,19 +77,19 @@ struct CommandResult {
   std::string err;
 };
 
-inline CommandResult runCommand(const std::vector<std::string>& args) {
+inline CommandResult RunCommand(const std::vector<std::string>& args) {
   std::ostringstream out, err;
-  const int code = runFluxhost(args, out, err);
+  const int code = RunFluxhost(args, out, err);
   return {code, out.str(), err.str()};
 }
 
 // A channel message or meta event at a tick.
-inline MidiEvent at(uint64_t tick, std::vector<uint8_t> bytes) {
+inline MidiEvent At(uint64_t tick, std::vector<uint8_t> bytes) {
   return {tick, std::move(bytes)};
 }
 
-inline MidiEvent tempoEvent(uint64_t tick, uint32_t microsPerQuarter) {
-  return at(tick,
+inline MidiEvent TempoEvent(uint64_t tick, uint32_t microsPerQuarter) {
+  return At(tick,
             {0xFF, kMetaTempo, static_cast<uint8_t>(microsPerQuarter >> 16),
              static_cast<uint8_t>(microsPerQuarter >> 8), static_cast<uint8_t>(microsPerQuarter)});
 }

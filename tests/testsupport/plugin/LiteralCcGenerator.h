@@ -16,21 +16,21 @@ class LiteralCcGenerator {
   static constexpr VstInt32 kFree = -99;
 
   LiteralCcGenerator(audioMasterCallback hostCallback, AEffect* descriptor, uint32_t firstSeed)
-      : host(hostCallback), effect(descriptor), seed(firstSeed) {
+      : m_Host(hostCallback), m_Effect(descriptor), m_Seed(firstSeed) {
     for (VstMidiEvent& slot : slots) {
       slot = VstMidiEvent{};
       slot.type = kVstMidiType;
       slot.deltaFrames = kFree;
       slot.reserved1 = 99;
     }
-    list.numEvents = 1;
-    list.events[0] = reinterpret_cast<VstEvent*>(&slots[0]);
+    m_List.numEvents = 1;
+    m_List.events[0] = reinterpret_cast<VstEvent*>(&slots[0]);
   }
 
-  void processEvents(const VstEvents* events) {
+  void ProcessEvents(const VstEvents* events) {
     if (!events) return;
     for (VstInt32 i = 0; i < events->numEvents; ++i) {
-      const VstEvent* event = eventEntries(*events)[i];
+      const VstEvent* event = EventEntries(*events)[i];
       if (!event || event->type != kVstMidiType) continue;
       int slot = 1;
       while (slot <= 250 && slots[slot].deltaFrames != kFree) ++slot;
@@ -52,10 +52,10 @@ class LiteralCcGenerator {
     }
   }
 
-  void process(float** in, float** out, VstInt32 frames, bool replacing) {
-    host(effect, audioMasterTempoAt, 0, 0, nullptr, 0.0f);
+  void Process(float** in, float** out, VstInt32 frames, bool replacing) {
+    m_Host(m_Effect, audioMasterTempoAt, 0, 0, nullptr, 0.0f);
     for (VstInt32 f = 0; f < frames; ++f) {
-      if (queueCount > 0) fireDueEvents();
+      if (queueCount > 0) FireDueEvents();
       if (!in || !out) continue;
       for (int c = 0; c < 2; ++c) {
         if (!in[c] || !out[c]) continue;
@@ -67,7 +67,7 @@ class LiteralCcGenerator {
     }
   }
 
-  void fireDueEvents() {
+  void FireDueEvents() {
     for (int s = 1; s <= 250; ++s) {
       VstMidiEvent& e = slots[s];
       if (e.deltaFrames > 0) --e.deltaFrames;
@@ -79,8 +79,8 @@ class LiteralCcGenerator {
       const int status = static_cast<unsigned char>(e.midiData[0]) & 0xF0;
       const int velocity = static_cast<unsigned char>(e.midiData[2]) & 0x7F;
       if (status == 0x90 && velocity > 0) {
-        runUnit(params[0], params[1], params[2], lastValue1);
-        runUnit(params[3], params[4], params[5], lastValue2);
+        RunUnit(params[0], params[1], params[2], lastValue1);
+        RunUnit(params[3], params[4], params[5], lastValue2);
       }
       e.deltaFrames = kFree;
     }
@@ -93,10 +93,10 @@ class LiteralCcGenerator {
   int32_t lastValue2 = 0;
 
  private:
-  void runUnit(float c, float a, float ccOut, int32_t& last) {
+  void RunUnit(float c, float a, float ccOut, int32_t& last) {
     const int controller = flux::RoundHalfEven(static_cast<double>(ccOut) * 127.0);
-    seed = seed * 134775813u + 1u;
-    const double r = static_cast<double>(seed) * 0x1p-32;
+    m_Seed = m_Seed * 134775813u + 1u;
+    const double r = static_cast<double>(m_Seed) * 0x1p-32;
     int value = flux::RoundHalfEven(
         (r * static_cast<double>(a) * 2.0 + static_cast<double>(c) - static_cast<double>(a)) *
         127.0);
@@ -107,12 +107,12 @@ class LiteralCcGenerator {
       slots[0].midiData[1] = static_cast<char>(controller);
       slots[0].midiData[2] = static_cast<char>(value);
       slots[0].deltaFrames = 0;
-      host(effect, audioMasterProcessEvents, 0, 0, &list, 0.0f);
+      m_Host(m_Effect, audioMasterProcessEvents, 0, 0, &m_List, 0.0f);
     }
   }
 
-  audioMasterCallback host;
-  AEffect* effect;
-  uint32_t seed;
-  VstEvents list{};
+  audioMasterCallback m_Host;
+  AEffect* m_Effect;
+  uint32_t m_Seed;
+  VstEvents m_List{};
 };

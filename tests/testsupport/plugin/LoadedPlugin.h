@@ -17,37 +17,37 @@ class LoadedPlugin {
  public:
   LoadedPlugin() {
 #if defined(_WIN32)
-    handle = LoadLibraryA(FLUX_PLUGIN_FILE);
+    m_Handle = LoadLibraryA(FLUX_PLUGIN_FILE);
 #else
-    handle = dlopen(FLUX_PLUGIN_FILE, RTLD_NOW | RTLD_LOCAL);
+    m_Handle = dlopen(FLUX_PLUGIN_FILE, RTLD_NOW | RTLD_LOCAL);
 #endif
   }
   ~LoadedPlugin() {
 #if defined(_WIN32)
-    if (handle) FreeLibrary(handle);
+    if (m_Handle) FreeLibrary(m_Handle);
 #else
-    if (handle) dlclose(handle);
+    if (m_Handle) dlclose(m_Handle);
 #endif
   }
   LoadedPlugin(const LoadedPlugin&) = delete;
   LoadedPlugin& operator=(const LoadedPlugin&) = delete;
 
-  bool loaded() const {
-    return handle != nullptr;
+  bool Loaded() const {
+    return m_Handle != nullptr;
   }
 
-  PluginEntry entry(const char* name) const {
+  PluginEntry Entry(const char* name) const {
 #if defined(_WIN32)
-    return reinterpret_cast<PluginEntry>(reinterpret_cast<void*>(GetProcAddress(handle, name)));
+    return reinterpret_cast<PluginEntry>(reinterpret_cast<void*>(GetProcAddress(m_Handle, name)));
 #else
-    return reinterpret_cast<PluginEntry>(dlsym(handle, name));
+    return reinterpret_cast<PluginEntry>(dlsym(m_Handle, name));
 #endif
   }
 
  private:
 #if defined(_WIN32)
-  HMODULE handle;
+  HMODULE m_Handle;
 #else
-  void* handle;
+  void* m_Handle;
 #endif
 };

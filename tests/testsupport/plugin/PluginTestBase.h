@@ -14,57 +14,57 @@
 class PluginTestBase : public ::testing::Test {
  protected:
   void SetUp() override {
-    FakeHost& host = FakeHost::instance();
-    host.reset();
+    FakeHost& host = FakeHost::Instance();
+    host.Reset();
     host.answers[audioMasterTempoAt] = 1200000;
     host.texts = {{audioMasterGetVendorString, "Test Vendor"},
                   {audioMasterGetProductString, "Test Host"}};
-    ASSERT_TRUE(library.loaded()) << FLUX_PLUGIN_FILE;
-    entry = library.entry("main");
-    ASSERT_NE(entry, nullptr);
-    effect = entry(FakeHost::callback);
-    ASSERT_NE(effect, nullptr);
+    ASSERT_TRUE(m_Library.Loaded()) << FLUX_PLUGIN_FILE;
+    m_Entry = m_Library.Entry("main");
+    ASSERT_NE(m_Entry, nullptr);
+    m_Effect = m_Entry(FakeHost::Callback);
+    ASSERT_NE(m_Effect, nullptr);
   }
   void TearDown() override {
-    if (effect) {
-      EXPECT_EQ(dispatch(effClose), 1);
+    if (m_Effect) {
+      EXPECT_EQ(Dispatch(effClose), 1);
     }
   }
 
-  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+  VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                      float opt = 0.0f) {
-    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+    return m_Effect->dispatcher(m_Effect, opcode, index, value, ptr, opt);
   }
-  std::string text(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0) {
+  std::string Text(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0) {
     char buffer[128] = {};
-    dispatch(opcode, index, value, buffer);
+    Dispatch(opcode, index, value, buffer);
     return buffer;
   }
-  void setParameter(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
-  float getParameter(VstInt32 index) { return effect->getParameter(effect, index); }
+  void SetParameter(VstInt32 index, float value) { m_Effect->setParameter(m_Effect, index, value); }
+  float GetParameter(VstInt32 index) { return m_Effect->getParameter(m_Effect, index); }
 
   // Runs one block of processReplacing over silence-free input.
-  void runBlock(int frames) {
-    in[0].assign(static_cast<size_t>(frames), 0.5f);
-    in[1].assign(static_cast<size_t>(frames), -0.5f);
-    out[0].assign(static_cast<size_t>(frames), 0.0f);
-    out[1].assign(static_cast<size_t>(frames), 0.0f);
-    float* inputs[2] = {in[0].data(), in[1].data()};
-    float* outputs[2] = {out[0].data(), out[1].data()};
-    effect->processReplacing(effect, inputs, outputs, frames);
+  void RunBlock(int frames) {
+    m_In[0].assign(static_cast<size_t>(frames), 0.5f);
+    m_In[1].assign(static_cast<size_t>(frames), -0.5f);
+    m_Out[0].assign(static_cast<size_t>(frames), 0.0f);
+    m_Out[1].assign(static_cast<size_t>(frames), 0.0f);
+    float* inputs[2] = {m_In[0].data(), m_In[1].data()};
+    float* outputs[2] = {m_Out[0].data(), m_Out[1].data()};
+    m_Effect->processReplacing(m_Effect, inputs, outputs, frames);
   }
-  std::vector<SentMidi>& sent() { return FakeHost::instance().sent; }
+  std::vector<SentMidi>& Sent() { return FakeHost::Instance().sent; }
 
-  LoadedPlugin library;
-  PluginEntry entry = nullptr;
-  AEffect* effect = nullptr;
-  std::vector<float> in[2], out[2];
+  LoadedPlugin m_Library;
+  PluginEntry m_Entry = nullptr;
+  AEffect* m_Effect = nullptr;
+  std::vector<float> m_In[2], m_Out[2];
 };
 
 // An event list that owns its MIDI records.
 class MidiList {
  public:
-  MidiList& add(unsigned char status, unsigned char data1, unsigned char data2,
+  MidiList& Add(unsigned char status, unsigned char data1, unsigned char data2,
                 VstInt32 deltaFrames, VstInt32 type = kVstMidiType) {
     VstMidiEvent e{};
     e.type = type;
@@ -73,19 +73,19 @@ class MidiList {
     e.midiData[0] = static_cast<char>(status);
     e.midiData[1] = static_cast<char>(data1);
     e.midiData[2] = static_cast<char>(data2);
-    records.push_back(e);
+    m_Records.push_back(e);
     return *this;
   }
-  VstEvents* list() {
-    storage.assign(sizeof(VstEvents) + sizeof(VstEvent*) * records.size(), 0);
-    auto* events = reinterpret_cast<VstEvents*>(storage.data());
-    events->numEvents = static_cast<VstInt32>(records.size());
-    for (size_t i = 0; i < records.size(); ++i)
-      eventEntries(*events)[i] = reinterpret_cast<VstEvent*>(&records[i]);
+  VstEvents* List() {
+    m_Storage.assign(sizeof(VstEvents) + sizeof(VstEvent*) * m_Records.size(), 0);
+    auto* events = reinterpret_cast<VstEvents*>(m_Storage.data());
+    events->numEvents = static_cast<VstInt32>(m_Records.size());
+    for (size_t i = 0; i < m_Records.size(); ++i)
+      EventEntries(*events)[i] = reinterpret_cast<VstEvent*>(&m_Records[i]);
     return events;
   }
 
  private:
-  std::vector<VstMidiEvent> records;
-  std::vector<unsigned char> storage;
+  std::vector<VstMidiEvent> m_Records;
+  std::vector<unsigned char> m_Storage;
 };

@@ -53,16 +53,16 @@ std::string LoggedName(uint32_t msg) {
 }
 
 FormFixture::FormFixture() {
-  host = backend.CreateHostWindow({kHostX, kHostY, kHostX + 400, kHostY + 300});
-  form = std::make_unique<ui::Form>(nullptr, host);
-  form->SetBounds(kFormX, kFormY, 200, 100);
-  form->SetColor(ui::clSilver);
-  form->Show();
-  backend.Pump();
+  m_Host = m_Backend.CreateHostWindow({kHostX, kHostY, kHostX + 400, kHostY + 300});
+  m_Form = std::make_unique<ui::Form>(nullptr, m_Host);
+  m_Form->SetBounds(kFormX, kFormY, 200, 100);
+  m_Form->SetColor(ui::clSilver);
+  m_Form->Show();
+  m_Backend.Pump();
 }
 
 FormFixture::~FormFixture() {
-  form.reset();
+  m_Form.reset();
   ui::Application::Instance().OnException = {};
 }
 

@@ -39,11 +39,11 @@ class Probe : public Base {
 
   void WndProc(ui::Message& message) override {
     received.push_back(message);
-    const std::string name = LoggedName(message.Msg);
+    const std::string name = LoggedName(message.msg);
     if (!name.empty()) m_Log.Add(name + ":" + this->Name());
-    if (message.Msg == ui::WM_PAINT) ++paints;
-    if (message.Msg == ui::WM_GETDLGCODE && dialogCode) {
-      message.Result = *dialogCode;
+    if (message.msg == ui::WM_PAINT) ++paints;
+    if (message.msg == ui::WM_GETDLGCODE && dialogCode) {
+      message.result = *dialogCode;
       return;
     }
     Base::WndProc(message);
@@ -64,7 +64,7 @@ class FormFixture : public ::testing::Test {
   // A probe of the kind, parented and placed.
   template <class P>
   P& Add(ui::WindowedControl& parent, const std::string& name, ui::Rect bounds) {
-    P& probe = ui::Create<P>(*form, log, name);
+    P& probe = ui::Create<P>(*m_Form, m_Log, name);
     probe.SetParent(&parent);
     probe.SetBoundsRect(bounds);
     return probe;
@@ -75,11 +75,11 @@ class FormFixture : public ::testing::Test {
 
   static constexpr int32_t kHostX = 100, kHostY = 50, kFormX = 10, kFormY = 5;
 
-  platform::HeadlessBackend backend{platform::HeadlessBackend::Delivery::AtOnce};
-  platform::ScopedBackend installed{backend};
-  void* host = nullptr;
-  std::unique_ptr<ui::Form> form;
-  MessageLog log;
+  platform::HeadlessBackend m_Backend{platform::HeadlessBackend::Delivery::AtOnce};
+  platform::ScopedBackend m_Installed{m_Backend};
+  void* m_Host = nullptr;
+  std::unique_ptr<ui::Form> m_Form;
+  MessageLog m_Log;
 };
 
 }  // namespace uitest

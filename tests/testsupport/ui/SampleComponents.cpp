@@ -53,8 +53,8 @@ const ui::TypeInfo& TSampleFont::StaticType() {
 void TSampleFont::DefineProperties(ui::PropertyFiler& filer) {
   ui::Persistent::DefineProperties(filer);
   filer.DefineBinaryProperty(
-      "Glyph", [this](ui::Stream& data) { Glyph = ReadAll(data); },
-      [this](ui::Stream& data) { data.WriteBuffer(Glyph.data(), Glyph.size()); }, !Glyph.empty());
+      "Glyph", [this](ui::Stream& data) { glyph = ReadAll(data); },
+      [this](ui::Stream& data) { data.WriteBuffer(glyph.data(), glyph.size()); }, !glyph.empty());
 }
 
 void TSampleFont::Assign(const ui::Persistent& source) {
@@ -66,7 +66,7 @@ void TSampleFont::Assign(const ui::Persistent& source) {
   m_Size = font->m_Size;
   m_Style = font->m_Style;
   m_Color = font->m_Color;
-  Glyph = font->Glyph;
+  glyph = font->glyph;
 }
 
 const ui::TypeInfo& TSampleItem::StaticType() {
@@ -185,11 +185,11 @@ void TSampleComponent::SetParentComponent(ui::Component* parent) {
 void TSampleComponent::DefineProperties(ui::PropertyFiler& filer) {
   ui::Component::DefineProperties(filer);
   filer.DefineBinaryProperty(
-      "Data", [this](ui::Stream& data) { Data = ReadAll(data); },
-      [this](ui::Stream& data) { data.WriteBuffer(Data.data(), Data.size()); }, !Data.empty());
+      "Data", [this](ui::Stream& stream) { data = ReadAll(stream); },
+      [this](ui::Stream& stream) { stream.WriteBuffer(data.data(), data.size()); }, !data.empty());
   filer.DefineProperty(
-      "Note", [this](ui::ValueReader& reader) { Note = reader.ReadString(); },
-      [this](ui::ValueWriter& writer) { writer.WriteString(Note); }, !Note.empty());
+      "Note", [this](ui::ValueReader& reader) { note = reader.ReadString(); },
+      [this](ui::ValueWriter& writer) { writer.WriteString(note); }, !note.empty());
 }
 
 void RegisterSampleClasses() {

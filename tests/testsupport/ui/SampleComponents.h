@@ -28,7 +28,7 @@ class TSampleFont : public ui::Persistent {
   void SetStyle(uint8_t style) { m_Style = style; }
   int32_t Color() const { return m_Color; }
   void SetColor(int32_t color) { m_Color = color; }
-  std::vector<uint8_t> Glyph;  // stored as the binary property "Glyph" when not empty
+  std::vector<uint8_t> glyph;  // stored as the binary property "Glyph" when not empty
 
   void DefineProperties(ui::PropertyFiler& filer) override;
   void Assign(const ui::Persistent& source) override;
@@ -119,8 +119,8 @@ class TSampleComponent : public ui::Component {
   TSampleItems& Items() { return m_Items; }
   TSampleComponent* Buddy() const { return m_Buddy; }
   void SetBuddy(TSampleComponent* buddy);
-  std::vector<uint8_t> Data;  // binary property "Data" when not empty
-  std::string Note;           // string property "Note" when not empty
+  std::vector<uint8_t> data;  // binary property "Data" when not empty
+  std::string note;           // string property "Note" when not empty
 
   TSampleComponent* Parent() const { return m_Parent; }
   int loadedCount = 0;

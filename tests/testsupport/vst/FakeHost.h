@@ -28,20 +28,20 @@ struct SentMidi {
   char reserved1;
   int atFrame;  // what the test's frame probe said during the call, -1 without one
 
-  int status() const { return midi[0]; }  // kind and channel
-  int controller() const { return midi[1]; }
-  int value() const { return midi[2]; }
+  int Status() const { return midi[0]; }  // kind and channel
+  int Controller() const { return midi[1]; }
+  int Value() const { return midi[2]; }
   bool operator==(const SentMidi&) const = default;
 };
 
 class FakeHost {
  public:
-  static FakeHost& instance() {
+  static FakeHost& Instance() {
     static FakeHost host;
     return host;
   }
   // Records everything and answers only the version, as a plain 2.4 host.
-  void reset() {
+  void Reset() {
     calls.clear();
     sent.clear();
     answers = {{audioMasterVersion, 2400}};
@@ -50,12 +50,12 @@ class FakeHost {
     reaction = nullptr;
     recording = true;
   }
-  static VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
+  static VstIntPtr VSTCALLBACK Callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
                                         VstIntPtr value, void* ptr, float opt) {
-    FakeHost& host = instance();
+    FakeHost& host = Instance();
     if (host.recording) {
       host.calls.push_back({effect, opcode, index, value, ptr, opt});
-      if (opcode == audioMasterProcessEvents && ptr) host.keepEvents(*static_cast<VstEvents*>(ptr));
+      if (opcode == audioMasterProcessEvents && ptr) host.KeepEvents(*static_cast<VstEvents*>(ptr));
     }
     if (host.reaction) host.reaction(opcode);
     const auto text = host.texts.find(opcode);
@@ -64,7 +64,7 @@ class FakeHost {
     return answer == host.answers.end() ? 0 : answer->second;
   }
   // The calls with one opcode, in order.
-  std::vector<HostCall> callsWith(VstInt32 opcode) const {
+  std::vector<HostCall> CallsWith(VstInt32 opcode) const {
     std::vector<HostCall> found;
     for (const HostCall& call : calls)
       if (call.opcode == opcode) found.push_back(call);
@@ -80,8 +80,8 @@ class FakeHost {
   bool recording = true;                          // off, the host allocates nothing in the callback
 
  private:
-  void keepEvents(const VstEvents& list) {
-    VstEvent* const* entries = eventEntries(list);
+  void KeepEvents(const VstEvents& list) {
+    VstEvent* const* entries = EventEntries(list);
     for (VstInt32 i = 0; i < list.numEvents; ++i) {
       if (entries[i]->type != kVstMidiType) continue;
       const auto* e = reinterpret_cast<const VstMidiEvent*>(entries[i]);

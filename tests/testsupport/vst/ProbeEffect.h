@@ -20,120 +20,120 @@ class ProbeEffect : public AudioEffectX {
   static inline int destroyed = 0;
   static inline int closed = 0;
 
-  using AudioEffect::callHost;
+  using AudioEffect::CallHost;
   using AudioEffect::setEditor;
-  VstInt32 numProgramsField() const { return numPrograms; }
-  float sampleRateField() const { return sampleRate; }
-  VstInt32 blockSizeField() const { return blockSize; }
-  AEffEditor* editorField() const { return editor.get(); }
+  VstInt32 NumProgramsField() const { return numPrograms; }
+  float SampleRateField() const { return sampleRate; }
+  VstInt32 BlockSizeField() const { return blockSize; }
+  AEffEditor* EditorField() const { return editor.get(); }
 
-  void process(float**, float**, VstInt32 frames) override { note("process", frames); }
+  void process(float**, float**, VstInt32 frames) override { Note("process", frames); }
   void processReplacing(float**, float**, VstInt32 frames) override {
-    note("processReplacing", frames);
+    Note("processReplacing", frames);
   }
-  void setParameter(VstInt32 index, float value) override { note("setParameter", index, value); }
+  void setParameter(VstInt32 index, float value) override { Note("setParameter", index, value); }
   float getParameter(VstInt32 index) override {
-    note("getParameter", index);
+    Note("getParameter", index);
     return 0.25f;
   }
-  void open() override { note("open"); }
+  void open() override { Note("open"); }
   void close() override {
-    note("close");
+    Note("close");
     ++closed;
   }
   void setProgram(VstInt32 program) override {
-    note("setProgram", program);
+    Note("setProgram", program);
     AudioEffectX::setProgram(program);
   }
-  void setProgramName(char* name) override { note("setProgramName", std::string(name)); }
-  void getProgramName(char* name) override { note("getProgramName", ptrName(name)); }
+  void setProgramName(char* name) override { Note("setProgramName", std::string(name)); }
+  void getProgramName(char* name) override { Note("getProgramName", PtrName(name)); }
   void getParameterLabel(VstInt32 index, char* text) override {
-    note("getParameterLabel", index, ptrName(text));
+    Note("getParameterLabel", index, PtrName(text));
   }
   void getParameterDisplay(VstInt32 index, char* text) override {
-    note("getParameterDisplay", index, ptrName(text));
+    Note("getParameterDisplay", index, PtrName(text));
   }
   void getParameterName(VstInt32 index, char* text) override {
-    note("getParameterName", index, ptrName(text));
+    Note("getParameterName", index, PtrName(text));
   }
   float getVu() override { return vu; }
   VstInt32 getChunk(void** data, bool isPreset) override {
-    note("getChunk", ptrName(data), isPreset);
-    return answer("getChunk");
+    Note("getChunk", PtrName(data), isPreset);
+    return Answer("getChunk");
   }
   VstInt32 setChunk(void* data, VstInt32 size, bool isPreset) override {
-    note("setChunk", ptrName(data), size, isPreset);
-    return answer("setChunk");
+    Note("setChunk", PtrName(data), size, isPreset);
+    return Answer("setChunk");
   }
-  void suspend() override { note("suspend"); }
-  void resume() override { note("resume"); }
+  void suspend() override { Note("suspend"); }
+  void resume() override { Note("resume"); }
   void setSampleRate(float rate) override {
-    note("setSampleRate", rate);
+    Note("setSampleRate", rate);
     AudioEffectX::setSampleRate(rate);
   }
   void setBlockSize(VstInt32 size) override {
-    note("setBlockSize", size);
+    Note("setBlockSize", size);
     AudioEffectX::setBlockSize(size);
   }
   VstInt32 processEvents(VstEvents* events) override {
-    note("processEvents", ptrName(events));
-    return answer("processEvents");
+    Note("processEvents", PtrName(events));
+    return Answer("processEvents");
   }
   bool canParameterBeAutomated(VstInt32 index) override {
-    note("canParameterBeAutomated", index);
-    return answer("canParameterBeAutomated") != 0;
+    Note("canParameterBeAutomated", index);
+    return Answer("canParameterBeAutomated") != 0;
   }
   bool string2parameter(VstInt32 index, char* text) override {
-    note("string2parameter", index, ptrName(text));
-    return answer("string2parameter") != 0;
+    Note("string2parameter", index, PtrName(text));
+    return Answer("string2parameter") != 0;
   }
   bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override {
-    note("getProgramNameIndexed", category, index, ptrName(text));
-    return answer("getProgramNameIndexed") != 0;
+    Note("getProgramNameIndexed", category, index, PtrName(text));
+    return Answer("getProgramNameIndexed") != 0;
   }
   bool copyProgram(VstInt32 destination) override {
-    note("copyProgram", destination);
-    return answer("copyProgram") != 0;
+    Note("copyProgram", destination);
+    return Answer("copyProgram") != 0;
   }
-  void inputConnected(VstInt32 index, bool state) override { note("inputConnected", index, state); }
+  void inputConnected(VstInt32 index, bool state) override { Note("inputConnected", index, state); }
   void outputConnected(VstInt32 index, bool state) override {
-    note("outputConnected", index, state);
+    Note("outputConnected", index, state);
   }
   bool offlineNotify(VstAudioFile* files, VstInt32 count, bool start) override {
-    note("offlineNotify", ptrName(files), count, start);
-    return answer("offlineNotify") != 0;
+    Note("offlineNotify", PtrName(files), count, start);
+    return Answer("offlineNotify") != 0;
   }
   bool setBypass(bool onOff) override {
-    note("setBypass", onOff);
-    return answer("setBypass") != 0;
+    Note("setBypass", onOff);
+    return Answer("setBypass") != 0;
   }
   VstIntPtr vendorSpecific(VstInt32 a, VstIntPtr b, void* p, float f) override {
-    note("vendorSpecific", a, b, ptrName(p), f);
-    return answer("vendorSpecific");
+    Note("vendorSpecific", a, b, PtrName(p), f);
+    return Answer("vendorSpecific");
   }
   VstInt32 canDo(char* text) override {
-    note("canDo", std::string(text));
-    return answer("canDo");
+    Note("canDo", std::string(text));
+    return Answer("canDo");
   }
   bool setViewPosition(VstInt32 x, VstInt32 y) override {
-    note("setViewPosition", x, y);
-    return answer("setViewPosition") != 0;
+    Note("setViewPosition", x, y);
+    return Answer("setViewPosition") != 0;
   }
-  bool keysRequired() override { return answer("keysRequired") != 0; }
+  bool keysRequired() override { return Answer("keysRequired") != 0; }
   bool setSpeakerArrangement(VstSpeakerArrangement* in, VstSpeakerArrangement* out) override {
-    note("setSpeakerArrangement", ptrName(in), ptrName(out));
-    return answer("setSpeakerArrangement") != 0;
+    Note("setSpeakerArrangement", PtrName(in), PtrName(out));
+    return Answer("setSpeakerArrangement") != 0;
   }
   bool getSpeakerArrangement(VstSpeakerArrangement** in, VstSpeakerArrangement** out) override {
-    note("getSpeakerArrangement", ptrName(*in), ptrName(*out));
+    Note("getSpeakerArrangement", PtrName(*in), PtrName(*out));
     return AudioEffectX::getSpeakerArrangement(in, out);
   }
   bool setPanLaw(VstInt32 type, float value) override {
-    note("setPanLaw", type, value);
-    return answer("setPanLaw") != 0;
+    Note("setPanLaw", type, value);
+    return Answer("setPanLaw") != 0;
   }
   VstInt32 setTotalSampleToProcess(VstInt32 value) override {
-    note("setTotalSampleToProcess", value);
+    Note("setTotalSampleToProcess", value);
     return AudioEffectX::setTotalSampleToProcess(value);
   }
 
@@ -141,31 +141,31 @@ class ProbeEffect : public AudioEffectX {
   static inline std::map<const void*, std::string> pointerNames;
 
  private:
-  static std::string ptrName(const void* ptr) {
+  static std::string PtrName(const void* ptr) {
     if (!ptr) return "null";
     const auto found = pointerNames.find(ptr);
     return found == pointerNames.end() ? "?" : found->second;
   }
-  static std::string text(const std::string& s) { return s; }
-  static std::string text(bool b) { return b ? "true" : "false"; }
-  static std::string text(float f) {
+  static std::string Text(const std::string& s) { return s; }
+  static std::string Text(bool b) { return b ? "true" : "false"; }
+  static std::string Text(float f) {
     std::string s = std::to_string(f);
     s.erase(s.find_last_not_of('0') + 1);
     if (s.back() == '.') s.pop_back();
     return s;
   }
   template <typename T>
-  static std::string text(T n) {
+  static std::string Text(T n) {
     return std::to_string(n);
   }
   template <typename... Args>
-  void note(const std::string& name, Args... args) {
+  void Note(const std::string& name, Args... args) {
     std::string entry = name + "(";
     bool first = true;
-    ((entry += (first ? "" : ",") + text(args), first = false), ...);
+    ((entry += (first ? "" : ",") + Text(args), first = false), ...);
     log.push_back(entry + ")");
   }
-  VstInt32 answer(const std::string& name) {
+  VstInt32 Answer(const std::string& name) {
     const auto found = answers.find(name);
     return found == answers.end() ? 0 : static_cast<VstInt32>(found->second);
   }

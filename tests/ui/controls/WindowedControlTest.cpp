@@ -19,15 +19,15 @@ using platform::Rect;
 
 class Painting : public FormFixture {
  public:
-  WindowlessProbe& left = Add<WindowlessProbe>(*form, "left", ui::Bounds(10, 10, 30, 20));
-  WindowlessProbe& over = Add<WindowlessProbe>(*form, "over", ui::Bounds(30, 20, 30, 20));
-  WindowlessProbe& right = Add<WindowlessProbe>(*form, "right", ui::Bounds(150, 70, 30, 20));
-  WindowedProbe& panel = Add<WindowedProbe>(*form, "panel", ui::Bounds(100, 0, 60, 60));
+  WindowlessProbe& left = Add<WindowlessProbe>(*m_Form, "left", ui::Bounds(10, 10, 30, 20));
+  WindowlessProbe& over = Add<WindowlessProbe>(*m_Form, "over", ui::Bounds(30, 20, 30, 20));
+  WindowlessProbe& right = Add<WindowlessProbe>(*m_Form, "right", ui::Bounds(150, 70, 30, 20));
+  WindowedProbe& panel = Add<WindowedProbe>(*m_Form, "panel", ui::Bounds(100, 0, 60, 60));
   WindowlessProbe& inPanel = Add<WindowlessProbe>(panel, "inPanel", ui::Bounds(5, 5, 20, 20));
 
   Painting() {
-    backend.Pump();
-    backend.TakePresented(form->Handle());
+    m_Backend.Pump();
+    m_Backend.TakePresented(m_Form->Handle());
     for (auto* p : {&left, &over, &right, &inPanel}) p->paints = 0;
     panel.paints = 0;
   }
@@ -38,15 +38,15 @@ class Painting : public FormFixture {
 
 TEST_F(Painting, OnlyWhatWasInvalidatedIsPainted) {
   right.Invalidate();
-  backend.Pump();
+  m_Backend.Pump();
   EXPECT_EQ(Paints(), (std::vector<int>{0, 0, 1, 0, 0}));
 
   left.Invalidate();  // `over` overlaps it and is drawn again above it, clipped to it
-  backend.Pump();
+  m_Backend.Pump();
   EXPECT_EQ(Paints(), (std::vector<int>{1, 1, 1, 0, 0}));
 
   inPanel.Invalidate();  // inside the panel: the panel paints its own area only
-  backend.Pump();
+  m_Backend.Pump();
   EXPECT_EQ(Paints(), (std::vector<int>{1, 1, 1, 1, 1}));
 }
 
@@ -66,49 +66,49 @@ class Dotted final : public ui::WindowlessControl {
 };
 
 TEST_F(Painting, ARepaintPresentsTheBoxAroundThePixelsItChangedAndNothingElse) {
-  Dotted& dotted = ui::Create<Dotted>(*form);
-  dotted.SetParent(form.get());
+  Dotted& dotted = ui::Create<Dotted>(*m_Form);
+  dotted.SetParent(m_Form.get());
   dotted.SetBoundsRect(ui::Bounds(20, 40, 50, 30));
-  backend.Pump();
-  backend.TakePresented(form->Handle());
+  m_Backend.Pump();
+  m_Backend.TakePresented(m_Form->Handle());
 
   dotted.Invalidate();
-  backend.Pump();
-  EXPECT_TRUE(backend.TakePresented(form->Handle()).empty());
+  m_Backend.Pump();
+  EXPECT_TRUE(m_Backend.TakePresented(m_Form->Handle()).empty());
 
   dotted.dot = {7, 3};
   dotted.Invalidate();
   dotted.Invalidate();  // asked twice, painted and compared once
-  backend.Pump();
-  EXPECT_EQ(backend.TakePresented(form->Handle()), (std::vector<Rect>{{20, 40, 28, 44}}));
-  EXPECT_EQ(backend.FrameOf(form->Handle())->Pixel(27, 43) & 0xFFFFFF, 0u);
+  m_Backend.Pump();
+  EXPECT_EQ(m_Backend.TakePresented(m_Form->Handle()), (std::vector<Rect>{{20, 40, 28, 44}}));
+  EXPECT_EQ(m_Backend.FrameOf(m_Form->Handle())->Pixel(27, 43) & 0xFFFFFF, 0u);
 
-  form->SetBoundsRect(ui::Bounds(kFormX, kFormY, 300, 200));  // the window system shows nothing
-  backend.Pump();
-  EXPECT_EQ(backend.TakePresented(form->Handle()), (std::vector<Rect>{{0, 0, 300, 200}}));
+  m_Form->SetBoundsRect(ui::Bounds(kFormX, kFormY, 300, 200));  // the window system shows nothing
+  m_Backend.Pump();
+  EXPECT_EQ(m_Backend.TakePresented(m_Form->Handle()), (std::vector<Rect>{{0, 0, 300, 200}}));
 }
 
 TEST_F(Painting, AWindowedChildKeepsItsAreaFromTheParentsPaint) {
-  form->InvalidateRect({90, 0, 200, 100}, true);
-  backend.Pump();
+  m_Form->InvalidateRect({90, 0, 200, 100}, true);
+  m_Backend.Pump();
   EXPECT_EQ(panel.paints, 0);
   EXPECT_EQ(right.paints, 1);
-  const std::vector<Rect> presented = backend.TakePresented(form->Handle());
+  const std::vector<Rect> presented = m_Backend.TakePresented(m_Form->Handle());
   for (const Rect& a : presented) {
     EXPECT_FALSE(a.Left >= 100 && a.Right <= 160 && a.Bottom <= 60) << "panel area presented";
   }
 }
 
 TEST_F(Painting, HidingAWindowedControlRepaintsWhatLayUnderIt) {
-  WindowlessProbe& under = Add<WindowlessProbe>(*form, "under", ui::Bounds(110, 10, 10, 10));
-  backend.Pump();
+  WindowlessProbe& under = Add<WindowlessProbe>(*m_Form, "under", ui::Bounds(110, 10, 10, 10));
+  m_Backend.Pump();
   under.paints = 0;
   panel.Hide();
-  backend.Pump();
+  m_Backend.Pump();
   EXPECT_EQ(under.paints, 1);
   EXPECT_EQ(inPanel.paints, 0);
   panel.Show();
-  backend.Pump();
+  m_Backend.Pump();
   EXPECT_EQ(panel.paints, 1);
   EXPECT_EQ(inPanel.paints, 1);
 }
@@ -118,20 +118,20 @@ TEST_F(Painting, SizesBelowZeroCountAsZeroAndPaintNothing) {
   EXPECT_EQ(left.Width(), 0);
   EXPECT_EQ(left.Height(), 0);
   panel.SetBounds(100, 0, 0, 0);
-  backend.Pump();
+  m_Backend.Pump();
   left.paints = inPanel.paints = 0;
-  form->Invalidate();
-  backend.Pump();
+  m_Form->Invalidate();
+  m_Backend.Pump();
   EXPECT_EQ(left.paints, 0);
   EXPECT_EQ(inPanel.paints, 0);
-  form->SetBounds(0, 0, -10, 0);
-  backend.Pump();
-  EXPECT_EQ(form->Pixels().Width(), 0);
+  m_Form->SetBounds(0, 0, -10, 0);
+  m_Backend.Pump();
+  EXPECT_EQ(m_Form->Pixels().Width(), 0);
 }
 
 TEST_F(Painting, LabelsSizeThemselvesToTheirTextWithinConstraints) {
-  ui::Label& label = ui::Create<ui::Label>(*form);
-  label.SetParent(form.get());
+  ui::Label& label = ui::Create<ui::Label>(*m_Form);
+  label.SetParent(m_Form.get());
   label.SetCaption("Fluxomatic 1");
   const ui::Size extent = ui::TextExtent(label.Font().Value(), "Fluxomatic 1");
   EXPECT_EQ(label.Width(), extent.cx);
@@ -162,8 +162,8 @@ TEST_F(Painting, TheEditorsLabelsComeWithinTwoPixelsOfTheirLayoutWidths) {
       {"About", -11, 28, 29, 14},  {"Fluxomatic", -19, 102, 104, 23},
   };
   for (const Case& c : cases) {
-    ui::Label& label = ui::Create<ui::Label>(*form);
-    label.SetParent(form.get());
+    ui::Label& label = ui::Create<ui::Label>(*m_Form);
+    label.SetParent(m_Form.get());
     label.Font().SetHeight(c.fontHeight);
     label.SetCaption(c.text);
     std::printf("%-14s height %3d  layout %3d  ours %3d x %2d\n", c.text, c.fontHeight,
@@ -175,15 +175,15 @@ TEST_F(Painting, TheEditorsLabelsComeWithinTwoPixelsOfTheirLayoutWidths) {
 }
 
 TEST_F(Painting, AnOpaqueLabelShowsEveryChangeOfItsTextColourAndSize) {
-  ui::Label& label = ui::Create<ui::Label>(*form);
-  label.SetParent(form.get());
+  ui::Label& label = ui::Create<ui::Label>(*m_Form);
+  label.SetParent(m_Form.get());
   label.SetAutoSize(false);
   label.SetBounds(10, 40, 20, 14);
   label.Font().SetColor(ui::clBlack);
   label.SetCaption("I");
-  backend.Pump();
+  m_Backend.Pump();
   const auto shown = [this](int32_t x, int32_t y) {
-    return form->Pixels().Pixel(10 + x, 40 + y) & 0xFFFFFF;
+    return m_Form->Pixels().Pixel(10 + x, 40 + y) & 0xFFFFFF;
   };
   const auto row = [&](int32_t y) {
     std::vector<uint32_t> pixels;
@@ -192,47 +192,47 @@ TEST_F(Painting, AnOpaqueLabelShowsEveryChangeOfItsTextColourAndSize) {
   };
   EXPECT_EQ(shown(0, 0), ui::ColorToPixel(ui::ColorToRGB(ui::clBtnFace)));
   label.SetColor(ui::clRed);
-  backend.Pump();
+  m_Backend.Pump();
   EXPECT_EQ(shown(0, 0), 0xFF0000u);
   const std::vector<uint32_t> narrow = row(6);
   label.SetCaption("W");
-  backend.Pump();
+  m_Backend.Pump();
   EXPECT_NE(row(6), narrow);
   label.SetWidth(40);
-  backend.Pump();
+  m_Backend.Pump();
   EXPECT_EQ(shown(label.Width() - 1, 6), 0xFF0000u);
   label.Font().SetColor(ui::clWhite);
   const std::vector<uint32_t> black = row(6);
-  backend.Pump();
+  m_Backend.Pump();
   EXPECT_NE(row(6), black);
 }
 
 TEST_F(Painting, TheTextBoxScrollsWithItsScrollBarAndTheWheel) {
-  ui::TextBox& box = ui::Create<ui::TextBox>(*form);
-  box.SetParent(form.get());
+  ui::TextBox& box = ui::Create<ui::TextBox>(*m_Form);
+  box.SetParent(m_Form.get());
   box.SetBounds(0, 0, 100, 80);
   box.SetScrollBars(ui::ssVertical);
   std::vector<std::string> lines;
   for (int i = 0; i < 30; ++i) lines.push_back("line " + std::to_string(i));
   box.SetLines(lines);
-  backend.Pump();
+  m_Backend.Pump();
   const int32_t page = box.VisibleLineCount();
   ASSERT_GT(page, 2);
-  const int32_t bar = 100 - 2 - 8;   // the middle of the scroll bar
-  backend.Click(X(bar), Y(78 - 8));  // down arrow
+  const int32_t bar = 100 - 2 - 8;     // the middle of the scroll bar
+  m_Backend.Click(X(bar), Y(78 - 8));  // down arrow
   EXPECT_EQ(box.TopLine(), 1);
-  backend.Click(X(bar), Y(2 + 8));  // up arrow
+  m_Backend.Click(X(bar), Y(2 + 8));  // up arrow
   EXPECT_EQ(box.TopLine(), 0);
-  backend.Click(X(bar), Y(60));  // track below the thumb
+  m_Backend.Click(X(bar), Y(60));  // track below the thumb
   EXPECT_EQ(box.TopLine(), page);
-  backend.Wheel(X(40), Y(40), -ui::WHEEL_DELTA);
+  m_Backend.Wheel(X(40), Y(40), -ui::WHEEL_DELTA);
   EXPECT_EQ(box.TopLine(), page + 3);
-  backend.Wheel(X(40), Y(40), 10 * ui::WHEEL_DELTA);
+  m_Backend.Wheel(X(40), Y(40), 10 * ui::WHEEL_DELTA);
   EXPECT_EQ(box.TopLine(), 0);
   // The thumb dragged to the bottom of the track shows the last lines.
-  backend.MouseDown(platform::MouseButton::Left, X(bar), Y(20));
-  backend.MouseMove(X(bar), Y(200));
-  backend.MouseUp(platform::MouseButton::Left, X(bar), Y(200));
+  m_Backend.MouseDown(platform::MouseButton::Left, X(bar), Y(20));
+  m_Backend.MouseMove(X(bar), Y(200));
+  m_Backend.MouseUp(platform::MouseButton::Left, X(bar), Y(200));
   EXPECT_EQ(box.TopLine(), box.MaxTopLine());
   EXPECT_EQ(box.MaxTopLine(), 30 - page);
 }

@@ -19,11 +19,11 @@ using platform::messages::VK_TAB;
 class KeyboardFocus : public FormFixture {
  public:
   // Tab order: first, group (holding inner), last; `off` takes no tab stop.
-  WindowedProbe& first = Add<WindowedProbe>(*form, "first", ui::Bounds(0, 0, 50, 50));
-  WindowedProbe& group = Add<WindowedProbe>(*form, "group", ui::Bounds(50, 0, 100, 100));
+  WindowedProbe& first = Add<WindowedProbe>(*m_Form, "first", ui::Bounds(0, 0, 50, 50));
+  WindowedProbe& group = Add<WindowedProbe>(*m_Form, "group", ui::Bounds(50, 0, 100, 100));
   WindowedProbe& inner = Add<WindowedProbe>(group, "inner", ui::Bounds(10, 10, 40, 40));
-  WindowedProbe& last = Add<WindowedProbe>(*form, "last", ui::Bounds(150, 0, 50, 50));
-  WindowedProbe& off = Add<WindowedProbe>(*form, "off", ui::Bounds(0, 50, 50, 50));
+  WindowedProbe& last = Add<WindowedProbe>(*m_Form, "last", ui::Bounds(150, 0, 50, 50));
+  WindowedProbe& off = Add<WindowedProbe>(*m_Form, "off", ui::Bounds(0, 50, 50, 50));
 
   KeyboardFocus() {
     for (WindowedProbe* p : {&first, &inner, &last}) p->SetTabStop(true);
@@ -31,7 +31,7 @@ class KeyboardFocus : public FormFixture {
 
   std::vector<std::string> Keys() {
     std::vector<std::string> keys;
-    for (const std::string& entry : log.Take()) {
+    for (const std::string& entry : m_Log.Take()) {
       if (entry.find("FOCUS") == std::string::npos && !entry.starts_with("CM_")) {
         keys.push_back(entry);
       }
@@ -48,45 +48,45 @@ class KeyboardFocus : public FormFixture {
 
 TEST_F(KeyboardFocus, FocusMessagesComeInOrder) {
   first.SetFocus();
-  EXPECT_EQ(backend.FocusWindow(), form->Handle());
-  EXPECT_EQ(log.Take(),
+  EXPECT_EQ(m_Backend.FocusWindow(), m_Form->Handle());
+  EXPECT_EQ(m_Log.Take(),
             (std::vector<std::string>{"SETFOCUS:first", "CM_ENTER:first", "FOCUSCHANGED:first",
                                       "FOCUSCHANGED:group", "FOCUSCHANGED:inner",
                                       "FOCUSCHANGED:last", "FOCUSCHANGED:off"}));
   inner.SetFocus();
-  const std::vector<std::string> moved = log.Take();
+  const std::vector<std::string> moved = m_Log.Take();
   EXPECT_EQ(std::vector<std::string>(moved.begin(), moved.begin() + 5),
             (std::vector<std::string>{"KILLFOCUS:first", "SETFOCUS:inner", "CM_EXIT:first",
                                       "CM_ENTER:group", "CM_ENTER:inner"}));
   EXPECT_TRUE(inner.Focused());
-  EXPECT_EQ(form->ActiveControl(), &inner);
+  EXPECT_EQ(m_Form->ActiveControl(), &inner);
 }
 
 TEST_F(KeyboardFocus, TabAndShiftTabWalkTheTabStopsAcrossWindowedChildren) {
   first.SetFocus();
   std::vector<std::string> order;
   for (int i = 0; i < 4; ++i) {
-    backend.PressKey(VK_TAB);
-    order.push_back(form->FocusedControl()->Name());
+    m_Backend.PressKey(VK_TAB);
+    order.push_back(m_Form->FocusedControl()->Name());
   }
-  backend.KeyDown(VK_SHIFT);
+  m_Backend.KeyDown(VK_SHIFT);
   for (int i = 0; i < 2; ++i) {
-    backend.PressKey(VK_TAB);
-    order.push_back(form->FocusedControl()->Name());
+    m_Backend.PressKey(VK_TAB);
+    order.push_back(m_Form->FocusedControl()->Name());
   }
-  backend.KeyUp(VK_SHIFT);
+  m_Backend.KeyUp(VK_SHIFT);
   EXPECT_EQ(order, (std::vector<std::string>{"inner", "last", "first", "inner", "first", "last"}));
   last.Hide();  // hidden and disabled controls are passed over
   inner.SetEnabled(false);
   first.SetFocus();
-  backend.PressKey(VK_TAB);
-  EXPECT_EQ(form->FocusedControl(), &first);
+  m_Backend.PressKey(VK_TAB);
+  EXPECT_EQ(m_Form->FocusedControl(), &first);
 }
 
 TEST_F(KeyboardFocus, KeysAreReflectedToTheFocusedControlBeforeItGetsThem) {
   first.SetFocus();
-  log.Take();
-  backend.PressKey('A');
+  m_Log.Take();
+  m_Backend.PressKey('A');
   EXPECT_EQ(Keys(), (std::vector<std::string>{
                         "CN_KEYDOWN:first", "CHILDKEY:first", "KEYDOWN:first", "CN_CHAR:first",
                         "GETDLGCODE:first", "DIALOGCHAR:first", "DIALOGCHAR:group",
@@ -96,29 +96,29 @@ TEST_F(KeyboardFocus, KeysAreReflectedToTheFocusedControlBeforeItGetsThem) {
 
 TEST_F(KeyboardFocus, DialogCodesDecideWhetherTabAndArrowsReachTheControl) {
   first.SetFocus();
-  log.Take();
-  backend.KeyDown(VK_DOWN);  // not asked for: the form's dialog key, which ignores arrows
+  m_Log.Take();
+  m_Backend.KeyDown(VK_DOWN);  // not asked for: the form's dialog key, which ignores arrows
   EXPECT_EQ(Keys(), (std::vector<std::string>{"CN_KEYDOWN:first", "CHILDKEY:first",
                                               "GETDLGCODE:first", "KEYDOWN:first"}));
   first.dialogCode = ui::DLGC_WANTTAB;
-  backend.KeyDown(VK_TAB);
-  EXPECT_EQ(form->FocusedControl(), &first);  // it wants Tab: no move
+  m_Backend.KeyDown(VK_TAB);
+  EXPECT_EQ(m_Form->FocusedControl(), &first);  // it wants Tab: no move
   EXPECT_EQ(Keys().back(), "KEYDOWN:first");
   first.dialogCode = ui::DLGC_WANTARROWS;
-  backend.KeyDown(VK_TAB);
-  EXPECT_EQ(form->FocusedControl(), &inner);
+  m_Backend.KeyDown(VK_TAB);
+  EXPECT_EQ(m_Form->FocusedControl(), &inner);
   for (const std::string& key : Keys()) EXPECT_NE(key, "KEYDOWN:first");
 }
 
 TEST_F(KeyboardFocus, TheFormPreviewsKeysWhenAskedTo) {
-  form->OnKeyDown = ui::Bind<&KeyboardFocus::Preview>(this);
+  m_Form->OnKeyDown = ui::Bind<&KeyboardFocus::Preview>(this);
   first.SetFocus();
-  backend.KeyDown('W');
+  m_Backend.KeyDown('W');
   EXPECT_TRUE(previewed.empty());
-  form->SetKeyPreview(true);
-  log.Take();
-  backend.KeyDown('W');
-  backend.KeyDown('Q');
+  m_Form->SetKeyPreview(true);
+  m_Log.Take();
+  m_Backend.KeyDown('W');
+  m_Backend.KeyDown('Q');
   EXPECT_EQ(previewed, (std::vector<std::string>{"87", "81"}));
   const std::vector<std::string> keys = Keys();
   EXPECT_EQ(std::count(keys.begin(), keys.end(), "KEYDOWN:first"), 2);  // both reach it...
@@ -128,14 +128,14 @@ TEST_F(KeyboardFocus, TheFormPreviewsKeysWhenAskedTo) {
     void Down(ui::Persistent*, uint16_t& k, ui::TShiftState) { *key = k; }
   } seen{&seenByControl};
   first.OnKeyDown = ui::Bind<&Seen::Down>(&seen);
-  backend.KeyDown('Q');
+  m_Backend.KeyDown('Q');
   EXPECT_EQ(seenByControl, 0);  // ...but its own handler does not hear the one the form kept
-  backend.KeyDown('W');
+  m_Backend.KeyDown('W');
   EXPECT_EQ(seenByControl, 'W');
 }
 
 TEST_F(KeyboardFocus, ShortcutsOfPopupMenusUpTheParentsTakeKeys) {
-  ui::PopupMenu& menu = ui::Create<ui::PopupMenu>(*form);
+  ui::PopupMenu& menu = ui::Create<ui::PopupMenu>(*m_Form);
   int clicks = 0;
   struct Counter {
     int* clicks;
@@ -145,12 +145,12 @@ TEST_F(KeyboardFocus, ShortcutsOfPopupMenusUpTheParentsTakeKeys) {
       ui::Bind<&Counter::Click>(&counter);
   group.SetPopupMenu(&menu);
   inner.SetFocus();
-  backend.KeyDown(platform::messages::VK_CONTROL);
-  log.Take();
-  backend.KeyDown('N');
+  m_Backend.KeyDown(platform::messages::VK_CONTROL);
+  m_Log.Take();
+  m_Backend.KeyDown('N');
   EXPECT_EQ(clicks, 1);
-  EXPECT_EQ(log.Take(), (std::vector<std::string>{"CN_KEYDOWN:inner"}));
-  backend.KeyUp(platform::messages::VK_CONTROL);
+  EXPECT_EQ(m_Log.Take(), (std::vector<std::string>{"CN_KEYDOWN:inner"}));
+  m_Backend.KeyUp(platform::messages::VK_CONTROL);
   delete &menu;  // the reference is dropped
   EXPECT_EQ(group.PopupMenu(), nullptr);
 }
@@ -163,7 +163,7 @@ TEST_F(KeyboardFocus, FocusRequestedWhileTheFocusMovesFollowsAfterIt) {
   inner.OnEnter = ui::Bind<&Redirect::Enter>(&redirect);
   first.SetFocus();
   inner.SetFocus();
-  EXPECT_EQ(form->FocusedControl(), &last);
+  EXPECT_EQ(m_Form->FocusedControl(), &last);
   EXPECT_TRUE(last.Focused());
   EXPECT_FALSE(inner.Focused());
 }
@@ -171,47 +171,47 @@ TEST_F(KeyboardFocus, FocusRequestedWhileTheFocusMovesFollowsAfterIt) {
 TEST_F(KeyboardFocus, HidingOrDestroyingTheFocusedControlLeavesTheFocusOnTheForm) {
   inner.SetFocus();
   group.Hide();
-  EXPECT_EQ(form->FocusedControl(), form.get());
-  EXPECT_EQ(form->ActiveControl(), nullptr);
+  EXPECT_EQ(m_Form->FocusedControl(), m_Form.get());
+  EXPECT_EQ(m_Form->ActiveControl(), nullptr);
   first.SetFocus();
   delete &first;
-  EXPECT_EQ(form->FocusedControl(), nullptr);
-  backend.PressKey('A');  // goes to the form itself
-  backend.PressKey(VK_TAB);
-  EXPECT_EQ(form->FocusedControl(), &last);
+  EXPECT_EQ(m_Form->FocusedControl(), nullptr);
+  m_Backend.PressKey('A');  // goes to the form itself
+  m_Backend.PressKey(VK_TAB);
+  EXPECT_EQ(m_Form->FocusedControl(), &last);
 }
 
 TEST_F(KeyboardFocus, TheTextBoxScrollsWithArrowKeysAndPassesTabOn) {
-  ui::TextBox& box = ui::Create<ui::TextBox>(*form);
-  box.SetParent(form.get());
+  ui::TextBox& box = ui::Create<ui::TextBox>(*m_Form);
+  box.SetParent(m_Form.get());
   box.SetBounds(0, 50, 100, 40);
   box.SetScrollBars(ui::ssVertical);
   box.SetText("1\n2\n3\n4\n5\n6");
   box.SetReadOnly(true);
-  backend.Click(X(10), Y(60));
+  m_Backend.Click(X(10), Y(60));
   ASSERT_TRUE(box.Focused());
-  backend.PressKey(VK_DOWN);
-  backend.PressKey('X');  // read-only: not added
+  m_Backend.PressKey(VK_DOWN);
+  m_Backend.PressKey('X');  // read-only: not added
   EXPECT_EQ(box.TopLine(), 1);
   EXPECT_EQ(box.Lines().size(), 6u);
-  backend.PressKey(VK_TAB);  // the last tab stop: round to the first
-  EXPECT_EQ(form->FocusedControl(), &first);
+  m_Backend.PressKey(VK_TAB);  // the last tab stop: round to the first
+  EXPECT_EQ(m_Form->FocusedControl(), &first);
 }
 
 // Key data as a window system packs it: a count of one, Alt, the key down before, going up.
 TEST_F(KeyboardFocus, KeysArriveReflectedWithTheWindowSystemsKeyData) {
   first.SetFocus();
-  backend.KeyDown('A');
-  backend.KeyDown('A');  // held: repeated
-  backend.KeyUp('A');
-  backend.KeyDown(VK_MENU);
-  backend.Char('z');
-  backend.KeyUp(VK_MENU);
+  m_Backend.KeyDown('A');
+  m_Backend.KeyDown('A');  // held: repeated
+  m_Backend.KeyUp('A');
+  m_Backend.KeyDown(VK_MENU);
+  m_Backend.Char('z');
+  m_Backend.KeyUp(VK_MENU);
   using Key = std::tuple<uint32_t, uintptr_t, intptr_t>;
   std::vector<Key> reflected;
   for (const ui::Message& m : first.received) {
-    if (m.Msg >= ui::CN_KEYDOWN && m.Msg <= ui::CN_SYSCHAR) {
-      reflected.emplace_back(m.Msg, m.WParam, m.LParam);
+    if (m.msg >= ui::CN_KEYDOWN && m.msg <= ui::CN_SYSCHAR) {
+      reflected.emplace_back(m.msg, m.wParam, m.lParam);
     }
   }
   const auto data = [](uint32_t bits) { return static_cast<intptr_t>(static_cast<int32_t>(bits)); };

@@ -47,7 +47,7 @@ struct Tree {
     root->Font().SetSize(12);
     root->Font().SetStyle(sample::fsItalic);
     root->Font().SetColor(255);
-    root->Font().Glyph = {0xDE, 0xAD, 0xBE, 0xEF};
+    root->Font().glyph = {0xDE, 0xAD, 0xBE, 0xEF};
     auto& first = static_cast<TSampleItem&>(root->Items().Add());
     first.SetCaption("first");
     first.SetWeight(3);
@@ -55,8 +55,8 @@ struct Tree {
     first.Font().SetSize(9);
     root->Items().Add();
     root->SetBuddy(&leaf);  // stored before Leaf: resolved only after the tree is read
-    root->Data = {0, 1, 2, 3};
-    root->Note = "note";
+    root->data = {0, 1, 2, 3};
+    root->note = "note";
     middle.SetWidth(1);
     leaf.SetWidth(2);
     leaf.SetScale(std::numeric_limits<long double>::infinity());
@@ -103,9 +103,9 @@ void ExpectSameTree(TSampleComponent& read) {
   EXPECT_EQ(read.Font().Size(), 12);
   EXPECT_EQ(read.Font().Style(), sample::fsItalic);
   EXPECT_EQ(read.Font().Color(), 255);
-  EXPECT_EQ(read.Font().Glyph, root.Font().Glyph);
-  EXPECT_EQ(read.Data, root.Data);
-  EXPECT_EQ(read.Note, "note");
+  EXPECT_EQ(read.Font().glyph, root.Font().glyph);
+  EXPECT_EQ(read.data, root.data);
+  EXPECT_EQ(read.note, "note");
 
   ASSERT_EQ(read.ComponentCount(), 3);
   TSampleComponent& middle = Find(read, "Middle");
@@ -223,7 +223,7 @@ TEST_F(ComponentStream, PropertyListsCarryClassDefinedContent) {
   // How a template or a feature's parameters use the writer and reader directly.
   TSampleComponent source(nullptr);
   source.SetWidth(7);
-  source.Note = "kept";
+  source.note = "kept";
   ui::MemoryStream stream;
   ui::ComponentWriter writer(stream);
   writer.Values().WriteString("TSampleComponent");
@@ -238,7 +238,7 @@ TEST_F(ComponentStream, PropertyListsCarryClassDefinedContent) {
   target.Font().SetSize(12);
   reader.ReadPropertyList(target);
   EXPECT_EQ(target.Width(), 7);
-  EXPECT_EQ(target.Note, "kept");
+  EXPECT_EQ(target.note, "kept");
   EXPECT_EQ(reader.Values().ReadName(), "Count");
   EXPECT_EQ(reader.Values().ReadInteger(), 0);
   // One property is its whole value: a nested object's defaults are written too.

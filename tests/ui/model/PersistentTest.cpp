@@ -13,11 +13,11 @@ using sample::TSampleFont;
 TEST(Persistent, AssignsWhenTheTargetKnowsTheSource) {
   TSampleFont source;
   source.SetSize(20);
-  source.Glyph = {1, 2};
+  source.glyph = {1, 2};
   TSampleFont target;
   target.Assign(source);
   EXPECT_EQ(target.Size(), 20);
-  EXPECT_EQ(target.Glyph, source.Glyph);
+  EXPECT_EQ(target.glyph, source.glyph);
 }
 
 TEST(Persistent, AssignErrorNamesSourceThenTarget) {

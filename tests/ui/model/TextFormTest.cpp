@@ -52,7 +52,7 @@ TEST_F(TextForm, ShowsEachKindOfValue) {
   root.SetScale(2.5L);
   root.SetCaption("a\"b\\c\n\x01");
   root.SetBuddy(&root);
-  root.Data = {0xAB, 0x01};
+  root.data = {0xAB, 0x01};
   root.Font().SetColor(0x0000FF);
   root.Items().Add();
   EXPECT_EQ(ui::WriteRootToText(root),
@@ -125,7 +125,7 @@ TEST_F(TextForm, AcceptsCommentsHexIntegersAndNamedValues) {
   EXPECT_EQ(sample.Count(), 31);
   EXPECT_EQ(sample.Color(), -16777201);
   EXPECT_EQ(sample.Scale(), 3.0L);
-  EXPECT_EQ(sample.Font().Glyph, (std::vector<uint8_t>{10, 11, 12}));
+  EXPECT_EQ(sample.Font().glyph, (std::vector<uint8_t>{10, 11, 12}));
 }
 
 TEST_F(TextForm, SyntaxErrorsNameLineAndColumn) {

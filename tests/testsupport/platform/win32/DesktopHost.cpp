@@ -20,13 +20,13 @@ uint32_t Now() {
 HostWindow OpenHost(int32_t x, int32_t y) {
   fluxhost::EditorWindowOptions options;
   options.position = fluxhost::ScreenPoint{x, y};
-  HostWindow host = fluxhost::openEditorWindow("Host", 500, 200, options);
+  HostWindow host = fluxhost::OpenEditorWindow("Host", 500, 200, options);
   PumpFor(*host, 30);
   return host;
 }
 
 HWND HandleOf(const fluxhost::EditorWindow& host) {
-  return static_cast<HWND>(host.nativeHandle());
+  return static_cast<HWND>(host.NativeHandle());
 }
 
 void PumpFor(fluxhost::EditorWindow& host, uint32_t milliseconds,
@@ -40,7 +40,7 @@ bool PumpUntil(fluxhost::EditorWindow& host, const std::function<bool()>& done, 
   const uint32_t start = Now();
   uint32_t nextIdle = start;
   for (;;) {
-    host.pumpEvents();
+    host.PumpEvents();
     if (done()) return true;
     const uint32_t now = Now();
     if (now - start >= limit) return false;
@@ -48,12 +48,12 @@ bool PumpUntil(fluxhost::EditorWindow& host, const std::function<bool()>& done, 
       idle();
       nextIdle = now + kIdlePeriod;
     }
-    host.waitEvents(std::chrono::milliseconds(1));
+    host.WaitEvents(std::chrono::milliseconds(1));
   }
 }
 
 png::Picture ShownBy(fluxhost::EditorWindow& host, HWND window) {
-  const png::Picture all = host.capture();
+  const png::Picture all = host.Capture();
   RECT area{};
   GetClientRect(window, &area);
   MapWindowPoints(window, HandleOf(host), reinterpret_cast<POINT*>(&area), 2);
@@ -84,25 +84,25 @@ void PressKey(WORD virtualKey) {
 
 void Drag(fluxhost::EditorWindow& host, POINT from, POINT to) {
   constexpr int kSteps = 4;
-  host.movePointer(from.x, from.y);
+  host.MovePointer(from.x, from.y);
   PumpFor(host, 20);
-  host.pressButton();
+  host.PressButton();
   PumpFor(host, 20);
   for (int step = 1; step <= kSteps; ++step) {
-    host.movePointer(from.x + (to.x - from.x) * step / kSteps,
+    host.MovePointer(from.x + (to.x - from.x) * step / kSteps,
                      from.y + (to.y - from.y) * step / kSteps);
     PumpFor(host, 20);
   }
-  host.releaseButton();
+  host.ReleaseButton();
   PumpFor(host, 20);
 }
 
 void Click(fluxhost::EditorWindow& host, POINT at) {
-  host.movePointer(at.x, at.y);
+  host.MovePointer(at.x, at.y);
   PumpFor(host, 20);
-  host.pressButton();
+  host.PressButton();
   PumpFor(host, 10);
-  host.releaseButton();
+  host.ReleaseButton();
   PumpFor(host, 20);
 }
 

@@ -21,8 +21,8 @@ struct Automation {
 class HostedPlugin : public editortest::DescriptorCalls {
  public:
   explicit HostedPlugin(const LoadedPlugin& library) {
-    if (PluginEntry entry = library.entry("VSTPluginMain")) effect = entry(&Callback);
-    if (effect) dispatch(effOpen);
+    if (PluginEntry entry = library.Entry("VSTPluginMain")) effect = entry(&Callback);
+    if (effect) Dispatch(effOpen);
     if (effect) Hosted()[effect] = this;
     m_Key = effect;
   }
@@ -30,22 +30,22 @@ class HostedPlugin : public editortest::DescriptorCalls {
     Recorded().erase(m_Key);
     Sent().erase(m_Key);
     Hosted().erase(m_Key);
-    if (effect) dispatch(effClose);
+    if (effect) Dispatch(effClose);
   }
   HostedPlugin(const HostedPlugin&) = delete;
   HostedPlugin& operator=(const HostedPlugin&) = delete;
 
-  VstIntPtr open(uint32_t window) {
-    return dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(window)));
+  VstIntPtr Open(uint32_t window) {
+    return Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(window)));
   }
-  std::pair<int, int> editorSize() {
+  std::pair<int, int> EditorSize() {
     ERect* rect = nullptr;
-    dispatch(effEditGetRect, 0, 0, &rect);
+    Dispatch(effEditGetRect, 0, 0, &rect);
     return rect ? std::pair{rect->right - rect->left, rect->bottom - rect->top} : std::pair{0, 0};
   }
-  const std::vector<Automation>& automations() { return Recorded()[effect]; }
+  const std::vector<Automation>& Automations() { return Recorded()[effect]; }
   // The values of every Control Change the instance sent, in order.
-  const std::vector<int>& sentValues() { return Sent()[effect]; }
+  const std::vector<int>& SentValues() { return Sent()[effect]; }
 
   // What the host does when told of an automation, before it answers.
   std::function<void(HostedPlugin&)> onAutomate;

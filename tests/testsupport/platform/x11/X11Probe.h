@@ -18,7 +18,7 @@ template <typename T>
 using Reply = std::unique_ptr<T, decltype(&free)>;
 
 inline xcb_window_t IdOf(const fluxhost::EditorWindow& window) {
-  return static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(window.nativeHandle()));
+  return static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(window.NativeHandle()));
 }
 
 class X11Probe {
