@@ -12,8 +12,9 @@ bool ShownPixels::Keep(const Surface& surface, const Rect& area) {
     if (!kept.area.Intersect(part).IsEmpty()) return false;
   }
   const auto width = static_cast<std::size_t>(part.Width());
-  const std::size_t offset = m_Pixels.size();
-  m_Pixels.resize(offset + width * static_cast<std::size_t>(part.Height()));
+  const std::size_t offset = m_Used;
+  m_Used += width * static_cast<std::size_t>(part.Height());
+  if (m_Pixels.size() < m_Used) m_Pixels.resize(m_Used);
   uint32_t* to = m_Pixels.data() + offset;
   for (int32_t y = part.Top; y < part.Bottom; ++y, to += width) {
     std::memcpy(to, surface.ScanLine(y) + part.Left, width * sizeof(uint32_t));
@@ -49,7 +50,7 @@ Region ShownPixels::Changed(const Surface& surface, Region painted) const {
 
 void ShownPixels::Clear() {
   m_Kept.clear();
-  m_Pixels.clear();
+  m_Used = 0;
 }
 
 }  // namespace ui

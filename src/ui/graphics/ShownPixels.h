@@ -31,7 +31,10 @@ class ShownPixels {
   Rect Differing(const Surface& surface, const Kept& kept) const;
 
   std::vector<Kept> m_Kept;
+  // The kept rows, in the first m_Used pixels. It only grows, so that keeping an area costs
+  // its copy and nothing else.
   std::vector<uint32_t> m_Pixels;
+  std::size_t m_Used = 0;
 };
 
 }  // namespace ui
