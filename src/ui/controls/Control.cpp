@@ -90,6 +90,7 @@ void Control::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height
   m_Constraints.Apply(width, height);
   if (left == m_Left && top == m_Top && width == m_Width && height == m_Height) return;
   const Rect old = BoundsRect();
+  WindowedControl::LayoutChanged();
   m_Left = left;
   m_Top = top;
   m_Width = width;
@@ -195,6 +196,7 @@ void Control::SetVisible(bool visible) {
     if (!self) return;
   }
   m_Visible = visible;
+  WindowedControl::LayoutChanged();
   if (m_Parent) {
     if (visible) {
       Invalidate();

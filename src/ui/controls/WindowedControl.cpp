@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <utility>
 
 #include "ui/controls/Application.h"
@@ -9,6 +10,17 @@
 #include "ui/model/TypeBuilder.h"
 
 namespace ui {
+namespace {
+
+// Counts layout changes. Forms on other threads bump it too, which only costs their neighbours
+// a recomputation.
+std::atomic<uint64_t> g_Layout{1};
+
+}  // namespace
+
+void WindowedControl::LayoutChanged() {
+  g_Layout.fetch_add(1, std::memory_order_relaxed);
+}
 
 WindowedControl::WindowedControl(Component* owner) : Control(owner) {}
 
@@ -54,11 +66,13 @@ bool WindowedControl::ContainsControl(const Control* control) const {
 }
 
 void WindowedControl::InsertControl(Control& control) {
+  LayoutChanged();
   m_Controls.push_back(&control);
   if (WindowedControl* windowed = control.AsWindowed()) m_TabList.push_back(windowed);
 }
 
 void WindowedControl::RemoveControl(Control& control) {
+  LayoutChanged();
   std::erase(m_Controls, &control);
   std::erase_if(m_TabList, [&control](const Control* c) { return c == &control; });
 }
@@ -66,6 +80,7 @@ void WindowedControl::RemoveControl(Control& control) {
 void WindowedControl::MoveControl(Control& control, bool toFront) {
   const auto at = std::find(m_Controls.begin(), m_Controls.end(), &control);
   if (at == m_Controls.end()) return;
+  LayoutChanged();
   m_Controls.erase(at);
   m_Controls.insert(toFront ? m_Controls.end() : m_Controls.begin(), &control);
   // Whatever overlaps the control changes order with it.
@@ -219,7 +234,16 @@ void WindowedControl::SetCursorMessage(Message& message) {
 
 // Painting ------------------------------------------------------------------------------------
 
-Region WindowedControl::VisibleRegion() const {
+const Region& WindowedControl::VisibleRegion() const {
+  const uint64_t layout = g_Layout.load(std::memory_order_relaxed);
+  if (m_VisibleLayout != layout) {
+    m_Visible = ComputeVisibleRegion();
+    m_VisibleLayout = layout;
+  }
+  return m_Visible;
+}
+
+Region WindowedControl::ComputeVisibleRegion() const {
   const Form* form = ParentForm();
   if (!form || !Showing()) return {};
   const Point offset = FormOffset();
@@ -355,11 +379,18 @@ void WindowedControl::PaintWindow(DeviceContext& dc) {
 
 void WindowedControl::PaintControls(DeviceContext& dc, Control* first) {
   auto from = first ? std::find(m_Controls.begin(), m_Controls.end(), first) : m_Controls.begin();
-  // The children as they are now, for a child's paint may destroy or add controls (this one
-  // included). The list's storage is borrowed from the last paint and handed back to the next,
+  const auto painted = [&dc](const Control& c) {
+    return !c.AsWindowed() && c.Visible() && !c.BoundsRect().IsEmpty() &&
+           dc.RectVisible(c.BoundsRect());
+  };
+  // The children to paint as they are now, for a child's paint may destroy or add controls
+  // (this one included); one that it moves into the area invalidates it, and is painted in the
+  // next pass. The list's storage is borrowed from the last paint and handed back to the next,
   // so that a repaint allocates nothing; a nested paint of this control makes a list of its own.
   std::vector<WeakRef<Control>> children = std::exchange(m_PaintOrder, {});
-  children.assign(from, m_Controls.end());
+  for (auto it = from; it != m_Controls.end(); ++it) {
+    if (painted(**it)) children.emplace_back(*it);
+  }
   struct HandBack {
     WeakRef<WindowedControl> owner;
     std::vector<WeakRef<Control>>& children;
@@ -370,9 +401,8 @@ void WindowedControl::PaintControls(DeviceContext& dc, Control* first) {
   } handBack{this, children};
   for (const WeakRef<Control>& child : children) {
     Control* c = child.Get();
-    if (!c || c->AsWindowed() || !c->Visible()) continue;
+    if (!c || !painted(*c)) continue;
     const Rect bounds = c->BoundsRect();
-    if (bounds.IsEmpty() || !dc.RectVisible(bounds)) continue;
     dc.Save();
     const Point origin = dc.Origin();
     dc.SetOrigin({origin.X + bounds.Left, origin.Y + bounds.Top});

@@ -129,14 +129,20 @@ class WindowedControl : public Control {
   void PaintMessage(Message& message);
   void SetCursorMessage(Message& message);
   // Form coordinates: the client clipped by the parents, without the windowed siblings above
-  // it and without its own windowed children.
-  Region VisibleRegion() const;
+  // it and without its own windowed children. Kept until a control anywhere moves, resizes,
+  // shows, hides, or changes parent or z-order.
+  const Region& VisibleRegion() const;
+  Region ComputeVisibleRegion() const;
+  // Every cached VisibleRegion is stale from here on.
+  static void LayoutChanged();
 
   std::vector<Control*> m_Controls;            // z-order; destroyed with this control
   std::vector<Rect> m_OpaqueChildren;          // storage for PaintHandler's list, kept
   std::vector<WeakRef<Control>> m_PaintOrder;  // storage for PaintControls' list, kept
   std::vector<WindowedControl*> m_TabList;
   Region m_UpdateRegion;
+  mutable Region m_Visible;
+  mutable uint64_t m_VisibleLayout = 0;  // the layout m_Visible was computed for; 0: none
   bool m_EraseNeeded = false;
   bool m_TabStop = false;
   int16_t m_StoredTabOrder = -1;  // read while loading, applied in Loaded

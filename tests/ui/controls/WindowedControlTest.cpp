@@ -113,6 +113,34 @@ TEST_F(Painting, HidingAWindowedControlRepaintsWhatLayUnderIt) {
   EXPECT_EQ(inPanel.paints, 1);
 }
 
+// Each windowed control keeps the area it may paint between layout changes: every move and
+// change of order must renew it.
+TEST_F(Painting, TheAreaAWindowedControlMayPaintFollowsMovesAndOrder) {
+  WindowlessProbe& under = Add<WindowlessProbe>(*m_Form, "under", ui::Bounds(110, 10, 10, 10));
+  WindowedProbe& cover = Add<WindowedProbe>(*m_Form, "cover", ui::Bounds(100, 0, 60, 60));
+  m_Backend.Pump();
+  const auto paintsAfterInvalidate = [this](WindowlessProbe& probe) {
+    probe.paints = 0;
+    probe.Invalidate();
+    m_Backend.Pump();
+    return probe.paints;
+  };
+  EXPECT_EQ(paintsAfterInvalidate(under), 0);    // under the panel
+  EXPECT_EQ(paintsAfterInvalidate(inPanel), 0);  // the panel is under `cover`
+  panel.BringToFront();
+  m_Backend.Pump();
+  EXPECT_EQ(paintsAfterInvalidate(inPanel), 1);
+  panel.SetLeft(200);
+  cover.SetTop(100);
+  m_Backend.Pump();
+  EXPECT_EQ(paintsAfterInvalidate(under), 1);
+  cover.SetBounds(0, 0, 60, 60);
+  m_Backend.Pump();
+  cover.SetParent(&panel);  // now covering the whole of `inPanel`
+  m_Backend.Pump();
+  EXPECT_EQ(paintsAfterInvalidate(inPanel), 0);
+}
+
 TEST_F(Painting, SizesBelowZeroCountAsZeroAndPaintNothing) {
   left.SetBounds(10, 10, -5, -100);
   EXPECT_EQ(left.Width(), 0);
