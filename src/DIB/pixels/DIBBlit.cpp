@@ -91,6 +91,8 @@ class Chain {
   const BlitTable& Table(BlitImplementation implementation) const {
     return m_Tables[Index(UsableAtOrBelow(implementation))];
   }
+  // The best usable table, chosen once for all blits until a switch.
+  const BlitTable& Active() const { return *m_Active; }
 
  private:
   bool Usable(BlitImplementation implementation) const {
@@ -108,10 +110,12 @@ class Chain {
       }
       below = i;
     }
+    m_Active = &Table(kBlitImplementations.back());
   }
 
   std::array<bool, kBlitImplementations.size()> m_On;
   std::array<BlitTable, kBlitImplementations.size()> m_Tables{};
+  const BlitTable* m_Active = nullptr;
 };
 
 Chain& TheChain() {
@@ -200,7 +204,7 @@ void RunBlit(const BlitTable& table, BlitKind kind, const BlitJob& job,
 }
 
 void RunBlit(BlitKind kind, const BlitJob& job, const BlitSettings& settings) {
-  RunBlit(BlitRoutines(kBlitImplementations.back()), kind, job, settings);
+  RunBlit(TheChain().Active(), kind, job, settings);
 }
 
 }  // namespace dib
