@@ -220,6 +220,11 @@ void Control::SetEnabled(bool enabled) {
   Perform(CM_ENABLEDCHANGED);
 }
 
+void Control::SetControlStyle(uint32_t style) {
+  m_ControlStyle = style;
+  WindowedControl::LayoutChanged();  // whether it is opaque is part of its parent's layout
+}
+
 void Control::SetAlign(TAlign align) {
   if (m_Align == align) return;
   m_Align = align;

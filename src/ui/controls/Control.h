@@ -97,7 +97,7 @@ class Control : public Component {
   void SetAutoSize(bool autoSize);
   SizeConstraints& Constraints() { return m_Constraints; }
   uint32_t ControlStyle() const { return m_ControlStyle; }
-  void SetControlStyle(uint32_t style) { m_ControlStyle = style; }
+  void SetControlStyle(uint32_t style);
   uint32_t ControlState() const { return m_ControlState; }
 
   ui::Color Color() const { return m_Color; }

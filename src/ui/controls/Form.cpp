@@ -472,8 +472,8 @@ void Form::PaintInvalid() {
                           std::vector<WeakRef<WindowedControl>>& dirty) -> void {
     if (!w.Visible()) return;
     if (!w.m_UpdateRegion.IsEmpty()) dirty.emplace_back(&w);
-    for (Control* child : w.m_Controls) {
-      if (WindowedControl* windowed = child->AsWindowed()) recurse(recurse, *windowed, dirty);
+    for (const ChildPlace& child : w.ChildPlaces()) {
+      if (child.windowed) recurse(recurse, *child.windowed, dirty);
     }
   };
   m_Painting = true;

@@ -243,6 +243,19 @@ const Region& WindowedControl::VisibleRegion() const {
   return m_Visible;
 }
 
+const std::vector<WindowedControl::ChildPlace>& WindowedControl::ChildPlaces() const {
+  const uint64_t layout = g_Layout.load(std::memory_order_relaxed);
+  if (m_PlacesLayout != layout) {
+    m_Places.clear();
+    for (Control* child : m_Controls) {
+      m_Places.push_back({child, child->BoundsRect(), child->AsWindowed(), child->Visible(),
+                          (child->ControlStyle() & csOpaque) != 0});
+    }
+    m_PlacesLayout = layout;
+  }
+  return m_Places;
+}
+
 Region WindowedControl::ComputeVisibleRegion() const {
   const Form* form = ParentForm();
   if (!form || !Showing()) return {};
@@ -350,10 +363,9 @@ void WindowedControl::PaintHandler(DeviceContext& dc) {
   // Taken out together: one region operation instead of one for each child. The list's storage
   // is kept for the next paint; nothing runs between filling and using it.
   m_OpaqueChildren.clear();
-  for (const Control* child : m_Controls) {
-    if (!child->AsWindowed() && child->Visible() && (child->ControlStyle() & csOpaque) &&
-        dc.RectVisible(child->BoundsRect())) {
-      m_OpaqueChildren.push_back(child->BoundsRect());
+  for (const ChildPlace& child : ChildPlaces()) {
+    if (!child.windowed && child.visible && child.opaque && dc.RectVisible(child.bounds)) {
+      m_OpaqueChildren.push_back(child.bounds);
     }
   }
   dc.ExcludeClipRects(m_OpaqueChildren);
@@ -378,18 +390,19 @@ void WindowedControl::PaintWindow(DeviceContext& dc) {
 }
 
 void WindowedControl::PaintControls(DeviceContext& dc, Control* first) {
-  auto from = first ? std::find(m_Controls.begin(), m_Controls.end(), first) : m_Controls.begin();
-  const auto painted = [&dc](const Control& c) {
-    return !c.AsWindowed() && c.Visible() && !c.BoundsRect().IsEmpty() &&
-           dc.RectVisible(c.BoundsRect());
+  const std::vector<ChildPlace>& places = ChildPlaces();
+  auto from = std::find_if(places.begin(), places.end(),
+                           [first](const ChildPlace& p) { return !first || p.control == first; });
+  const auto painted = [&dc](const ChildPlace& c) {
+    return !c.windowed && c.visible && !c.bounds.IsEmpty() && dc.RectVisible(c.bounds);
   };
   // The children to paint as they are now, for a child's paint may destroy or add controls
   // (this one included); one that it moves into the area invalidates it, and is painted in the
   // next pass. The list's storage is borrowed from the last paint and handed back to the next,
   // so that a repaint allocates nothing; a nested paint of this control makes a list of its own.
   std::vector<WeakRef<Control>> children = std::exchange(m_PaintOrder, {});
-  for (auto it = from; it != m_Controls.end(); ++it) {
-    if (painted(**it)) children.emplace_back(*it);
+  for (auto it = from; it != places.end(); ++it) {
+    if (painted(*it)) children.emplace_back(it->control);
   }
   struct HandBack {
     WeakRef<WindowedControl> owner;
@@ -401,8 +414,9 @@ void WindowedControl::PaintControls(DeviceContext& dc, Control* first) {
   } handBack{this, children};
   for (const WeakRef<Control>& child : children) {
     Control* c = child.Get();
-    if (!c || !painted(*c)) continue;
+    if (!c || c->AsWindowed() || !c->Visible()) continue;
     const Rect bounds = c->BoundsRect();
+    if (bounds.IsEmpty() || !dc.RectVisible(bounds)) continue;
     dc.Save();
     const Point origin = dc.Origin();
     dc.SetOrigin({origin.X + bounds.Left, origin.Y + bounds.Top});

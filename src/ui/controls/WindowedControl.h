@@ -133,10 +133,22 @@ class WindowedControl : public Control {
   // shows, hides, or changes parent or z-order.
   const Region& VisibleRegion() const;
   Region ComputeVisibleRegion() const;
+  // The children's placement as one compact list in z-order, kept like VisibleRegion, so that
+  // a paint finds the children it meets without visiting every one of them.
+  struct ChildPlace {
+    Control* control;
+    Rect bounds;
+    WindowedControl* windowed;  // none for a non-windowed child
+    bool visible;
+    bool opaque;
+  };
+  const std::vector<ChildPlace>& ChildPlaces() const;
   // Every cached VisibleRegion is stale from here on.
   static void LayoutChanged();
 
-  std::vector<Control*> m_Controls;            // z-order; destroyed with this control
+  std::vector<Control*> m_Controls;  // z-order; destroyed with this control
+  mutable std::vector<ChildPlace> m_Places;
+  mutable uint64_t m_PlacesLayout = 0;
   std::vector<Rect> m_OpaqueChildren;          // storage for PaintHandler's list, kept
   std::vector<WeakRef<Control>> m_PaintOrder;  // storage for PaintControls' list, kept
   std::vector<WindowedControl*> m_TabList;
