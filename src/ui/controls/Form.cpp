@@ -65,7 +65,7 @@ void Form::BoundsChanged() {
   if (m_Surface.Width() != Width() || m_Surface.Height() != Height()) {
     m_Surface.SetSize(Width(), Height());
     m_Painted = Region();
-    m_Shown.Clear();
+    m_Shown.Reset(Width(), Height());
     AddLost(m_Surface.BoundsRect());
   }
   if (m_Peer) m_Peer->SetBounds({Left(), Top(), Left() + Width(), Top() + Height()});
@@ -447,16 +447,6 @@ void Form::RequestPaint() {
   if (Visible() && m_Peer) m_Peer->RequestPaint();
 }
 
-void Form::BeginPainted(const Region& area) {
-  if (area.IsEmpty()) return;
-  const Rect box = area.BoundingBox();
-  // Where something is painted but not presented yet, the surface is ahead of the screen.
-  for (const Rect& painted : m_Painted.Rects()) {
-    if (!painted.Intersect(box).IsEmpty()) return;
-  }
-  m_Shown.Keep(m_Surface, box);
-}
-
 void Form::AddPainted(const Region& area) {
   m_Painted = m_Painted.Union(area.Intersect(Region(m_Surface.BoundsRect())));
 }
@@ -502,11 +492,13 @@ void Form::PaintInvalid() {
 
 void Form::PresentPainted() {
   if (!m_Peer) return;
-  const Region changed =
-      m_Shown.Changed(m_Surface, std::exchange(m_Painted, {})).Union(std::exchange(m_Lost, {}));
-  m_Shown.Clear();
+  const Region changed = Region(m_Shown.Changed(m_Surface, std::exchange(m_Painted, {})))
+                             .Union(std::exchange(m_Lost, {}));
   const flux::PixelView pixels{m_Surface.Bits(), m_Surface.Width(), m_Surface.Height()};
-  for (const Rect& r : changed.Rects()) m_Peer->Present(pixels, r);
+  for (const Rect& r : changed.Rects()) {
+    m_Peer->Present(pixels, r);
+    m_Shown.Presented(m_Surface, r);
+  }
 }
 
 void Form::SetNativeCapture(bool capture) {

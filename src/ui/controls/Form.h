@@ -111,9 +111,7 @@ class Form : public WindowedControl, private platform::PeerClient {
   void EnterAndExit(WindowedControl* target);
 
   void RequestPaint();
-  // Around a control's paint of `area` (form coordinates): what the screen shows there is kept
-  // first, so that presenting skips what the paint left as it was.
-  void BeginPainted(const Region& area);
+  // A control painted `area` (form coordinates); presenting skips what it left as shown.
   void AddPainted(const Region& area);
   // The screen no longer shows `area`: the next present includes it whatever is painted.
   void AddLost(const Rect& area);

@@ -316,7 +316,6 @@ DeviceContext& WindowedControl::BeginPaint(PaintStruct& paint) {
   Form* form = ParentForm();
   const Point offset = FormOffset();
   paint.area = m_UpdateRegion.Offset(offset.X, offset.Y).Intersect(VisibleRegion());
-  if (form) form->BeginPainted(paint.area);
   paint.rcPaint =
       paint.area.IsEmpty() ? Rect{} : paint.area.BoundingBox().Offset(-offset.X, -offset.Y);
   paint.fErase = m_EraseNeeded;

@@ -1,10 +1,9 @@
 #pragma once
-// What a window showed of the areas about to be painted, kept so that afterwards only what a
-// paint changed goes to the window system. An area is worth keeping only while the surface
-// there still equals the screen: nothing painted there since the last present.
+// What a window shows: the pixels last presented there, so that after a paint only those that
+// differ go to the window system. An area the window lost (exposed, or never presented) is
+// presented whatever it holds.
 
 #include <cstdint>
-#include <vector>
 
 #include "ui/graphics/Geometry.h"
 #include "ui/graphics/Region.h"
@@ -14,27 +13,18 @@ namespace ui {
 
 class ShownPixels {
  public:
-  // Keeps `area` (clipped to the surface) as the screen shows it now, unless it overlaps an
-  // area kept already; false when not kept.
-  bool Keep(const Surface& surface, const Rect& area);
-  // `painted` with every kept area replaced by the box around the pixels that now differ in
-  // `surface`: what has to be presented.
-  Region Changed(const Surface& surface, Region painted) const;
-  // Forgets every kept area; the storage stays for the next paint.
-  void Clear();
+  // A window of this size that shows nothing known yet.
+  void Reset(int32_t width, int32_t height);
+  // The box around the pixels of `painted` (clipped to the surface) that differ from what is
+  // shown: what has to be presented, in one piece.
+  Rect Changed(const Surface& surface, const Region& painted) const;
+  // The window shows `area` of `surface` now.
+  void Presented(const Surface& surface, const Rect& area);
 
  private:
-  struct Kept {
-    Rect area;
-    std::size_t offset;  // of its first (top) row in m_Pixels; rows top-down, area-wide
-  };
-  Rect Differing(const Surface& surface, const Kept& kept) const;
+  Rect Differing(const Surface& surface, const Rect& area) const;
 
-  std::vector<Kept> m_Kept;
-  // The kept rows, in the first m_Used pixels. It only grows, so that keeping an area costs
-  // its copy and nothing else.
-  std::vector<uint32_t> m_Pixels;
-  std::size_t m_Used = 0;
+  Surface m_Pixels;
 };
 
 }  // namespace ui

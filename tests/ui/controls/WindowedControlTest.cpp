@@ -86,6 +86,17 @@ TEST_F(Painting, ARepaintPresentsTheBoxAroundThePixelsItChangedAndNothingElse) {
   m_Form->SetBoundsRect(ui::Bounds(kFormX, kFormY, 300, 200));  // the window system shows nothing
   m_Backend.Pump();
   EXPECT_EQ(m_Backend.TakePresented(m_Form->Handle()), (std::vector<Rect>{{0, 0, 300, 200}}));
+
+  // Painted twice before presenting, over a larger area the second time, and back to what the
+  // window shows: nothing to present.
+  dotted.dot = {1, 1};
+  dotted.Invalidate();
+  m_Form->Perform(ui::WM_PAINT);
+  dotted.dot = {7, 3};
+  m_Form->InvalidateRect({0, 0, 120, 120}, true);
+  m_Form->Perform(ui::WM_PAINT);
+  m_Form->Update();
+  EXPECT_TRUE(m_Backend.TakePresented(m_Form->Handle()).empty());
 }
 
 TEST_F(Painting, AWindowedChildKeepsItsAreaFromTheParentsPaint) {
