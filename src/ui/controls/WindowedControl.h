@@ -143,7 +143,7 @@ class WindowedControl : public Control {
     bool opaque;
   };
   const std::vector<ChildPlace>& ChildPlaces() const;
-  // Every cached VisibleRegion is stale from here on.
+  // Every kept VisibleRegion and ChildPlaces list is stale from here on.
   static void LayoutChanged();
 
   std::vector<Control*> m_Controls;  // z-order; destroyed with this control
