@@ -75,6 +75,8 @@ struct Sse2 {
   static constexpr int kLanes = 4;
   template <int WeightByte>
   using Blender = WideningBlender<WeightByte>;
+  template <MaskFrom kMaskFrom, bool>
+  using UniformBlend = UniformWeightsBlend<Sse2, kMaskFrom>;
 
   static Reg Load(const uint32_t* p) { return _mm_loadu_si128(reinterpret_cast<const Reg*>(p)); }
   static void Store(uint32_t* p, Reg v) { _mm_storeu_si128(reinterpret_cast<Reg*>(p), v); }

@@ -134,6 +134,23 @@ TEST(BlitDifferential, EveryWeightOfEverySourceAndDestinationByteBlendsLikePorta
   }
 }
 
+TEST(BlitDifferential, EveryMaskPairKeepsItsMaskThroughTheOpacityBlends) {
+  if (dibtest::AvailableSimdImplementations().empty())
+    GTEST_SKIP() << "no SIMD routines on this build";
+  // Every source mask against every destination mask, under colours that change with both.
+  std::vector<uint32_t> src(256 * 256), dest(256 * 256);
+  for (uint32_t s = 0; s < 256; ++s) {
+    for (uint32_t d = 0; d < 256; ++d) {
+      src[s * 256 + d] = s << 24 | (d ^ 0x3C) << 16 | s << 8 | (s + d) % 256;
+      dest[s * 256 + d] = d << 24 | s << 16 | (255 - d) << 8 | (s * 3) % 256;
+    }
+  }
+  for (int a = 0; a < 256; ++a) {
+    ExpectSameRow(BlitKind::Opacity, src, dest, static_cast<uint8_t>(a));
+    ExpectSameRow(BlitKind::TransparentOpacity, src, dest, static_cast<uint8_t>(a));
+  }
+}
+
 TEST(BlitDifferential, ClippedDrawsTouchOnlyTheClippedArea) {
   dibtest::RandomPixels random(7);
   const int32_t sw = 13, sh = 7, dw = 11, dh = 9;
