@@ -46,7 +46,8 @@ struct Avx2 {
     return _mm256_blendv_epi8(ifClear, ifSet, where);
   }
   static Reg Equal(Reg a, Reg b) { return _mm256_cmpeq_epi32(a, b); }
-  static int SignBits(Reg v) { return _mm256_movemask_ps(_mm256_castsi256_ps(v)); }
+  static Reg EqualBytes(Reg a, Reg b) { return _mm256_cmpeq_epi8(a, b); }
+  static int ByteSignBits(Reg v) { return _mm256_movemask_epi8(v); }
   static Reg MulHigh16(Reg a, Reg b) { return _mm256_mulhi_epu16(a, b); }
   static Reg SpreadMask(Reg s) { return Shuffle8(s, Broadcast(maddubs::kMaskToAllBytes.bytes)); }
 

@@ -5,7 +5,8 @@
 //   Load, Store              kLanes pixels, unaligned
 //   Tail(count)              Load and Store of the first count (< kLanes) pixels only
 //   Splat, And, Select       Select(where, ifSet, ifClear), where all ones or zeros per pixel
-//   Equal, SignBits          per-pixel compare, and one bit per pixel from its top bit
+//   Equal, EqualBytes        per-pixel and per-byte compare
+//   ByteSignBits             one bit per byte from its top bit
 //   MulHigh16                high halves of the unsigned 16-bit products
 //   SpreadMask               each pixel's mask byte in all four of its bytes
 //   Blender<WeightByte>      colour blends in the instruction set's own arithmetic:
@@ -105,6 +106,12 @@ struct KeyTest {
   typename V::Reg operator()(typename V::Reg s) const {
     return V::Equal(V::And(s, V::Splat(kColorBits)), color);
   }
+  // Whether any colour byte equals the key's byte in its place: every pixel of key colour has
+  // three, few others have any. Compares bytes, so needs no masking of the colour first.
+  bool Maybe(typename V::Reg s) const {
+    return (V::ByteSignBits(V::EqualBytes(s, color)) & kColorByteBits) != 0;
+  }
+  static constexpr int kColorByteBits = static_cast<int>(0x77777777u >> (32 - 4 * V::kLanes));
   typename V::Reg color;
 };
 
@@ -125,16 +132,17 @@ struct TransparentOpacityKernel {
   using Reg = typename V::Reg;
   explicit TransparentOpacityKernel(const BlitSettings& b) : isKey(b.key), blend(b.opacity) {}
   Reg operator()(Reg s, Reg d) const {
-    const Reg keys = isKey(s);
-    // Runs of key colour or of none are the rule, and are cheaper whole; runs of none, the
-    // dearer, on the straight path.
-    const int keyed = V::SignBits(keys);
-    if (keyed == 0) [[likely]] {
+    if (!isKey.Maybe(s)) [[likely]] {
       return blend(s, d);
     }
-    if (keyed == (1 << V::kLanes) - 1) return d;
+    // Runs of key colour or of none are the rule, and are cheaper whole.
+    const Reg keys = isKey(s);
+    const int keyed = V::ByteSignBits(keys);
+    if (keyed == 0) return blend(s, d);
+    if (keyed == kAllBytes) return d;
     return V::Select(keys, d, blend(s, d));
   }
+  static constexpr int kAllBytes = static_cast<int>(0xFFFFFFFFu >> (32 - 4 * V::kLanes));
   KeyTest<V> isKey;
   typename V::template UniformBlend<MaskFrom::Source, SourceHeavy> blend;
 };

@@ -151,6 +151,26 @@ TEST(BlitDifferential, EveryMaskPairKeepsItsMaskThroughTheOpacityBlends) {
   }
 }
 
+TEST(BlitDifferential, PixelsSharingSomeColourBytesWithTheKeyAreDrawn) {
+  if (dibtest::AvailableSimdImplementations().empty())
+    GTEST_SKIP() << "no SIMD routines on this build";
+  // The key is 0: each pixel has every choice of its colour bytes zero, none, some or all,
+  // its neighbours other choices, so that registers mix keyed, near-keyed and other pixels.
+  std::vector<uint32_t> src(4096), dest(4096);
+  for (uint32_t i = 0; i < src.size(); ++i) {
+    const uint32_t zeroBytes = (i * 5 + i / 64) % 8;
+    uint32_t pixel = (i * 0x9E3779B9u) | 0x01010101u;
+    for (uint32_t byte = 0; byte < 3; ++byte) {
+      if (zeroBytes & 1u << byte) pixel &= ~(0xFFu << 8 * byte);
+    }
+    src[i] = pixel;
+    dest[i] = i * 0x01F3A5C7u;
+  }
+  for (int a : {0, 1, 127, 128, 200, 254}) {
+    ExpectSameRow(BlitKind::TransparentOpacity, src, dest, static_cast<uint8_t>(a));
+  }
+}
+
 TEST(BlitDifferential, ClippedDrawsTouchOnlyTheClippedArea) {
   dibtest::RandomPixels random(7);
   const int32_t sw = 13, sh = 7, dw = 11, dh = 9;
