@@ -17,8 +17,8 @@ struct Avx2 {
   static constexpr int kLanes = 8;
   template <int WeightByte>
   using Blender = MaddubsBlender<Avx2, WeightByte>;
-  template <MaskFrom kMaskFrom, bool kSourceHeavy>
-  using UniformBlend = MaddubsUniformBlend<Avx2, kMaskFrom, kSourceHeavy>;
+  template <MaskFrom kMaskFrom, bool>
+  using UniformBlend = UniformWeightsBlend<Avx2, kMaskFrom>;
 
   static Reg Load(const uint32_t* p) { return _mm256_loadu_si256(reinterpret_cast<const Reg*>(p)); }
   static void Store(uint32_t* p, Reg v) { _mm256_storeu_si256(reinterpret_cast<Reg*>(p), v); }
@@ -52,8 +52,6 @@ struct Avx2 {
   static Reg SpreadMask(Reg s) { return Shuffle8(s, Broadcast(maddubs::kMaskToAllBytes.bytes)); }
 
   static Reg Xor(Reg a, Reg b) { return _mm256_xor_si256(a, b); }
-  static Reg Or(Reg a, Reg b) { return _mm256_or_si256(a, b); }
-  static Reg Add8(Reg a, Reg b) { return _mm256_add_epi8(a, b); }
   static Reg SplatPair(uint64_t bytes) { return _mm256_set1_epi64x(static_cast<long long>(bytes)); }
   static Reg Broadcast(const char* bytes) {
     return _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)));
@@ -65,7 +63,6 @@ struct Avx2 {
     return _mm256_maddubs_epi16(bytes, signedBytes);
   }
   static Reg MulHighRound16(Reg a, Reg b) { return _mm256_mulhrs_epi16(a, b); }
-  static Reg MulHighSigned16(Reg a, Reg b) { return _mm256_mulhi_epi16(a, b); }
   static Reg PackSigned16(Reg low, Reg high) { return _mm256_packs_epi16(low, high); }
 };
 

@@ -22,8 +22,13 @@ namespace maddubs {
 // Eight bytes: the weights of one unpacked pixel, repeated across the register.
 constexpr uint64_t kInverseColorWeights = 0x0000FF00FF00FF00u;  // xor turns a into 255 - a
 constexpr uint64_t kKeepDestinationMask = 0xFF00000000000000u;
+constexpr uint64_t kTakeSourceMask = 0x00FF000000000000u;
 constexpr uint64_t kMulhrsScale = 0x0081008000800080u;  // 128 on colour, 129 on mask
 constexpr uint32_t kBias = 0x80808080u;
+
+constexpr uint64_t ConstantWeights(uint8_t a, uint64_t maskWeights) {
+  return (uint64_t{a} * 0x0000010101010101u ^ kInverseColorWeights) | maskWeights;
+}
 
 // A plain array rather than std::array: no library function may be compiled with these files'
 // instruction sets, lest the linker keep that copy for everyone.
@@ -49,10 +54,10 @@ constexpr ShuffleControl kMaskToAllBytes = {
 
 }  // namespace maddubs
 
-// Blender<WeightByte> of DIBBlitKernels.h; V adds to the kernels' operations Xor, Or, Add8,
-// SplatPair (the same eight bytes in every 64-bit lane), Broadcast (16 bytes into every 128-bit
-// lane), Shuffle8 (pshufb), UnpackLow8, UnpackHigh8, MulAddPairs (maddubs), MulHighRound16
-// (mulhrs), MulHighSigned16 (mulhi of signed lanes) and PackSigned16.
+// Blender<WeightByte> of DIBBlitKernels.h; V adds to the kernels' operations Xor, SplatPair (the
+// same eight bytes in every 64-bit lane), Broadcast (16 bytes into every 128-bit lane), Shuffle8
+// (pshufb), UnpackLow8, UnpackHigh8, MulAddPairs (maddubs), MulHighRound16 (mulhrs) and
+// PackSigned16.
 template <class V, int WeightByte>
 class MaddubsBlender {
  public:
@@ -69,6 +74,13 @@ class MaddubsBlender {
         m_Flip(V::SplatPair(maddubs::kInverseColorWeights | maddubs::kKeepDestinationMask)),
         m_Low(Control<0>()),
         m_High(Control<8>()) {}
+
+  Weights Uniform(uint8_t a, MaskFrom maskFrom) const {
+    const Reg weights = V::SplatPair(
+        maddubs::ConstantWeights(a, maskFrom == MaskFrom::Source ? maddubs::kTakeSourceMask
+                                                                 : maddubs::kKeepDestinationMask));
+    return {weights, weights};
+  }
 
   // The destination's mask kept.
   Weights PerPixel(Reg weights) const {
@@ -103,9 +115,12 @@ class MaddubsBlender {
   Reg m_High;
 };
 
-// UniformBlend of DIBBlitKernels.h, on unbiased pixels: maddubs weighs unsigned pixel bytes by
-// signed weights. Of the two pixels the heavy one has the weight h = max(a, 255 - a), the light
-// one l = 255 - h, and s * a + d * (255 - a) = heavy * h + light * l = 256 * heavy + t, with
+// UniformBlend of DIBBlitKernels.h for SSSE3, with V's Or, Add8 and MulHighSigned16 (mulhi of
+// signed lanes) besides: on unbiased pixels, as maddubs weighs unsigned pixel bytes by signed
+// weights, which spares the bias and, with two-operand instructions, copies of the weights.
+// (AVX2, whose instructions copy nothing, gains nothing from it.)
+// Of the two pixels the heavy one has the weight h = max(a, 255 - a), the light one
+// l = 255 - h, and s * a + d * (255 - a) = heavy * h + light * l = 256 * heavy + t, with
 // t = light * l + heavy * (h - 256): both weights signed bytes, t within [-32640, 32385]. mulhi
 // by 256 gives t >> 8, within [-128, 126], so packing saturates nothing, and the colour byte
 // is heavy + (t >> 8) + 1.
