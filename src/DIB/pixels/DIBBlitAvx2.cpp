@@ -17,6 +17,8 @@ struct Avx2 {
   static constexpr int kLanes = 8;
   template <int WeightByte>
   using Blender = MaddubsBlender<Avx2, WeightByte>;
+  template <MaskFrom kMaskFrom, bool>
+  using UniformBlend = UniformWeightsBlend<Avx2, kMaskFrom>;
 
   static Reg Load(const uint32_t* p) { return _mm256_loadu_si256(reinterpret_cast<const Reg*>(p)); }
   static void Store(uint32_t* p, Reg v) { _mm256_storeu_si256(reinterpret_cast<Reg*>(p), v); }
@@ -44,7 +46,8 @@ struct Avx2 {
     return _mm256_blendv_epi8(ifClear, ifSet, where);
   }
   static Reg Equal(Reg a, Reg b) { return _mm256_cmpeq_epi32(a, b); }
-  static int SignBits(Reg v) { return _mm256_movemask_ps(_mm256_castsi256_ps(v)); }
+  static Reg EqualBytes(Reg a, Reg b) { return _mm256_cmpeq_epi8(a, b); }
+  static int ByteSignBits(Reg v) { return _mm256_movemask_epi8(v); }
   static Reg MulHigh16(Reg a, Reg b) { return _mm256_mulhi_epu16(a, b); }
   static Reg SpreadMask(Reg s) { return Shuffle8(s, Broadcast(maddubs::kMaskToAllBytes.bytes)); }
 
@@ -67,8 +70,8 @@ struct Avx2 {
 
 const BlitTable* Avx2BlitTable() {
   static constexpr BlitTable table =
-      RowsOf<Avx2, OpacityKernel, MaskedKernel, MaskedOpacityKernel, TransparentKernel,
-             TransparentOpacityKernel, AlphaKernel, MaskAsGreyKernel>();
+      RowsOf<Avx2, OpacityKernels, MaskedKernel, MaskedOpacityKernel, TransparentKernel,
+             TransparentOpacityKernels, AlphaKernel, MaskAsGreyKernel>();
   return &table;
 }
 

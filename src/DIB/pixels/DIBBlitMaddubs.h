@@ -115,5 +115,54 @@ class MaddubsBlender {
   Reg m_High;
 };
 
+// UniformBlend of DIBBlitKernels.h for SSSE3, with V's Or, Add8 and MulHighSigned16 (mulhi of
+// signed lanes) besides: on unbiased pixels, as maddubs weighs unsigned pixel bytes by signed
+// weights, which spares the bias and, with two-operand instructions, copies of the weights.
+// (AVX2, whose instructions copy nothing, gains nothing from it.)
+// Of the two pixels the heavy one has the weight h = max(a, 255 - a), the light one
+// l = 255 - h, and s * a + d * (255 - a) = heavy * h + light * l = 256 * heavy + t, with
+// t = light * l + heavy * (h - 256): both weights signed bytes, t within [-32640, 32385]. mulhi
+// by 256 gives t >> 8, within [-128, 126], so packing saturates nothing, and the colour byte
+// is heavy + (t >> 8) + 1.
+// The mask lane weighs 0 where the heavy pixel's mask byte is wanted. Where the light one's is,
+// the heavy one's is set to 255 first and the lane weighs (light, 255) by (126, -63): mulhi by
+// 521 gives light - 128 for every light byte, and 255 + (light - 128) + 129 = light (mod 256).
+template <class V, MaskFrom kMaskFrom, bool kSourceHeavy>
+class MaddubsUniformBlend {
+ public:
+  using Reg = typename V::Reg;
+
+  explicit MaddubsUniformBlend(uint8_t a) : m_Weights(V::SplatPair(Weights(a))) {}
+
+  Reg operator()(Reg s, Reg d) const {
+    if constexpr (kSourceHeavy) return Blend(s, d);
+    return Blend(d, s);
+  }
+
+ private:
+  static constexpr bool kLightMask = kSourceHeavy == (kMaskFrom == MaskFrom::Destination);
+
+  // The weights of the unpacked (light, heavy) byte pairs of one pixel.
+  static uint64_t Weights(uint8_t a) {
+    const uint64_t heavy = kSourceHeavy ? a : 255u - a;
+    const uint64_t colorPair = (255u - heavy) | heavy << 8;
+    const uint64_t maskPair = kLightMask ? 0xC17Eu : 0;  // 126, -63
+    return colorPair * 0x0000000100010001u | maskPair << 48;
+  }
+
+  Reg Blend(Reg heavy, Reg light) const {
+    if constexpr (kLightMask) heavy = V::Or(heavy, V::Splat(kMaskBits));
+    const Reg scale = V::SplatPair(0x0209010001000100u);  // 256 on colour, 521 on mask
+    const Reg low =
+        V::MulHighSigned16(V::MulAddPairs(V::UnpackLow8(light, heavy), m_Weights), scale);
+    const Reg high =
+        V::MulHighSigned16(V::MulAddPairs(V::UnpackHigh8(light, heavy), m_Weights), scale);
+    const Reg one = V::Splat(kLightMask ? 0x81010101u : 0x00010101u);
+    return V::Add8(V::PackSigned16(low, high), V::Add8(heavy, one));
+  }
+
+  Reg m_Weights;
+};
+
 }  // namespace
 }  // namespace dib::detail

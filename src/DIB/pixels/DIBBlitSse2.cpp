@@ -10,8 +10,8 @@ namespace dib::detail {
 
 const BlitTable* Sse2BlitTable() {
   static constexpr BlitTable table =
-      RowsOf<Sse2, OpacityKernel, MaskedKernel, MaskedOpacityKernel, TransparentKernel,
-             TransparentOpacityKernel, AlphaKernel, MaskAsGreyKernel>();
+      RowsOf<Sse2, OpacityKernels, MaskedKernel, MaskedOpacityKernel, TransparentKernel,
+             TransparentOpacityKernels, AlphaKernel, MaskAsGreyKernel>();
   return &table;
 }
 

@@ -75,6 +75,8 @@ struct Sse2 {
   static constexpr int kLanes = 4;
   template <int WeightByte>
   using Blender = WideningBlender<WeightByte>;
+  template <MaskFrom kMaskFrom, bool>
+  using UniformBlend = UniformWeightsBlend<Sse2, kMaskFrom>;
 
   static Reg Load(const uint32_t* p) { return _mm_loadu_si128(reinterpret_cast<const Reg*>(p)); }
   static void Store(uint32_t* p, Reg v) { _mm_storeu_si128(reinterpret_cast<Reg*>(p), v); }
@@ -105,7 +107,8 @@ struct Sse2 {
     return _mm_or_si128(_mm_and_si128(where, ifSet), _mm_andnot_si128(where, ifClear));
   }
   static Reg Equal(Reg a, Reg b) { return _mm_cmpeq_epi32(a, b); }
-  static int SignBits(Reg v) { return _mm_movemask_ps(_mm_castsi128_ps(v)); }
+  static Reg EqualBytes(Reg a, Reg b) { return _mm_cmpeq_epi8(a, b); }
+  static int ByteSignBits(Reg v) { return _mm_movemask_epi8(v); }
   static Reg MulHigh16(Reg a, Reg b) { return _mm_mulhi_epu16(a, b); }
   static Reg SpreadMask(Reg s) {
     const Reg mask = _mm_srli_epi32(s, 24);

@@ -17,10 +17,14 @@ namespace {
 struct Ssse3 : Sse2 {
   template <int WeightByte>
   using Blender = MaddubsBlender<Ssse3, WeightByte>;
+  template <MaskFrom kMaskFrom, bool kSourceHeavy>
+  using UniformBlend = MaddubsUniformBlend<Ssse3, kMaskFrom, kSourceHeavy>;
 
   static Reg SpreadMask(Reg s) { return Shuffle8(s, Broadcast(maddubs::kMaskToAllBytes.bytes)); }
 
   static Reg Xor(Reg a, Reg b) { return _mm_xor_si128(a, b); }
+  static Reg Or(Reg a, Reg b) { return _mm_or_si128(a, b); }
+  static Reg Add8(Reg a, Reg b) { return _mm_add_epi8(a, b); }
   static Reg SplatPair(uint64_t bytes) { return _mm_set1_epi64x(static_cast<long long>(bytes)); }
   static Reg Broadcast(const char* bytes) {
     return _mm_loadu_si128(reinterpret_cast<const Reg*>(bytes));
@@ -32,14 +36,16 @@ struct Ssse3 : Sse2 {
     return _mm_maddubs_epi16(bytes, signedBytes);
   }
   static Reg MulHighRound16(Reg a, Reg b) { return _mm_mulhrs_epi16(a, b); }
+  static Reg MulHighSigned16(Reg a, Reg b) { return _mm_mulhi_epi16(a, b); }
   static Reg PackSigned16(Reg low, Reg high) { return _mm_packs_epi16(low, high); }
 };
 
 }  // namespace
 
 const BlitTable* Ssse3BlitTable() {
-  static constexpr BlitTable table = RowsOf<Ssse3, OpacityKernel, MaskedKernel, MaskedOpacityKernel,
-                                            TransparentOpacityKernel, MaskAsGreyKernel>();
+  static constexpr BlitTable table =
+      RowsOf<Ssse3, OpacityKernels, MaskedKernel, MaskedOpacityKernel, TransparentOpacityKernels,
+             MaskAsGreyKernel>();
   return &table;
 }
 

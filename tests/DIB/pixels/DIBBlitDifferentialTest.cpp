@@ -134,6 +134,43 @@ TEST(BlitDifferential, EveryWeightOfEverySourceAndDestinationByteBlendsLikePorta
   }
 }
 
+TEST(BlitDifferential, EveryMaskPairKeepsItsMaskThroughTheOpacityBlends) {
+  if (dibtest::AvailableSimdImplementations().empty())
+    GTEST_SKIP() << "no SIMD routines on this build";
+  // Every source mask against every destination mask, under colours that change with both.
+  std::vector<uint32_t> src(256 * 256), dest(256 * 256);
+  for (uint32_t s = 0; s < 256; ++s) {
+    for (uint32_t d = 0; d < 256; ++d) {
+      src[s * 256 + d] = s << 24 | (d ^ 0x3C) << 16 | s << 8 | (s + d) % 256;
+      dest[s * 256 + d] = d << 24 | s << 16 | (255 - d) << 8 | (s * 3) % 256;
+    }
+  }
+  for (int a = 0; a < 256; ++a) {
+    ExpectSameRow(BlitKind::Opacity, src, dest, static_cast<uint8_t>(a));
+    ExpectSameRow(BlitKind::TransparentOpacity, src, dest, static_cast<uint8_t>(a));
+  }
+}
+
+TEST(BlitDifferential, PixelsSharingSomeColourBytesWithTheKeyAreDrawn) {
+  if (dibtest::AvailableSimdImplementations().empty())
+    GTEST_SKIP() << "no SIMD routines on this build";
+  // The key is 0: each pixel has every choice of its colour bytes zero, none, some or all,
+  // its neighbours other choices, so that registers mix keyed, near-keyed and other pixels.
+  std::vector<uint32_t> src(4096), dest(4096);
+  for (uint32_t i = 0; i < src.size(); ++i) {
+    const uint32_t zeroBytes = (i * 5 + i / 64) % 8;
+    uint32_t pixel = (i * 0x9E3779B9u) | 0x01010101u;
+    for (uint32_t byte = 0; byte < 3; ++byte) {
+      if (zeroBytes & 1u << byte) pixel &= ~(0xFFu << 8 * byte);
+    }
+    src[i] = pixel;
+    dest[i] = i * 0x01F3A5C7u;
+  }
+  for (int a : {0, 1, 127, 128, 200, 254}) {
+    ExpectSameRow(BlitKind::TransparentOpacity, src, dest, static_cast<uint8_t>(a));
+  }
+}
+
 TEST(BlitDifferential, ClippedDrawsTouchOnlyTheClippedArea) {
   dibtest::RandomPixels random(7);
   const int32_t sw = 13, sh = 7, dw = 11, dh = 9;
