@@ -122,6 +122,7 @@ void Region::Subtract(const Region& other) {
 }
 
 void Region::Subtract(std::span<const Rect> rects, int32_t dx, int32_t dy) {
+  if (rects.empty()) return;  // the usual case of a paint: no opaque child to leave out
   Subtract(Joined(rects, dx, dy));
 }
 
