@@ -234,52 +234,43 @@ void WindowedControl::SetCursorMessage(Message& message) {
 
 // Painting ------------------------------------------------------------------------------------
 
-const Region& WindowedControl::VisibleRegion() const {
+const WindowedControl::KeptLayout& WindowedControl::Kept() const {
   const uint64_t layout = g_Layout.load(std::memory_order_relaxed);
-  if (m_VisibleLayout != layout) {
-    m_Visible = ComputeVisibleRegion();
-    m_VisibleLayout = layout;
-  }
-  return m_Visible;
-}
-
-const std::vector<WindowedControl::ChildPlace>& WindowedControl::ChildPlaces() const {
-  const uint64_t layout = g_Layout.load(std::memory_order_relaxed);
-  if (m_PlacesLayout != layout) {
-    m_Places.clear();
+  if (m_Kept.layout != layout) {
+    m_Kept.places.clear();
     for (Control* child : m_Controls) {
-      m_Places.push_back({child, child->BoundsRect(), child->AsWindowed(), child->Visible(),
-                          (child->ControlStyle() & csOpaque) != 0});
+      m_Kept.places.push_back({child, child->BoundsRect(), child->AsWindowed(), child->Visible(),
+                               (child->ControlStyle() & csOpaque) != 0});
     }
-    m_PlacesLayout = layout;
+    m_Kept.visible = ComputeVisibleRegion();
+    m_Kept.layout = layout;
   }
-  return m_Places;
+  return m_Kept;
 }
 
+// From the children's places kept just before, and the parents' own.
 Region WindowedControl::ComputeVisibleRegion() const {
   const Form* form = ParentForm();
   if (!form || !Showing()) return {};
+  const auto excludeWindowed = [](Region& visible, const ChildPlace& place, Point origin) {
+    if (place.windowed && place.visible) {
+      visible.Subtract(Region(place.bounds.Offset(origin.X, origin.Y)));
+    }
+  };
   const Point offset = FormOffset();
   Region visible(Bounds(offset.X, offset.Y, Width(), Height()));
   for (const WindowedControl* c = this; c->Parent(); c = c->Parent()) {
     const WindowedControl* parent = c->Parent();
     const Point origin = parent->FormOffset();
-    visible =
-        visible.Intersect(Region(Bounds(origin.X, origin.Y, parent->Width(), parent->Height())));
-    bool above = false;
-    for (const Control* sibling : parent->m_Controls) {
-      if (sibling == c) {
-        above = true;
-      } else if (above && sibling->AsWindowed() && sibling->Visible()) {
-        visible = visible.Exclude(Region(sibling->BoundsRect().Offset(origin.X, origin.Y)));
-      }
+    visible.IntersectWith(Region(Bounds(origin.X, origin.Y, parent->Width(), parent->Height())));
+    const std::vector<ChildPlace>& siblings = parent->ChildPlaces();
+    const auto above = std::find_if(siblings.begin(), siblings.end(),
+                                    [c](const ChildPlace& place) { return place.control == c; });
+    for (auto it = above == siblings.end() ? above : above + 1; it != siblings.end(); ++it) {
+      excludeWindowed(visible, *it, origin);
     }
   }
-  for (const Control* child : m_Controls) {
-    if (child->AsWindowed() && child->Visible()) {
-      visible = visible.Exclude(Region(child->BoundsRect().Offset(offset.X, offset.Y)));
-    }
-  }
+  for (const ChildPlace& child : m_Kept.places) excludeWindowed(visible, child, offset);
   return visible;
 }
 

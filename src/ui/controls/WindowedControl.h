@@ -128,13 +128,8 @@ class WindowedControl : public Control {
   bool DoKey(Message& message, KeyHandler handle);
   void PaintMessage(Message& message);
   void SetCursorMessage(Message& message);
-  // Form coordinates: the client clipped by the parents, without the windowed siblings above
-  // it and without its own windowed children. Kept until a control anywhere moves, resizes,
-  // shows, hides, or changes parent or z-order.
-  const Region& VisibleRegion() const;
-  Region ComputeVisibleRegion() const;
-  // The children's placement as one compact list in z-order, kept like VisibleRegion, so that
-  // a paint finds the children it meets without visiting every one of them.
+  // The children's placement as one compact list in z-order, so that a paint finds the
+  // children it meets without visiting every one of them.
   struct ChildPlace {
     Control* control;
     Rect bounds;
@@ -142,19 +137,27 @@ class WindowedControl : public Control {
     bool visible;
     bool opaque;
   };
-  const std::vector<ChildPlace>& ChildPlaces() const;
-  // Every kept VisibleRegion and ChildPlaces list is stale from here on.
+  const std::vector<ChildPlace>& ChildPlaces() const { return Kept().places; }
+  // Form coordinates: the client clipped by the parents, without the windowed siblings above
+  // it and without its own windowed children.
+  const Region& VisibleRegion() const { return Kept().visible; }
+  // Both kept until a control anywhere moves, resizes, shows, hides, changes its style, or
+  // changes parent or z-order: LayoutChanged makes every kept layout stale.
+  struct KeptLayout {
+    uint64_t layout = 0;  // the layout the rest was made for; 0: none
+    std::vector<ChildPlace> places;
+    Region visible;
+  };
+  const KeptLayout& Kept() const;
+  Region ComputeVisibleRegion() const;
   static void LayoutChanged();
 
   std::vector<Control*> m_Controls;  // z-order; destroyed with this control
-  mutable std::vector<ChildPlace> m_Places;
-  mutable uint64_t m_PlacesLayout = 0;
+  mutable KeptLayout m_Kept;
   std::vector<Rect> m_OpaqueChildren;          // storage for PaintHandler's list, kept
   std::vector<WeakRef<Control>> m_PaintOrder;  // storage for PaintControls' list, kept
   std::vector<WindowedControl*> m_TabList;
   Region m_UpdateRegion;
-  mutable Region m_Visible;
-  mutable uint64_t m_VisibleLayout = 0;  // the layout m_Visible was computed for; 0: none
   bool m_EraseNeeded = false;
   bool m_TabStop = false;
   int16_t m_StoredTabOrder = -1;  // read while loading, applied in Loaded
