@@ -3,6 +3,9 @@
 // windows' input, timers and paints too: Pump has nothing to do, and taking messages out of
 // the host's queue would bypass its accelerators and dialog keys.
 
+#include <atomic>
+#include <cstdint>
+
 #include "platform/NativeBackend.h"
 #include "platform/win32/Win32Window.h"
 
@@ -33,12 +36,17 @@ class Win32Backend final : public Backend {
     return static_cast<int16_t>(GetKeyState(virtualKey));
   }
 
+  // Every paint asks, and a screen DC is dear (under Wine it costs more than the paint); the
+  // depth changes only when someone changes the display mode, and a child window is not told
+  // of that. So the answer is kept for a second. Plug-in instances on several threads share it.
   int32_t ScreenBitsPerPixel() const override {
-    const HDC screen = GetDC(nullptr);
-    if (!screen) return 32;
-    const int32_t bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
-    ReleaseDC(nullptr, screen);
-    return bits;
+    const uint32_t now = GetTickCount();
+    if (now - m_BitsAsked.load(std::memory_order_relaxed) >= kBitsKeptFor ||
+        m_Bits.load(std::memory_order_relaxed) == 0) {
+      m_Bits.store(AskBitsPerPixel(), std::memory_order_relaxed);
+      m_BitsAsked.store(now, std::memory_order_relaxed);
+    }
+    return m_Bits.load(std::memory_order_relaxed);
   }
 
   Point CursorPos() const override {
@@ -46,6 +54,20 @@ class Win32Backend final : public Backend {
     GetCursorPos(&at);
     return {at.x, at.y};
   }
+
+ private:
+  static constexpr uint32_t kBitsKeptFor = 1000;  // milliseconds
+
+  static int32_t AskBitsPerPixel() {
+    const HDC screen = GetDC(nullptr);
+    if (!screen) return 32;
+    const int32_t bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+    ReleaseDC(nullptr, screen);
+    return bits;
+  }
+
+  mutable std::atomic<int32_t> m_Bits{0};  // 0: never asked
+  mutable std::atomic<uint32_t> m_BitsAsked{0};
 };
 
 }  // namespace
