@@ -13,13 +13,15 @@
 #include <utility>
 #include <vector>
 
+#include "common/Assert.h"
+
 namespace flux {
 
 class EntryScope {
  public:
   EntryScope() noexcept { ++t_Depth; }
   ~EntryScope() {
-    if (--t_Depth == 0 && t_Deferred) DestroyDeferred();
+    if (--t_Depth == 0 && !t_Finishing && (t_Deferred || t_Task)) Finish();
   }
   EntryScope(const EntryScope&) = delete;
   EntryScope& operator=(const EntryScope&) = delete;
@@ -37,17 +39,38 @@ class EntryScope {
     if (!t_Deferred) t_Deferred = new std::vector<std::shared_ptr<void>>();
     t_Deferred->push_back(std::move(object));
   }
+  // Runs `task` once when the outermost entry returns, before what was handed over for
+  // destruction goes; asking again before then changes nothing. One task per thread: the
+  // window system's paints. Outside any entry: false, and nothing is kept.
+  using Task = void (*)() noexcept;
+  static bool RunOnReturn(Task task) noexcept {
+    if (t_Depth == 0) return false;
+    FLUX_ASSERT(!t_Task || t_Task == task);
+    t_Task = task;
+    return true;
+  }
 
  private:
-  // Destroying may enter our code again and defer more: the list is taken first each round.
-  static void DestroyDeferred() {
-    while (auto* deferred = std::exchange(t_Deferred, nullptr)) {
-      for (auto& object : *deferred) object.reset();
-      delete deferred;
+  // The task and the destructions may enter our code again and ask for more: each round takes
+  // what was asked first, and rounds go on until nothing is left.
+  static void Finish() {
+    t_Finishing = true;
+    for (;;) {
+      if (const Task task = std::exchange(t_Task, nullptr)) {
+        task();
+      } else if (auto* deferred = std::exchange(t_Deferred, nullptr)) {
+        for (auto& object : *deferred) object.reset();
+        delete deferred;
+      } else {
+        break;
+      }
     }
+    t_Finishing = false;
   }
 
   static inline thread_local int t_Depth = 0;
+  static inline thread_local bool t_Finishing = false;
+  static inline thread_local Task t_Task = nullptr;
   static inline thread_local std::vector<std::shared_ptr<void>>* t_Deferred = nullptr;
 };
 

@@ -1,6 +1,6 @@
 // Entry scopes and weak references: what is handed over inside nested entries goes when the
-// outermost returns, in order; outside any entry it goes at once; a weak reference reads none
-// from the moment its object's life ends.
+// outermost returns, in order, after the task asked for then; outside any entry it goes at
+// once; a weak reference reads none from the moment its object's life ends.
 
 #include <gtest/gtest.h>
 
@@ -45,6 +45,35 @@ TEST(EntryScope, WhatNestedEntriesHandOverGoesWhenTheOutermostReturnsInOrder) {
   log.clear();
   flux::EntryScope::DestroyOnReturn(std::make_unique<Noted>(log, "at once"));
   EXPECT_EQ(log, (std::vector<std::string>{"at once"}));
+}
+
+std::vector<std::string>* g_TaskLog = nullptr;
+int g_TaskAsksAgain = 0;  // times the task asks for itself once more
+
+// As a task's work does, it enters our code again.
+void LoggingTask() noexcept {
+  const flux::EntryScope entry;
+  g_TaskLog->push_back("task");
+  if (g_TaskAsksAgain > 0 && flux::EntryScope::RunOnReturn(&LoggingTask)) --g_TaskAsksAgain;
+}
+
+TEST(EntryScope, ATaskRunsOnceAsTheOutermostReturnsBeforeTheDestructionsAndAgainIfAsked) {
+  std::vector<std::string> log;
+  g_TaskLog = &log;
+  EXPECT_FALSE(flux::EntryScope::RunOnReturn(&LoggingTask));  // outside: nothing kept
+  {
+    const flux::EntryScope outer;
+    flux::EntryScope::DestroyOnReturn(std::make_unique<Noted>(log, "handed over"));
+    {
+      const flux::EntryScope inner;
+      EXPECT_TRUE(flux::EntryScope::RunOnReturn(&LoggingTask));
+      EXPECT_TRUE(flux::EntryScope::RunOnReturn(&LoggingTask));  // still once
+    }
+    EXPECT_TRUE(log.empty());
+    g_TaskAsksAgain = 1;  // asked again from inside its own run: a second round
+  }
+  EXPECT_EQ(log, (std::vector<std::string>{"task", "task", "handed over"}));
+  EXPECT_FALSE(flux::EntryScope::Inside());
 }
 
 struct Watched {
