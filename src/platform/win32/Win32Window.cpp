@@ -68,6 +68,13 @@ Rect ValidateLost(HWND window) {
   return {paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right, paint.rcPaint.bottom};
 }
 
+// The windows of this thread whose paint waits for our outermost entry to return, linked
+// through m_NextDue. Plain data, as thread-local state here must be.
+thread_local Win32Window* t_FirstDue = nullptr;
+
+// A paint loop that never settles goes back to the window system after this many.
+constexpr int kMaxPaintsOnReturn = 16;
+
 }  // namespace
 
 std::unique_ptr<Win32Window> Win32Window::Create(PeerClient& client, HWND parent) {
@@ -85,6 +92,7 @@ std::unique_ptr<Win32Window> Win32Window::Create(PeerClient& client, HWND parent
 
 Win32Window::~Win32Window() {
   EndLife();
+  LeaveDue();
   if (m_Window) {
     m_Destroying = true;
     DestroyWindow(m_Window);  // WM_NCDESTROY detaches
@@ -174,6 +182,7 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Win32Window::Detach() {
+  LeaveDue();
   SetWindowLongPtrW(m_Window, GWLP_USERDATA, 0);
   m_Window = nullptr;
   // Destroyed by someone else: its parent went first.
@@ -198,10 +207,42 @@ void Win32Window::SetVisible(bool visible) {
   if (m_Window) ShowWindow(m_Window, visible ? SW_SHOWNA : SW_HIDE);
 }
 
-// An internal paint: nothing is invalidated, so a paint that changes no pixel costs no
-// drawing call at all.
+// Asked from inside our code, the paint comes as our outermost entry returns, without a round
+// trip through the window system; a paint that changes no pixel then costs no call of it at
+// all. Asked from outside, an internal paint: nothing is invalidated, and the window system
+// sends one WM_PAINT.
 void Win32Window::RequestPaint() {
-  if (m_Window) RedrawWindow(m_Window, nullptr, nullptr, RDW_INTERNALPAINT);
+  if (!m_Window || m_Due) return;
+  if (!flux::EntryScope::RunOnReturn(&Win32Window::PaintDue)) {
+    RedrawWindow(m_Window, nullptr, nullptr, RDW_INTERNALPAINT);
+    return;
+  }
+  m_Due = true;
+  m_NextDue = t_FirstDue;
+  t_FirstDue = this;
+}
+
+// A paint may destroy any window, its own included: each window leaves the list before its
+// paint, and a destroyed one leaves it in its destructor.
+void Win32Window::PaintDue() noexcept {
+  for (int painted = 0; Win32Window* window = t_FirstDue; ++painted) {
+    window->LeaveDue();
+    if (!window->m_Window) continue;
+    if (painted >= kMaxPaintsOnReturn) {
+      RedrawWindow(window->m_Window, nullptr, nullptr, RDW_INTERNALPAINT);
+    } else {
+      window->HandlePaint({});
+    }
+  }
+}
+
+void Win32Window::LeaveDue() noexcept {
+  if (!m_Due) return;
+  Win32Window** link = &t_FirstDue;
+  while (*link != this) link = &(*link)->m_NextDue;
+  *link = m_NextDue;
+  m_NextDue = nullptr;
+  m_Due = false;
 }
 
 void Win32Window::Present(const flux::PixelView& pixels, const Rect& area) {

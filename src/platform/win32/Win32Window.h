@@ -37,15 +37,19 @@ class Win32Window final : public WindowPeer {
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint();
+  static void PaintDue() noexcept;
+  void LeaveDue() noexcept;
   void Draw(HDC dc, const flux::PixelView& pixels, const Rect& area);
   void Detach();
 
   HWND m_Window = nullptr;  // none once the native window is gone
   bool m_HoldsClass = false;
-  bool m_Destroying = false;     // our own DestroyWindow: the client hears nothing more
-  bool m_TrackingLeave = false;  // TrackMouseEvent asked for the next WM_MOUSELEAVE
-  int16_t m_Cursor = 0;          // the framework's cursor number for the client area
-  HPALETTE m_Palette = nullptr;  // owned; the last palette realised, selected for presents
+  bool m_Destroying = false;         // our own DestroyWindow: the client hears nothing more
+  bool m_TrackingLeave = false;      // TrackMouseEvent asked for the next WM_MOUSELEAVE
+  int16_t m_Cursor = 0;              // the framework's cursor number for the client area
+  HPALETTE m_Palette = nullptr;      // owned; the last palette realised, selected for presents
+  bool m_Due = false;                // a paint waits for our outermost entry to return
+  Win32Window* m_NextDue = nullptr;  // the next window whose paint waits
 };
 
 }  // namespace platform::win32

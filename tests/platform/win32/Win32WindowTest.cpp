@@ -1,12 +1,14 @@
 // The Windows backend's windows inside a host's window, on a real desktop: the bottom-up surface
-// presented the right way up, paints within BeginPaint/EndPaint, timers, mouse, capture, focus,
-// keys and cursor as typed calls of the window's client, a window the host destroys first, the
-// window class's life, and a client's exception kept inside the window procedure.
+// presented the right way up, paints within BeginPaint/EndPaint or as our code returns, timers,
+// mouse, capture, focus, keys and cursor as typed calls of the window's client, a window the
+// host destroys first, the window class's life, and a client's exception kept inside the window
+// procedure.
 
 #include <memory>
 #include <stdexcept>
 #include <vector>
 
+#include "common/EntryScope.h"
 #include "platform/NativeBackend.h"
 #include "testsupport/platform/RecordingClient.h"
 #include "testsupport/platform/win32/DesktopHost.h"
@@ -149,6 +151,38 @@ TEST_F(Win32Window, APaintRequestLosesNothingWhileWhatTheSystemInvalidatesComesA
   PumpFor(*m_Host, 60);
   ASSERT_EQ(m_Client.paints.size(), 2u);  // validated by the paint: no second WM_PAINT
   EXPECT_EQ(m_Client.paints[1], (platform::Rect{2, 3, 12, 9}));
+}
+
+TEST_F(Win32Window, APaintAskedInsideOurCodeComesOnceAsTheOutermostEntryReturns) {
+  auto peer = MakeChild(m_Client);
+  ASSERT_TRUE(peer);
+  PumpFor(*m_Host, 30);
+  m_Client.paints.clear();
+  {
+    const flux::EntryScope entry;
+    peer->RequestPaint();
+    peer->RequestPaint();
+    EXPECT_TRUE(m_Client.paints.empty());
+  }
+  ASSERT_EQ(m_Client.paints.size(), 1u);
+  EXPECT_TRUE(m_Client.paints[0].IsEmpty());
+  PumpFor(*m_Host, 60);
+  EXPECT_EQ(m_Client.paints.size(), 1u);  // the window system was not asked: no WM_PAINT
+
+  // A window destroyed while its paint waits is left out; one may destroy itself in its paint.
+  auto other = MakeChild(m_Client);
+  ASSERT_TRUE(other);
+  PumpFor(*m_Host, 30);
+  m_Client.paints.clear();  // its first paint as it was shown
+  m_Client.destroyOnPaint = &other;
+  {
+    const flux::EntryScope entry;
+    other->RequestPaint();
+    peer->RequestPaint();
+    peer.reset();
+  }
+  EXPECT_EQ(m_Client.paints.size(), 1u);
+  EXPECT_EQ(other, nullptr);
 }
 
 TEST_F(Win32Window, TimersTickWithTheirIdUntilStopped) {
