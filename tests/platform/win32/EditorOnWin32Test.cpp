@@ -1,7 +1,8 @@
 // The editor on the Windows backend inside a host's window, as a user sees and drives it: the
-// frames read back from the screen equal the headless golden pictures, a drag of par0 with the
-// real mouse tells the host the slider's position over 127, About toggles its panel, and a
-// change from the host shows within one timer period.
+// frames read back from the screen equal the headless golden pictures, an idle shows the
+// indicators it moved before it returns, a drag of par0 with the real mouse tells the host the
+// slider's position over 127, About toggles its panel, and a change from the host shows within
+// one timer period.
 
 #include <chrono>
 
@@ -100,6 +101,21 @@ TEST_F(EditorOnWin32, AboutClickedShowsThePanelAsTheGoldenPictureAndClickedAgain
   EXPECT_FALSE(Window().Panel1.Visible());
   EXPECT_TRUE(MatchesGolden(ShownBy(*m_Host, EditorWindow()), "editor_program0"));
   EXPECT_TRUE(Automations().empty());
+}
+
+TEST_F(EditorOnWin32, AnIdleShowsTheIndicatorsItMovedAsItReturnsAndLeavesNoPaintMessage) {
+  SetParameter(1, 0.0f);  // no randomising: unit 1 sends its CC Value
+  ASSERT_EQ(Open(), 1);
+  Pump(100);
+  const png::Picture before = ShownBy(*m_Host, EditorWindow());
+  SetParameter(0, 100.0f / 127);
+  editortest::PlayNote(m_Effect);
+  Idle();
+  ASSERT_EQ(Window().indicate1.Position(), 100);
+  EXPECT_TRUE(ShownBy(*m_Host, EditorWindow()).pixels != before.pixels) << "nothing shown";
+  EXPECT_TRUE(ShowsItsSurface());
+  MSG message;
+  EXPECT_FALSE(PeekMessageW(&message, EditorWindow(), WM_PAINT, WM_PAINT, PM_NOREMOVE));
 }
 
 TEST_F(EditorOnWin32, DraggingPar0TellsTheHostEveryPositionOver127) {
