@@ -41,12 +41,13 @@ class Win32Backend final : public Backend {
   // of that. So the answer is kept for a second. Plug-in instances on several threads share it.
   int32_t ScreenBitsPerPixel() const override {
     const uint32_t now = GetTickCount();
-    if (now - m_BitsAsked.load(std::memory_order_relaxed) >= kBitsKeptFor ||
-        m_Bits.load(std::memory_order_relaxed) == 0) {
-      m_Bits.store(AskBitsPerPixel(), std::memory_order_relaxed);
+    int32_t bits = m_Bits.load(std::memory_order_relaxed);
+    if (bits == 0 || now - m_BitsAsked.load(std::memory_order_relaxed) >= kBitsKeptFor) {
+      bits = AskBitsPerPixel();
+      m_Bits.store(bits, std::memory_order_relaxed);
       m_BitsAsked.store(now, std::memory_order_relaxed);
     }
-    return m_Bits.load(std::memory_order_relaxed);
+    return bits;
   }
 
   Point CursorPos() const override {

@@ -226,8 +226,7 @@ void Win32Window::RequestPaint() {
 // paint, and a destroyed one leaves it in its destructor.
 void Win32Window::PaintDue() noexcept {
   for (int painted = 0; Win32Window* window = t_FirstDue; ++painted) {
-    window->LeaveDue();
-    if (!window->m_Window) continue;
+    window->LeaveDue();  // a window on the list has its native window: Detach takes it off
     if (painted >= kMaxPaintsOnReturn) {
       RedrawWindow(window->m_Window, nullptr, nullptr, RDW_INTERNALPAINT);
     } else {
